@@ -1,0 +1,73 @@
+#include "Notation.h"
+
+#include <cstdlib>
+#include <cstring>
+
+void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian)
+{
+    switch (notation) {
+    case eNotationBinary: number.NewBin(text); break;
+    case eNotationHexadecimal: number.NewHex(text); break;
+    case eNotationOctal: number.NewOct(text); break;
+    case eNotationQuixadecimal: number.NewQuix(text); break;
+    case eNotationText: number.NewText(text); break;
+    case eNotationIPAddress: number.NewIPAddress(text); break;
+    case eNotationNumVersion: number.NewNumVersion(text); break;
+    case eNotationDecimal:
+    case eNotationCount: {
+        // strtoll skips the same leading blanks, so " -5" is -5 and signed.
+        const char* first = text;
+        while (*first == ' ' || (*first >= '\t' && *first <= '\r'))
+            ++first;
+        number.SetSigned(*first == '-');
+        if (number.IsSigned())
+            number.SetSignedDec(std::strtoll(text, nullptr, 10), endian);
+        else
+            number.SetUnsignedDec(std::strtoull(text, nullptr, 10), endian);
+        break;
+    }
+    }
+}
+
+void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out)
+{
+    switch (notation) {
+    case eNotationBinary: number.GetBin(out); break;
+    case eNotationHexadecimal: number.GetHex(out); break;
+    case eNotationOctal: number.GetOct(out); break;
+    case eNotationQuixadecimal: number.GetQuix(out); break;
+    case eNotationText: number.GetText(out); break;
+    case eNotationIPAddress: number.GetIPAddress(out); break;
+    case eNotationNumVersion: number.GetNumVersion(out); break;
+    case eNotationDecimal:
+    case eNotationCount: number.GetDec(out, endian); break;
+    }
+}
+
+void CopyFieldText(const char* text, char* buffer)
+{
+    std::size_t length = 0;
+    while (length < kFieldBufferSize - 1 && text[length] != '\0')
+        ++length;
+    std::memcpy(buffer, text, length);
+    buffer[length] = '\0';
+}
+
+UInt16 TypeIntoRow(BaseConverter& number, Notation notation, const char* text, Endian endian)
+{
+    char buffer[kFieldBufferSize];
+    CopyFieldText(text, buffer);
+    ReadNotation(number, notation, buffer, endian);
+    // Each widening re-reads the row through its decimal reading, which may
+    // ask for a wider width again; four widths bound the loop.
+    for (UInt16 needed = number.GetActualWidth(); needed > number.BitWidth();
+         needed = number.GetActualWidth()) {
+        number.SetBitWidth(needed);
+        if (notation == eNotationDecimal)
+            CopyFieldText(text, buffer);
+        else
+            number.GetDec(buffer, endian);
+        ReadNotation(number, eNotationDecimal, buffer, endian);
+    }
+    return number.BitWidth();
+}

@@ -1,0 +1,43 @@
+// The eight notations of a row, read and written as a field holds them.
+// The window and the command line both go through these, so a text reads
+// the same wherever it is typed.
+#ifndef BITLENS_NOTATION_H
+#define BITLENS_NOTATION_H
+
+#include "BaseConverter.h"
+
+enum Notation {
+    eNotationBinary,
+    eNotationDecimal,
+    eNotationHexadecimal,
+    eNotationOctal,
+    eNotationQuixadecimal,
+    eNotationText,
+    eNotationIPAddress,
+    eNotationNumVersion,
+    eNotationCount
+};
+
+// A field's text buffer: at most 127 bytes and the terminator.
+constexpr int kFieldBufferSize = 128;
+
+// Reads `text` into `number` as if typed into that notation's field. The
+// text is edited in place (spaces dropped, letters lowered). The decimal
+// reading decides the sign: the row is signed exactly when the text, past
+// leading white space, begins with '-'. Nothing is cut to the width.
+void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian);
+
+// Writes `number` in `notation` into `out` (kFieldBufferSize bytes). Only
+// the decimal text depends on `endian`.
+void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out);
+
+// Copies `text` into `buffer` (kFieldBufferSize bytes), cut to 127 bytes.
+void CopyFieldText(const char* text, char* buffer);
+
+// The whole road of a text typed into one field of a row that has no other
+// row to keep in step: read it, widen the width when the number needs more
+// bits, and re-read the decimal reading at the new width (the typed text
+// itself when it was typed into the decimal field). Returns the width.
+UInt16 TypeIntoRow(BaseConverter& number, Notation notation, const char* text, Endian endian);
+
+#endif
