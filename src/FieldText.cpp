@@ -1,0 +1,34 @@
+#include "FieldText.h"
+
+#include "Notation.h"
+
+namespace {
+constexpr char16_t kBullet = 0x2022;
+constexpr unsigned char kPlaceholder = 0xA5;
+} // namespace
+
+int FieldTextToBytes(QStringView text, char* buffer)
+{
+    int length = 0;
+    for (qsizetype i = 0; i < text.size() && length < kFieldBufferSize - 1; ++i) {
+        const char16_t unit = text[i].unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i;
+        if (unit <= 0xFF)
+            buffer[length++] = static_cast<char>(unit);
+        else if (unit == kBullet)
+            buffer[length++] = static_cast<char>(kPlaceholder);
+        else
+            buffer[length++] = '?';
+    }
+    buffer[length] = '\0';
+    return length;
+}
+
+QString FieldTextFromBytes(const char* bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    text.replace(QChar(kPlaceholder), QChar(kBullet));
+    return text;
+}

@@ -1,0 +1,17 @@
+// Between a field's text and the engine's 8-bit bytes.
+#ifndef BITLENS_FIELDTEXT_H
+#define BITLENS_FIELDTEXT_H
+
+#include <QString>
+#include <QStringView>
+
+// Latin-1 for U+0000 to U+00FF; the bullet U+2022 becomes 0xA5, the text
+// notation's placeholder; any other character (a surrogate pair counts as
+// one) becomes '?'. Writes at most 127 bytes and a terminator into
+// `buffer`, which holds kFieldBufferSize bytes; returns the byte count.
+int FieldTextToBytes(QStringView text, char* buffer);
+
+// Latin-1, with the placeholder 0xA5 shown as the bullet.
+QString FieldTextFromBytes(const char* bytes);
+
+#endif
