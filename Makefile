@@ -7,7 +7,7 @@ CMAKE_FLAGS    ?=
 
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
-.PHONY: all deps build test sanitize run install clean
+.PHONY: all deps build test sanitize run install deb clean
 
 all: build
 
@@ -28,6 +28,11 @@ sanitize: deps
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package lands in $(BUILD); dpkg-shlibdeps fills in its dependencies.
+deb: build
+	@scripts/install-deps desktop
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)
