@@ -1,0 +1,272 @@
+#include "CommandLine.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int status;
+    QString out;
+    QString err;
+};
+
+Run RunWith(const QStringList& arguments)
+{
+    Run run {};
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = RunCommandLine(QStringList { QStringLiteral("bitlens") } + arguments, out, err);
+    return run;
+}
+
+using Fields = QMap<QString, QVariant>;
+
+} // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void printsJson_data();
+    void printsJson();
+    void printsAlignedLines();
+    void rejectsUnusableArguments_data();
+    void rejectsUnusableArguments();
+    void answersHelpAndVersion_data();
+    void answersHelpAndVersion();
+    void tellsCommandLineFromWindow_data();
+    void tellsCommandLineFromWindow();
+};
+
+// Each row: the arguments after --print --json, and the fields of the JSON
+// object that must hold the given values.
+void CommandLineTest::printsJson_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Fields>("expected");
+
+    const auto row = [](const char* name, const QStringList& arguments, const Fields& expected) {
+        QTest::newRow(name) << arguments << expected;
+    };
+    const QString bullet(QChar(0x2022));
+
+    row("plain decimal", { "255" },
+        { { "width", 32 }, { "signed", false }, { "byte_order", "big-endian" },
+            { "decimal", "255" }, { "hexadecimal", "00ff" }, { "binary", "1111 1111" },
+            { "octal", "0377" }, { "base36", "73" }, { "ip_address", "0.0.0.255" },
+            { "binary_magnitude", "255" }, { "metric_magnitude", "255" } });
+    row("0x prefix reads hexadecimal", { "0xff" }, { { "decimal", "255" } });
+    row("0X prefix reads hexadecimal", { "0XFF" }, { { "decimal", "255" } });
+    row("0b prefix reads binary", { "0b1010" }, { { "decimal", "10" } });
+    row("0o prefix reads octal", { "0o17" }, { { "decimal", "15" } });
+    row("leading zero stays decimal", { "017" }, { { "decimal", "17" } });
+    row("hex digits without prefix read as decimal", { "ff" }, { { "decimal", "0" } });
+    row("plus before prefix", { "+0x10" }, { { "decimal", "16" } });
+    row("blanks before prefix", { "  0x10" }, { { "decimal", "16" } });
+    row("grouped hex as the window writes it", { "0xdead beef" }, { { "decimal", "3735928559" } });
+    row("empty text is zero", { "" }, { { "decimal", "0" }, { "width", 32 } });
+
+    row("hex wider than 32 bits widens to 64", { "0x1ffffffff" },
+        { { "width", 64 }, { "decimal", "8589934591" }, { "hexadecimal", "0001 ffff ffff" } });
+    row("start width 8 widens to 16", { "--width", "8", "300" },
+        { { "width", 16 }, { "decimal", "300" } });
+    row("start width 64 never narrows", { "--width=64", "1" }, { { "width", 64 } });
+    row("start width 8 holds a byte", { "--width", "8", "0xff" },
+        { { "width", 8 }, { "hexadecimal", "ff" }, { "text", bullet } });
+    row("beyond 64 bits saturates", { "99999999999999999999" },
+        { { "width", 64 }, { "decimal", "18446744073709551615" } });
+
+    row("leading minus is signed", { "-5" },
+        { { "signed", true }, { "width", 32 }, { "decimal", "-5" }, { "hexadecimal", "ffff fffb" },
+            { "binary_magnitude", "-5" } });
+    row("minus after -- is signed", { "--", "-1536" },
+        { { "signed", true }, { "binary_magnitude", "-1.500 KB" },
+            { "metric_magnitude", "-1.536 thousand" } });
+    row("minus after blanks is signed as the decimal field reads it", { " -5" },
+        { { "signed", true }, { "decimal", "-5" } });
+    row("most negative 64-bit number", { "-9223372036854775808" },
+        { { "signed", true }, { "width", 64 }, { "metric_magnitude", "-9223.372 quadrillion" } });
+
+    row("little-endian decimal", { "--little-endian", "1" },
+        { { "byte_order", "little-endian" }, { "decimal", "1" }, { "hexadecimal", "0100 0000" },
+            { "binary_magnitude", "1" } });
+    row("little-endian reads typed hex byte-reversed", { "--little-endian", "0x1" },
+        { { "decimal", "16777216" }, { "binary_magnitude", "16.000 MB" } });
+    row("little-endian signed at width 16", { "--little-endian", "--width", "16", "-5" },
+        { { "width", 16 }, { "signed", true }, { "decimal", "-5" }, { "hexadecimal", "fbff" } });
+
+    row("--from hex", { "--from", "hex", "10" }, { { "decimal", "16" } });
+    row("--from=hex", { "--from=hex", "ff" }, { { "decimal", "255" } });
+    row("--from dec ignores a hex prefix", { "--from", "dec", "0x10" }, { { "decimal", "0" } });
+    row("--from bin", { "--from", "bin", "0b101" }, { { "decimal", "5" } });
+    row("--from oct", { "--from", "oct", "777" }, { { "decimal", "511" } });
+    row("--from b36", { "--from", "b36", "ZZ" }, { { "decimal", "1295" } });
+    row("--from text", { "--from", "text", "ABCD" },
+        { { "decimal", "1094861636" }, { "text", "ABCD" }, { "hexadecimal", "4142 4344" } });
+    row("--from ip", { "--from", "ip", "192.168.0.1" },
+        { { "hexadecimal", "c0a8 0001" }, { "ip_address", "192.168.0.1" } });
+    row("--from version", { "--from", "version", "1.2.3b4" },
+        { { "hexadecimal", "0123 6004" }, { "version", "1.2.3b4" } });
+    row("--from text wider than 32 bits widens", { "--from", "text", "ABCDE" },
+        { { "width", 64 }, { "text", bullet + bullet + bullet + "ABCDE" } });
+
+    row("Latin-1 character is its byte", { "--from", "text", QString(QChar(0xE9)) },
+        { { "decimal", "233" } });
+    row("bullet is the placeholder byte", { "--from", "text", bullet }, { { "decimal", "165" } });
+    row("character outside 8 bits is a question mark", { "--from", "text", "\u20ac" },
+        { { "decimal", "63" } });
+    row("surrogate pair is one character", { "--from", "text", "\U0001F600" },
+        { { "decimal", "63" } });
+    row("bytes that are not UTF-8", { "--from", "text", QString::fromLocal8Bit("A\xff") },
+        { { "decimal", "16703" }, { "text", bullet + bullet + "A?" } });
+    row("127 characters are read", { "0x" + QString(125, u'0') }, { { "decimal", "0" } });
+}
+
+void CommandLineTest::printsJson()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Fields, expected);
+
+    const Run run = RunWith(QStringList { "--print", "--json" } + arguments);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    QJsonParseError error {};
+    const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const QJsonObject object = document.object();
+    QCOMPARE(object.size(), 13);
+    for (auto field = expected.cbegin(); field != expected.cend(); ++field)
+        QCOMPARE(object.value(field.key()).toVariant(), field.value());
+}
+
+void CommandLineTest::printsAlignedLines()
+{
+    const Run run = RunWith({ "--print", "0xff" });
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QString());
+    const QString bullets(4, QChar(0x2022));
+    QCOMPARE(run.out,
+        "width:            32 bits, unsigned, big-endian\n"
+        "binary:           1111 1111\n"
+        "decimal:          255\n"
+        "hexadecimal:      00ff\n"
+        "octal:            0377\n"
+        "base 36:          73\n"
+        "text:             "
+            + bullets
+            + "\n"
+              "IP address:       0.0.0.255\n"
+              "version:          0.0\n"
+              "binary magnitude: 255\n"
+              "metric magnitude: 255\n");
+}
+
+void CommandLineTest::rejectsUnusableArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("unknown long option")
+        << QStringList { "--print", "--bogus", "1" } << "bitlens: unknown option '--bogus'";
+    QTest::newRow("unknown short option") << QStringList { "-x" } << "bitlens: unknown option '-x'";
+    QTest::newRow("missing TEXT") << QStringList { "--print" } << "bitlens: --print needs a TEXT";
+    QTest::newRow("missing TEXT after --")
+        << QStringList { "--print", "--json", "--" } << "bitlens: --print needs a TEXT";
+    QTest::newRow("TEXT without --print")
+        << QStringList { "--json", "5" } << "bitlens: TEXT needs --print";
+    QTest::newRow("no arguments") << QStringList {}
+                                  << "bitlens: nothing to do: give --print and TEXT";
+    QTest::newRow("two TEXTs") << QStringList { "--print", "1", "2" }
+                               << "bitlens: unexpected argument '2': give one TEXT, quoted if it "
+                                  "holds spaces";
+    QTest::newRow("--from without value")
+        << QStringList { "--print", "--from" } << "bitlens: option '--from' needs a value";
+    QTest::newRow("bad --from") << QStringList { "--print", "--from", "hexa", "1" }
+                                << "bitlens: --from must be bin, dec, hex, oct, b36, text, ip or "
+                                   "version, not 'hexa'";
+    QTest::newRow("bad --width") << QStringList { "--print", "--width", "12", "1" }
+                                 << "bitlens: --width must be 8, 16, 32 or 64, not '12'";
+    QTest::newRow("non-numeric --width") << QStringList { "--print", "--width=x32", "1" }
+                                         << "bitlens: --width must be 8, 16, 32 or 64, not 'x32'";
+    QTest::newRow("empty --width") << QStringList { "--print", "--width=", "1" }
+                                   << "bitlens: --width must be 8, 16, 32 or 64, not ''";
+    QTest::newRow("value on a flag") << QStringList { "--print", "--json=yes", "1" }
+                                     << "bitlens: option '--json' takes no value";
+    QTest::newRow("minus before a hex prefix") << QStringList { "--print",
+        "-0x10" } << "bitlens: '-0x10': only a decimal number can have a minus sign";
+    QTest::newRow("128 characters") << QStringList { "--print",
+        QString(128, u'1') } << "bitlens: TEXT is longer than the 127 characters a field holds";
+    QTest::newRow("control characters stay on one line")
+        << QStringList { "--a\nb\x1b[2J" } << "bitlens: unknown option '--a?b?[2J'";
+    QTest::newRow("long argument is cut")
+        << QStringList { "--" + QString(100, u'y') }
+        << "bitlens: unknown option '--" + QString(38, u'y') + "...'";
+}
+
+void CommandLineTest::rejectsUnusableArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    const Run run = RunWith(arguments);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.out, QString());
+    const QStringList lines = run.err.split(u'\n');
+    QVERIFY(lines.size() > 2);
+    QCOMPARE(lines[0], message);
+    QVERIFY(lines[1].startsWith("Usage: bitlens"));
+}
+
+void CommandLineTest::answersHelpAndVersion_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("start");
+
+    QTest::newRow("--help") << QStringList { "--help" } << "Usage: bitlens";
+    QTest::newRow("-h") << QStringList { "-h" } << "Usage: bitlens";
+    QTest::newRow("--help wins over --print")
+        << QStringList { "--print", "--help", "1" } << "Usage: bitlens";
+    QTest::newRow("--version") << QStringList { "--version" } << "bitlens " BITLENS_VERSION "\n";
+    QTest::newRow("-v") << QStringList { "-v" } << "bitlens " BITLENS_VERSION "\n";
+}
+
+void CommandLineTest::answersHelpAndVersion()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, start);
+
+    const Run run = RunWith(arguments);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QString());
+    QVERIFY2(run.out.startsWith(start), qPrintable(run.out));
+}
+
+void CommandLineTest::tellsCommandLineFromWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("commandLine");
+
+    QTest::newRow("bare program") << QStringList {} << false;
+    QTest::newRow("--print") << QStringList { "--print", "1" } << true;
+    QTest::newRow("-h") << QStringList { "-h" } << true;
+    QTest::newRow("-v") << QStringList { "-v" } << true;
+    QTest::newRow("unknown long option") << QStringList { "--bogus" } << true;
+    QTest::newRow("option after a word") << QStringList { "1", "--json" } << true;
+    QTest::newRow("toolkit option") << QStringList { "-style", "fusion" } << false;
+    QTest::newRow("toolkit platform") << QStringList { "-platform", "offscreen" } << false;
+    QTest::newRow("negative number alone") << QStringList { "-5" } << false;
+}
+
+void CommandLineTest::tellsCommandLineFromWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, commandLine);
+
+    QCOMPARE(IsCommandLineInvocation(QStringList { "bitlens" } + arguments), commandLine);
+}
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+
+#include "CommandLineTest.moc"
