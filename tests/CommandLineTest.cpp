@@ -65,18 +65,14 @@ void CommandLineTest::printsJson_data()
     row("hex digits without prefix read as decimal", { "ff" }, { { "decimal", "0" } });
     row("plus before prefix", { "+0x10" }, { { "decimal", "16" } });
     row("blanks before prefix", { "  0x10" }, { { "decimal", "16" } });
-    row("grouped hex as the window writes it", { "0xdead beef" }, { { "decimal", "3735928559" } });
     row("empty text is zero", { "" }, { { "decimal", "0" }, { "width", 32 } });
 
     row("hex wider than 32 bits widens to 64", { "0x1ffffffff" },
         { { "width", 64 }, { "decimal", "8589934591" }, { "hexadecimal", "0001 ffff ffff" } });
     row("start width 8 widens to 16", { "--width", "8", "300" },
         { { "width", 16 }, { "decimal", "300" } });
-    row("start width 64 never narrows", { "--width=64", "1" }, { { "width", 64 } });
     row("start width 8 holds a byte", { "--width", "8", "0xff" },
         { { "width", 8 }, { "hexadecimal", "ff" }, { "text", bullet } });
-    row("beyond 64 bits saturates", { "99999999999999999999" },
-        { { "width", 64 }, { "decimal", "18446744073709551615" } });
 
     row("leading minus is signed", { "-5" },
         { { "signed", true }, { "width", 32 }, { "decimal", "-5" }, { "hexadecimal", "ffff fffb" },
@@ -86,16 +82,12 @@ void CommandLineTest::printsJson_data()
             { "metric_magnitude", "-1.536 thousand" } });
     row("minus after blanks is signed as the decimal field reads it", { " -5" },
         { { "signed", true }, { "decimal", "-5" } });
-    row("most negative 64-bit number", { "-9223372036854775808" },
-        { { "signed", true }, { "width", 64 }, { "metric_magnitude", "-9223.372 quadrillion" } });
 
     row("little-endian decimal", { "--little-endian", "1" },
         { { "byte_order", "little-endian" }, { "decimal", "1" }, { "hexadecimal", "0100 0000" },
             { "binary_magnitude", "1" } });
     row("little-endian reads typed hex byte-reversed", { "--little-endian", "0x1" },
         { { "decimal", "16777216" }, { "binary_magnitude", "16.000 MB" } });
-    row("little-endian signed at width 16", { "--little-endian", "--width", "16", "-5" },
-        { { "width", 16 }, { "signed", true }, { "decimal", "-5" }, { "hexadecimal", "fbff" } });
 
     row("--from hex", { "--from", "hex", "10" }, { { "decimal", "16" } });
     row("--from=hex", { "--from=hex", "ff" }, { { "decimal", "255" } });
@@ -114,10 +106,7 @@ void CommandLineTest::printsJson_data()
 
     row("Latin-1 character is its byte", { "--from", "text", QString(QChar(0xE9)) },
         { { "decimal", "233" } });
-    row("bullet is the placeholder byte", { "--from", "text", bullet }, { { "decimal", "165" } });
     row("character outside 8 bits is a question mark", { "--from", "text", "\u20ac" },
-        { { "decimal", "63" } });
-    row("surrogate pair is one character", { "--from", "text", "\U0001F600" },
         { { "decimal", "63" } });
     row("bytes that are not UTF-8", { "--from", "text", QString::fromLocal8Bit("A\xff") },
         { { "decimal", "16703" }, { "text", bullet + bullet + "A?" } });
@@ -172,8 +161,6 @@ void CommandLineTest::rejectsUnusableArguments_data()
         << QStringList { "--print", "--bogus", "1" } << "bitlens: unknown option '--bogus'";
     QTest::newRow("unknown short option") << QStringList { "-x" } << "bitlens: unknown option '-x'";
     QTest::newRow("missing TEXT") << QStringList { "--print" } << "bitlens: --print needs a TEXT";
-    QTest::newRow("missing TEXT after --")
-        << QStringList { "--print", "--json", "--" } << "bitlens: --print needs a TEXT";
     QTest::newRow("TEXT without --print")
         << QStringList { "--json", "5" } << "bitlens: TEXT needs --print";
     QTest::newRow("no arguments") << QStringList {}
@@ -190,8 +177,6 @@ void CommandLineTest::rejectsUnusableArguments_data()
                                  << "bitlens: --width must be 8, 16, 32 or 64, not '12'";
     QTest::newRow("non-numeric --width") << QStringList { "--print", "--width=x32", "1" }
                                          << "bitlens: --width must be 8, 16, 32 or 64, not 'x32'";
-    QTest::newRow("empty --width") << QStringList { "--print", "--width=", "1" }
-                                   << "bitlens: --width must be 8, 16, 32 or 64, not ''";
     QTest::newRow("value on a flag") << QStringList { "--print", "--json=yes", "1" }
                                      << "bitlens: option '--json' takes no value";
     QTest::newRow("minus before a hex prefix") << QStringList { "--print",
@@ -226,8 +211,6 @@ void CommandLineTest::answersHelpAndVersion_data()
 
     QTest::newRow("--help") << QStringList { "--help" } << "Usage: bitlens";
     QTest::newRow("-h") << QStringList { "-h" } << "Usage: bitlens";
-    QTest::newRow("--help wins over --print")
-        << QStringList { "--print", "--help", "1" } << "Usage: bitlens";
     QTest::newRow("--version") << QStringList { "--version" } << "bitlens " BITLENS_VERSION "\n";
     QTest::newRow("-v") << QStringList { "-v" } << "bitlens " BITLENS_VERSION "\n";
 }
@@ -255,7 +238,6 @@ void CommandLineTest::tellsCommandLineFromWindow_data()
     QTest::newRow("unknown long option") << QStringList { "--bogus" } << true;
     QTest::newRow("option after a word") << QStringList { "1", "--json" } << true;
     QTest::newRow("toolkit option") << QStringList { "-style", "fusion" } << false;
-    QTest::newRow("toolkit platform") << QStringList { "-platform", "offscreen" } << false;
     QTest::newRow("negative number alone") << QStringList { "-5" } << false;
 }
 
