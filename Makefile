@@ -1,13 +1,15 @@
 # The front door: make run, make test. Everything installs what it lacks.
 BUILD          ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD     ?= build-fuzz
+FUZZ_SECONDS   ?= 60
 PREFIX         ?= /usr/local
 JOBS           ?= $(shell nproc)
 CMAKE_FLAGS    ?=
 
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
-.PHONY: all deps build test sanitize run install deb clean
+.PHONY: all deps build test sanitize run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus
 
 all: build
 
@@ -26,6 +28,23 @@ sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 
+# Fuzzing needs clang; its targets are a project of their own in fuzz/.
+fuzz-build:
+	@scripts/install-deps build fuzz
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Each target for FUZZ_SECONDS; fails on any crash, leak or sanitizer report.
+fuzz: fuzz-build
+	fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-smoke:
+	$(MAKE) fuzz FUZZ_SECONDS=10
+
+# Rebuilds the committed corpora from fresh seeds and earlier runs' finds.
+fuzz-corpus: fuzz-build
+	fuzz/run-fuzzers --merge $(FUZZ_BUILD)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -35,4 +54,4 @@ deb: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,32 @@
+// A decimal field's reading in both byte orders. The first byte sets the
+// row's width and sign; the rest is the typed text.
+#include "FuzzCommon.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const RowSetup row = RowSetup::FromByte(data[0]);
+    FuzzText typed(data + 1, size - 1);
+    const std::string original = typed.get();
+
+    const char* first = original.c_str();
+    while (*first == ' ' || (*first >= '\t' && *first <= '\r'))
+        ++first;
+    const bool minus = *first == '-';
+    const UInt64 expected = minus ? UInt64(std::strtoll(original.c_str(), nullptr, 10))
+                                  : std::strtoull(original.c_str(), nullptr, 10);
+
+    for (Endian endian : kEndians) {
+        FuzzNumber number = FuzzNumber::Make(0xA5A5A5A5A5A5A5A5, row.width, row.isSigned);
+        FuzzText text(original);
+        ReadNotation(number, eNotationDecimal, text.get(), endian);
+        FUZZ_REQUIRE(original == text.get());
+        FUZZ_REQUIRE(number.IsSigned() == minus && number.BitWidth() == row.width);
+        FUZZ_REQUIRE(number.GetValue(endian) == (expected & WidthMask(row.width)));
+        if (endian == eBigEndian)
+            FUZZ_REQUIRE(number.Bits() == expected);
+        CheckInvariants(number);
+    }
+    return 0;
+}

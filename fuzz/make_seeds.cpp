@@ -1,0 +1,179 @@
+// Writes seed inputs for every fuzz target from the notations' own
+// outputs: make_seeds <directory> fills <directory>/<target>/, and
+// <directory>/<target>-long/ with pastes far longer than a field, which
+// the fuzzer would take long to grow to on its own.
+#include "FieldText.h"
+#include "FuzzCommon.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Edges of every width, sign bits, printable text, an address, versions.
+constexpr UInt64 kNumbers[] = { 0, 1, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x12345678,
+    0xFFFFFFFF, 0x100000000, 0x41424344, 0xC0A80101, 0x01236004, 0xFFFF80FF, 0x0123456789ABCDEF,
+    0x8000000000000000, ~UInt64(0), 0xFFFFFFFFFFFFFF7F };
+
+// Texts a person might type that no formatter writes.
+const char* const kTyped[]
+    = { "", " ", "0x1F", "DEAD beef", "-5", "  -0", "+7", "1.2.3b4", "1.2b3.4", "1..3", " 1. 2 .3",
+          "1234.1.2.3", "zz", "3w5e11264sgsg", "ABCDEFGHI", "18446744073709551616",
+          "-9223372036854775809", "\xE2\x80\xA2\xC3\xA9", "\xFF\xFE", "1.2.3fc3" };
+
+struct Target {
+    std::string name;
+    std::set<std::string> seeds;
+};
+
+// Past the parsers' 32767-byte cap.
+constexpr std::size_t kLongPaste = 40000;
+
+std::string Repeated(const std::string& piece, std::size_t length)
+{
+    std::string text;
+    while (text.size() < length)
+        text += piece;
+    text.resize(length);
+    return text;
+}
+
+using Writer = void (*)(const FuzzNumber&, Endian, char*);
+
+void WriteSeeds(const fs::path& directory, const Target& target)
+{
+    const fs::path folder = directory / target.name;
+    fs::create_directories(folder);
+    int index = 0;
+    for (const std::string& seed : target.seeds) {
+        char name[16];
+        std::snprintf(name, sizeof name, "seed-%03d", index++);
+        std::ofstream(folder / name, std::ios::binary) << seed;
+    }
+}
+
+std::string WithRow(RowSetup row, const std::string& text)
+{
+    return char(row.ToByte()) + text;
+}
+
+std::string Utf16Bytes(const QString& text)
+{
+    return std::string(reinterpret_cast<const char*>(text.utf16()), std::size_t(text.size()) * 2);
+}
+
+// Every number at every width, signed and not, in both byte orders.
+template <typename Visit> void ForEachRow(Visit visit)
+{
+    for (UInt64 bits : kNumbers) {
+        for (UInt16 width : kWidths) {
+            for (bool isSigned : { false, true }) {
+                for (Endian endian : kEndians)
+                    visit(FuzzNumber::Make(bits & WidthMask(width), width, isSigned),
+                        RowSetup { width, isSigned, endian, false });
+            }
+        }
+    }
+}
+
+std::string Shown(const FuzzNumber& number, Notation notation, Endian endian)
+{
+    char text[kFieldBufferSize];
+    WriteNotation(number, notation, endian, text);
+    return text;
+}
+
+std::string OpsProgram(const FuzzNumber& number, RowSetup row, Notation notation)
+{
+    std::string program;
+    auto put = [&program](std::initializer_list<int> bytes) {
+        for (int byte : bytes)
+            program += char(byte);
+    };
+    const std::string text = Shown(number, notation, row.endian);
+    put({ eOpSigned, row.isSigned, eOpType, notation, row.endian == eLittleEndian,
+        int(text.size()) });
+    program += text;
+    put({ eOpShift, 1, eOpRetype, eNotationDecimal, 1, eOpWidth, 0, eOpShift, 0 });
+    put({ eOpSetSignedDec, 1 });
+    for (int i = 0; i < 8; ++i)
+        program += char(number.Bits() >> (8 * i));
+    put({ eOpWidth, 3, eOpRetype, notation, 0, eOpOverflow, 1 });
+    return program;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <directory>\n", argv[0]);
+        return 2;
+    }
+    const Notation parsed[] = { eNotationBinary, eNotationOctal, eNotationHexadecimal,
+        eNotationQuixadecimal, eNotationText, eNotationIPAddress, eNotationNumVersion };
+    std::vector<Target> parsers
+        = { { "parse_bin", {} }, { "parse_oct", {} }, { "parse_hex", {} }, { "parse_quix", {} },
+              { "parse_text", {} }, { "parse_ipaddress", {} }, { "parse_version", {} } };
+    Target decimal { "read_decimal", {} };
+    Target field { "field_text", {} };
+    Target ops { "engine_ops", {} };
+
+    int visited = 0;
+    ForEachRow([&](const FuzzNumber& number, RowSetup row) {
+        for (std::size_t i = 0; i < parsers.size(); ++i)
+            parsers[i].seeds.insert(Shown(number, parsed[i], row.endian));
+        // The other targets get a sample, not every row.
+        const Notation notation = Notation(visited++ % eNotationCount);
+        if (visited % 4 == 0)
+            decimal.seeds.insert(WithRow(row, Shown(number, eNotationDecimal, row.endian)));
+        if (visited % 9 == 0) {
+            const QString shown = FieldTextFromBytes(Shown(number, notation, row.endian).c_str());
+            RowSetup utf16Row = row;
+            utf16Row.utf16 = true;
+            field.seeds.insert(WithRow(row, shown.toStdString()));
+            field.seeds.insert(WithRow(utf16Row, Utf16Bytes(shown)));
+        }
+        if (visited % 7 == 0)
+            ops.seeds.insert(OpsProgram(number, row, notation));
+    });
+    for (const char* typed : kTyped) {
+        for (Target& target : parsers)
+            target.seeds.insert(typed);
+        decimal.seeds.insert(WithRow(RowSetup::FromByte(4), typed));
+        field.seeds.insert(WithRow(RowSetup::FromByte(0), typed));
+    }
+
+    std::vector<Target> pastes;
+    for (const Target& target : parsers) {
+        pastes.push_back({ target.name + "-long", {} });
+        const auto longest = std::max_element(target.seeds.begin(), target.seeds.end(),
+            [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+        pastes.back().seeds.insert(Repeated(*longest + ' ', kLongPaste));
+        pastes.back().seeds.insert(Repeated("1.2.3b4 fF", kLongPaste));
+    }
+    pastes.push_back({ "read_decimal-long",
+        { WithRow(RowSetup::FromByte(0), Repeated("9", kLongPaste)),
+            WithRow(RowSetup::FromByte(7), "-" + Repeated("12", kLongPaste)) } });
+    const std::string mixed = "\xC3\xA9\xE2\x80\xA2"
+                              "0x1F \xFF\xF0\x9F\x98\x80\xED\xA0\x80";
+    pastes.push_back({ "field_text-long",
+        { WithRow(RowSetup::FromByte(2), Repeated(mixed, kLongPaste)),
+            WithRow(RowSetup::FromByte(16 + 3), Repeated(mixed, kLongPaste)) } });
+
+    const fs::path directory = argv[1];
+    for (const std::vector<Target>* targets : { &parsers, &pastes }) {
+        for (const Target& target : *targets)
+            WriteSeeds(directory, target);
+    }
+    for (const Target* target : { &decimal, &field, &ops })
+        WriteSeeds(directory, *target);
+    return 0;
+}
