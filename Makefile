@@ -28,6 +28,9 @@ sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 
+run: build
+	$(BUILD)/bitlens
+
 # Fuzzing needs clang; its targets are a project of their own in fuzz/.
 fuzz-build:
 	@scripts/install-deps build fuzz

@@ -1,0 +1,422 @@
+#include "ConverterView.h"
+
+#include "FieldText.h"
+#include "Magnitude.h"
+#include "ui_ConverterDocument.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+[[noreturn]] void FailedAssertion(const char* file, unsigned line, const char* condition)
+{
+    const char* name = std::strrchr(file, '/');
+    std::fprintf(stderr, "%s:%u: failed assertion `%s'\n", name ? name + 1 : file, line, condition);
+    std::abort();
+}
+
+} // namespace
+
+// Checks of the wiring between the window description and this code; they
+// stay in release builds, since a miswired window must stop rather than guess.
+#define WIRING_ASSERT(condition)                                                                   \
+    ((condition) ? void(0) : FailedAssertion(__FILE__, __LINE__, #condition))
+
+ConverterView::ConverterView(QWidget* parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::ConverterDocument>())
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    ui->setupUi(this);
+    awakeFromNib();
+}
+
+ConverterView::~ConverterView() = default;
+
+void ConverterView::awakeFromNib()
+{
+    Ui::ConverterDocument& w = *ui;
+    fRows = { {
+        { eFieldTypeValue, &fCurrentValue, &fCurrentEndian,
+            { w.currentBinary, w.currentDecimal, w.currentHexadecimal, w.currentOctal,
+                w.currentQuixadecimal, w.currentText, w.currentIpAddress, w.currentNumVersion },
+            w.signedValueBox, w.currentEndianMatrix, w.currentBigEndianRadio,
+            w.currentLittleEndianRadio, w.currentBinaryMagnitude, w.currentMetricMagnitude },
+        { eFieldTypeOperand, &fOperandValue, &fOperandEndian,
+            { w.operandBinary, w.operandDecimal, w.operandHexadecimal, w.operandOctal,
+                w.operandQuixadecimal, w.operandText, w.operandIPAddress, w.operandNumVersion },
+            w.signedOperandBox, w.operandEndianMatrix, w.operandBigEndianRadio,
+            w.operandLittleEndianRadio, w.operandBinaryMagnitude, w.operandMetricMagnitude },
+        { eFieldTypeResult, &fResultValue, &fResultEndian,
+            { w.resultBinary, w.resultDecimal, w.resultHexadecimal, w.resultOctal,
+                w.resultQuixadecimal, w.resultText, w.resultIPAddress, w.resultNumVersion },
+            w.signedResultBox, w.resultEndianMatrix, w.resultBigEndianRadio,
+            w.resultLittleEndianRadio, w.resultBinaryMagnitude, w.resultMetricMagnitude },
+    } };
+
+    // uic carries no item data, so each width item's tag comes from its
+    // title, which begins with the width.
+    for (int i = 0; i < w.bitWidthPopup->count(); ++i) {
+        const UInt16 width = w.bitWidthPopup->itemText(i).section(' ', 0, 0).toUShort();
+        WIRING_ASSERT(width == 8 || width == 16 || width == 32 || width == 64);
+        w.bitWidthPopup->setItemData(i, width);
+    }
+
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const Row& row : fRows)
+        for (QLineEdit* field : row.fields)
+            field->setFont(fixed);
+
+    wireControls();
+
+    for (BaseConverter* number : { &fCurrentValue, &fOperandValue, &fResultValue }) {
+        number->SetBitWidth(32);
+        number->SetSignedDec(0, eBigEndian);
+        number->SetOverflow(false);
+    }
+
+    w.mathDisclosure->setChecked(false);
+    mathEnabled = false;
+
+    // The description lays the window out at its open width; closing the
+    // math area needs the box's laid-out width before the window is shown.
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    mathDisclosured();
+    updateMagnitudes();
+}
+
+void ConverterView::wireControls()
+{
+    Ui::ConverterDocument& w = *ui;
+    for (FieldType type : { eFieldTypeValue, eFieldTypeOperand })
+        for (QLineEdit* field : row(type).fields)
+            connect(field, &QLineEdit::textEdited, this, [this, field] { userEdited(field); });
+
+    for (const Row& row : fRows) {
+        QCheckBox* box = row.signedBox;
+        connect(box, &QCheckBox::clicked, this, [this, box] { setSigned(box); });
+        QButtonGroup* matrix = row.endianMatrix;
+        connect(
+            matrix, &QButtonGroup::buttonClicked, this, [this, matrix] { endianSwitched(matrix); });
+    }
+
+    for (QPushButton* swap : { w.swapEndianValue, w.swapEndianOperand })
+        connect(swap, &QPushButton::clicked, this, [this, swap] { swapEndian(swap); });
+    for (QPushButton* button : { w.shiftLeftValue, w.shiftLeftOperand })
+        connect(button, &QPushButton::clicked, this, [this, button] { shiftLeft(button); });
+    for (QPushButton* button : { w.shiftRightValue, w.shiftRightOperand })
+        connect(button, &QPushButton::clicked, this, [this, button] { shiftRight(button); });
+
+    connect(w.bitWidthPopup, &QComboBox::activated, this, &ConverterView::widthChanged);
+    connect(w.mathOperation, &QComboBox::activated, this, &ConverterView::recalc);
+    connect(w.mathDisclosure, &QToolButton::clicked, this, &ConverterView::mathDisclosured);
+
+    connect(w.actionNewWindow, &QAction::triggered, this, &ConverterView::openNewWindow);
+    connect(w.actionCloseWindow, &QAction::triggered, this, &QWidget::close);
+    connect(w.actionQuit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
+}
+
+bool ConverterView::applicationShouldHandleReopen()
+{
+    if (!isVisible() || isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+    }
+    return true;
+}
+
+FieldType ConverterView::textFieldType(const QLineEdit* textField) const
+{
+    const Row* found = rowOf(textField);
+    return found ? found->type : eFieldTypeInvalid;
+}
+
+Endian ConverterView::selectedEndian(FieldType type) const
+{
+    if (type == eFieldTypeValue)
+        return fCurrentEndian;
+    if (type == eFieldTypeOperand)
+        return fOperandEndian;
+    WIRING_ASSERT(eFieldTypeResult == type);
+    return fResultEndian;
+}
+
+void ConverterView::userEdited(QLineEdit* textField)
+{
+    const QScopedValueRollback<QLineEdit*> editing(fFieldBeingEdited, textField);
+    textDidChange(textField);
+}
+
+void ConverterView::textDidChange(QLineEdit* textField)
+{
+    const UInt16 oldBitWidth = fCurrentValue.BitWidth();
+    const FieldType type = textFieldType(textField);
+    if (type != eFieldTypeValue && type != eFieldTypeOperand)
+        return;
+    Row& edited = row(type);
+
+    char numberString[kFieldBufferSize];
+    FieldTextToBytes(textField->text(), numberString);
+    const auto position = std::find(edited.fields.begin(), edited.fields.end(), textField);
+    const auto notation = static_cast<Notation>(position - edited.fields.begin());
+    ReadNotation(*edited.number, notation, numberString, *edited.endian);
+    if (notation == eNotationDecimal)
+        edited.signedBox->setChecked(edited.number->IsSigned());
+
+    // Taken before the refresh: the parse keeps every bit it read, and the
+    // width below decides whether all rows must widen to show them.
+    const UInt16 newWidth = edited.number->GetActualWidth();
+    updateFieldsWithNewNumbers(textField);
+    if (mathEnabled)
+        doTheMath();
+    if (newWidth > oldBitWidth) {
+        selectWidth(newWidth);
+        widthChanged();
+    }
+}
+
+void ConverterView::updateFieldsWithNewNumbers(QLineEdit* textField)
+{
+    const FieldType type = textFieldType(textField);
+    if (type == eFieldTypeValue || type == eFieldTypeOperand)
+        writeFields(row(type), textField);
+    updateMagnitudes();
+}
+
+void ConverterView::doTheMath()
+{
+    const UInt64 current = fCurrentValue.GetValue(eBigEndian);
+    const UInt64 operand = fOperandValue.GetValue(eBigEndian);
+    UInt64 result = 0;
+    switch (ui->mathOperation->currentIndex()) {
+    case 0: result = current & operand; break;
+    case 1: result = current | operand; break;
+    case 2: result = current ^ operand; break;
+    case 3: result = current + operand; break;
+    case 4: result = current - operand; break;
+    case 5: result = current * operand; break;
+    case 6: result = operand == 0 ? 0 : current / operand; break;
+    case 7: result = operand == 0 ? 0 : current % operand; break;
+    case 8: result = current >> (operand & 63); break;
+    case 9: result = current << (operand & 63); break;
+    default: result = 0; break;
+    }
+    fResultValue.SetUnsignedDec(result, eBigEndian);
+    writeFields(row(eFieldTypeResult), nullptr);
+    ui->signedResultBox->setChecked(fResultValue.IsSigned());
+    updateMagnitudes();
+}
+
+void ConverterView::mathDisclosured()
+{
+    mathEnabled = ui->mathDisclosure->isChecked();
+    // The box keeps its last laid-out width while hidden, so opening adds
+    // back exactly what closing took away.
+    const int change = ui->expandedBox->width() + ui->windowLayout->spacing();
+    // Taken first: showing the box may already stretch the window to its
+    // new minimum width.
+    const int windowWidth = width() + (mathEnabled ? change : -change);
+
+    ui->mathDisclosure->setArrowType(mathEnabled ? Qt::LeftArrow : Qt::RightArrow);
+    ui->mathOperation->setEnabled(mathEnabled);
+    for (QLineEdit* field : row(eFieldTypeOperand).fields)
+        if (field != ui->operandNumVersion)
+            field->setEnabled(mathEnabled);
+    ui->expandedBox->setVisible(mathEnabled);
+
+    if (mathEnabled) {
+        // The Operand row may have been re-fitted to a new width while it
+        // was out of sight; show it as it now is, and its Result with it.
+        writeFields(row(eFieldTypeOperand), nullptr);
+        doTheMath();
+    }
+
+    // The window's minimum width follows the box only once its layout has
+    // been redone; redo it now so that narrowing is not held back.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    resize(windowWidth, height());
+}
+
+void ConverterView::setSigned(QCheckBox* sender)
+{
+    const auto found = std::find_if(
+        fRows.begin(), fRows.end(), [sender](const Row& row) { return row.signedBox == sender; });
+    if (found != fRows.end()) {
+        found->number->SetSigned(sender->isChecked());
+        writeField(*found, eNotationDecimal);
+    }
+    updateMagnitudes();
+}
+
+void ConverterView::recalc()
+{
+    doTheMath();
+}
+
+void ConverterView::shiftRight(QAbstractButton* sender)
+{
+    shift(false, sender == ui->shiftRightValue ? fCurrentValue : fOperandValue);
+}
+
+void ConverterView::shiftLeft(QAbstractButton* sender)
+{
+    shift(true, sender == ui->shiftLeftValue ? fCurrentValue : fOperandValue);
+}
+
+void ConverterView::shift(bool left, BaseConverter& number)
+{
+    if (left) {
+        number.Shift(eShiftLeftDir);
+        const UInt16 newWidth = number.GetActualWidth();
+        if (number.BitWidth() < newWidth) {
+            number.SetBitWidth(newWidth);
+            selectWidth(newWidth);
+            widthChanged();
+            return;
+        }
+    } else {
+        number.Shift(eShiftRightDir);
+    }
+    rereadDecimal(&number == &fCurrentValue ? eFieldTypeValue : eFieldTypeOperand);
+}
+
+void ConverterView::widthChanged()
+{
+    const auto width = static_cast<UInt16>(ui->bitWidthPopup->currentData().toUInt());
+    WIRING_ASSERT(width == 8 || width == 16 || width == 32 || width == 64);
+    fCurrentValue.SetBitWidth(width);
+    fOperandValue.SetBitWidth(width);
+    fResultValue.SetBitWidth(width);
+    rereadDecimal(eFieldTypeValue);
+    if (mathEnabled)
+        rereadDecimal(eFieldTypeOperand);
+}
+
+QString ConverterView::magnitude(bool metric, const BaseConverter& value, Endian endian)
+{
+    char text[kMagnitudeSize];
+    FormatMagnitude(value, endian, metric, text, sizeof text);
+    return QString::fromLatin1(text);
+}
+
+void ConverterView::updateMagnitudes()
+{
+    for (const Row& row : fRows) {
+        row.binaryMagnitude->setText(magnitude(false, *row.number, selectedEndian(row.type)));
+        row.metricMagnitude->setText(magnitude(true, *row.number, selectedEndian(row.type)));
+    }
+}
+
+void ConverterView::endianSwitched(QButtonGroup* sender)
+{
+    if (sender == ui->currentEndianMatrix || sender == ui->operandEndianMatrix) {
+        Row& switched
+            = row(sender == ui->currentEndianMatrix ? eFieldTypeValue : eFieldTypeOperand);
+        *switched.endian
+            = sender->checkedButton() == switched.bigEndianRadio ? eBigEndian : eLittleEndian;
+        // The hexadecimal text holds the unchanged bits; re-reading it shows
+        // them in the new byte order without touching the signedness.
+        textDidChange(switched.fields[eNotationHexadecimal]);
+        return;
+    }
+    WIRING_ASSERT(sender == ui->resultEndianMatrix);
+    fResultEndian
+        = sender->checkedButton() == ui->resultBigEndianRadio ? eBigEndian : eLittleEndian;
+    doTheMath();
+}
+
+void ConverterView::swapEndian(QAbstractButton* sender)
+{
+    const int whichField = sender->property("tag").toInt();
+    if (whichField != eFieldTypeValue)
+        WIRING_ASSERT(whichField == eFieldTypeOperand);
+    Row& swapped = row(static_cast<FieldType>(whichField));
+
+    const Endian oppositeEndian = *swapped.endian != eBigEndian ? eBigEndian : eLittleEndian;
+    swapped.number->SetUnsignedDec(swapped.number->GetValue(*swapped.endian), oppositeEndian);
+    *swapped.endian = oppositeEndian;
+    (oppositeEndian == eBigEndian ? swapped.bigEndianRadio : swapped.littleEndianRadio)
+        ->setChecked(true);
+    // The decimal text reads as the same number in the new order, so the
+    // re-read keeps it and shows the reversed bytes everywhere else.
+    textDidChange(swapped.fields[eNotationDecimal]);
+}
+
+void ConverterView::openNewWindow()
+{
+    auto* window = new ConverterView;
+    window->move(pos() + QPoint(32, 32));
+    window->show();
+}
+
+ConverterView::Row& ConverterView::row(FieldType type)
+{
+    WIRING_ASSERT(type >= eFieldTypeValue && type <= eFieldTypeResult);
+    return fRows[type - eFieldTypeValue];
+}
+
+const ConverterView::Row* ConverterView::rowOf(const QLineEdit* textField) const
+{
+    if (!textField)
+        return nullptr;
+    for (const Row& row : fRows)
+        if (std::find(row.fields.begin(), row.fields.end(), textField) != row.fields.end())
+            return &row;
+    return nullptr;
+}
+
+void ConverterView::writeFields(const Row& row, const QLineEdit* except)
+{
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        const QLineEdit* field = row.fields[notation];
+        if (field != except && field != fFieldBeingEdited)
+            writeField(row, static_cast<Notation>(notation));
+    }
+}
+
+void ConverterView::writeField(const Row& row, Notation notation)
+{
+    char text[kFieldBufferSize];
+    WriteNotation(*row.number, notation, selectedEndian(row.type), text);
+    const QString shown = FieldTextFromBytes(text);
+    QLineEdit* field = row.fields[notation];
+    // Setting an equal text would still move the cursor and drop undo.
+    if (field->text() != shown)
+        field->setText(shown);
+}
+
+void ConverterView::rereadDecimal(FieldType type)
+{
+    const Row& reread = row(type);
+    QLineEdit* decimal = reread.fields[eNotationDecimal];
+    // A decimal field being typed in is re-read as typed, at the new width.
+    if (decimal != fFieldBeingEdited)
+        writeField(reread, eNotationDecimal);
+    textDidChange(decimal);
+}
+
+void ConverterView::selectWidth(UInt16 width)
+{
+    const int index = ui->bitWidthPopup->findData(width);
+    WIRING_ASSERT(index >= 0);
+    ui->bitWidthPopup->setCurrentIndex(index);
+}
