@@ -2,6 +2,7 @@
 BUILD          ?= build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD     ?= build-fuzz
+BENCH_BUILD    ?= build-bench
 FUZZ_SECONDS   ?= 60
 PREFIX         ?= /usr/local
 JOBS           ?= $(shell nproc)
@@ -9,7 +10,7 @@ CMAKE_FLAGS    ?=
 
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
-.PHONY: all deps build test sanitize run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus
+.PHONY: all deps build test sanitize run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus bench
 
 all: build
 
@@ -30,6 +31,17 @@ sanitize: deps
 
 run: build
 	$(BUILD)/bitlens
+
+# Engine benchmarks in a Release build, then each one's time over the
+# standard library's for the same conversions.
+bench:
+	@scripts/install-deps build test bench
+	$(call configure,$(BENCH_BUILD),Release,-DBITLENS_BENCH=ON)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target engine_bench
+	$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 \
+	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.2 \
+	  --benchmark_out=$(BENCH_BUILD)/engine_bench.json --benchmark_out_format=json
+	python3 bench/ratios.py $(BENCH_BUILD)/engine_bench.json
 
 # Fuzzing needs clang; its targets are a project of their own in fuzz/.
 fuzz-build:
@@ -57,4 +69,4 @@ deb: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

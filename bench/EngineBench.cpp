@@ -1,0 +1,295 @@
+// The engine's conversions against the standard library's for the same
+// numbers and digits. Each pair is named <what>/bitlens and <what>/floor;
+// bench/ratios.py prints bitlens time over floor time for every pair.
+// Every benchmark converts the same 256 numbers per iteration.
+#include "BaseConverter.h"
+#include "Magnitude.h"
+#include "Notation.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kNumberCount = 256;
+
+// Numbers of every length from 1 to 64 bits, the same in every run.
+const std::vector<UInt64>& Numbers()
+{
+    static const std::vector<UInt64> numbers = [] {
+        std::vector<UInt64> list;
+        UInt64 state = 0x9E3779B97F4A7C15;
+        auto next = [&state] {
+            UInt64 z = (state += 0x9E3779B97F4A7C15);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EB;
+            return z ^ (z >> 31);
+        };
+        for (std::size_t i = 0; i < kNumberCount; ++i)
+            list.push_back(next() >> (i % 64));
+        return list;
+    }();
+    return numbers;
+}
+
+// The same numbers as rows of the widest width, so every bit is shown.
+const std::vector<BaseConverter>& Rows()
+{
+    static const std::vector<BaseConverter> rows = [] {
+        std::vector<BaseConverter> list;
+        for (UInt64 number : Numbers()) {
+            BaseConverter row {};
+            row.SetBitWidth(64);
+            row.SetUnsignedDec(number, eBigEndian);
+            list.push_back(row);
+        }
+        return list;
+    }();
+    return rows;
+}
+
+// Plain digits of every number in `base`, as std::to_chars writes them.
+std::vector<std::string> Digits(int base)
+{
+    std::vector<std::string> digits;
+    for (UInt64 number : Numbers()) {
+        char text[80];
+        digits.emplace_back(text, std::to_chars(text, text + sizeof text, number, base).ptr);
+    }
+    return digits;
+}
+
+void CountItems(benchmark::State& state)
+{
+    state.SetItemsProcessed(state.iterations() * std::int64_t(kNumberCount));
+}
+
+// --- Formatters --------------------------------------------------------------
+
+template <void (BaseConverter::*Write)(char*) const> void Format(benchmark::State& state)
+{
+    char out[kFieldBufferSize];
+    for (auto _ : state) {
+        for (const BaseConverter& row : Rows()) {
+            (row.*Write)(out);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    CountItems(state);
+}
+
+void FormatDec(benchmark::State& state)
+{
+    char out[kFieldBufferSize];
+    for (auto _ : state) {
+        for (const BaseConverter& row : Rows()) {
+            row.GetDec(out, eBigEndian);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    CountItems(state);
+}
+
+void ToChars(benchmark::State& state, int base)
+{
+    char out[kFieldBufferSize];
+    for (auto _ : state) {
+        for (UInt64 number : Numbers()) {
+            *std::to_chars(out, out + sizeof out - 1, number, base).ptr = '\0';
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    CountItems(state);
+}
+
+// --- Parsers -----------------------------------------------------------------
+
+// The engine's parsers edit their text in place, so each one reads a copy,
+// as the window does.
+template <void (BaseConverter::*Read)(char*)> void Parse(benchmark::State& state, int base)
+{
+    const std::vector<std::string> digits = Digits(base);
+    BaseConverter row {};
+    row.SetBitWidth(64);
+    char buffer[kFieldBufferSize];
+    for (auto _ : state) {
+        for (const std::string& text : digits) {
+            std::memcpy(buffer, text.c_str(), text.size() + 1);
+            (row.*Read)(buffer);
+            benchmark::DoNotOptimize(row);
+        }
+    }
+    CountItems(state);
+}
+
+void ReadDecimal(benchmark::State& state)
+{
+    const std::vector<std::string> digits = Digits(10);
+    BaseConverter row {};
+    row.SetBitWidth(64);
+    char buffer[kFieldBufferSize];
+    for (auto _ : state) {
+        for (const std::string& text : digits) {
+            std::memcpy(buffer, text.c_str(), text.size() + 1);
+            ReadNotation(row, eNotationDecimal, buffer, eBigEndian);
+            benchmark::DoNotOptimize(row);
+        }
+    }
+    CountItems(state);
+}
+
+void FromChars(benchmark::State& state, int base)
+{
+    const std::vector<std::string> digits = Digits(base);
+    UInt64 number = 0;
+    for (auto _ : state) {
+        for (const std::string& text : digits) {
+            std::from_chars(text.data(), text.data() + text.size(), number, base);
+            benchmark::DoNotOptimize(number);
+        }
+    }
+    CountItems(state);
+}
+
+// --- One keystroke -------------------------------------------------------------
+
+// A hexadecimal digit typed into the Value row: the field is read, the seven
+// other notations and the two magnitude labels are written.
+void KeystrokeBitlens(benchmark::State& state)
+{
+    const std::vector<std::string> typed = Digits(16);
+    BaseConverter row {};
+    row.SetBitWidth(64);
+    char out[kFieldBufferSize];
+    char magnitude[kMagnitudeSize];
+    for (auto _ : state) {
+        for (const std::string& text : typed) {
+            TypeIntoRow(row, eNotationHexadecimal, text.c_str(), eBigEndian);
+            for (Notation shown :
+                { eNotationBinary, eNotationDecimal, eNotationOctal, eNotationQuixadecimal,
+                    eNotationText, eNotationIPAddress, eNotationNumVersion }) {
+                WriteNotation(row, shown, eBigEndian, out);
+                benchmark::DoNotOptimize(out);
+            }
+            for (bool metric : { false, true }) {
+                FormatMagnitude(row, eBigEndian, metric, magnitude, sizeof magnitude);
+                benchmark::DoNotOptimize(magnitude);
+            }
+        }
+    }
+    CountItems(state);
+}
+
+// The magnitude label as the standard library would write it: pick the
+// unit, one snprintf of a double.
+void MagnitudeFloor(UInt64 number, bool metric, char* out, std::size_t size)
+{
+    static const char* const kBinary[] = { "%.3f PB", "%.3f TB", "%.3f GB", "%.3f MB", "%.3f KB" };
+    static const char* const kMetric[]
+        = { "%.3f quadrillion", "%.3f trillion", "%.3f billion", "%.3f million", "%.3f thousand" };
+    const double base = metric ? 1000.0 : 1024.0;
+    double unit = base * base * base * base * base;
+    const double f = double(number);
+    for (int i = 0; i < 5; ++i, unit /= base) {
+        if (f / unit > 1.0) {
+            std::snprintf(out, size, (metric ? kMetric : kBinary)[i], f / unit);
+            return;
+        }
+    }
+    std::snprintf(out, size, "%.0f", f);
+}
+
+char* PutNumber(char* out, unsigned number)
+{
+    return std::to_chars(out, out + 4, number).ptr;
+}
+
+// The same conversions with no grouping, no templates and no parsing rules:
+// from_chars, to_chars and snprintf over the same number.
+void KeystrokeFloor(benchmark::State& state)
+{
+    const std::vector<std::string> typed = Digits(16);
+    char out[kFieldBufferSize];
+    char magnitude[kMagnitudeSize];
+    for (auto _ : state) {
+        for (const std::string& text : typed) {
+            UInt64 number = 0;
+            std::from_chars(text.data(), text.data() + text.size(), number, 16);
+            for (int base : { 2, 10, 8, 36 }) {
+                *std::to_chars(out, out + sizeof out - 1, number, base).ptr = '\0';
+                benchmark::DoNotOptimize(out);
+            }
+            for (int i = 0; i < 8; ++i) {
+                const unsigned char byte = number >> (8 * (7 - i));
+                out[i] = std::isprint(byte) ? char(byte) : char(0xA5);
+            }
+            out[8] = '\0';
+            benchmark::DoNotOptimize(out);
+            char* end = out;
+            for (int shift = 24; shift >= 0; shift -= 8) {
+                end = PutNumber(end, unsigned(number >> shift) & 0xFF);
+                *end++ = shift != 0 ? '.' : '\0';
+            }
+            benchmark::DoNotOptimize(out);
+            end = PutNumber(out, unsigned(number >> 24) & 0xFF);
+            *end++ = '.';
+            end = PutNumber(end, unsigned(number >> 20) & 0x0F);
+            *end++ = '.';
+            end = PutNumber(end, unsigned(number >> 16) & 0x0F);
+            *end++ = 'b';
+            *PutNumber(end, unsigned(number) & 0xFF) = '\0';
+            benchmark::DoNotOptimize(out);
+            for (bool metric : { false, true }) {
+                MagnitudeFloor(number, metric, magnitude, sizeof magnitude);
+                benchmark::DoNotOptimize(magnitude);
+            }
+        }
+    }
+    CountItems(state);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using Run = void (*)(benchmark::State&);
+    struct Pair {
+        const char* name;
+        Run bitlens;
+        Run floor;
+    };
+    const Pair pairs[] = {
+        { "GetBin", Format<&BaseConverter::GetBin>, [](benchmark::State& s) { ToChars(s, 2); } },
+        { "GetOct", Format<&BaseConverter::GetOct>, [](benchmark::State& s) { ToChars(s, 8); } },
+        { "GetHex", Format<&BaseConverter::GetHex>, [](benchmark::State& s) { ToChars(s, 16); } },
+        { "GetQuix", Format<&BaseConverter::GetQuix>, [](benchmark::State& s) { ToChars(s, 36); } },
+        { "GetDec", FormatDec, [](benchmark::State& s) { ToChars(s, 10); } },
+        { "NewBin", [](benchmark::State& s) { Parse<&BaseConverter::NewBin>(s, 2); },
+            [](benchmark::State& s) { FromChars(s, 2); } },
+        { "NewOct", [](benchmark::State& s) { Parse<&BaseConverter::NewOct>(s, 8); },
+            [](benchmark::State& s) { FromChars(s, 8); } },
+        { "NewHex", [](benchmark::State& s) { Parse<&BaseConverter::NewHex>(s, 16); },
+            [](benchmark::State& s) { FromChars(s, 16); } },
+        { "NewQuix", [](benchmark::State& s) { Parse<&BaseConverter::NewQuix>(s, 36); },
+            [](benchmark::State& s) { FromChars(s, 36); } },
+        { "ReadDecimal", ReadDecimal, [](benchmark::State& s) { FromChars(s, 10); } },
+        { "Keystroke", KeystrokeBitlens, KeystrokeFloor },
+    };
+    for (const Pair& pair : pairs) {
+        benchmark::RegisterBenchmark((std::string(pair.name) + "/bitlens").c_str(), pair.bitlens);
+        benchmark::RegisterBenchmark((std::string(pair.name) + "/floor").c_str(), pair.floor);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,51 @@
+#!/usr/bin/env python3
+"""Prints bitlens time over floor time for each benchmark pair.
+
+Reads Google Benchmark's JSON output (--benchmark_out). Each pair is
+<what>/bitlens and <what>/floor; with repetitions, the medians are used.
+Times are per converted number.
+"""
+import json
+import sys
+
+# Ratios the engine aims to stay within; pairs not listed have no target.
+TARGETS = {"Keystroke": 1.5, "GetBin": 2.0, "GetOct": 2.0, "GetHex": 2.0, "GetQuix": 2.0,
+           "GetDec": 2.0}
+
+
+def per_item_ns(runs):
+    medians = [r for r in runs if r.get("aggregate_name") == "median"]
+    chosen = medians or [r for r in runs if r.get("run_type", "iteration") == "iteration"]
+    return sum(1e9 / r["items_per_second"] for r in chosen) / len(chosen)
+
+
+def main(path):
+    with open(path) as f:
+        report = json.load(f)
+    runs = {}
+    for run in report["benchmarks"]:
+        runs.setdefault(run["run_name"], []).append(run)
+    pairs = []
+    for name in runs:
+        what, _, side = name.partition("/")
+        if side == "bitlens" and what + "/floor" in runs:
+            pairs.append((what, per_item_ns(runs[name]), per_item_ns(runs[what + "/floor"])))
+
+    missed = 0
+    print(f"{'pair':<12} {'bitlens ns':>11} {'floor ns':>9} {'ratio':>6}  target")
+    for what, ours, floor in pairs:
+        ratio = ours / floor
+        target = TARGETS.get(what)
+        verdict = ""
+        if target is not None:
+            ok = ratio <= target
+            missed += not ok
+            verdict = f"<= {target:.1f} {'ok' if ok else 'MISSED'}"
+        print(f"{what:<12} {ours:11.1f} {floor:9.1f} {ratio:6.2f}  {verdict}")
+    if missed:
+        print(f"{missed} pair(s) above target")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
