@@ -8,14 +8,8 @@ namespace {
 
 const char kDigitMap[] = "0123456789abcdefghijklmnopqrstuvwxyz";
 
-// Templates: enough zero digits for any 64-bit number in the base, with
-// single-space separators between groups.
-const char kBinTemplate[] = "0000 0000 0000 0000 0000 0000 0000 0000 "
-                            "0000 0000 0000 0000 0000 0000 0000 0000";
-const char kOctTemplate[] = "0000 0000 0000 0000 0000 0000 0000 0000";
-const char kHexTemplate[] = "0000 0000 0000 0000";
-const char kHexTemplate8[] = "00";
-const char kQuixTemplate[] = "00 00 00 00 00 00 00 00";
+// Binary is written a group at a time: four bits are one of sixteen texts.
+const char kNibbleBits[] = "0000000100100011010001010110011110001001101010111100110111101111";
 
 enum : UInt8 {
     eStageDevelopment = 0x20,
@@ -49,21 +43,48 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Copies a template and its terminator.
-template <std::size_t N> void PutTemplate(char* out, const char (&text)[N])
+template <unsigned Base, unsigned Group> constexpr UInt64 GroupBase()
 {
-    std::memcpy(out, text, N);
+    UInt64 groupBase = 1;
+    for (unsigned i = 0; i < Group; ++i)
+        groupBase *= Base;
+    return groupBase;
 }
 
-// Drops all-zero groups from the left; the last group never has a
-// separator after it, so at least one group stays.
-void RemoveLeadingGroups(char* text, const char* group, std::size_t groupLength)
+// One group's digits, the most significant first.
+template <unsigned Base, unsigned Group> void PutGroup(char* out, unsigned group)
 {
-    std::size_t skip = 0;
-    while (std::strncmp(text + skip, group, groupLength) == 0)
-        skip += groupLength;
-    if (skip != 0)
-        std::memmove(text, text + skip, std::strlen(text + skip) + 1);
+    for (unsigned i = Group; i-- > 0;) {
+        out[i] = kDigitMap[group % Base];
+        group /= Base;
+    }
+}
+
+template <> void PutGroup<2, 4>(char* out, unsigned group)
+{
+    std::memcpy(out, kNibbleBits + 4 * group, 4);
+}
+
+// `number` in groups of Group digits counted from the right, single spaces
+// between them, without all-zero groups on the left (one group always
+// stays), and the terminator. Writes straight into place, right to left,
+// once the number of groups is known.
+template <unsigned Base, unsigned Group> void PutGrouped(UInt64 number, char* dest)
+{
+    constexpr UInt64 groupBase = GroupBase<Base, Group>();
+    std::size_t groups = 1;
+    for (UInt64 rest = number / groupBase; rest != 0; rest /= groupBase)
+        ++groups;
+    char* out = dest + groups * (Group + 1) - 1;
+    *out = '\0';
+    for (;;) {
+        out -= Group;
+        PutGroup<Base, Group>(out, unsigned(number % groupBase));
+        number /= groupBase;
+        if (out == dest)
+            return;
+        *--out = ' ';
+    }
 }
 
 // Reads an integer as a version field is read: leading white space, an
@@ -275,26 +296,18 @@ void BaseConverter::GenericNewValue(UInt16 base, char* inString)
 
 void BaseConverter::GenericSetValue(UInt16 base, char* dest) const
 {
-    UInt64 number = fDecValue & WidthMask(fBitWidth);
-    if (number == 0)
-        return;
-    // Powers of two go by shifts: binary would otherwise divide 64 times.
-    const bool powerOfTwo = (base & (base - 1)) == 0;
-    const int shift = __builtin_ctz(base);
-    std::size_t place = std::strlen(dest) - 1;
-    for (;;) {
-        const unsigned digit = powerOfTwo ? unsigned(number & (base - 1)) : unsigned(number % base);
-        number = powerOfTwo ? number >> shift : number / base;
-        if (digit != 0)
-            dest[place] = kDigitMap[digit];
-        if (number == 0 || place == 0)
-            return;
-        --place;
-        if (dest[place] != '0') { // a separator
-            if (place == 0)
-                return;
-            --place;
-        }
+    const UInt64 number = fDecValue & WidthMask(fBitWidth);
+    switch (base) {
+    case 2: PutGrouped<2, 4>(number, dest); break;
+    case 8: PutGrouped<8, 4>(number, dest); break;
+    case 16:
+        // A byte is shown as two digits, not as a group of four.
+        if (fBitWidth == 8)
+            PutGrouped<16, 2>(number, dest);
+        else
+            PutGrouped<16, 4>(number, dest);
+        break;
+    default: PutGrouped<36, 2>(number, dest); break;
     }
 }
 
@@ -303,36 +316,10 @@ void BaseConverter::NewOct(char* newNum) { GenericNewValue(8, newNum); }
 void BaseConverter::NewHex(char* newNum) { GenericNewValue(16, newNum); }
 void BaseConverter::NewQuix(char* newNum) { GenericNewValue(36, newNum); }
 
-void BaseConverter::GetBin(char* outNum) const
-{
-    PutTemplate(outNum, kBinTemplate);
-    GenericSetValue(2, outNum);
-    RemoveLeadingGroups(outNum, "0000 ", 5);
-}
-
-void BaseConverter::GetOct(char* outNum) const
-{
-    PutTemplate(outNum, kOctTemplate);
-    GenericSetValue(8, outNum);
-    RemoveLeadingGroups(outNum, "0000 ", 5);
-}
-
-void BaseConverter::GetHex(char* outNum) const
-{
-    if (fBitWidth == 8)
-        PutTemplate(outNum, kHexTemplate8);
-    else
-        PutTemplate(outNum, kHexTemplate);
-    GenericSetValue(16, outNum);
-    RemoveLeadingGroups(outNum, "0000 ", 5);
-}
-
-void BaseConverter::GetQuix(char* outNum) const
-{
-    PutTemplate(outNum, kQuixTemplate);
-    GenericSetValue(36, outNum);
-    RemoveLeadingGroups(outNum, "00 ", 3);
-}
+void BaseConverter::GetBin(char* outNum) const { GenericSetValue(2, outNum); }
+void BaseConverter::GetOct(char* outNum) const { GenericSetValue(8, outNum); }
+void BaseConverter::GetHex(char* outNum) const { GenericSetValue(16, outNum); }
+void BaseConverter::GetQuix(char* outNum) const { GenericSetValue(36, outNum); }
 
 void BaseConverter::GetDec(char* outNum, Endian endian) const
 {

@@ -140,6 +140,8 @@ protected:
     static UInt64 ExtendHighBit(UInt64 number, UInt16 width);
 
     void GenericNewValue(UInt16 base, char* inString);
+    // Writes the width's bits in `base` (2, 8, 16 or 36) as the writers
+    // above show them, grouped, with the terminator.
     void GenericSetValue(UInt16 base, char* dest) const;
     static void KillSpaces(char* inString);
     void SwitchCase(char* inString) const;
