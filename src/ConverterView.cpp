@@ -77,6 +77,13 @@ void ConverterView::awakeFromNib()
         w.bitWidthPopup->setItemData(i, width);
     }
 
+    // The two areas' field rows line up only if their header rows, each
+    // with a popup, are equally tall; the disclosure button may be taller.
+    const int headerHeight
+        = std::max(w.bitWidthPopup->sizeHint().height(), w.mathDisclosure->sizeHint().height());
+    w.bitWidthPopup->setMinimumHeight(headerHeight);
+    w.mathOperation->setMinimumHeight(headerHeight);
+
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const Row& row : fRows)
         for (QLineEdit* field : row.fields)
