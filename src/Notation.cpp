@@ -3,6 +3,23 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// Whether a decimal number can be stored within the width. One that cannot
+// is kept whole instead of byte-reversed: reversing within the width would
+// drop its upper bytes, so the caller could neither see that it needs a
+// wider width nor show what was typed.
+bool FitsWidth(UInt64 bits, bool isSigned, UInt16 width)
+{
+    if (width >= 64)
+        return true;
+    if (isSigned && (bits >> 63) != 0)
+        return (bits >> (width - 1)) == (~UInt64(0) >> (width - 1));
+    return (bits >> width) == 0;
+}
+
+} // namespace
+
 void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian)
 {
     switch (notation) {
@@ -20,10 +37,15 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
         while (*first == ' ' || (*first >= '\t' && *first <= '\r'))
             ++first;
         number.SetSigned(*first == '-');
-        if (number.IsSigned())
-            number.SetSignedDec(std::strtoll(text, nullptr, 10), endian);
-        else
-            number.SetUnsignedDec(std::strtoull(text, nullptr, 10), endian);
+        if (number.IsSigned()) {
+            const SInt64 value = std::strtoll(text, nullptr, 10);
+            number.SetSignedDec(
+                value, FitsWidth(UInt64(value), true, number.BitWidth()) ? endian : eBigEndian);
+        } else {
+            const UInt64 value = std::strtoull(text, nullptr, 10);
+            number.SetUnsignedDec(
+                value, FitsWidth(value, false, number.BitWidth()) ? endian : eBigEndian);
+        }
         break;
     }
     }
