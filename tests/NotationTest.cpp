@@ -1,0 +1,81 @@
+#include "Notation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+namespace {
+
+BaseConverter EmptyRow(UInt16 width, bool isSigned)
+{
+    BaseConverter number {};
+    number.SetBitWidth(width);
+    number.SetSigned(isSigned);
+    return number;
+}
+
+std::string Show(const BaseConverter& number, Notation notation, Endian endian)
+{
+    char out[kFieldBufferSize];
+    WriteNotation(number, notation, endian, out);
+    return out;
+}
+
+} // namespace
+
+TEST(ReadNotation, DecimalIsSignedExactlyWhenAMinusLeadsPastBlanks)
+{
+    // Columns: text, width, byte order, signed, decimal text, width needed.
+    using Row = std::tuple<std::string, UInt16, Endian, bool, const char*, UInt16>;
+    const Row rows[] = { { "-5", 64, eBigEndian, true, "-5", 8 },
+        { " -5", 32, eBigEndian, true, "-5", 8 }, { "\n\t -5", 32, eBigEndian, true, "-5", 8 },
+        { "-5", 16, eLittleEndian, true, "-5", 16 }, { "5", 32, eBigEndian, false, "5", 8 },
+        { "12abc", 32, eBigEndian, false, "12", 8 }, { "", 32, eBigEndian, false, "0", 8 },
+        { "- 5", 32, eBigEndian, true, "0", 8 }, { "+-5", 32, eBigEndian, false, "0", 8 },
+        { "99999999999999999999", 64, eBigEndian, false, "18446744073709551615", 64 },
+        { "-99999999999999999999", 64, eBigEndian, true, "-9223372036854775808", 64 },
+        { "9223372036854775808", 64, eBigEndian, false, "9223372036854775808", 64 } };
+    for (auto [text, width, endian, isSigned, decimal, needed] : rows) {
+        SCOPED_TRACE("\"" + text + "\"");
+        BaseConverter number = EmptyRow(width, !isSigned); // the text alone decides the sign
+        ReadNotation(number, eNotationDecimal, text.data(), endian);
+        EXPECT_EQ(number.IsSigned(), isSigned);
+        EXPECT_EQ(Show(number, eNotationDecimal, endian), decimal);
+        EXPECT_EQ(number.GetActualWidth(), needed);
+    }
+}
+
+TEST(TypeIntoRow, WidensUntilTheNumberFitsAndKeepsWhatWasTyped)
+{
+    // Columns: notation, text, width, was signed, byte order, then the
+    // width, sign, decimal and hexadecimal text after typing. A field holds
+    // 127 bytes: a digit after them is not read.
+    using Row = std::tuple<Notation, std::string, UInt16, bool, Endian, UInt16, bool, const char*,
+        const char*>;
+    const Row rows[] = {
+        { eNotationDecimal, "300", 8, false, eLittleEndian, 16, false, "300", "2c01" },
+        { eNotationDecimal, " -5", 32, false, eBigEndian, 32, true, "-5", "ffff fffb" },
+        { eNotationDecimal, "-129", 8, false, eBigEndian, 16, true, "-129", "ff7f" },
+        { eNotationDecimal, "-300", 8, false, eLittleEndian, 16, true, "-300", "d4fe" },
+        { eNotationHexadecimal, "1234", 8, false, eLittleEndian, 16, false, "13330", "1234" },
+        { eNotationHexadecimal, "1ff", 8, true, eBigEndian, 16, false, "511", "01ff" },
+        { eNotationHexadecimal, "ff", 64, false, eBigEndian, 64, false, "255", "00ff" },
+        { eNotationText, "ABCDE", 32, false, eBigEndian, 64, false, "280284578885",
+            "0041 4243 4445" },
+        { eNotationHexadecimal, std::string(126, '0') + "1", 32, false, eBigEndian, 32, false, "1",
+            "0001" },
+        { eNotationHexadecimal, std::string(127, '0') + "1", 32, false, eBigEndian, 32, false, "0",
+            "0000" },
+        { eNotationIPAddress, "255.255.255.255", 8, true, eBigEndian, 32, true, "-1", "ffff ffff" }
+    };
+    for (auto [notation, text, width, wasSigned, endian, newWidth, isSigned, decimal, hex] : rows) {
+        SCOPED_TRACE(text.substr(0, 20));
+        BaseConverter number = EmptyRow(width, wasSigned);
+        EXPECT_EQ(TypeIntoRow(number, notation, text.c_str(), endian), newWidth);
+        EXPECT_EQ(number.BitWidth(), newWidth);
+        EXPECT_EQ(number.IsSigned(), isSigned);
+        EXPECT_EQ(Show(number, eNotationDecimal, endian), decimal);
+        EXPECT_EQ(Show(number, eNotationHexadecimal, endian), hex);
+    }
+}
