@@ -152,9 +152,15 @@ UInt32 PackVersion(const NumVersion& v)
         v.nonRelRev;
 }
 
+// The digits go through a local buffer: a bound of out + 20 would point past
+// the end of a caller's buffer that is only as long as the text it takes.
 char* PutUnsigned(char* out, UInt64 number)
 {
-    return std::to_chars(out, out + 20, number).ptr;
+    char digits[20];
+    const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    const auto length = std::size_t(end - digits);
+    std::memcpy(out, digits, length);
+    return out + length;
 }
 
 } // namespace
