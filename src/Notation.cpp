@@ -66,6 +66,26 @@ void WriteNotation(const BaseConverter& number, Notation notation, Endian endian
     }
 }
 
+void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out)
+{
+    const char* prefix = nullptr;
+    switch (notation) {
+    case eNotationBinary: prefix = "0b"; break;
+    case eNotationHexadecimal: prefix = "0x"; break;
+    case eNotationOctal: prefix = "0o"; break;
+    default: number.GetDec(out, endian); return;
+    }
+    char digits[kFieldBufferSize];
+    WriteNotation(number, notation, endian, digits);
+    std::memcpy(out, prefix, 2);
+    char* end = out + 2;
+    // 64 binary digits and the prefix leave room to spare in a field buffer.
+    for (const char* from = digits; *from != '\0' && end < out + kFieldBufferSize - 1; ++from)
+        if (*from != ' ')
+            *end++ = *from;
+    *end = '\0';
+}
+
 void CopyFieldText(const char* text, char* buffer)
 {
     std::size_t length = 0;

@@ -31,6 +31,13 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
 // the decimal text depends on `endian`.
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out);
 
+// Writes what `notation`'s field shows of `number` as a source-code literal
+// into `out` (kFieldBufferSize bytes): binary as 0b…, hexadecimal as 0x…,
+// octal as 0o…, the digits as the field shows them with the group spaces
+// removed and its leading zeros kept; every other notation as the row's
+// decimal text, in `endian` and with its sign.
+void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out);
+
 // Copies `text` into `buffer` (kFieldBufferSize bytes), cut to 127 bytes.
 void CopyFieldText(const char* text, char* buffer);
 

@@ -79,3 +79,44 @@ TEST(TypeIntoRow, WidensUntilTheNumberFitsAndKeepsWhatWasTyped)
         EXPECT_EQ(Show(number, eNotationHexadecimal, endian), hex);
     }
 }
+
+TEST(WriteLiteral, FieldDigitsWithoutSpacesOrTheRowsDecimal)
+{
+    // Columns: text typed, into which notation, width, byte order, then the
+    // notation copied and its literal.
+    using Row = std::tuple<const char*, Notation, UInt16, Endian, Notation, const char*>;
+    const Row rows[] = {
+        { "5", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x05" },
+        { "12345", eNotationHexadecimal, 32, eBigEndian, eNotationHexadecimal, "0x00012345" },
+        { "0", eNotationDecimal, 32, eBigEndian, eNotationHexadecimal, "0x0000" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationHexadecimal, "0xffffffffffffffff" },
+        { "DEAD beef", eNotationHexadecimal, 32, eBigEndian, eNotationHexadecimal, "0xdeadbeef" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationBinary,
+            "0b1111111111111111111111111111111111111111111111111111111111111111" },
+        { "10", eNotationDecimal, 16, eBigEndian, eNotationBinary, "0b1010" },
+        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0o0777" },
+        { "1", eNotationDecimal, 32, eLittleEndian, eNotationHexadecimal, "0x01000000" },
+        { "1", eNotationDecimal, 32, eLittleEndian, eNotationDecimal, "1" },
+        { "-5", eNotationDecimal, 16, eBigEndian, eNotationDecimal, "-5" },
+        { "-5", eNotationDecimal, 16, eLittleEndian, eNotationText, "-5" },
+        { "zz", eNotationQuixadecimal, 32, eBigEndian, eNotationQuixadecimal, "1295" },
+        { "AB", eNotationText, 16, eBigEndian, eNotationText, "16706" },
+        { "10.0.0.1", eNotationIPAddress, 32, eBigEndian, eNotationIPAddress, "167772161" },
+        { "1.2", eNotationNumVersion, 32, eLittleEndian, eNotationNumVersion, "8193" },
+    };
+    for (auto [typed, typedInto, width, endian, copied, literal] : rows) {
+        SCOPED_TRACE(std::string(typed) + " as notation " + std::to_string(copied));
+        BaseConverter number = EmptyRow(width, false);
+        TypeIntoRow(number, typedInto, typed, endian);
+        char out[kFieldBufferSize];
+        WriteLiteral(number, copied, endian, out);
+        EXPECT_STREQ(out, literal);
+        // A literal pasted back into its own field reads as the same number.
+        if (copied != eNotationQuixadecimal && copied != eNotationText
+            && copied != eNotationIPAddress && copied != eNotationNumVersion) {
+            BaseConverter reread = EmptyRow(number.BitWidth(), false);
+            TypeIntoRow(reread, copied, out, endian);
+            EXPECT_EQ(reread.GetValue(eBigEndian), number.GetValue(eBigEndian));
+        }
+    }
+}
