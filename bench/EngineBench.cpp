@@ -12,8 +12,10 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -282,9 +284,23 @@ int main(int argc, char** argv)
         { "ReadDecimal", ReadDecimal, [](benchmark::State& s) { FromChars(s, 10); } },
         { "Keystroke", KeystrokeBitlens, KeystrokeFloor },
     };
+    // --iterations=N runs every benchmark exactly N times, so that an
+    // instruction count (bench/instructions.py) is the same on every run.
+    std::int64_t iterations = 0;
+    if (argc > 1 && std::strncmp(argv[1], "--iterations=", 13) == 0) {
+        iterations = std::atoll(argv[1] + 13);
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
+    }
     for (const Pair& pair : pairs) {
-        benchmark::RegisterBenchmark((std::string(pair.name) + "/bitlens").c_str(), pair.bitlens);
-        benchmark::RegisterBenchmark((std::string(pair.name) + "/floor").c_str(), pair.floor);
+        for (const auto& [side, run] :
+            { std::pair { "/bitlens", pair.bitlens }, std::pair { "/floor", pair.floor } }) {
+            benchmark::internal::Benchmark* registered
+                = benchmark::RegisterBenchmark((std::string(pair.name) + side).c_str(), run);
+            if (iterations > 0)
+                registered->Iterations(iterations);
+        }
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
