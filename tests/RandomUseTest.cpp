@@ -1,0 +1,555 @@
+// Thousands of seeded random user actions on real windows. After each one,
+// what every window shows is checked against the engine alone: each field
+// re-read and re-written through the notations, the Result row recomputed,
+// the magnitudes re-formatted. BITLENS_RANDOM_SEED and BITLENS_RANDOM_ACTIONS
+// choose the run; a failure names the seed, the action and what led to it.
+#include "ConverterView.h"
+#include "FieldText.h"
+#include "Magnitude.h"
+#include "Notation.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBoundaryFinder>
+#include <QToolButton>
+
+#include <array>
+#include <deque>
+#include <random>
+
+namespace {
+
+enum RowIndex { eValueRow, eOperandRow, eResultRow };
+const char* const kRowNames[] = { "current", "operand", "result" };
+const char* const kSignedBoxes[] = { "signedValueBox", "signedOperandBox", "signedResultBox" };
+const char* const kNotationNames[] = { "Binary", "Decimal", "Hexadecimal", "Octal", "Quixadecimal",
+    "Text", "IPAddress", "NumVersion" };
+// What is typed and pasted, by weight: digits and hexadecimal letters most,
+// then the signs and dots the notations read, then any character at all.
+const struct {
+    int weight;
+    char32_t first, last;
+} kCharacters[] = { { 30, '0', '9' }, { 8, 'a', 'f' }, { 6, 'A', 'F' }, { 8, '-', '.' },
+    { 4, ' ', ' ' }, { 10, '!', '~' }, { 8, 0xA0, 0xFF }, { 4, 0x2022, 0x2022 },
+    { 6, 0x100, 0xD7FF }, { 2, 0xE000, 0xFFFD }, { 3, 0x10000, 0x10FFFF }, { 2, 0x1F600, 0x1F64F },
+    { 3, 0x300, 0x36F }, { 2, 0x200B, 0x200F }, { 1, 0x01, 0x1F } };
+
+// Keystrokes into a field first, then the controls.
+enum Kind {
+    eInsert,
+    eBackspace,
+    eDelete,
+    eMove,
+    eWidth,
+    eOperation,
+    eCheck,
+    eButton,
+    eMath,
+    eWindow
+};
+const struct Action {
+    const char* name;
+    int weight;
+    Kind kind;
+    Qt::Key key = Qt::Key_unknown;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+} kActions[] = { { "type", 300, eInsert }, { "paste", 20, eInsert, Qt::Key_V, Qt::ControlModifier },
+    { "backspace", 60, eBackspace, Qt::Key_Backspace }, { "delete", 25, eDelete, Qt::Key_Delete },
+    { "home", 15, eMove, Qt::Key_Home }, { "end", 15, eMove, Qt::Key_End },
+    { "select all", 30, eMove, Qt::Key_A, Qt::ControlModifier }, { "width", 50, eWidth },
+    { "operation", 25, eOperation }, { "signed box or byte order", 70, eCheck },
+    { "swap or shift", 70, eButton }, { "math area", 20, eMath }, { "window", 3, eWindow } };
+
+// The operation popup's items and what each makes of the rows' bits.
+const std::pair<QString, UInt64 (*)(UInt64, UInt64)> kOperations[]
+    = { { "AND", [](UInt64 a, UInt64 b) { return a & b; } },
+          { "OR", [](UInt64 a, UInt64 b) { return a | b; } },
+          { "XOR", [](UInt64 a, UInt64 b) { return a ^ b; } },
+          { "add", [](UInt64 a, UInt64 b) { return a + b; } },
+          { "subtract", [](UInt64 a, UInt64 b) { return a - b; } },
+          { "multiply", [](UInt64 a, UInt64 b) { return a * b; } },
+          { "divide", [](UInt64 a, UInt64 b) { return b == 0 ? 0 : a / b; } },
+          { "remainder", [](UInt64 a, UInt64 b) { return b == 0 ? 0 : a % b; } },
+          { "shift right", [](UInt64 a, UInt64 b) { return a >> (b & 63); } },
+          { "shift left", [](UInt64 a, UInt64 b) { return a << (b & 63); } } };
+
+UInt64 Mask(int width)
+{
+    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
+}
+
+BaseConverter Number(UInt64 bits, int width, bool isSigned)
+{
+    BaseConverter number {};
+    number.SetBitWidth(UInt16(width));
+    number.SetSigned(isSigned);
+    number.SetUnsignedDec(bits, eBigEndian);
+    return number;
+}
+
+BaseConverter Read(const QString& text, Notation notation, int width, bool isSigned, Endian endian)
+{
+    char bytes[kFieldBufferSize];
+    FieldTextToBytes(text, bytes);
+    BaseConverter number = Number(0, width, isSigned);
+    ReadNotation(number, notation, bytes, endian);
+    return number;
+}
+
+QString Written(const BaseConverter& number, Notation notation, Endian endian)
+{
+    char text[kFieldBufferSize];
+    WriteNotation(number, notation, endian, text);
+    return FieldTextFromBytes(text);
+}
+
+// Qt's own rule for a typed key: control characters are refused.
+bool Acceptable(const QString& typed)
+{
+    const QChar c = typed.at(0);
+    return c.isPrint() || c.category() == QChar::Other_Format
+        || c.category() == QChar::Other_PrivateUse
+        || (c.isHighSurrogate() && typed.size() > 1 && typed.at(1).isLowSurrogate());
+}
+
+// What a line edit shows after one keystroke, by Qt's own editing rules:
+// any other text in the field being typed in is the window's doing.
+QString Edited(const QLineEdit* field, Kind edit, const QString& inserted)
+{
+    QString text = field->text();
+    if (edit == eMove)
+        return text;
+    int cursor = field->cursorPosition();
+    const bool selection = field->hasSelectedText();
+    if (selection) {
+        text.remove(field->selectionStart(), field->selectionLength());
+        cursor = field->selectionStart();
+    }
+    if (edit == eInsert) {
+        text.insert(cursor, inserted.left(std::max(0, field->maxLength() - int(text.size()))));
+    } else if (edit == eBackspace && !selection && cursor > 0) {
+        const bool pair
+            = cursor > 1 && text[cursor - 1].isLowSurrogate() && text[cursor - 2].isHighSurrogate();
+        text.remove(cursor - 1 - pair, 1 + pair);
+    } else if (edit == eDelete && !selection) {
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+        graphemes.setPosition(cursor);
+        text.remove(cursor, std::max<qsizetype>(0, graphemes.toNextBoundary() - cursor));
+    }
+    return text;
+}
+
+struct Row {
+    std::array<QLineEdit*, eNotationCount> fields;
+    QCheckBox* signedBox;
+    QRadioButton* big;
+    QRadioButton* little;
+    std::array<QLabel*, 2> magnitudes; // binary, metric
+};
+
+struct Window {
+    QPointer<ConverterView> view;
+    std::array<Row, 3> rows;
+    QComboBox* width;
+    QComboBox* operation;
+    QToolButton* disclosure;
+    QGroupBox* mathBox;
+    QLineEdit* focus = nullptr;
+    // The field each of the two typed rows was last typed in, and its text.
+    std::array<QLineEdit*, 2> typedField {};
+    std::array<QString, 2> typedText;
+    QLineEdit* typedNow = nullptr; // typed in by the action at hand
+    QStringList closedTexts; // the math area's fields while it is closed
+};
+
+int RowOf(const Window& w, const QLineEdit* field)
+{
+    const auto& fields = w.rows[eValueRow].fields;
+    return std::count(fields.begin(), fields.end(), field) ? eValueRow : eOperandRow;
+}
+
+template <class T> T* Find(QWidget* view, const QString& name)
+{
+    auto* found = view->findChild<T*>(name);
+    if (!found)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
+
+QtMessageHandler gTestLogHandler = nullptr;
+
+// The offscreen platform's notes on what it cannot do would drown the log.
+void QuietPlatform(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (!message.startsWith("This plugin does not support") && !message.contains("OpenType"))
+        gTestLogHandler(type, context, message);
+}
+
+} // namespace
+
+class RandomUseTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void randomUse();
+    void cleanup();
+
+private:
+    quint64 below(quint64 n) { return random() % n; }
+    template <class Entry, std::size_t N> const Entry& weighted(const Entry (&table)[N])
+    {
+        int total = 0;
+        for (const Entry& entry : table)
+            total += entry.weight;
+        int pick = int(below(quint64(total)));
+        return *std::find_if(
+            table, table + N, [&pick](const Entry& entry) { return (pick -= entry.weight) < 0; });
+    }
+    QString randomText(int length);
+    void adopt(ConverterView* view);
+    QString act(Window& w, const Action& action);
+    QString keystroke(Window& w, const Action& action);
+    QString choose(QComboBox* popup);
+    QString check(Window& w);
+    QString checkRow(const Window& w, int r, int width, UInt64& bits) const;
+    static QString appearance(const Window& w);
+
+    std::mt19937_64 random;
+    std::vector<Window> windows;
+    QString problem; // set by an action whose own outcome was wrong
+};
+
+void RandomUseTest::initTestCase()
+{
+    gTestLogHandler = qInstallMessageHandler(QuietPlatform);
+    // Ctrl+W may close the last window but one; the run goes on.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void RandomUseTest::cleanup()
+{
+    for (const Window& w : windows)
+        delete w.view;
+    windows.clear();
+}
+
+QString RandomUseTest::randomText(int length)
+{
+    QString text;
+    while (text.size() < length) {
+        const auto& range = weighted(kCharacters);
+        const char32_t c = range.first + char32_t(below(range.last - range.first + 1));
+        text += QString::fromUcs4(&c, 1);
+    }
+    return text;
+}
+
+void RandomUseTest::adopt(ConverterView* view)
+{
+    Window w;
+    w.view = view;
+    for (int r = eValueRow; r <= eResultRow; ++r) {
+        const QString prefix = kRowNames[r];
+        Row& row = w.rows[r];
+        for (int n = 0; n < eNotationCount; ++n)
+            row.fields[n] = Find<QLineEdit>(view,
+                prefix
+                    + (r == eValueRow && n == eNotationIPAddress ? "IpAddress"
+                                                                 : kNotationNames[n]));
+        row.signedBox = Find<QCheckBox>(view, kSignedBoxes[r]);
+        row.big = Find<QRadioButton>(view, prefix + "BigEndianRadio");
+        row.little = Find<QRadioButton>(view, prefix + "LittleEndianRadio");
+        row.magnitudes = { Find<QLabel>(view, prefix + "BinaryMagnitude"),
+            Find<QLabel>(view, prefix + "MetricMagnitude") };
+    }
+    w.width = Find<QComboBox>(view, "bitWidthPopup");
+    w.operation = Find<QComboBox>(view, "mathOperation");
+    w.disclosure = Find<QToolButton>(view, "mathDisclosure");
+    w.mathBox = Find<QGroupBox>(view, "expandedBox");
+    windows.push_back(w);
+}
+
+QString RandomUseTest::act(Window& w, const Action& action)
+{
+    const bool open = w.disclosure->isChecked();
+    const Row& row = w.rows[open ? below(3) : 0];
+    switch (action.kind) {
+    default: return keystroke(w, action);
+    case eWidth: return choose(w.width);
+    case eOperation: return choose(w.operation);
+    case eCheck: {
+        // From the keyboard: the indicators' places belong to the style.
+        QAbstractButton* button
+            = std::array<QAbstractButton*, 3> { row.signedBox, row.big, row.little }[below(3)];
+        QTest::keyClick(button, Qt::Key_Space);
+        return button->objectName() + (button->isChecked() ? " on" : " off");
+    }
+    case eButton: {
+        static const char* const kinds[] = { "swapEndian", "shiftLeft", "shiftRight" };
+        const QString name = QString(kinds[below(3)]) + (open && below(2) ? "Operand" : "Value");
+        QTest::mouseClick(Find<QPushButton>(w.view, name), Qt::LeftButton);
+        return name;
+    }
+    case eMath:
+        QTest::mouseClick(w.disclosure, Qt::LeftButton);
+        return w.disclosure->isChecked() ? "math area opened" : "math area closed";
+    case eWindow:
+        // Ctrl+N and Ctrl+W reach the active window's menu.
+        w.view->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.view))
+            problem = "the window could not be activated";
+        if (windows.size() == 1 || (windows.size() == 2 && below(2))) {
+            QTest::keyClick(w.view, Qt::Key_N, Qt::ControlModifier);
+            for (QWidget* top : QApplication::topLevelWidgets()) // may move w
+                if (auto* view = qobject_cast<ConverterView*>(top); view
+                    && std::none_of(windows.begin(), windows.end(),
+                        [view](const Window& known) { return known.view == view; }))
+                    adopt(view);
+            return QString("new window, now %1").arg(windows.size());
+        }
+        QTest::keyClick(w.view, Qt::Key_W, Qt::ControlModifier);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (w.view)
+            problem = "Ctrl+W left the window open";
+        return "window closed";
+    }
+}
+
+// One key into the field typed in last, or now and then into another one
+// the user clicks; the field must then show exactly the edit.
+QString RandomUseTest::keystroke(Window& w, const Action& action)
+{
+    const bool open = w.disclosure->isChecked();
+    if (!w.focus || (!open && RowOf(w, w.focus) != eValueRow) || below(8) == 0) {
+        w.focus = w.rows[open ? below(2) : 0].fields[below(eNotationCount)];
+        QTest::mouseClick(w.focus, Qt::LeftButton, Qt::NoModifier,
+            QPoint(int(below(quint64(w.focus->width()))), w.focus->height() / 2));
+    }
+    QLineEdit* field = w.focus;
+    QString text;
+    Kind edit = action.kind;
+    if (action.key == Qt::Key_unknown) {
+        text = randomText(1);
+        edit = Acceptable(text) ? edit : eMove;
+    } else if (action.key == Qt::Key_V) {
+        text = randomText(below(3) ? 1 + int(below(24)) : 100 + int(below(500)));
+        QApplication::clipboard()->setText(text);
+    }
+    const QString before = field->text();
+    const QString expected = Edited(field, edit, text);
+    QTest::sendKeyEvent(QTest::Click, field, action.key,
+        action.key == Qt::Key_unknown ? text : QString(), action.modifiers);
+    // Only a change of text reaches the window, which then reads it.
+    if (expected != before) {
+        w.typedField[RowOf(w, field)] = w.typedNow = field;
+        w.typedText[RowOf(w, field)] = expected;
+    }
+    if (field->text() != expected)
+        problem
+            = QString("the field typed in shows \"%1\", typed \"%2\"").arg(field->text(), expected);
+    QString shown = text.left(40);
+    for (QChar& c : shown)
+        if (!c.isPrint())
+            c = QChar(0xFFFD);
+    return QString("%1 in %2").arg(action.name, field->objectName())
+        + (text.isEmpty() ? QString() : QString(": \"%1\" (%2 units)").arg(shown).arg(text.size()));
+}
+
+// A popup as a user works it: mostly keys on the closed popup, sometimes
+// its list opened and walked.
+QString RandomUseTest::choose(QComboBox* popup)
+{
+    static const Qt::Key keys[]
+        = { Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown };
+    if (below(10) != 0) {
+        const Qt::Key key = keys[below(std::size(keys))];
+        QTest::keyClick(popup, key);
+        return popup->objectName() + " by key: " + popup->currentText();
+    }
+    const int target = int(below(quint64(popup->count())));
+    QTest::keyClick(popup, Qt::Key_Down, Qt::AltModifier);
+    QAbstractItemView* list = popup->view();
+    if (!QTest::qWaitFor([list] { return list->isVisible(); }))
+        problem = popup->objectName() + "'s list did not open";
+    for (int at = popup->currentIndex(); at != target; at += target > at ? 1 : -1)
+        QTest::keyClick(list, target > at ? Qt::Key_Down : Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Return);
+    if (!QTest::qWaitFor([list] { return !list->isVisible(); }))
+        problem = popup->objectName() + "'s list did not close";
+    return popup->objectName() + " from its list: " + popup->currentText();
+}
+
+QString RandomUseTest::appearance(const Window& w)
+{
+    QStringList shown = { w.width->currentText(), w.operation->currentText(),
+        QString::number(w.disclosure->isChecked()) };
+    for (const Row& row : w.rows) {
+        for (const QLineEdit* field : row.fields)
+            shown << field->text();
+        shown << row.magnitudes[0]->text() << row.magnitudes[1]->text()
+              << QString::number(row.signedBox->isChecked() * 4 + row.big->isChecked() * 2
+                     + row.little->isChecked());
+    }
+    return shown.join('|');
+}
+
+// The Value row always, the Operand and Result rows while the math area is
+// open; while it is closed their fields must not change.
+QString RandomUseTest::check(Window& w)
+{
+    const int width = w.width->currentText().section(' ', 0, 0).toInt();
+    if (width != 8 && width != 16 && width != 32 && width != 64)
+        return "the width popup shows " + w.width->currentText();
+    const bool open = w.disclosure->isChecked();
+    if (w.mathBox->isVisible() != open)
+        return "the math area's visibility does not follow its button";
+    std::array<UInt64, 3> bits {};
+    for (int r = eValueRow; r <= (open ? eOperandRow : eValueRow); ++r)
+        if (QString wrong = checkRow(w, r, width, bits[r]); !wrong.isEmpty())
+            return wrong;
+
+    QStringList mathTexts;
+    for (int r : { eOperandRow, eResultRow })
+        for (const QLineEdit* field : w.rows[r].fields)
+            mathTexts << field->text();
+    if (!open) {
+        if (w.closedTexts.isEmpty())
+            w.closedTexts = mathTexts;
+        return w.closedTexts == mathTexts ? QString()
+                                          : "the closed math area changed: " + mathTexts.join('|');
+    }
+    w.closedTexts.clear();
+    // The Result row stores the whole 64-bit result and shows it at the width.
+    const auto operation = std::find_if(std::begin(kOperations), std::end(kOperations),
+        [&w](const auto& item) { return item.first == w.operation->currentText(); });
+    if (operation == std::end(kOperations))
+        return "the operation popup shows " + w.operation->currentText();
+    bits[eResultRow] = operation->second(bits[eValueRow], bits[eOperandRow]);
+    return checkRow(w, eResultRow, width, bits[eResultRow]);
+}
+
+QString RandomUseTest::checkRow(const Window& w, int r, int width, UInt64& bits) const
+{
+    const Row& row = w.rows[r];
+    if (row.big->isChecked() == row.little->isChecked())
+        return QString("%1 row: both or neither byte order checked").arg(kRowNames[r]);
+    const Endian endian = row.big->isChecked() ? eBigEndian : eLittleEndian;
+    const bool isSigned = row.signedBox->isChecked();
+    const auto typedHere = [&](int n) {
+        return r != eResultRow && w.typedField[r] == row.fields[n]
+            && row.fields[n]->text() == w.typedText[r];
+    };
+    if (r != eResultRow) {
+        // The row's number as its hexadecimal field shows it, or the binary
+        // field while the hexadecimal one holds typed text.
+        const auto reference
+            = typedHere(eNotationHexadecimal) ? eNotationBinary : eNotationHexadecimal;
+        bits = Read(row.fields[reference]->text(), reference, width, isSigned, eBigEndian)
+                   .GetValue(eBigEndian);
+    }
+    const BaseConverter number = Number(bits, width, isSigned);
+    // The IP address and version fields show 32 bits whatever the width: a
+    // negative number's sign extension shows there, and stays after its box
+    // is cleared, which rewrites only the decimal field.
+    const bool negative = (bits >> (width - 1)) & 1;
+    const BaseConverter extended = Number(bits | (negative ? ~Mask(width) : 0), width, isSigned);
+
+    for (int n = 0; n < eNotationCount; ++n) {
+        const auto notation = Notation(n);
+        const bool low32 = notation == eNotationIPAddress || notation == eNotationNumVersion;
+        const QString text = row.fields[n]->text();
+        const QString name = row.fields[n]->objectName();
+        const QString expected = Written(number, notation, endian);
+        const bool rewritten = text == expected
+            || (low32 && r != eResultRow && text == Written(extended, notation, endian));
+        if (typedHere(n) && (!rewritten || w.typedNow == row.fields[n])) {
+            // Typed text stays as typed and must read as the row's number.
+            const BaseConverter typed = Read(text, notation, width, isSigned, endian);
+            if (((typed.GetValue(eBigEndian) ^ bits) & (low32 ? 0xFFFFFFFF : ~UInt64(0)))
+                || (notation == eNotationDecimal && typed.IsSigned() != isSigned))
+                return QString("%1 holds typed \"%2\", which does not read as %3 %4")
+                    .arg(name, text, isSigned ? "signed" : "unsigned",
+                        Written(number, eNotationHexadecimal, eBigEndian));
+        } else if (!rewritten) {
+            return QString("%1 shows \"%2\", expected \"%3\"").arg(name, text, expected);
+        }
+    }
+    for (int metric = 0; metric < 2; ++metric) {
+        char expected[kMagnitudeSize];
+        FormatMagnitude(number, endian, metric, expected, sizeof expected);
+        if (row.magnitudes[metric]->text() != QLatin1String(expected))
+            return QString("%1 shows \"%2\", expected \"%3\"")
+                .arg(row.magnitudes[metric]->objectName(), row.magnitudes[metric]->text(),
+                    QLatin1String(expected));
+    }
+    return {};
+}
+
+void RandomUseTest::randomUse()
+{
+    bool given = false;
+    const quint64 seedGiven = qEnvironmentVariable("BITLENS_RANDOM_SEED").toULongLong(&given);
+    const quint64 seed = given ? seedGiven : 20240607;
+    const int countGiven = qEnvironmentVariableIntValue("BITLENS_RANDOM_ACTIONS", &given);
+    const int count = given ? countGiven : 3000;
+    qInfo("BITLENS_RANDOM_SEED=%llu BITLENS_RANDOM_ACTIONS=%d", seed, count);
+    random.seed(seed);
+
+    auto* first = new ConverterView;
+    first->show();
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    adopt(first);
+    std::deque<QString> log;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t acted = below(windows.size());
+        const QPointer<ConverterView> actedView = windows[acted].view;
+        const Action* action = nullptr;
+        while (!action || (action->kind == eOperation && !windows[acted].disclosure->isChecked()))
+            action = &weighted(kActions);
+        std::vector<std::pair<QPointer<ConverterView>, QString>> others;
+        for (Window& w : windows) {
+            w.typedNow = nullptr;
+            if (w.view != actedView)
+                others.emplace_back(w.view, appearance(w));
+        }
+
+        problem.clear();
+        log.push_back(
+            QString("#%1 window %2: %3").arg(i).arg(acted).arg(act(windows[acted], *action)));
+        if (log.size() > 30)
+            log.pop_front();
+        windows.erase(std::remove_if(windows.begin(), windows.end(),
+                          [](const Window& w) { return w.view.isNull(); }),
+            windows.end());
+        for (Window& w : windows) {
+            const auto before = std::find_if(others.begin(), others.end(),
+                [&w](const auto& other) { return other.first == w.view; });
+            if (problem.isEmpty() && before != others.end() && before->second != appearance(w))
+                problem = "a window that was not acted on changed: " + appearance(w);
+            if (problem.isEmpty())
+                problem = check(w);
+        }
+        if (!problem.isEmpty()) {
+            const QString tail = QStringList(log.begin(), log.end()).join("\n  ");
+            QFAIL(qPrintable(QString("seed %1, action #%2: ").arg(seed).arg(i) + problem
+                + "\nlast actions:\n  " + tail
+                + QString("\nagain: BITLENS_RANDOM_SEED=%1 BITLENS_RANDOM_ACTIONS=%2")
+                      .arg(seed)
+                      .arg(i + 1)));
+        }
+    }
+}
+
+QTEST_MAIN(RandomUseTest)
+#include "RandomUseTest.moc"
