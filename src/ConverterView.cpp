@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -28,6 +29,80 @@ namespace {
     const char* name = std::strrchr(file, '/');
     std::fprintf(stderr, "%s:%u: failed assertion `%s'\n", name ? name + 1 : file, line, condition);
     std::abort();
+}
+
+// Wide enough for any text a magnitude label shows: each of its units after
+// the longest number ("-18446.744" at most), drawn in the widest digit.
+int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
+{
+    QChar widest = u'0';
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit)
+        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest))
+            widest = QChar(digit);
+    const QString number
+        = QLatin1Char('-') + QString(5, widest) + QLatin1Char('.') + QString(3, widest);
+    int width = metrics.horizontalAdvance(number);
+
+    BaseConverter value {};
+    value.SetBitWidth(64);
+    const UInt64 base = metric ? 1000 : 1024;
+    for (UInt64 unit = base; unit <= base * base * base * base * base; unit *= base) {
+        value.SetUnsignedDec(2 * unit, eBigEndian);
+        char text[kMagnitudeSize];
+        FormatMagnitude(value, eBigEndian, metric, text, sizeof text);
+        const char* name = std::strchr(text, ' ');
+        width
+            = std::max(width, metrics.horizontalAdvance(number + QLatin1String(name ? name : "")));
+    }
+    return width;
+}
+
+// A label whose size is fixed never asks the window for a new layout when its
+// text changes, which otherwise happens on every keystroke.
+void PinMagnitudeLabel(QLabel& label, bool metric)
+{
+    label.setMinimumSize(0, 0);
+    label.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QFontMetrics metrics = label.fontMetrics();
+    const QSize hint = label.sizeHint();
+    const int margins = hint.width() - metrics.horizontalAdvance(label.text());
+    label.setFixedSize(MagnitudeTextWidth(metrics, metric) + margins, hint.height());
+}
+
+// Re-pins a label once a new font or style has reached it.
+class MagnitudeLabelPin : public QObject {
+public:
+    MagnitudeLabelPin(QLabel& label, bool metric)
+        : QObject(&label)
+        , fMetric(metric)
+    {
+        label.installEventFilter(this);
+        PinMagnitudeLabel(label, metric);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+            auto* label = static_cast<QLabel*>(watched);
+            QTimer::singleShot(
+                0, label, [label, metric = fMetric] { PinMagnitudeLabel(*label, metric); });
+        }
+        return false;
+    }
+
+private:
+    bool fMetric;
+};
+
+// Builds a string only for a label whose text changes: on a keystroke most
+// labels keep theirs.
+void ShowMagnitude(QLabel& label, bool metric, const BaseConverter& value, Endian endian)
+{
+    char text[kMagnitudeSize];
+    FormatMagnitude(value, endian, metric, text, sizeof text);
+    if (label.text() != QLatin1String(text))
+        label.setText(QString::fromLatin1(text));
 }
 
 } // namespace
@@ -88,6 +163,13 @@ void ConverterView::awakeFromNib()
     for (const Row& row : fRows)
         for (QLineEdit* field : row.fields)
             field->setFont(fixed);
+
+    // The metric label keeps to the right edge that it had at its own width.
+    for (const Row& row : fRows) {
+        row.metricMagnitude->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        new MagnitudeLabelPin(*row.binaryMagnitude, false);
+        new MagnitudeLabelPin(*row.metricMagnitude, true);
+    }
 
     wireControls();
 
@@ -328,8 +410,8 @@ QString ConverterView::magnitude(bool metric, const BaseConverter& value, Endian
 void ConverterView::updateMagnitudes()
 {
     for (const Row& row : fRows) {
-        row.binaryMagnitude->setText(magnitude(false, *row.number, selectedEndian(row.type)));
-        row.metricMagnitude->setText(magnitude(true, *row.number, selectedEndian(row.type)));
+        ShowMagnitude(*row.binaryMagnitude, false, *row.number, selectedEndian(row.type));
+        ShowMagnitude(*row.metricMagnitude, true, *row.number, selectedEndian(row.type));
     }
 }
 
@@ -404,11 +486,11 @@ void ConverterView::writeField(const Row& row, Notation notation)
 {
     char text[kFieldBufferSize];
     WriteNotation(*row.number, notation, selectedEndian(row.type), text);
-    const QString shown = FieldTextFromBytes(text);
     QLineEdit* field = row.fields[notation];
-    // Setting an equal text would still move the cursor and drop undo.
-    if (field->text() != shown)
-        field->setText(shown);
+    // Setting an equal text would still move the cursor and drop undo; and
+    // compared as bytes, an unchanged field costs no string.
+    if (!FieldTextEquals(field->text(), text))
+        field->setText(FieldTextFromBytes(text));
 }
 
 void ConverterView::rereadDecimal(FieldType type)

@@ -32,3 +32,15 @@ QString FieldTextFromBytes(const char* bytes)
     text.replace(QChar(kPlaceholder), QChar(kBullet));
     return text;
 }
+
+bool FieldTextEquals(QStringView text, const char* bytes)
+{
+    qsizetype i = 0;
+    for (; bytes[i] != '\0'; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const char16_t shown = byte == kPlaceholder ? kBullet : char16_t(byte);
+        if (i == text.size() || text[i].unicode() != shown)
+            return false;
+    }
+    return i == text.size();
+}

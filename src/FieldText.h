@@ -14,4 +14,8 @@ int FieldTextToBytes(QStringView text, char* buffer);
 // Latin-1, with the placeholder 0xA5 shown as the bullet.
 QString FieldTextFromBytes(const char* bytes);
 
+// Whether `text` is what FieldTextFromBytes(bytes) gives, without building
+// it: a field that already shows its text is left alone for free.
+bool FieldTextEquals(QStringView text, const char* bytes);
+
 #endif

@@ -1,0 +1,307 @@
+// One keystroke in the window against the floor of showing its outcome with
+// no conversion at all. Each pair is named <what>/bitlens and <what>/floor
+// (bench/ratios.py prints the ratio); one item is one keystroke.
+//
+// bitlens: a digit and then Backspace typed into the Value row's hexadecimal
+// field of a shown ConverterView, each followed by the layout pass that the
+// event loop would run next.
+// floor: the same two keys into the same field of a second ConverterView whose
+// fields are not wired to anything, then QLineEdit::setText/QLabel::setText of
+// precomputed texts on every widget whose text the keystroke changes, in the
+// order the window writes them, and the same layout pass. Widgets whose text
+// stays are left alone on both sides.
+//
+// Every malloc, calloc and realloc is counted (the binary interposes them), so
+// each benchmark also reports allocations and layout passes per keystroke.
+#include "ConverterView.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// glibc's own entry points; the definitions below count and forward to them.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* pointer, std::size_t size);
+void __libc_free(void* pointer);
+}
+
+namespace {
+std::size_t gAllocations = 0;
+} // namespace
+
+extern "C" {
+void* malloc(std::size_t size)
+{
+    ++gAllocations;
+    return __libc_malloc(size);
+}
+
+void* calloc(std::size_t count, std::size_t size)
+{
+    ++gAllocations;
+    return __libc_calloc(count, size);
+}
+
+void* realloc(void* pointer, std::size_t size)
+{
+    ++gAllocations;
+    return __libc_realloc(pointer, size);
+}
+
+void free(void* pointer)
+{
+    __libc_free(pointer);
+}
+}
+
+namespace {
+
+// The widgets a keystroke in the Value row may rewrite, in the order the
+// window writes them: the row's other fields, its magnitudes, then (with the
+// math area open) the Result row and its magnitudes.
+const char* const kWritten[] = {
+    "currentBinary",
+    "currentDecimal",
+    "currentOctal",
+    "currentQuixadecimal",
+    "currentText",
+    "currentIpAddress",
+    "currentNumVersion",
+    "currentBinaryMagnitude",
+    "currentMetricMagnitude",
+    "resultBinary",
+    "resultDecimal",
+    "resultHexadecimal",
+    "resultOctal",
+    "resultQuixadecimal",
+    "resultText",
+    "resultIPAddress",
+    "resultNumVersion",
+    "resultBinaryMagnitude",
+    "resultMetricMagnitude",
+};
+
+constexpr const char* kTypedField = "currentHexadecimal";
+
+QString ShownText(QWidget* widget)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(widget))
+        return field->text();
+    return static_cast<QLabel*>(widget)->text();
+}
+
+void SetShownText(QWidget* widget, const QString& text)
+{
+    if (auto* field = qobject_cast<QLineEdit*>(widget))
+        field->setText(text);
+    else
+        static_cast<QLabel*>(widget)->setText(text);
+}
+
+// Counts the layout passes that reach any widget.
+class LayoutCounter : public QObject {
+public:
+    int passes = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest)
+            ++passes;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A shown window with "1234" in its hexadecimal field, at rest.
+std::unique_ptr<ConverterView> OpenWindow(bool mathOpen)
+{
+    auto window = std::make_unique<ConverterView>();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        std::abort();
+    if (mathOpen) {
+        QTest::mouseClick(window->findChild<QToolButton*>("mathDisclosure"), Qt::LeftButton);
+        QTest::keyClicks(window->findChild<QLineEdit*>("operandHexadecimal"), "ff0f");
+    }
+    auto* field = window->findChild<QLineEdit*>(kTypedField);
+    field->setFocus();
+    QTest::keyClicks(field, "1234");
+    QApplication::processEvents();
+    return window;
+}
+
+// The two keys typed in turn, as prebuilt events so that building them costs
+// neither side anything.
+struct Keys {
+    QKeyEvent digitPress { QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5") };
+    QKeyEvent digitRelease { QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier, QStringLiteral("5") };
+    QKeyEvent erasePress { QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier };
+    QKeyEvent eraseRelease { QEvent::KeyRelease, Qt::Key_Backspace, Qt::NoModifier };
+};
+
+// One keystroke as the event loop delivers it: the key, then the layout
+// pass the key's changes asked for.
+void Press(QLineEdit* field, QKeyEvent& press, QKeyEvent& release)
+{
+    QApplication::sendEvent(field, &press);
+    QApplication::sendEvent(field, &release);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+// What each keystroke leaves in the written widgets that it changed.
+struct Transition {
+    std::vector<std::pair<QWidget*, QString>> writes;
+};
+
+void ReportPerKeystroke(benchmark::State& state, std::size_t allocations, double layouts)
+{
+    const auto keystrokes = double(2 * state.iterations());
+    state.SetItemsProcessed(2 * state.iterations());
+    state.counters["allocs"] = double(allocations) / keystrokes;
+    state.counters["layouts"] = layouts;
+}
+
+// Layout passes per keystroke, counted over a few untimed keystrokes so that
+// the filter costs the timed loop nothing; the first pair settles the window.
+template <class Keystroke> double LayoutsPerKeystroke(Keystroke keystroke)
+{
+    keystroke();
+    LayoutCounter counter;
+    qApp->installEventFilter(&counter);
+    constexpr int kPairs = 8;
+    for (int i = 0; i < kPairs; ++i)
+        keystroke();
+    qApp->removeEventFilter(&counter);
+    return double(counter.passes) / (2 * kPairs);
+}
+
+void TypeBitlens(benchmark::State& state, bool mathOpen)
+{
+    const auto window = OpenWindow(mathOpen);
+    auto* field = window->findChild<QLineEdit*>(kTypedField);
+    Keys keys;
+    auto pair = [&] {
+        Press(field, keys.digitPress, keys.digitRelease);
+        Press(field, keys.erasePress, keys.eraseRelease);
+    };
+    const QString atRest = field->text();
+    const double layouts = LayoutsPerKeystroke(pair);
+
+    const std::size_t before = gAllocations;
+    for (auto _ : state)
+        pair();
+    ReportPerKeystroke(state, gAllocations - before, layouts);
+    if (field->text() != atRest)
+        state.SkipWithError("the typed field lost its text");
+}
+
+// The texts the window shows after each of the two keys, taken from a
+// window that really converted them.
+std::pair<Transition, Transition> Outcomes(bool mathOpen, ConverterView& floor)
+{
+    const auto window = OpenWindow(mathOpen);
+    auto* field = window->findChild<QLineEdit*>(kTypedField);
+    Keys keys;
+    auto snapshot = [&] {
+        std::vector<QString> texts;
+        for (const char* name : kWritten)
+            texts.push_back(ShownText(window->findChild<QWidget*>(name)));
+        return texts;
+    };
+    const std::vector<QString> rest = snapshot();
+    Press(field, keys.digitPress, keys.digitRelease);
+    const std::vector<QString> typed = snapshot();
+
+    auto changes = [&](const std::vector<QString>& from, const std::vector<QString>& to) {
+        Transition transition;
+        for (std::size_t i = 0; i < std::size(kWritten); ++i)
+            if (from[i] != to[i])
+                transition.writes.emplace_back(floor.findChild<QWidget*>(kWritten[i]), to[i]);
+        return transition;
+    };
+    return { changes(rest, typed), changes(typed, rest) };
+}
+
+void TypeFloor(benchmark::State& state, bool mathOpen)
+{
+    const auto floor = OpenWindow(mathOpen);
+    auto* field = floor->findChild<QLineEdit*>(kTypedField);
+    // The field still takes the key; nothing converts it.
+    QObject::disconnect(field, &QLineEdit::textEdited, nullptr, nullptr);
+    const auto [typed, erased] = Outcomes(mathOpen, *floor);
+
+    Keys keys;
+    auto show = [](const Transition& transition) {
+        for (const auto& [widget, text] : transition.writes)
+            SetShownText(widget, text);
+    };
+    auto pair = [&] {
+        QApplication::sendEvent(field, &keys.digitPress);
+        QApplication::sendEvent(field, &keys.digitRelease);
+        show(typed);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QApplication::sendEvent(field, &keys.erasePress);
+        QApplication::sendEvent(field, &keys.eraseRelease);
+        show(erased);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    const double layouts = LayoutsPerKeystroke(pair);
+
+    const std::size_t before = gAllocations;
+    for (auto _ : state)
+        pair();
+    ReportPerKeystroke(state, gAllocations - before, layouts);
+    state.counters["writes"] = double(typed.writes.size() + erased.writes.size()) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // --iterations=N runs every benchmark exactly N times, for instruction
+    // counts under callgrind that do not depend on timing.
+    std::int64_t iterations = 0;
+    if (argc > 1 && std::strncmp(argv[1], "--iterations=", 13) == 0) {
+        iterations = std::atoll(argv[1] + 13);
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    const std::pair<const char*, bool> scenes[]
+        = { { "WindowKeystroke", false }, { "WindowKeystrokeMath", true } };
+    for (const auto& [name, mathOpen] : scenes) {
+        for (const auto& [side, run] :
+            { std::pair { "/bitlens", &TypeBitlens }, std::pair { "/floor", &TypeFloor } }) {
+            const bool open = mathOpen;
+            auto* registered = benchmark::RegisterBenchmark((std::string(name) + side).c_str(),
+                [run = run, open](benchmark::State& state) { run(state, open); });
+            if (iterations > 0)
+                registered->Iterations(iterations);
+        }
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
