@@ -7,10 +7,14 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -105,6 +109,28 @@ void ShowMagnitude(QLabel& label, bool metric, const BaseConverter& value, Endia
         label.setText(QString::fromLatin1(text));
 }
 
+// What assistive technology calls each notation field, after its row's
+// name, and what its tooltip says about typing into it.
+struct NotationDescription {
+    const char* name;
+    const char* toolTip;
+};
+
+const NotationDescription kNotationDescriptions[eNotationCount] = {
+    { "binary", "Binary, in groups of four digits; spaces and 0b are ignored" },
+    { "decimal", "Decimal, read in the row's byte order; a leading minus sign makes it signed" },
+    { "hexadecimal", "Hexadecimal, in groups of four digits; spaces and 0x are ignored" },
+    { "octal", "Octal, in groups of four digits; spaces and 0o are ignored" },
+    { "base 36", "Base 36, digits 0–9 and a–z in groups of two; spaces are ignored" },
+    { "text",
+        "The bytes as characters, most significant first; • is a byte that is not "
+        "printable" },
+    { "IP address", "IPv4 address: the low 32 bits as four dotted numbers" },
+    { "version", "Packed version number such as 1.2.3b4, from the low 32 bits" },
+};
+
+const char* const kRowNames[] = { "Value", "Operand", "Result" };
+
 } // namespace
 
 // Checks of the wiring between the window description and this code; they
@@ -119,9 +145,15 @@ ConverterView::ConverterView(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     ui->setupUi(this);
     awakeFromNib();
+    numberWindow();
 }
 
-ConverterView::~ConverterView() = default;
+ConverterView::~ConverterView()
+{
+    // Deleting the focused field announces a focus change, which must not
+    // reach this half-destroyed window.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void ConverterView::awakeFromNib()
 {
@@ -163,6 +195,7 @@ void ConverterView::awakeFromNib()
     for (const Row& row : fRows)
         for (QLineEdit* field : row.fields)
             field->setFont(fixed);
+    describeFields();
 
     // The metric label keeps to the right edge that it had at its own width.
     for (const Row& row : fRows) {
@@ -172,6 +205,7 @@ void ConverterView::awakeFromNib()
     }
 
     wireControls();
+    wireEditMenu();
 
     for (BaseConverter* number : { &fCurrentValue, &fOperandValue, &fResultValue }) {
         number->SetBitWidth(32);
@@ -219,6 +253,137 @@ void ConverterView::wireControls()
     connect(w.actionNewWindow, &QAction::triggered, this, &ConverterView::openNewWindow);
     connect(w.actionCloseWindow, &QAction::triggered, this, &QWidget::close);
     connect(w.actionQuit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
+    connect(w.actionAbout, &QAction::triggered, this, &ConverterView::about);
+    connect(w.actionAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
+}
+
+void ConverterView::describeFields()
+{
+    for (const Row& row : fRows) {
+        const QString rowName = QLatin1String(kRowNames[row.type - eFieldTypeValue]);
+        for (int notation = 0; notation < eNotationCount; ++notation) {
+            const NotationDescription& description = kNotationDescriptions[notation];
+            QLineEdit* field = row.fields[notation];
+            field->setAccessibleName(rowName + QLatin1String(", ") + description.name);
+            field->setToolTip(QString::fromUtf8(description.toolTip));
+            field->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(field, &QWidget::customContextMenuRequested, this,
+                [this, field](const QPoint& position) { showFieldMenu(field, position); });
+        }
+    }
+}
+
+// The edit commands act on the notation field that has the focus; a field
+// with the focus takes their standard keys itself, so the actions' own
+// shortcuts only reach the window when no editable field could.
+void ConverterView::wireEditMenu()
+{
+    Ui::ConverterDocument& w = *ui;
+    struct EditCommand {
+        QAction* action;
+        QKeySequence::StandardKey keys;
+        void (*apply)(QLineEdit&);
+        bool changesText;
+    };
+    const EditCommand commands[] = {
+        { w.actionUndo, QKeySequence::Undo, [](QLineEdit& field) { field.undo(); }, true },
+        { w.actionRedo, QKeySequence::Redo, [](QLineEdit& field) { field.redo(); }, true },
+        { w.actionCut, QKeySequence::Cut, [](QLineEdit& field) { field.cut(); }, true },
+        { w.actionCopy, QKeySequence::Copy, [](QLineEdit& field) { field.copy(); }, false },
+        { w.actionPaste, QKeySequence::Paste, [](QLineEdit& field) { field.paste(); }, true },
+        { w.actionDelete, QKeySequence::Delete, [](QLineEdit& field) { field.del(); }, true },
+        { w.actionSelectAll, QKeySequence::SelectAll, [](QLineEdit& field) { field.selectAll(); },
+            false },
+    };
+    for (const EditCommand& command : commands) {
+        command.action->setShortcuts(command.keys);
+        connect(command.action, &QAction::triggered, this, [this, command] {
+            QLineEdit* field = focusedField();
+            // A read-only field's own commands would still change its text.
+            if (field && !(command.changesText && field->isReadOnly()))
+                command.apply(*field);
+        });
+    }
+    connect(w.actionCopyAsLiteral, &QAction::triggered, this,
+        [this] { copyAsLiteral(focusedField()); });
+
+    connect(qApp, &QApplication::focusChanged, this, &ConverterView::updateEditActions);
+    connect(w.editMenu, &QMenu::aboutToShow, this, &ConverterView::updateEditActions);
+    updateEditActions();
+}
+
+// Additional windows carry the lowest number that no open window has.
+void ConverterView::numberWindow()
+{
+    QList<int> taken;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const auto* other = qobject_cast<ConverterView*>(widget);
+        if (other && other != this && other->isVisible())
+            taken.append(other->fWindowNumber);
+    }
+    fWindowNumber = 1;
+    while (taken.contains(fWindowNumber))
+        ++fWindowNumber;
+    setWindowTitle(fWindowNumber == 1 ? QStringLiteral("Bitlens")
+                                      : QStringLiteral("Bitlens — %1").arg(fWindowNumber));
+}
+
+QLineEdit* ConverterView::focusedField() const
+{
+    auto* field = qobject_cast<QLineEdit*>(focusWidget());
+    return rowOf(field) ? field : nullptr;
+}
+
+void ConverterView::updateEditActions()
+{
+    Ui::ConverterDocument& w = *ui;
+    const QLineEdit* field = focusedField();
+    const bool editable = field && !field->isReadOnly();
+    const bool selected = field && field->hasSelectedText();
+    w.actionUndo->setEnabled(editable && field->isUndoAvailable());
+    w.actionRedo->setEnabled(editable && field->isRedoAvailable());
+    w.actionCut->setEnabled(editable && selected);
+    w.actionCopy->setEnabled(selected);
+    w.actionPaste->setEnabled(editable);
+    w.actionDelete->setEnabled(editable && selected);
+    w.actionSelectAll->setEnabled(field && !field->text().isEmpty());
+    w.actionCopyAsLiteral->setEnabled(field != nullptr);
+}
+
+void ConverterView::copyAsLiteral(const QLineEdit* textField)
+{
+    const Row* found = rowOf(textField);
+    if (!found)
+        return;
+    const auto position = std::find(found->fields.begin(), found->fields.end(), textField);
+    const auto notation = static_cast<Notation>(position - found->fields.begin());
+    char literal[kFieldBufferSize];
+    WriteLiteral(*found->number, notation, selectedEndian(found->type), literal);
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(literal));
+}
+
+// The field's own menu, with Copy as Literal for that field whether or not
+// it has the focus.
+void ConverterView::showFieldMenu(QLineEdit* textField, const QPoint& position)
+{
+    const std::unique_ptr<QMenu> menu(textField->createStandardContextMenu());
+    menu->addSeparator();
+    QAction* literal = menu->addAction(ui->actionCopyAsLiteral->icon(),
+        ui->actionCopyAsLiteral->text(), this, [this, textField] { copyAsLiteral(textField); });
+    literal->setShortcut(ui->actionCopyAsLiteral->shortcut());
+    literal->setObjectName(QStringLiteral("fieldCopyAsLiteral"));
+    menu->exec(textField->mapToGlobal(position));
+}
+
+void ConverterView::about()
+{
+    QMessageBox::about(this, tr("About Bitlens"),
+        tr("<h3>Bitlens %1</h3>"
+           "<p>A programmer's number converter: one integer of up to 64 bits in binary, "
+           "decimal, hexadecimal, octal, base 36, text, IP address and version notation at "
+           "once.</p>"
+           "<p>Free software under the MIT licence.</p>")
+            .arg(QStringLiteral(BITLENS_VERSION)));
 }
 
 bool ConverterView::applicationShouldHandleReopen()

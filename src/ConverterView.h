@@ -17,6 +17,7 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPoint;
 class QRadioButton;
 
 namespace Ui {
@@ -83,6 +84,15 @@ private:
     void swapEndian(QAbstractButton* sender);
     void openNewWindow();
 
+    void describeFields();
+    void wireEditMenu();
+    void numberWindow();
+    QLineEdit* focusedField() const;
+    void updateEditActions();
+    void copyAsLiteral(const QLineEdit* textField);
+    void showFieldMenu(QLineEdit* textField, const QPoint& position);
+    void about();
+
     Row& row(FieldType type);
     const Row* rowOf(const QLineEdit* textField) const;
     void writeFields(const Row& row, const QLineEdit* except);
@@ -99,6 +109,8 @@ private:
     Endian fOperandEndian = eBigEndian;
     Endian fResultEndian = eBigEndian;
     bool mathEnabled = false;
+    // 1 for a window titled plainly, n for "Bitlens — n".
+    int fWindowNumber = 1;
 
     // The field the user is typing in, while that keystroke is handled:
     // nothing may rewrite it, not even a width change the keystroke causes.

@@ -1,0 +1,498 @@
+// The window from the keyboard and through assistive technology: names,
+// tooltips, tab order, mnemonics, the Edit and Help menus, and the look.
+#include "ConverterView.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void everyControlIsNamedAndExplained();
+    void accessibleNames_data();
+    void accessibleNames();
+    void tabOrder_data();
+    void tabOrder();
+    void mnemonics_data();
+    void mnemonics();
+    void keyboardOnly_data();
+    void keyboardOnly();
+    void copyAsLiteral_data();
+    void copyAsLiteral();
+    void editMenu_data();
+    void editMenu();
+    void aboutBoxGivesTheVersion();
+    void windowTitlesAreNumbered();
+    void fitsASmallScreenWithTheMathAreaOpen();
+    void followsADarkPalette();
+
+private:
+    template <class T> T* child(const QString& name);
+    // Steps joined by '|': "type FIELD TEXT", "key WIDGET KEYS" (keys in
+    // QKeySequence's words, separated by spaces) or "open math".
+    void run(const QString& steps);
+    QList<QWidget*> controls();
+
+    QPointer<ConverterView> view;
+};
+
+void KeyboardTest::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void KeyboardTest::init()
+{
+    view = new ConverterView;
+    view->show();
+    view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view));
+}
+
+void KeyboardTest::cleanup()
+{
+    QList<QPointer<ConverterView>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* converter = qobject_cast<ConverterView*>(window))
+            windows.append(converter);
+    qDeleteAll(windows);
+}
+
+template <class T> T* KeyboardTest::child(const QString& name)
+{
+    T* found = view->findChild<T*>(name);
+    if (!found)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
+
+void KeyboardTest::run(const QString& steps)
+{
+    for (const QString& step : steps.split('|', Qt::SkipEmptyParts)) {
+        const QString verb = step.section(' ', 0, 0);
+        const QString name = step.section(' ', 1, 1);
+        const QString argument = step.section(' ', 2);
+        if (verb == QLatin1String("open")) {
+            // The mnemonic clicks the disclosure button a moment later.
+            QTest::keyClick(view, Qt::Key_M, Qt::AltModifier);
+            QTRY_VERIFY(child<QWidget>("expandedBox")->isVisible());
+        } else if (verb == QLatin1String("type")) {
+            auto* field = child<QLineEdit>(name);
+            field->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(field, argument);
+        } else if (verb == QLatin1String("key")) {
+            auto* widget = child<QWidget>(name);
+            widget->setFocus(Qt::TabFocusReason);
+            for (const QString& keys : argument.split(' ')) {
+                const QKeyCombination combination = QKeySequence(keys)[0];
+                QTest::keyClick(QApplication::focusWidget(), combination.key(),
+                    combination.keyboardModifiers());
+            }
+        } else {
+            QFAIL(qPrintable("unknown step: " + step));
+        }
+    }
+}
+
+// Every notation field and every control a user can act on or read.
+QList<QWidget*> KeyboardTest::controls()
+{
+    QList<QWidget*> found;
+    for (QWidget* widget : view->findChildren<QWidget*>()) {
+        if (widget->objectName().startsWith("qt_"))
+            continue; // the toolkit's own parts, such as the menu bar's overflow button
+        if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractButton*>(widget)
+            || qobject_cast<QComboBox*>(widget) || widget->objectName().endsWith("Magnitude"))
+            found.append(widget);
+    }
+    return found;
+}
+
+// What a screen reader says. On Linux a popup reads out its current item and
+// takes its name from its label, so its own name is checked as set.
+static QString spokenName(QWidget* widget)
+{
+    if (qobject_cast<QComboBox*>(widget))
+        return widget->accessibleName();
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+void KeyboardTest::everyControlIsNamedAndExplained()
+{
+    QStringList names;
+    const QList<QWidget*> all = controls();
+    QCOMPARE(all.size(), 24 + 3 + 4 + 6 + 2 + 6 + 3);
+    for (QWidget* widget : all) {
+        const QString name = spokenName(widget);
+        QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+        QVERIFY2(!widget->toolTip().isEmpty(), qPrintable(widget->objectName()));
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.append(name);
+    }
+}
+
+void KeyboardTest::accessibleNames_data()
+{
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("name");
+    const char* const rows[][2] = { { "currentHexadecimal", "Value, hexadecimal" },
+        { "currentQuixadecimal", "Value, base 36" }, { "operandBinary", "Operand, binary" },
+        { "operandIPAddress", "Operand, IP address" }, { "resultDecimal", "Result, decimal" },
+        { "resultNumVersion", "Result, version" }, { "signedValueBox", "Value signed" },
+        { "currentBigEndianRadio", "Value big-endian" },
+        { "resultLittleEndianRadio", "Result little-endian" },
+        { "shiftLeftValue", "Shift Value left" }, { "swapEndianOperand", "Swap Operand bytes" },
+        { "bitWidthPopup", "Width" }, { "mathOperation", "Operation" },
+        { "mathDisclosure", "Show math area" },
+        { "currentBinaryMagnitude", "Value binary magnitude" },
+        { "resultMetricMagnitude", "Result metric magnitude" } };
+    for (const auto& [widget, name] : rows)
+        QTest::newRow(widget) << widget << name;
+}
+
+void KeyboardTest::accessibleNames()
+{
+    QFETCH(QString, widget);
+    QFETCH(QString, name);
+    QCOMPARE(spokenName(child<QWidget>(widget)), name);
+}
+
+void KeyboardTest::tabOrder_data()
+{
+    QTest::addColumn<bool>("mathOpen");
+    QTest::addColumn<QStringList>("order");
+    const QStringList value = { "currentBinary", "currentDecimal", "currentHexadecimal",
+        "currentOctal", "currentQuixadecimal", "currentText", "currentIpAddress",
+        "currentNumVersion", "signedValueBox", "shiftLeftValue", "shiftRightValue",
+        "currentBigEndianRadio", "swapEndianValue", "bitWidthPopup", "mathDisclosure" };
+    const QStringList math = { "operandBinary", "operandDecimal", "operandHexadecimal",
+        "operandOctal", "operandQuixadecimal", "operandText", "operandIPAddress",
+        "operandNumVersion", "signedOperandBox", "shiftLeftOperand", "shiftRightOperand",
+        "operandBigEndianRadio", "swapEndianOperand", "mathOperation", "resultBinary",
+        "resultDecimal", "resultHexadecimal", "resultOctal", "resultQuixadecimal", "resultText",
+        "resultIPAddress", "resultNumVersion", "signedResultBox", "resultBigEndianRadio" };
+    QTest::newRow("math area closed") << false << value;
+    QTest::newRow("math area open") << true << value + math;
+}
+
+// Tab from the first field all the way round; a radio pair is one stop.
+void KeyboardTest::tabOrder()
+{
+    QFETCH(bool, mathOpen);
+    QFETCH(QStringList, order);
+    if (mathOpen)
+        run("open math");
+    child<QWidget>(order.first())->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    do {
+        visited.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (QApplication::focusWidget()->objectName() != order.first()
+        && visited.size() <= order.size());
+    QCOMPARE(visited, order);
+}
+
+void KeyboardTest::mnemonics_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Alt+B binary") << Qt::Key_B << "currentBinary";
+    QTest::newRow("Alt+D decimal") << Qt::Key_D << "currentDecimal";
+    QTest::newRow("Alt+H hexadecimal") << Qt::Key_H << "currentHexadecimal";
+    QTest::newRow("Alt+O octal") << Qt::Key_O << "currentOctal";
+    QTest::newRow("Alt+3 base 36") << Qt::Key_3 << "currentQuixadecimal";
+    QTest::newRow("Alt+T text") << Qt::Key_T << "currentText";
+    QTest::newRow("Alt+I IP address") << Qt::Key_I << "currentIpAddress";
+    QTest::newRow("Alt+V version") << Qt::Key_V << "currentNumVersion";
+    QTest::newRow("Alt+W width") << Qt::Key_W << "bitWidthPopup";
+}
+
+void KeyboardTest::mnemonics()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, focused);
+    // From a field elsewhere, so that each mnemonic must move the focus.
+    run("open math");
+    child<QWidget>("operandDecimal")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(view, key, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+}
+
+void KeyboardTest::keyboardOnly_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("text");
+    const char* const rows[][4] = {
+        { "width popup, down arrow", "type currentDecimal 7|key bitWidthPopup Down", "currentText",
+            "••••••••" },
+        { "width popup, list from the keyboard",
+            "type currentDecimal 258|"
+            "key bitWidthPopup Alt+Down Up Up Return",
+            "currentHexadecimal", "02" },
+        { "signed box, space", "type currentHexadecimal ffffffff|key signedValueBox Space",
+            "currentDecimal", "-1" },
+        { "byte-order radios, arrow", "type currentDecimal 1|key currentBigEndianRadio Right",
+            "currentDecimal", "16777216" },
+        { "shift button, space", "type currentDecimal 3|key shiftLeftValue Space", "currentDecimal",
+            "6" },
+        { "swap button, space", "type currentDecimal 1|key swapEndianValue Space",
+            "currentHexadecimal", "0100 0000" },
+        { "math disclosure, space, then the operation popup",
+            "type currentDecimal 6|key mathDisclosure Space|type operandDecimal 3|"
+            "key mathOperation Down Down Down",
+            "resultDecimal", "9" },
+    };
+    for (const auto& [name, steps, widget, text] : rows)
+        QTest::newRow(name) << steps << widget << QString::fromUtf8(text);
+}
+
+void KeyboardTest::keyboardOnly()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, widget);
+    QFETCH(QString, text);
+    run(steps);
+    QTRY_COMPARE(child<QLineEdit>(widget)->text(), text);
+}
+
+void KeyboardTest::copyAsLiteral_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("by");
+    QTest::addColumn<QString>("literal");
+    const char* const rows[][5] = {
+        { "hexadecimal at 8 bits", "key bitWidthPopup Up Up|type currentDecimal 5",
+            "currentHexadecimal", "shortcut", "0x05" },
+        { "hexadecimal without group spaces", "type currentHexadecimal 12345", "currentHexadecimal",
+            "menu", "0x00012345" },
+        { "hexadecimal as the number, not as typed", "type currentHexadecimal DEAD beef",
+            "currentHexadecimal", "context", "0xdeadbeef" },
+        { "binary", "type currentDecimal 10", "currentBinary", "context", "0b1010" },
+        { "octal", "type currentDecimal 511", "currentOctal", "shortcut", "0o0777" },
+        { "signed decimal", "type currentDecimal -5", "currentDecimal", "shortcut", "-5" },
+        { "little-endian decimal", "key currentBigEndianRadio Right|type currentDecimal 1",
+            "currentDecimal", "menu", "1" },
+        { "little-endian hexadecimal", "key currentBigEndianRadio Right|type currentDecimal 1",
+            "currentHexadecimal", "shortcut", "0x01000000" },
+        { "base 36 as decimal", "type currentQuixadecimal zz", "currentQuixadecimal", "shortcut",
+            "1295" },
+        { "text as decimal", "type currentText AB", "currentText", "context", "16706" },
+        { "IP address as decimal", "type currentIpAddress 10.0.0.1", "currentIpAddress", "menu",
+            "167772161" },
+        { "version as decimal", "type currentNumVersion 1.2", "currentNumVersion", "shortcut",
+            "18874368" },
+        { "operand", "open math|type operandHexadecimal ff", "operandBinary", "shortcut",
+            "0b11111111" },
+        { "read-only result", "open math|type currentDecimal 12|type operandDecimal 10",
+            "resultHexadecimal", "context", "0x0008" },
+    };
+    for (const auto& [name, steps, field, by, literal] : rows)
+        QTest::newRow(name) << steps << field << by << literal;
+}
+
+void KeyboardTest::copyAsLiteral()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, field);
+    QFETCH(QString, by);
+    QFETCH(QString, literal);
+    run(steps);
+    auto* target = child<QLineEdit>(field);
+    target->setFocus(Qt::TabFocusReason);
+    QApplication::clipboard()->setText(QStringLiteral("untouched"));
+    if (by == QLatin1String("shortcut")) {
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (by == QLatin1String("menu")) {
+        child<QMenu>("editMenu")->popup(view->mapToGlobal(QPoint(0, 0)));
+        QVERIFY(child<QAction>("actionCopyAsLiteral")->isEnabled());
+        child<QAction>("actionCopyAsLiteral")->trigger();
+        child<QMenu>("editMenu")->close();
+    } else {
+        // The field's own menu ends with Copy as Literal: Up reaches it.
+        QTimer::singleShot(0, [] {
+            QWidget* menu = QApplication::activePopupWidget();
+            QTest::keyClick(menu, Qt::Key_Up);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        const QPoint where = target->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, where, target->mapToGlobal(where));
+        QApplication::sendEvent(target, &event);
+    }
+    QCOMPARE(QApplication::clipboard()->text(), literal);
+}
+
+void KeyboardTest::editMenu_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QKeySequence::StandardKey>("keys");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("decimal");
+    QTest::newRow("undo") << "actionUndo" << QKeySequence::Undo
+                          << "type currentDecimal 5|type currentHexadecimal ff"
+                          << "currentHexadecimal"
+                          << "5";
+    QTest::newRow("redo") << "actionRedo" << QKeySequence::Redo
+                          << "type currentHexadecimal ff|key currentHexadecimal Ctrl+Z"
+                          << "currentHexadecimal"
+                          << "255";
+    QTest::newRow("cut") << "actionCut" << QKeySequence::Cut
+                         << "type currentDecimal 42|key currentDecimal End Shift+Left"
+                         << "currentDecimal"
+                         << "4";
+    QTest::newRow("copy") << "actionCopy" << QKeySequence::Copy
+                          << "type currentDecimal 42|key currentDecimal Ctrl+A"
+                          << "currentDecimal"
+                          << "42";
+    QTest::newRow("paste") << "actionPaste" << QKeySequence::Paste
+                           << "type currentDecimal 1|key currentHexadecimal Ctrl+A"
+                           << "currentHexadecimal"
+                           << "4096";
+    QTest::newRow("delete") << "actionDelete" << QKeySequence::Delete
+                            << "type currentDecimal 42|key currentHexadecimal Ctrl+A"
+                            << "currentHexadecimal"
+                            << "0";
+    QTest::newRow("select all") << "actionSelectAll" << QKeySequence::SelectAll
+                                << "type currentDecimal 42"
+                                << "currentDecimal"
+                                << "42";
+    QTest::newRow("paste into a read-only result")
+        << "actionPaste" << QKeySequence::Paste << "open math|type currentDecimal 7"
+        << "resultDecimal"
+        << "0";
+}
+
+// Each action carries the desktop's keys and, from the menu, edits the
+// focused field as typing would: the row follows.
+void KeyboardTest::editMenu()
+{
+    QFETCH(QString, action);
+    QFETCH(QKeySequence::StandardKey, keys);
+    QFETCH(QString, steps);
+    QFETCH(QString, field);
+    QFETCH(QString, decimal);
+    auto* command = child<QAction>(action);
+    QVERIFY(child<QMenu>("editMenu")->actions().contains(command));
+    QCOMPARE(command->shortcuts(), QKeySequence::keyBindings(keys));
+
+    QApplication::clipboard()->setText(QStringLiteral("1000"));
+    run(steps);
+    child<QLineEdit>(field)->setFocus(Qt::TabFocusReason);
+    child<QMenu>("editMenu")->popup(view->mapToGlobal(QPoint(0, 0)));
+    command->trigger();
+    child<QMenu>("editMenu")->close();
+    const QString row = field.startsWith("result") ? "result" : "current";
+    QCOMPARE(child<QLineEdit>(row + "Decimal")->text(), decimal);
+    if (action == QLatin1String("actionCopy"))
+        QCOMPARE(QApplication::clipboard()->text(), decimal);
+    if (action == QLatin1String("actionSelectAll"))
+        QCOMPARE(child<QLineEdit>(field)->selectedText(), decimal);
+}
+
+void KeyboardTest::aboutBoxGivesTheVersion()
+{
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = box->windowTitle() + '\n' + box->text();
+        box->accept();
+    });
+    child<QAction>("actionAbout")->trigger();
+    QVERIFY2(shown.startsWith("About Bitlens\n"), qPrintable(shown));
+    QVERIFY2(shown.contains("Bitlens " BITLENS_VERSION), qPrintable(shown));
+    QVERIFY2(shown.contains("MIT"), qPrintable(shown));
+}
+
+void KeyboardTest::windowTitlesAreNumbered()
+{
+    QMap<QString, QPointer<QWidget>> windows;
+    const auto newWindow = [this, &windows] {
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+        windows.clear();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (qobject_cast<ConverterView*>(window) && window->isVisible())
+                windows.insert(window->windowTitle(), window);
+    };
+    const QStringList three = { "Bitlens", "Bitlens — 2", "Bitlens — 3" };
+    newWindow();
+    newWindow();
+    QCOMPARE(windows.keys(), three);
+
+    // A closed window's number goes to the next new one.
+    QPointer<QWidget> second = windows.value("Bitlens — 2");
+    second->close();
+    QTRY_VERIFY(!second);
+    newWindow();
+    QCOMPARE(windows.keys(), three);
+}
+
+void KeyboardTest::fitsASmallScreenWithTheMathAreaOpen()
+{
+    run("open math|type currentHexadecimal ffff ffff ffff ffff|type operandDecimal -1");
+    QVERIFY(child<QWidget>("expandedBox")->isVisible());
+    // A 1366 x 768 screen, less a panel.
+    const QRect frame = view->frameGeometry();
+    QVERIFY2(frame.width() <= 1366 && frame.height() <= 700,
+        qPrintable(QString("%1 x %2").arg(frame.width()).arg(frame.height())));
+    // Digits line up from row to row: every digit, letter digit and group
+    // space is as wide as the others.
+    for (QWidget* widget : controls()) {
+        if (!qobject_cast<QLineEdit*>(widget))
+            continue;
+        const QFontMetrics metrics(widget->font());
+        for (const QChar digit : QStringLiteral("123456789abcdefxyz ."))
+            QVERIFY2(metrics.horizontalAdvance(digit) == metrics.horizontalAdvance('0'),
+                qPrintable(widget->objectName() + ": " + digit));
+    }
+}
+
+// Nothing in the window sets a colour of its own, so text stays readable on
+// a dark desktop.
+void KeyboardTest::followsADarkPalette()
+{
+    const QPalette original = QApplication::palette();
+    QPalette dark(QColor(40, 40, 40), QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    dark.setColor(QPalette::ButtonText, QColor(210, 210, 210));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents(); // the change reaches the widgets as posted events
+    for (QWidget* widget : view->findChildren<QWidget*>()) {
+        QVERIFY2(widget->styleSheet().isEmpty(), qPrintable(widget->objectName()));
+        const QPalette shown = widget->palette();
+        for (const QPalette::ColorRole role :
+            { QPalette::Text, QPalette::Base, QPalette::WindowText, QPalette::ButtonText })
+            QVERIFY2(shown.color(role) == dark.color(role),
+                qPrintable(widget->objectName() + " role " + QString::number(role)));
+    }
+    QApplication::setPalette(original);
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "KeyboardTest.moc"
