@@ -3,6 +3,9 @@ BUILD          ?= build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD     ?= build-fuzz
 BENCH_BUILD    ?= build-bench
+SOAK_BUILD     ?= build-soak
+SOAK_ACTIONS   ?= 100000
+MEMCHECK_ACTIONS ?= 2000
 FUZZ_SECONDS   ?= 60
 PREFIX         ?= /usr/local
 JOBS           ?= $(shell nproc)
@@ -10,7 +13,7 @@ CMAKE_FLAGS    ?=
 
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
-.PHONY: all deps build test sanitize run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus bench
+.PHONY: all deps build test sanitize soak run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus bench
 
 all: build
 
@@ -28,6 +31,23 @@ sanitize: deps
 	$(call configure,$(SANITIZE_BUILD),Debug,-DBITLENS_SANITIZE=ON)
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
+
+# A long random use of the window under ASan and UBSan, then every test
+# under valgrind's memcheck in an optimised build (a shorter random use).
+# A memory error or leak fails the test that shows it; its report is shown.
+soak:
+	@scripts/install-deps build test soak
+	$(call configure,$(SOAK_BUILD)/sanitize,Debug,-DBITLENS_SANITIZE=ON)
+	cmake --build $(SOAK_BUILD)/sanitize -j $(JOBS) --target random_use_tests
+	BITLENS_RANDOM_ACTIONS=$(SOAK_ACTIONS) ctest --test-dir $(SOAK_BUILD)/sanitize \
+	  -R '^random_use_tests$$' --output-on-failure --timeout 7200
+	$(call configure,$(SOAK_BUILD)/memcheck,RelWithDebInfo,\
+	  -DMEMORYCHECK_COMMAND_OPTIONS="--error-exitcode=1 --leak-check=full --num-callers=40" \
+	  -DMEMORYCHECK_SUPPRESSIONS_FILE=$(CURDIR)/tests/valgrind.supp)
+	cmake --build $(SOAK_BUILD)/memcheck -j $(JOBS)
+	cd $(SOAK_BUILD)/memcheck && BITLENS_RANDOM_ACTIONS=$(MEMCHECK_ACTIONS) \
+	  ctest -T memcheck -j $(JOBS) --output-on-failure --timeout 7200 \
+	  || { grep -l 'ERROR SUMMARY: [1-9]' Testing/Temporary/MemoryChecker.*.log | xargs -r cat; exit 1; }
 
 run: build
 	$(BUILD)/bitlens
@@ -69,4 +89,4 @@ deb: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(SOAK_BUILD)
