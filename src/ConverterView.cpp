@@ -193,8 +193,14 @@ void ConverterView::awakeFromNib()
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const Row& row : fRows)
-        for (QLineEdit* field : row.fields)
+        for (QLineEdit* field : row.fields) {
             field->setFont(fixed);
+            // A 32-bit binary number (39 characters) and the cursor fit in the
+            // desktop's font at any size; the size hint is that of 17 x's.
+            const QFontMetrics metrics = field->fontMetrics();
+            field->setMinimumWidth(field->sizeHint().width() - 17 * metrics.horizontalAdvance('x')
+                + metrics.horizontalAdvance(QString(40, QLatin1Char('0'))));
+        }
     describeFields();
 
     // The metric label keeps to the right edge that it had at its own width.
