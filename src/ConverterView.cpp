@@ -35,53 +35,49 @@ namespace {
     std::abort();
 }
 
-// Wide enough for any text a magnitude label shows: each of its units after
-// the longest number ("-18446.744" at most), drawn in the widest digit.
+// Wide enough for any text a magnitude label shows: the longest number
+// ("-18446.744" at most) in the widest digit, then the widest of its units.
 int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
 {
-    QChar widest = u'0';
-    for (char16_t digit = u'1'; digit <= u'9'; ++digit)
-        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest))
-            widest = QChar(digit);
-    const QString number
-        = QLatin1Char('-') + QString(5, widest) + QLatin1Char('.') + QString(3, widest);
-    int width = metrics.horizontalAdvance(number);
-
+    int digit = 0;
+    for (char16_t c = u'0'; c <= u'9'; ++c)
+        digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
+    int unit = 0;
     BaseConverter value {};
     value.SetBitWidth(64);
     const UInt64 base = metric ? 1000 : 1024;
-    for (UInt64 unit = base; unit <= base * base * base * base * base; unit *= base) {
-        value.SetUnsignedDec(2 * unit, eBigEndian);
+    for (UInt64 size = base; size <= base * base * base * base * base; size *= base) {
+        value.SetUnsignedDec(2 * size, eBigEndian);
         char text[kMagnitudeSize];
         FormatMagnitude(value, eBigEndian, metric, text, sizeof text);
-        const char* name = std::strchr(text, ' ');
-        width
-            = std::max(width, metrics.horizontalAdvance(number + QLatin1String(name ? name : "")));
+        if (const char* name = std::strchr(text, ' '))
+            unit = std::max(unit, metrics.horizontalAdvance(QLatin1String(name)));
     }
-    return width;
+    // Measured in pieces, so one pixel more for their rounding.
+    return metrics.horizontalAdvance(QLatin1Char('-')) + 8 * digit
+        + metrics.horizontalAdvance(QLatin1Char('.')) + unit + 1;
 }
 
 // A label whose size is fixed never asks the window for a new layout when its
 // text changes, which otherwise happens on every keystroke.
-void PinMagnitudeLabel(QLabel& label, bool metric)
+void PinMagnitudeLabel(QLabel& label, int textWidth)
 {
     label.setMinimumSize(0, 0);
     label.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    const QFontMetrics metrics = label.fontMetrics();
     const QSize hint = label.sizeHint();
-    const int margins = hint.width() - metrics.horizontalAdvance(label.text());
-    label.setFixedSize(MagnitudeTextWidth(metrics, metric) + margins, hint.height());
+    const int margins = hint.width() - label.fontMetrics().horizontalAdvance(label.text());
+    label.setFixedSize(textWidth + margins, hint.height());
 }
 
 // Re-pins a label once a new font or style has reached it.
 class MagnitudeLabelPin : public QObject {
 public:
-    MagnitudeLabelPin(QLabel& label, bool metric)
+    MagnitudeLabelPin(QLabel& label, bool metric, int textWidth)
         : QObject(&label)
         , fMetric(metric)
     {
         label.installEventFilter(this);
-        PinMagnitudeLabel(label, metric);
+        PinMagnitudeLabel(label, textWidth);
     }
 
 protected:
@@ -89,8 +85,9 @@ protected:
     {
         if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
             auto* label = static_cast<QLabel*>(watched);
-            QTimer::singleShot(
-                0, label, [label, metric = fMetric] { PinMagnitudeLabel(*label, metric); });
+            QTimer::singleShot(0, label, [label, metric = fMetric] {
+                PinMagnitudeLabel(*label, MagnitudeTextWidth(label->fontMetrics(), metric));
+            });
         }
         return false;
     }
@@ -204,10 +201,20 @@ void ConverterView::awakeFromNib()
     describeFields();
 
     // The metric label keeps to the right edge that it had at its own width.
-    for (const Row& row : fRows) {
-        row.metricMagnitude->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        new MagnitudeLabelPin(*row.binaryMagnitude, false);
-        new MagnitudeLabelPin(*row.metricMagnitude, true);
+    // The rows' labels share a font, so each kind is measured once.
+    for (bool metric : { false, true }) {
+        const QLabel* measured = nullptr;
+        int textWidth = 0;
+        for (const Row& row : fRows) {
+            QLabel* label = metric ? row.metricMagnitude : row.binaryMagnitude;
+            if (metric)
+                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (!measured || label->font() != measured->font()) {
+                measured = label;
+                textWidth = MagnitudeTextWidth(label->fontMetrics(), metric);
+            }
+            new MagnitudeLabelPin(*label, metric, textWidth);
+        }
     }
 
     wireControls();
