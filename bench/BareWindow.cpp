@@ -1,0 +1,110 @@
+// The start-up floor: a plain Qt window with as many widgets of each class
+// as the converter window, in plain grid layouts, with nothing wired and no
+// work of its own. bench/startup.py counts them from the window description
+// and passes them on the command line:
+//   bare_window lineedits=24 labels=17 combos=4,10 checkboxes=3 radios=6
+//               pushbuttons=6 toolbuttons=1 groups=2 menus=4,10,2
+// (combos and menus: the item or action count of each).
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Widgets go round the group boxes in turn, two columns to a grid.
+class Filler {
+public:
+    explicit Filler(std::vector<QGridLayout*> grids)
+        : fGrids(std::move(grids))
+    { }
+
+    void add(QWidget* widget)
+    {
+        QGridLayout* grid = fGrids[fNext++ % fGrids.size()];
+        const int index = grid->count();
+        grid->addWidget(widget, index / 2, index % 2);
+    }
+
+private:
+    std::vector<QGridLayout*> fGrids;
+    std::size_t fNext = 0;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+
+    std::map<QString, QList<int>> counts;
+    const QStringList arguments = QApplication::arguments().mid(1);
+    for (const QString& argument : arguments) {
+        const QString key = argument.section('=', 0, 0);
+        QList<int> values;
+        for (const QString& value : argument.section('=', 1).split(',', Qt::SkipEmptyParts))
+            values.append(value.toInt());
+        counts[key] = values;
+    }
+    auto count = [&counts](const char* key) {
+        const QList<int>& values = counts[QLatin1String(key)];
+        return values.isEmpty() ? 0 : values.first();
+    };
+
+    auto* window = new QMainWindow;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Bare window"));
+    for (int actions : counts[QStringLiteral("menus")]) {
+        QMenu* menu = window->menuBar()->addMenu(QStringLiteral("Menu"));
+        for (int i = 0; i < actions; ++i)
+            menu->addAction(QStringLiteral("Action"));
+    }
+
+    auto* central = new QWidget;
+    auto* columns = new QHBoxLayout(central);
+    std::vector<QGridLayout*> grids;
+    for (int i = 0; i < std::max(1, count("groups")); ++i) {
+        auto* group = new QGroupBox(QStringLiteral("Group"));
+        grids.push_back(new QGridLayout(group));
+        columns->addWidget(group);
+    }
+    window->setCentralWidget(central);
+
+    Filler filler(grids);
+    const std::pair<const char*, std::function<QWidget*()>> kinds[] = {
+        { "lineedits", [] { return new QLineEdit(QStringLiteral("0000")); } },
+        { "labels", [] { return new QLabel(QStringLiteral("Label")); } },
+        { "checkboxes", [] { return new QCheckBox(QStringLiteral("Check")); } },
+        { "radios", [] { return new QRadioButton(QStringLiteral("Radio")); } },
+        { "pushbuttons", [] { return new QPushButton(QStringLiteral("Push")); } },
+        { "toolbuttons", [] { return new QToolButton; } },
+    };
+    for (const auto& [key, make] : kinds)
+        for (int i = 0; i < count(key); ++i)
+            filler.add(make());
+    for (int items : counts[QStringLiteral("combos")]) {
+        auto* combo = new QComboBox;
+        for (int i = 0; i < items; ++i)
+            combo->addItem(QStringLiteral("Item"));
+        filler.add(combo);
+    }
+
+    window->show();
+    return app.exec();
+}

@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""Start-up of bitlens against a bare Qt window with the same widgets.
+
+Both programs run with the start-up probe preloaded (bench/StartupProbe.cpp),
+which ends each one as soon as its first window has been exposed and painted.
+Wall time from spawn to exit and peak resident memory (wait4's ru_maxrss) are
+taken over alternating runs; the medians are compared. The bare window gets
+the converter window's widget counts, read from its window description.
+Runs on the offscreen platform, and under Xvfb too where Xvfb is installed.
+
+Usage: bench/startup.py BITLENS BARE_WINDOW PROBE UI_FILE [--runs N]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+import xml.etree.ElementTree as ET
+
+TARGETS = {"wall time": 1.15, "peak RSS": 1.10}
+WARM_UP = 3
+
+
+def widget_counts(ui_file):
+    """The bare window's arguments: widget counts of the window description."""
+    root = ET.parse(ui_file).getroot()
+    kinds = {"QLineEdit": "lineedits", "QLabel": "labels", "QCheckBox": "checkboxes",
+             "QRadioButton": "radios", "QPushButton": "pushbuttons",
+             "QToolButton": "toolbuttons", "QGroupBox": "groups"}
+    counts = {key: 0 for key in kinds.values()}
+    combos, menus = [], []
+    for widget in root.iter("widget"):
+        kind = widget.get("class")
+        if kind in kinds:
+            counts[kinds[kind]] += 1
+        elif kind == "QComboBox":
+            combos.append(len(widget.findall("item")))
+        elif kind == "QMenu":
+            menus.append(len(widget.findall("addaction")))
+    arguments = [f"{key}={value}" for key, value in counts.items()]
+    arguments += [f"combos={','.join(map(str, combos))}", f"menus={','.join(map(str, menus))}"]
+    return arguments
+
+
+def run_once(argv, env):
+    """Seconds from spawn to exit, peak RSS in KiB, and the probe's report."""
+    read_end, write_end = os.pipe()
+    with open(os.devnull, "wb") as null:
+        start = time.perf_counter()
+        pid = os.posix_spawn(argv[0], argv, env, file_actions=[
+            (os.POSIX_SPAWN_DUP2, write_end, 1),
+            (os.POSIX_SPAWN_DUP2, null.fileno(), 2),
+            (os.POSIX_SPAWN_CLOSE, read_end)])
+        _, status, usage = os.wait4(pid, 0)
+        elapsed = time.perf_counter() - start
+    os.close(write_end)
+    with os.fdopen(read_end) as output:
+        report = output.read()
+    if os.waitstatus_to_exitcode(status) != 0 or not report.startswith("shown:"):
+        sys.exit(f"startup: {argv[0]} did not show a window (status {status}): {report!r}")
+    return elapsed, usage.ru_maxrss, report.split()[1:]
+
+
+def measure(programs, env, runs):
+    """Alternating runs of each program after a few warm-up runs of each."""
+    samples = {name: ([], []) for name in programs}
+    census = {}
+    for i in range(WARM_UP + runs):
+        for name, argv in programs.items():
+            elapsed, rss, census[name] = run_once(argv, env)
+            if i >= WARM_UP:
+                samples[name][0].append(elapsed)
+                samples[name][1].append(rss)
+    return samples, census
+
+
+def report(platform, samples, census, runs):
+    ours, bare = samples["bitlens"], samples["bare"]
+    print(f"start-up, {platform}, median of {runs} runs each")
+    print(f"  {'':<10} {'bitlens':>9} {'bare':>9} {'ratio':>6}  target")
+    missed = 0
+    rows = [("wall time", "ms", 1000.0, 0), ("peak RSS", "MiB", 1 / 1024.0, 1)]
+    for what, unit, scale, index in rows:
+        a = statistics.median(ours[index]) * scale
+        b = statistics.median(bare[index]) * scale
+        ratio = a / b
+        ok = ratio <= TARGETS[what]
+        missed += not ok
+        print(f"  {what:<10} {a:6.1f} {unit:<3}{b:6.1f} {unit:<3}{ratio:5.2f}  "
+              f"<= {TARGETS[what]:.2f} {'ok' if ok else 'MISSED'}")
+    if census["bitlens"] == census["bare"]:
+        total = sum(int(entry.split("=")[1]) for entry in census["bare"])
+        print(f"  widgets: the same {total} in both")
+    else:
+        print(f"  widgets differ: bitlens {' '.join(census['bitlens'])}")
+        print(f"                  bare    {' '.join(census['bare'])}")
+    return missed
+
+
+def start_xvfb():
+    """An Xvfb of our own on a free display; None when Xvfb is missing."""
+    if not shutil.which("Xvfb"):
+        return None, None
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1920x1200x24", "-nolisten", "tcp"],
+        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as displayfd:
+        display = displayfd.readline().strip()
+    if not display:
+        server.wait()
+        return None, None
+    return server, f":{display}"
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("bitlens")
+    parser.add_argument("bare")
+    parser.add_argument("probe")
+    parser.add_argument("ui_file")
+    parser.add_argument("--runs", type=int, default=20)
+    args = parser.parse_args()
+
+    programs = {"bitlens": [os.path.abspath(args.bitlens)],
+                "bare": [os.path.abspath(args.bare)] + widget_counts(args.ui_file)}
+    missed = 0
+    with tempfile.TemporaryDirectory(prefix="bitlens-startup-") as runtime:
+        os.chmod(runtime, 0o700)
+        env = {key: value for key, value in os.environ.items()
+               if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        # A private runtime folder: no running instance can take the launch over.
+        env.update(XDG_RUNTIME_DIR=runtime, LD_PRELOAD=os.path.abspath(args.probe))
+
+        samples, census = measure(programs, dict(env, QT_QPA_PLATFORM="offscreen"), args.runs)
+        missed += report("offscreen", samples, census, args.runs)
+
+        server, display = start_xvfb()
+        if server is None:
+            print("start-up under Xvfb: skipped, Xvfb is not installed")
+        else:
+            try:
+                samples, census = measure(
+                    programs, dict(env, QT_QPA_PLATFORM="xcb", DISPLAY=display), args.runs)
+                missed += report(f"Xvfb (xcb, display {display})", samples, census, args.runs)
+            finally:
+                server.terminate()
+                server.wait()
+    if missed:
+        print(f"{missed} start-up figure(s) above target")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
