@@ -267,6 +267,8 @@ void ConverterView::wireControls()
     connect(w.actionCloseWindow, &QAction::triggered, this, &QWidget::close);
     connect(w.actionQuit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(w.actionAbout, &QAction::triggered, this, &ConverterView::about);
+    // From the keyboard, the same as a click on the disclosure button.
+    connect(w.actionShowMathArea, &QAction::triggered, w.mathDisclosure, &QToolButton::click);
     connect(w.actionAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
 }
 
@@ -495,6 +497,7 @@ void ConverterView::doTheMath()
 void ConverterView::mathDisclosured()
 {
     mathEnabled = ui->mathDisclosure->isChecked();
+    ui->actionShowMathArea->setChecked(mathEnabled);
     // The box keeps its last laid-out width while hidden, so opening adds
     // back exactly what closing took away.
     const int change = ui->expandedBox->width() + ui->windowLayout->spacing();

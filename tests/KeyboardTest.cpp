@@ -233,6 +233,9 @@ void KeyboardTest::keyboardOnly_data()
             "type currentDecimal 6|key mathDisclosure Space|type operandDecimal 3|"
             "key mathOperation Down Down Down",
             "resultDecimal", "9" },
+        { "math area shortcut",
+            "type currentDecimal 6|key currentDecimal Ctrl+M|type operandDecimal 3",
+            "resultDecimal", "2" },
     };
     for (const auto& [name, steps, widget, text] : rows)
         QTest::newRow(name) << steps << widget << QString::fromUtf8(text);
