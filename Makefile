@@ -52,16 +52,24 @@ soak:
 run: build
 	$(BUILD)/bitlens
 
-# Engine benchmarks in a Release build, then each one's time over the
-# standard library's for the same conversions.
+# Engine and window benchmarks in a Release build, then each one's time over
+# its floor's: the standard library's conversions, the same texts set with no
+# conversion, a bare window with the same widgets.
 bench:
 	@scripts/install-deps build test bench
 	$(call configure,$(BENCH_BUILD),Release,-DBITLENS_BENCH=ON)
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target engine_bench
+	cmake --build $(BENCH_BUILD) -j $(JOBS) \
+	  --target engine_bench window_bench bitlens bare_window startup_probe
 	$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 \
 	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.2 \
 	  --benchmark_out=$(BENCH_BUILD)/engine_bench.json --benchmark_out_format=json
 	python3 bench/ratios.py $(BENCH_BUILD)/engine_bench.json
+	$(BENCH_BUILD)/bench/window_bench --benchmark_repetitions=5 \
+	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.2 \
+	  --benchmark_out=$(BENCH_BUILD)/window_bench.json --benchmark_out_format=json
+	python3 bench/ratios.py $(BENCH_BUILD)/window_bench.json
+	python3 bench/startup.py $(BENCH_BUILD)/bitlens $(BENCH_BUILD)/bench/bare_window \
+	  $(BENCH_BUILD)/bench/libstartup_probe.so resources/ConverterDocument.ui --runs 30
 
 # Fuzzing needs clang; its targets are a project of their own in fuzz/.
 fuzz-build:

@@ -4,7 +4,9 @@
 Both programs run with the start-up probe preloaded (bench/StartupProbe.cpp),
 which ends each one as soon as its first window has been exposed and painted.
 Wall time from spawn to exit and peak resident memory (wait4's ru_maxrss) are
-taken over alternating runs; the medians are compared. The bare window gets
+taken over alternating runs; the medians are compared. The CPU time (user
+and system, from wait4 too) is shown beside them: unlike wall time, it hardly
+moves when other work shares the machine. The bare window gets
 the converter window's widget counts, read from its window description.
 Runs on the offscreen platform, and under Xvfb too where Xvfb is installed.
 
@@ -46,7 +48,8 @@ def widget_counts(ui_file):
 
 
 def run_once(argv, env):
-    """Seconds from spawn to exit, peak RSS in KiB, and the probe's report."""
+    """Seconds from spawn to exit, peak RSS in KiB, CPU seconds and the
+    probe's report."""
     read_end, write_end = os.pipe()
     with open(os.devnull, "wb") as null:
         start = time.perf_counter()
@@ -61,19 +64,19 @@ def run_once(argv, env):
         report = output.read()
     if os.waitstatus_to_exitcode(status) != 0 or not report.startswith("shown:"):
         sys.exit(f"startup: {argv[0]} did not show a window (status {status}): {report!r}")
-    return elapsed, usage.ru_maxrss, report.split()[1:]
+    return elapsed, usage.ru_maxrss, usage.ru_utime + usage.ru_stime, report.split()[1:]
 
 
 def measure(programs, env, runs):
     """Alternating runs of each program after a few warm-up runs of each."""
-    samples = {name: ([], []) for name in programs}
+    samples = {name: ([], [], []) for name in programs}
     census = {}
     for i in range(WARM_UP + runs):
         for name, argv in programs.items():
-            elapsed, rss, census[name] = run_once(argv, env)
+            *figures, census[name] = run_once(argv, env)
             if i >= WARM_UP:
-                samples[name][0].append(elapsed)
-                samples[name][1].append(rss)
+                for sample, figure in zip(samples[name], figures):
+                    sample.append(figure)
     return samples, census
 
 
@@ -82,15 +85,18 @@ def report(platform, samples, census, runs):
     print(f"start-up, {platform}, median of {runs} runs each")
     print(f"  {'':<10} {'bitlens':>9} {'bare':>9} {'ratio':>6}  target")
     missed = 0
-    rows = [("wall time", "ms", 1000.0, 0), ("peak RSS", "MiB", 1 / 1024.0, 1)]
+    rows = [("wall time", "ms", 1000.0, 0), ("peak RSS", "MiB", 1 / 1024.0, 1),
+            ("CPU time", "ms", 1000.0, 2)]
     for what, unit, scale, index in rows:
         a = statistics.median(ours[index]) * scale
         b = statistics.median(bare[index]) * scale
         ratio = a / b
-        ok = ratio <= TARGETS[what]
-        missed += not ok
-        print(f"  {what:<10} {a:6.1f} {unit:<3}{b:6.1f} {unit:<3}{ratio:5.2f}  "
-              f"<= {TARGETS[what]:.2f} {'ok' if ok else 'MISSED'}")
+        verdict = ""
+        if what in TARGETS:
+            ok = ratio <= TARGETS[what]
+            missed += not ok
+            verdict = f"<= {TARGETS[what]:.2f} {'ok' if ok else 'MISSED'}"
+        print(f"  {what:<10} {a:6.1f} {unit:<3}{b:6.1f} {unit:<3}{ratio:5.2f}  {verdict}")
     if census["bitlens"] == census["bare"]:
         total = sum(int(entry.split("=")[1]) for entry in census["bare"])
         print(f"  widgets: the same {total} in both")
@@ -134,7 +140,10 @@ def main():
         env = {key: value for key, value in os.environ.items()
                if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         # A private runtime folder: no running instance can take the launch over.
-        env.update(XDG_RUNTIME_DIR=runtime, LD_PRELOAD=os.path.abspath(args.probe))
+        # No session bus either, and none started on demand: a missing bus would
+        # have each program fork to look for dbus-launch along the PATH.
+        env.update(XDG_RUNTIME_DIR=runtime, LD_PRELOAD=os.path.abspath(args.probe),
+                   DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/no-bus")
 
         samples, census = measure(programs, dict(env, QT_QPA_PLATFORM="offscreen"), args.runs)
         missed += report("offscreen", samples, census, args.runs)
