@@ -9,11 +9,14 @@ and system, from wait4 too) is shown beside them: unlike wall time, it hardly
 moves when other work shares the machine. The bare window gets
 the converter window's widget counts, read from its window description.
 Runs on the offscreen platform, and under Xvfb too where Xvfb is installed.
+With --instructions, one run of each under callgrind also counts the
+instructions to the first window, which load on the machine cannot move.
 
-Usage: bench/startup.py BITLENS BARE_WINDOW PROBE UI_FILE [--runs N]
+Usage: bench/startup.py BITLENS BARE_WINDOW PROBE UI_FILE [--runs N] [--instructions]
 """
 import argparse
 import os
+import re
 import shutil
 import statistics
 import subprocess
@@ -80,6 +83,19 @@ def measure(programs, env, runs):
     return samples, census
 
 
+def instructions(argv, env):
+    """Instructions to the first window, counted by callgrind (valgrind)."""
+    result = subprocess.run(
+        ["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null"] + argv,
+        env=dict(env, QT_HASH_SEED="0"), capture_output=True, text=True, check=True)
+    return int(re.search(r"Collected : (\d+)", result.stderr).group(1))
+
+
+def report_instructions(programs, env):
+    ours, bare = (instructions(programs[name], env) for name in ("bitlens", "bare"))
+    print(f"  {'instr.':<10} {ours / 1e6:6.1f} {'M':<3}{bare / 1e6:6.1f} {'M':<3}{ours / bare:5.2f}")
+
+
 def report(platform, samples, census, runs):
     ours, bare = samples["bitlens"], samples["bare"]
     print(f"start-up, {platform}, median of {runs} runs each")
@@ -130,6 +146,7 @@ def main():
     parser.add_argument("probe")
     parser.add_argument("ui_file")
     parser.add_argument("--runs", type=int, default=20)
+    parser.add_argument("--instructions", action="store_true")
     args = parser.parse_args()
 
     programs = {"bitlens": [os.path.abspath(args.bitlens)],
@@ -145,17 +162,22 @@ def main():
         env.update(XDG_RUNTIME_DIR=runtime, LD_PRELOAD=os.path.abspath(args.probe),
                    DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/no-bus")
 
-        samples, census = measure(programs, dict(env, QT_QPA_PLATFORM="offscreen"), args.runs)
+        offscreen = dict(env, QT_QPA_PLATFORM="offscreen")
+        samples, census = measure(programs, offscreen, args.runs)
         missed += report("offscreen", samples, census, args.runs)
+        if args.instructions:
+            report_instructions(programs, offscreen)
 
         server, display = start_xvfb()
         if server is None:
             print("start-up under Xvfb: skipped, Xvfb is not installed")
         else:
             try:
-                samples, census = measure(
-                    programs, dict(env, QT_QPA_PLATFORM="xcb", DISPLAY=display), args.runs)
+                xcb = dict(env, QT_QPA_PLATFORM="xcb", DISPLAY=display)
+                samples, census = measure(programs, xcb, args.runs)
                 missed += report(f"Xvfb (xcb, display {display})", samples, census, args.runs)
+                if args.instructions:
+                    report_instructions(programs, xcb)
             finally:
                 server.terminate()
                 server.wait()
