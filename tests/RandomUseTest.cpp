@@ -19,6 +19,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextBoundaryFinder>
 #include <QToolButton>
@@ -289,10 +291,18 @@ QString RandomUseTest::act(Window& w, const Action& action)
     case eWidth: return choose(w.width);
     case eOperation: return choose(w.operation);
     case eCheck: {
-        // From the keyboard: the indicators' places belong to the style.
+        // A click on the indicator, or the space bar.
         QAbstractButton* button
             = std::array<QAbstractButton*, 3> { row.signedBox, row.big, row.little }[below(3)];
-        QTest::keyClick(button, Qt::Key_Space);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const auto indicator = button == row.signedBox ? QStyle::SE_CheckBoxIndicator
+                                                       : QStyle::SE_RadioButtonIndicator;
+        if (below(2))
+            QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
+                button->style()->subElementRect(indicator, &option, button).center());
+        else
+            QTest::keyClick(button, Qt::Key_Space);
         return button->objectName() + (button->isChecked() ? " on" : " off");
     }
     case eButton: {
