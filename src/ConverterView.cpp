@@ -591,8 +591,15 @@ QString ConverterView::magnitude(bool metric, const BaseConverter& value, Endian
 void ConverterView::updateMagnitudes()
 {
     for (const Row& row : fRows) {
-        ShowMagnitude(*row.binaryMagnitude, false, *row.number, selectedEndian(row.type));
-        ShowMagnitude(*row.metricMagnitude, true, *row.number, selectedEndian(row.type));
+        const Endian endian = selectedEndian(row.type);
+        const MagnitudeReading reading { row.number->GetValue(endian), row.number->BitWidth(),
+            row.number->IsSigned() != 0 };
+        std::optional<MagnitudeReading>& shown = fShownMagnitudes[row.type - eFieldTypeValue];
+        if (shown == reading)
+            continue;
+        shown = reading;
+        ShowMagnitude(*row.binaryMagnitude, false, *row.number, endian);
+        ShowMagnitude(*row.metricMagnitude, true, *row.number, endian);
     }
 }
 

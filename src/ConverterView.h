@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -117,6 +118,19 @@ private:
     QLineEdit* fFieldBeingEdited = nullptr;
 
     std::array<Row, 3> fRows {};
+
+    // What each row's magnitude labels were last written from: their texts
+    // follow from it alone, so a row whose reading is unchanged is skipped.
+    struct MagnitudeReading {
+        UInt64 value;
+        UInt16 width;
+        bool isSigned;
+        bool operator==(const MagnitudeReading& other) const
+        {
+            return value == other.value && width == other.width && isSigned == other.isSigned;
+        }
+    };
+    std::array<std::optional<MagnitudeReading>, 3> fShownMagnitudes {};
 };
 
 #endif
