@@ -189,14 +189,18 @@ void ConverterView::awakeFromNib()
     w.mathOperation->setMinimumHeight(headerHeight);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // All fields share the font, so the long text is measured once.
+    int binaryWidth = -1;
     for (const Row& row : fRows)
         for (QLineEdit* field : row.fields) {
             field->setFont(fixed);
             // A 32-bit binary number (39 characters) and the cursor fit in the
             // desktop's font at any size; the size hint is that of 17 x's.
             const QFontMetrics metrics = field->fontMetrics();
-            field->setMinimumWidth(field->sizeHint().width() - 17 * metrics.horizontalAdvance('x')
-                + metrics.horizontalAdvance(QString(40, QLatin1Char('0'))));
+            if (binaryWidth < 0)
+                binaryWidth = metrics.horizontalAdvance(QString(40, QLatin1Char('0')));
+            field->setMinimumWidth(
+                field->sizeHint().width() - 17 * metrics.horizontalAdvance('x') + binaryWidth);
         }
     describeFields();
 
