@@ -42,6 +42,8 @@ private slots:
     void longAndForeignText_data();
     void longAndForeignText();
     void windowsAreIndependent();
+    void magnitudeLabelsHoldTheirLongestTexts_data();
+    void magnitudeLabelsHoldTheirLongestTexts();
 
 private:
     template <class T> T* child(const QString& name);
@@ -522,6 +524,46 @@ void ConverterViewTest::windowsAreIndependent()
     QPointer<ConverterView> secondAlive(second);
     second->findChild<QAction*>("actionQuit")->trigger();
     QTRY_VERIFY(!secondAlive && !view);
+}
+
+// The magnitude labels keep one size whatever they show, so that their
+// text changes never lay the window out again; their longest texts must fit.
+void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<Shown>("shown");
+    QTest::newRow("largest unsigned")
+        << QStringList { "type currentHexadecimal ffffffffffffffff" }
+        << Shown { { "currentBinaryMagnitude", "16384.000 PB" },
+               { "currentMetricMagnitude", "18446.744 quadrillion" } };
+    QTest::newRow("most negative") << QStringList { "type currentDecimal -9223372036854775808" }
+                                   << Shown { { "currentBinaryMagnitude", "-8192.000 PB" },
+                                          { "currentMetricMagnitude", "-9223.372 quadrillion" } };
+    QTest::newRow("a whole 1024 of a lower unit")
+        << QStringList { "type currentDecimal -1073741824" }
+        << Shown { { "currentBinaryMagnitude", "-1024.000 MB" },
+               { "currentMetricMagnitude", "-1.074 billion" } };
+    QTest::newRow("operand and result")
+        << QStringList { "click mathDisclosure", "type currentHexadecimal ffffffffffffffff",
+               "type operandDecimal -9223372036854775808" }
+        << Shown { { "operandMetricMagnitude", "-9223.372 quadrillion" },
+               { "resultBinaryMagnitude", "8192.000 PB" },
+               { "resultMetricMagnitude", "9223.372 quadrillion" } };
+}
+
+void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(Shown, shown);
+    run(steps);
+    expect(shown);
+    for (const QString row : { "current", "operand", "result" }) {
+        for (const QString kind : { "Binary", "Metric" }) {
+            const auto* label = child<QLabel>(row + kind + "Magnitude");
+            QVERIFY2(label->sizeHint().width() <= label->width(),
+                qPrintable(label->objectName() + " cuts off " + label->text()));
+        }
+    }
 }
 
 QTEST_MAIN(ConverterViewTest)
