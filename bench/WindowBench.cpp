@@ -125,7 +125,8 @@ protected:
     }
 };
 
-// A shown window with "1234" in its hexadecimal field, at rest.
+// A shown window, at rest, with 1234 typed after the 0000 its hexadecimal
+// field starts with.
 std::unique_ptr<ConverterView> OpenWindow(bool mathOpen)
 {
     auto window = std::make_unique<ConverterView>();
