@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -328,7 +329,32 @@ void ConverterView::wireEditMenu()
 
     connect(qApp, &QApplication::focusChanged, this, &ConverterView::updateEditActions);
     connect(w.editMenu, &QMenu::aboutToShow, this, &ConverterView::updateEditActions);
+    for (QMenu* menu : { w.editMenu, w.helpMenu })
+        connect(menu, &QMenu::aboutToShow, this, &ConverterView::loadMenuIcons);
     updateEditActions();
+}
+
+// Theme icons are looked up when a menu first opens, not at start: on a
+// desktop the lookup is a large share of the time to the first window.
+void ConverterView::loadMenuIcons()
+{
+    if (fMenuIconsLoaded)
+        return;
+    fMenuIconsLoaded = true;
+    Ui::ConverterDocument& w = *ui;
+    const std::pair<QAction*, const char*> icons[] = {
+        { w.actionUndo, "edit-undo" },
+        { w.actionRedo, "edit-redo" },
+        { w.actionCut, "edit-cut" },
+        { w.actionCopy, "edit-copy" },
+        { w.actionCopyAsLiteral, "edit-copy" },
+        { w.actionPaste, "edit-paste" },
+        { w.actionDelete, "edit-delete" },
+        { w.actionSelectAll, "edit-select-all" },
+        { w.actionAbout, "help-about" },
+    };
+    for (const auto& [action, name] : icons)
+        action->setIcon(QIcon::fromTheme(QLatin1String(name)));
 }
 
 // Additional windows carry the lowest number that no open window has.
@@ -385,6 +411,7 @@ void ConverterView::copyAsLiteral(const QLineEdit* textField)
 // it has the focus.
 void ConverterView::showFieldMenu(QLineEdit* textField, const QPoint& position)
 {
+    loadMenuIcons();
     const std::unique_ptr<QMenu> menu(textField->createStandardContextMenu());
     menu->addSeparator();
     QAction* literal = menu->addAction(ui->actionCopyAsLiteral->icon(),

@@ -90,6 +90,7 @@ private:
     void numberWindow();
     QLineEdit* focusedField() const;
     void updateEditActions();
+    void loadMenuIcons();
     void copyAsLiteral(const QLineEdit* textField);
     void showFieldMenu(QLineEdit* textField, const QPoint& position);
     void about();
@@ -112,6 +113,7 @@ private:
     bool mathEnabled = false;
     // 1 for a window titled plainly, n for "Bitlens — n".
     int fWindowNumber = 1;
+    bool fMenuIconsLoaded = false;
 
     // The field the user is typing in, while that keystroke is handled:
     // nothing may rewrite it, not even a width change the keystroke causes.
