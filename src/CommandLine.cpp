@@ -190,18 +190,6 @@ Notation NotationFromPrefix(const QString& text, bool& minusBeforePrefix)
     return notation;
 }
 
-// Characters as the field counts them: a surrogate pair is one.
-qsizetype FieldLength(const QString& text)
-{
-    qsizetype length = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        ++length;
-    }
-    return length;
-}
-
 QString Magnitude(const BaseConverter& number, Endian endian, bool metric)
 {
     char text[kMagnitudeSize];
@@ -261,11 +249,20 @@ int UsageError(const QString& message, QTextStream& err)
 
 bool IsCommandLineInvocation(const QStringList& arguments)
 {
+    // The toolkit's own options also come with two dashes (--platform
+    // offscreen); they are for the window.
+    static const QStringList toolkitOptions
+        = { "platform", "platformpluginpath", "platformtheme", "plugin", "style", "stylesheet",
+              "session", "reverse", "widgetcount", "display", "geometry", "qwindowgeometry",
+              "qwindowtitle", "qwindowicon", "name", "title", "visual", "sync", "qmljsdebugger" };
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument.startsWith(QLatin1String("--"))
-            || (argument.size() == 2 && LooksLikeOption(argument)))
+        if (argument.startsWith(QLatin1String("--"))) {
+            if (!toolkitOptions.contains(argument.mid(2).section(u'=', 0, 0)))
+                return true;
+        } else if (argument.size() == 2 && LooksLikeOption(argument)) {
             return true;
+        }
     }
     return false;
 }
@@ -294,9 +291,9 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return UsageError(QStringLiteral("--print needs a TEXT"), err);
 
     const QString& text = *request.text;
-    // A field holds 127 characters; cutting a longer TEXT would print the
-    // number of some other text.
-    if (FieldLength(text) > kFieldBufferSize - 1)
+    // A field holds 127 characters, counted as its length limit counts them
+    // (UTF-16 units); cutting a longer TEXT would print another text's number.
+    if (text.size() > kFieldBufferSize - 1)
         return UsageError(QStringLiteral("TEXT is longer than the %1 characters a field holds")
                               .arg(kFieldBufferSize - 1),
             err);

@@ -12,10 +12,11 @@ int FieldTextToBytes(QStringView text, char* buffer)
     int length = 0;
     for (qsizetype i = 0; i < text.size() && length < kFieldBufferSize - 1; ++i) {
         const char16_t unit = text[i].unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(text[i + 1].unicode()))
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size()
+            && QChar::isLowSurrogate(text[i + 1].unicode()))
             ++i;
-        if (unit <= 0xFF)
+        // A NUL would end the engine's text early and hide what follows it.
+        if (unit != 0 && unit <= 0xFF)
             buffer[length++] = static_cast<char>(unit);
         else if (unit == kBullet)
             buffer[length++] = static_cast<char>(kPlaceholder);

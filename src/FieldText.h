@@ -5,9 +5,9 @@
 #include <QString>
 #include <QStringView>
 
-// Latin-1 for U+0000 to U+00FF; the bullet U+2022 becomes 0xA5, the text
+// Latin-1 for U+0001 to U+00FF; the bullet U+2022 becomes 0xA5, the text
 // notation's placeholder; any other character (a surrogate pair counts as
-// one) becomes '?'. Writes at most 127 bytes and a terminator into
+// one, and U+0000, which would end the text) becomes '?'. Writes at most 127 bytes and a terminator into
 // `buffer`, which holds kFieldBufferSize bytes; returns the byte count.
 int FieldTextToBytes(QStringView text, char* buffer);
 

@@ -183,6 +183,10 @@ void CommandLineTest::rejectsUnusableArguments_data()
         "-0x10" } << "bitlens: '-0x10': only a decimal number can have a minus sign";
     QTest::newRow("128 characters") << QStringList { "--print",
         QString(128, u'1') } << "bitlens: TEXT is longer than the 127 characters a field holds";
+    // The field's limit counts UTF-16 units: 64 emoji are 128 of them.
+    QTest::newRow("128 units as 64 characters")
+        << QStringList { "--print", "--from", "hex", QString::fromUtf8("\U0001F600").repeated(64) }
+        << "bitlens: TEXT is longer than the 127 characters a field holds";
     QTest::newRow("control characters stay on one line")
         << QStringList { "--a\nb\x1b[2J" } << "bitlens: unknown option '--a?b?[2J'";
     QTest::newRow("long argument is cut")
@@ -238,6 +242,9 @@ void CommandLineTest::tellsCommandLineFromWindow_data()
     QTest::newRow("unknown long option") << QStringList { "--bogus" } << true;
     QTest::newRow("option after a word") << QStringList { "1", "--json" } << true;
     QTest::newRow("toolkit option") << QStringList { "-style", "fusion" } << false;
+    QTest::newRow("toolkit option, two dashes")
+        << QStringList { "--platform", "offscreen" } << false;
+    QTest::newRow("toolkit option with a value") << QStringList { "--style=fusion" } << false;
     QTest::newRow("negative number alone") << QStringList { "-5" } << false;
 }
 
