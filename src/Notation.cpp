@@ -11,7 +11,8 @@ namespace {
 // wider width nor show what was typed.
 bool FitsWidth(UInt64 bits, bool isSigned, UInt16 width)
 {
-    if (width >= 64)
+    // No swap happens at width 0 (a record never given a width) or 64.
+    if (width == 0 || width >= 64)
         return true;
     if (isSigned && (bits >> 63) != 0)
         return (bits >> (width - 1)) == (~UInt64(0) >> (width - 1));
