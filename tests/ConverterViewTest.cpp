@@ -1,21 +1,15 @@
 // The window as its user meets it: real key and mouse events on the real
 // widgets, found by name, and only what the window shows is checked.
-#include "ConverterView.h"
+#include "WindowTestSupport.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -23,14 +17,10 @@
 // (a text, a popup's title, "checked"/"unchecked", "shown"/"hidden").
 using Shown = QList<QPair<QString, QString>>;
 
-class ConverterViewTest : public QObject {
+class ConverterViewTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void matricesAndTags();
     void startsAtZero_data();
     void startsAtZero();
@@ -46,114 +36,8 @@ private slots:
     void magnitudeLabelsHoldTheirLongestTexts();
 
 private:
-    template <class T> T* child(const QString& name);
-    void run(const QStringList& steps);
-    void type(QLineEdit* field, const QString& text);
-    void click(QAbstractButton* button);
-    void choose(QComboBox* popup, const QString& item);
     void expect(const Shown& shown);
-
-    QPointer<ConverterView> view;
 };
-
-void ConverterViewTest::initTestCase()
-{
-    // Quit closes every window; the test run itself must go on.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void ConverterViewTest::init()
-{
-    view = new ConverterView;
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view));
-}
-
-void ConverterViewTest::cleanup()
-{
-    QList<QPointer<ConverterView>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* converter = qobject_cast<ConverterView*>(window))
-            windows.append(converter);
-    qDeleteAll(windows);
-}
-
-template <class T> T* ConverterViewTest::child(const QString& name)
-{
-    T* found = view->findChild<T*>(name);
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-    return found;
-}
-
-// Selects the field's text as a user would, then types one character per
-// key event; a keystroke must never change the field being typed in.
-void ConverterViewTest::type(QLineEdit* field, const QString& text)
-{
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QString typed;
-    for (const uint codePoint : text.toUcs4()) {
-        const char32_t unit = codePoint;
-        const QString character = QString::fromUcs4(&unit, 1);
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, character, Qt::NoModifier);
-        typed += character;
-        QCOMPARE(field->text(), typed);
-    }
-    if (text.isEmpty()) {
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QCOMPARE(field->text(), QString());
-    }
-}
-
-// Check boxes and radios take the click on their indicator.
-void ConverterViewTest::click(QAbstractButton* button)
-{
-    QPoint where = button->rect().center();
-    const bool isCheckBox = qobject_cast<QCheckBox*>(button) != nullptr;
-    if (isCheckBox || qobject_cast<QRadioButton*>(button)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        where = button->style()
-                    ->subElementRect(
-                        isCheckBox ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator,
-                        &option, button)
-                    .center();
-    }
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, where);
-}
-
-// Opens the popup's list from the keyboard, walks to the item, takes it.
-void ConverterViewTest::choose(QComboBox* popup, const QString& item)
-{
-    const int target = popup->findText(item);
-    QVERIFY2(target >= 0, qPrintable(item));
-    QTest::keyClick(popup, Qt::Key_Down, Qt::AltModifier);
-    QAbstractItemView* list = popup->view();
-    QTRY_VERIFY(list->isVisible());
-    for (int at = popup->currentIndex(); at != target; at += target > at ? 1 : -1)
-        QTest::keyClick(list, target > at ? Qt::Key_Down : Qt::Key_Up);
-    QTest::keyClick(list, Qt::Key_Return);
-    QTRY_VERIFY(!list->isVisible());
-}
-
-void ConverterViewTest::run(const QStringList& steps)
-{
-    for (const QString& step : steps) {
-        const QString verb = step.section(' ', 0, 0);
-        const QString name = step.section(' ', 1, 1);
-        const QString argument = step.section(' ', 2);
-        if (verb == QLatin1String("type"))
-            type(child<QLineEdit>(name), argument);
-        else if (verb == QLatin1String("click"))
-            click(child<QAbstractButton>(name));
-        else if (verb == QLatin1String("choose"))
-            choose(child<QComboBox>(name), argument);
-        else
-            QFAIL(qPrintable("unknown step: " + step));
-        if (QTest::currentTestFailed())
-            QFAIL(qPrintable("at step: " + step));
-    }
-}
 
 void ConverterViewTest::expect(const Shown& shown)
 {
@@ -220,8 +104,8 @@ void ConverterViewTest::startsAtZero()
 
 namespace {
 
-// A script: steps "type FIELD TEXT", "click BUTTON" or "choose POPUP ITEM"
-// joined by '|', then what the window shows afterwards, "NAME=SHOWN|...".
+// A script: the steps as run() takes them, then what the window shows
+// afterwards, "NAME=SHOWN|...".
 struct Script {
     const char* name;
     const char* steps;
@@ -382,22 +266,21 @@ const Script kScripts[] = {
 
 void ConverterViewTest::script_data()
 {
-    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<Shown>("shown");
     for (const Script& script : kScripts) {
         Shown shown;
         for (const QString& pair : QString::fromUtf8(script.shown).split('|'))
             shown.append({ pair.section('=', 0, 0), pair.section('=', 1) });
-        QTest::newRow(script.name) << QString::fromUtf8(script.steps).split('|') << shown;
+        QTest::newRow(script.name) << QString::fromUtf8(script.steps) << shown;
     }
 }
 
 void ConverterViewTest::script()
 {
-    QFETCH(QStringList, steps);
+    QFETCH(QString, steps);
     QFETCH(Shown, shown);
-    run(steps);
-    if (!QTest::currentTestFailed())
+    if (run(steps))
         expect(shown);
 }
 
@@ -435,9 +318,9 @@ void ConverterViewTest::operations()
     QFETCH(QString, operation);
     QFETCH(QString, operand);
     QFETCH(QString, result);
-    run({ "click mathDisclosure", "type currentDecimal " + value,
-        "choose mathOperation " + operation, "type operandDecimal " + operand });
-    expect({ { "resultDecimal", result }, { "mathOperation", operation } });
+    if (run("click mathDisclosure|type currentDecimal " + value + "|choose mathOperation "
+            + operation + "|type operandDecimal " + operand))
+        expect({ { "resultDecimal", result }, { "mathOperation", operation } });
 }
 
 void ConverterViewTest::mathAreaWidensAndNarrowsTheWindow()
@@ -504,20 +387,18 @@ void ConverterViewTest::longAndForeignText()
 
 void ConverterViewTest::windowsAreIndependent()
 {
-    view->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(view));
-    QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+    newWindow();
     ConverterView* second = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window != view && qobject_cast<ConverterView*>(window) && window->isVisible())
-            second = static_cast<ConverterView*>(window);
+    for (ConverterView* window : Windows())
+        if (window != view && window->isVisible())
+            second = window;
     QVERIFY(second);
 
-    type(second->findChild<QLineEdit*>("currentDecimal"), "255");
+    TypeInto(second->findChild<QLineEdit*>("currentDecimal"), "255");
     QCOMPARE(second->findChild<QLineEdit*>("currentHexadecimal")->text(), QString("00ff"));
     expect({ { "currentHexadecimal", "0000" }, { "currentDecimal", "0" } });
 
-    run({ "type currentHexadecimal 10" });
+    run("type currentHexadecimal 10");
     QCOMPARE(second->findChild<QLineEdit*>("currentDecimal")->text(), QString("255"));
 
     // Quit closes every window and asks nothing.
@@ -530,22 +411,22 @@ void ConverterViewTest::windowsAreIndependent()
 // text changes never lay the window out again; their longest texts must fit.
 void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts_data()
 {
-    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<Shown>("shown");
     QTest::newRow("largest unsigned")
-        << QStringList { "type currentHexadecimal ffffffffffffffff" }
+        << QString("type currentHexadecimal ffffffffffffffff")
         << Shown { { "currentBinaryMagnitude", "16384.000 PB" },
                { "currentMetricMagnitude", "18446.744 quadrillion" } };
-    QTest::newRow("most negative") << QStringList { "type currentDecimal -9223372036854775808" }
+    QTest::newRow("most negative") << QString("type currentDecimal -9223372036854775808")
                                    << Shown { { "currentBinaryMagnitude", "-8192.000 PB" },
                                           { "currentMetricMagnitude", "-9223.372 quadrillion" } };
     QTest::newRow("a whole 1024 of a lower unit")
-        << QStringList { "type currentDecimal -1073741824" }
+        << QString("type currentDecimal -1073741824")
         << Shown { { "currentBinaryMagnitude", "-1024.000 MB" },
                { "currentMetricMagnitude", "-1.074 billion" } };
     QTest::newRow("operand and result")
-        << QStringList { "click mathDisclosure", "type currentHexadecimal ffffffffffffffff",
-               "type operandDecimal -9223372036854775808" }
+        << QString("click mathDisclosure|type currentHexadecimal ffffffffffffffff|"
+                   "type operandDecimal -9223372036854775808")
         << Shown { { "operandMetricMagnitude", "-9223.372 quadrillion" },
                { "resultBinaryMagnitude", "8192.000 PB" },
                { "resultMetricMagnitude", "9223.372 quadrillion" } };
@@ -553,9 +434,10 @@ void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts_data()
 
 void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts()
 {
-    QFETCH(QStringList, steps);
+    QFETCH(QString, steps);
     QFETCH(Shown, shown);
-    run(steps);
+    if (!run(steps))
+        return;
     expect(shown);
     for (const QString row : { "current", "operand", "result" }) {
         for (const QString kind : { "Binary", "Metric" }) {

@@ -1,32 +1,29 @@
 // The window from the keyboard and through assistive technology: names,
 // tooltips, tab order, mnemonics, the Edit and Help menus, and the look.
-#include "ConverterView.h"
+#include "WindowTestSupport.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMap>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
-class KeyboardTest : public QObject {
+class KeyboardTest : public WindowTest {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+public:
+    KeyboardTest()
+        : WindowTest(eActive)
+    { }
 
+private slots:
     void everyControlIsNamedAndExplained();
     void tabOrder_data();
     void tabOrder();
@@ -43,73 +40,8 @@ private slots:
     void followsADarkPalette();
 
 private:
-    template <class T> T* child(const QString& name);
-    // Steps joined by '|': "type FIELD TEXT", "key WIDGET KEYS" (keys in
-    // QKeySequence's words, separated by spaces) or "open math".
-    void run(const QString& steps);
     QList<QWidget*> controls();
-
-    QPointer<ConverterView> view;
 };
-
-void KeyboardTest::initTestCase()
-{
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void KeyboardTest::init()
-{
-    view = new ConverterView;
-    view->show();
-    view->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(view));
-}
-
-void KeyboardTest::cleanup()
-{
-    QList<QPointer<ConverterView>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* converter = qobject_cast<ConverterView*>(window))
-            windows.append(converter);
-    qDeleteAll(windows);
-}
-
-template <class T> T* KeyboardTest::child(const QString& name)
-{
-    T* found = view->findChild<T*>(name);
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-    return found;
-}
-
-void KeyboardTest::run(const QString& steps)
-{
-    for (const QString& step : steps.split('|', Qt::SkipEmptyParts)) {
-        const QString verb = step.section(' ', 0, 0);
-        const QString name = step.section(' ', 1, 1);
-        const QString argument = step.section(' ', 2);
-        if (verb == QLatin1String("open")) {
-            // The mnemonic clicks the disclosure button a moment later.
-            QTest::keyClick(view, Qt::Key_M, Qt::AltModifier);
-            QTRY_VERIFY(child<QWidget>("expandedBox")->isVisible());
-        } else if (verb == QLatin1String("type")) {
-            auto* field = child<QLineEdit>(name);
-            field->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(field, argument);
-        } else if (verb == QLatin1String("key")) {
-            auto* widget = child<QWidget>(name);
-            widget->setFocus(Qt::TabFocusReason);
-            for (const QString& keys : argument.split(' ')) {
-                const QKeyCombination combination = QKeySequence(keys)[0];
-                QTest::keyClick(QApplication::focusWidget(), combination.key(),
-                    combination.keyboardModifiers());
-            }
-        } else {
-            QFAIL(qPrintable("unknown step: " + step));
-        }
-    }
-}
 
 // Every notation field and every control a user can act on or read.
 QList<QWidget*> KeyboardTest::controls()
@@ -181,8 +113,8 @@ void KeyboardTest::tabOrder()
 {
     QFETCH(bool, mathOpen);
     QFETCH(QStringList, order);
-    if (mathOpen)
-        run("open math");
+    if (mathOpen && !run("open math"))
+        return;
     child<QWidget>(order.first())->setFocus(Qt::TabFocusReason);
     QStringList visited;
     do {
@@ -195,7 +127,8 @@ void KeyboardTest::tabOrder()
 
 void KeyboardTest::mnemonics()
 {
-    run("open math");
+    if (!run("open math"))
+        return;
     const char* const mnemonics[][2]
         = { { "B", "currentBinary" }, { "D", "currentDecimal" }, { "H", "currentHexadecimal" },
               { "O", "currentOctal" }, { "3", "currentQuixadecimal" }, { "T", "currentText" },
@@ -246,7 +179,8 @@ void KeyboardTest::keyboardOnly()
     QFETCH(QString, steps);
     QFETCH(QString, widget);
     QFETCH(QString, text);
-    run(steps);
+    if (!run(steps))
+        return;
     QTRY_COMPARE(child<QLineEdit>(widget)->text(), text);
 }
 
@@ -288,7 +222,8 @@ void KeyboardTest::copyAsLiteral()
     QFETCH(QString, field);
     QFETCH(QString, by);
     QFETCH(QString, literal);
-    run(steps);
+    if (!run(steps))
+        return;
     auto* target = child<QLineEdit>(field);
     target->setFocus(Qt::TabFocusReason);
     QApplication::clipboard()->setText(QStringLiteral("untouched"));
@@ -362,7 +297,8 @@ void KeyboardTest::editMenu()
     QCOMPARE(command->shortcuts(), QKeySequence::keyBindings(keys));
 
     QApplication::clipboard()->setText(QStringLiteral("1000"));
-    run(steps);
+    if (!run(steps))
+        return;
     child<QLineEdit>(field)->setFocus(Qt::TabFocusReason);
     child<QMenu>("editMenu")->popup(view->mapToGlobal(QPoint(0, 0)));
     command->trigger();
@@ -394,31 +330,30 @@ void KeyboardTest::aboutBoxGivesTheVersion()
 void KeyboardTest::windowTitlesAreNumbered()
 {
     QMap<QString, QPointer<QWidget>> windows;
-    const auto newWindow = [this, &windows] {
-        view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(view));
-        QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+    const auto openOneMore = [this, &windows] {
+        newWindow();
         windows.clear();
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (qobject_cast<ConverterView*>(window) && window->isVisible())
+        for (ConverterView* window : Windows())
+            if (window->isVisible())
                 windows.insert(window->windowTitle(), window);
     };
     const QStringList three = { "Bitlens", "Bitlens — 2", "Bitlens — 3" };
-    newWindow();
-    newWindow();
+    openOneMore();
+    openOneMore();
     QCOMPARE(windows.keys(), three);
 
     // A closed window's number goes to the next new one.
     QPointer<QWidget> second = windows.value("Bitlens — 2");
     second->close();
     QTRY_VERIFY(!second);
-    newWindow();
+    openOneMore();
     QCOMPARE(windows.keys(), three);
 }
 
 void KeyboardTest::fitsASmallScreenWithTheMathAreaOpen()
 {
-    run("open math|type currentHexadecimal ffffffff|type operandHexadecimal ffffffff");
+    if (!run("open math|type currentHexadecimal ffffffff|type operandHexadecimal ffffffff"))
+        return;
     // A 1366 x 768 screen, less a panel.
     const QRect frame = view->frameGeometry();
     QVERIFY2(frame.width() <= 1366 && frame.height() <= 700,

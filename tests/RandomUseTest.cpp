@@ -3,24 +3,18 @@
 // re-read and re-written through the notations, the Result row recomputed,
 // the magnitudes re-formatted. BITLENS_RANDOM_SEED and BITLENS_RANDOM_ACTIONS
 // choose the run; a failure names the seed, the action and what led to it.
-#include "ConverterView.h"
 #include "FieldText.h"
 #include "Magnitude.h"
 #include "Notation.h"
+#include "WindowTestSupport.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextBoundaryFinder>
 #include <QToolButton>
@@ -180,14 +174,6 @@ int RowOf(const Window& w, const QLineEdit* field)
     return std::count(fields.begin(), fields.end(), field) ? eValueRow : eOperandRow;
 }
 
-template <class T> T* Find(QWidget* view, const QString& name)
-{
-    auto* found = view->findChild<T*>(name);
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-    return found;
-}
-
 QtMessageHandler gTestLogHandler = nullptr;
 
 // The offscreen platform's notes on what it cannot do would drown the log.
@@ -199,13 +185,12 @@ void QuietPlatform(QtMsgType type, const QMessageLogContext& context, const QStr
 
 } // namespace
 
-class RandomUseTest : public QObject {
+class RandomUseTest : public WindowTest {
     Q_OBJECT
 
 private slots:
     void initTestCase();
     void randomUse();
-    void cleanup();
 
 private:
     quint64 below(quint64 n) { return random() % n; }
@@ -235,15 +220,7 @@ private:
 void RandomUseTest::initTestCase()
 {
     gTestLogHandler = qInstallMessageHandler(QuietPlatform);
-    // Ctrl+W may close the last window but one; the run goes on.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void RandomUseTest::cleanup()
-{
-    for (const Window& w : windows)
-        delete w.view;
-    windows.clear();
+    WindowTest::initTestCase();
 }
 
 QString RandomUseTest::randomText(int length)
@@ -265,20 +242,20 @@ void RandomUseTest::adopt(ConverterView* view)
         const QString prefix = kRowNames[r];
         Row& row = w.rows[r];
         for (int n = 0; n < eNotationCount; ++n)
-            row.fields[n] = Find<QLineEdit>(view,
+            row.fields[n] = FindChild<QLineEdit>(view,
                 prefix
                     + (r == eValueRow && n == eNotationIPAddress ? "IpAddress"
                                                                  : kNotationNames[n]));
-        row.signedBox = Find<QCheckBox>(view, kSignedBoxes[r]);
-        row.big = Find<QRadioButton>(view, prefix + "BigEndianRadio");
-        row.little = Find<QRadioButton>(view, prefix + "LittleEndianRadio");
-        row.magnitudes = { Find<QLabel>(view, prefix + "BinaryMagnitude"),
-            Find<QLabel>(view, prefix + "MetricMagnitude") };
+        row.signedBox = FindChild<QCheckBox>(view, kSignedBoxes[r]);
+        row.big = FindChild<QRadioButton>(view, prefix + "BigEndianRadio");
+        row.little = FindChild<QRadioButton>(view, prefix + "LittleEndianRadio");
+        row.magnitudes = { FindChild<QLabel>(view, prefix + "BinaryMagnitude"),
+            FindChild<QLabel>(view, prefix + "MetricMagnitude") };
     }
-    w.width = Find<QComboBox>(view, "bitWidthPopup");
-    w.operation = Find<QComboBox>(view, "mathOperation");
-    w.disclosure = Find<QToolButton>(view, "mathDisclosure");
-    w.mathBox = Find<QGroupBox>(view, "expandedBox");
+    w.width = FindChild<QComboBox>(view, "bitWidthPopup");
+    w.operation = FindChild<QComboBox>(view, "mathOperation");
+    w.disclosure = FindChild<QToolButton>(view, "mathDisclosure");
+    w.mathBox = FindChild<QGroupBox>(view, "expandedBox");
     windows.push_back(w);
 }
 
@@ -294,13 +271,8 @@ QString RandomUseTest::act(Window& w, const Action& action)
         // A click on the indicator, or the space bar.
         QAbstractButton* button
             = std::array<QAbstractButton*, 3> { row.signedBox, row.big, row.little }[below(3)];
-        QStyleOptionButton option;
-        option.initFrom(button);
-        const auto indicator = button == row.signedBox ? QStyle::SE_CheckBoxIndicator
-                                                       : QStyle::SE_RadioButtonIndicator;
         if (below(2))
-            QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier,
-                button->style()->subElementRect(indicator, &option, button).center());
+            ClickButton(button);
         else
             QTest::keyClick(button, Qt::Key_Space);
         return button->objectName() + (button->isChecked() ? " on" : " off");
@@ -308,7 +280,7 @@ QString RandomUseTest::act(Window& w, const Action& action)
     case eButton: {
         static const char* const kinds[] = { "swapEndian", "shiftLeft", "shiftRight" };
         const QString name = QString(kinds[below(3)]) + (open && below(2) ? "Operand" : "Value");
-        QTest::mouseClick(Find<QPushButton>(w.view, name), Qt::LeftButton);
+        QTest::mouseClick(FindChild<QPushButton>(w.view, name), Qt::LeftButton);
         return name;
     }
     case eMath:
@@ -321,11 +293,10 @@ QString RandomUseTest::act(Window& w, const Action& action)
             problem = "the window could not be activated";
         if (windows.size() == 1 || (windows.size() == 2 && below(2))) {
             QTest::keyClick(w.view, Qt::Key_N, Qt::ControlModifier);
-            for (QWidget* top : QApplication::topLevelWidgets()) // may move w
-                if (auto* view = qobject_cast<ConverterView*>(top); view
-                    && std::none_of(windows.begin(), windows.end(),
-                        [view](const Window& known) { return known.view == view; }))
-                    adopt(view);
+            for (ConverterView* opened : Windows()) // may move w
+                if (std::none_of(windows.begin(), windows.end(),
+                        [opened](const Window& known) { return known.view == opened; }))
+                    adopt(opened);
             return QString("new window, now %1").arg(windows.size());
         }
         QTest::keyClick(w.view, Qt::Key_W, Qt::ControlModifier);
@@ -387,16 +358,7 @@ QString RandomUseTest::choose(QComboBox* popup)
         QTest::keyClick(popup, key);
         return popup->objectName() + " by key: " + popup->currentText();
     }
-    const int target = int(below(quint64(popup->count())));
-    QTest::keyClick(popup, Qt::Key_Down, Qt::AltModifier);
-    QAbstractItemView* list = popup->view();
-    if (!QTest::qWaitFor([list] { return list->isVisible(); }))
-        problem = popup->objectName() + "'s list did not open";
-    for (int at = popup->currentIndex(); at != target; at += target > at ? 1 : -1)
-        QTest::keyClick(list, target > at ? Qt::Key_Down : Qt::Key_Up);
-    QTest::keyClick(list, Qt::Key_Return);
-    if (!QTest::qWaitFor([list] { return !list->isVisible(); }))
-        problem = popup->objectName() + "'s list did not close";
+    problem = ChooseFromList(popup, int(below(quint64(popup->count()))));
     return popup->objectName() + " from its list: " + popup->currentText();
 }
 
@@ -516,10 +478,8 @@ void RandomUseTest::randomUse()
     qInfo("BITLENS_RANDOM_SEED=%llu BITLENS_RANDOM_ACTIONS=%d", seed, count);
     random.seed(seed);
 
-    auto* first = new ConverterView;
-    first->show();
-    QVERIFY(QTest::qWaitForWindowExposed(first));
-    adopt(first);
+    windows.clear();
+    adopt(view);
     std::deque<QString> log;
     for (int i = 0; i < count; ++i) {
         const std::size_t acted = below(windows.size());

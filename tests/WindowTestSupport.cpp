@@ -1,0 +1,139 @@
+#include "WindowTestSupport.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QTest>
+
+QList<ConverterView*> Windows()
+{
+    QList<ConverterView*> found;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* converter = qobject_cast<ConverterView*>(window))
+            found.append(converter);
+    return found;
+}
+
+void TypeInto(QLineEdit* field, const QString& text)
+{
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QString typed;
+    for (const uint codePoint : text.toUcs4()) {
+        const char32_t unit = codePoint;
+        const QString character = QString::fromUcs4(&unit, 1);
+        // The key a keyboard has for it, as QTest::keyClicks sends.
+        const Qt::Key key = codePoint < 0x80 ? QTest::asciiToKey(char(codePoint)) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, field, key, character, Qt::NoModifier);
+        typed += character;
+        QCOMPARE(field->text(), typed);
+    }
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QString());
+    }
+}
+
+void ClickButton(QAbstractButton* button)
+{
+    QPoint where = button->rect().center();
+    const bool isCheckBox = qobject_cast<QCheckBox*>(button) != nullptr;
+    if (isCheckBox || qobject_cast<QRadioButton*>(button)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        where = button->style()
+                    ->subElementRect(
+                        isCheckBox ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator,
+                        &option, button)
+                    .center();
+    }
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, where);
+}
+
+QString ChooseFromList(QComboBox* popup, int item)
+{
+    QTest::keyClick(popup, Qt::Key_Down, Qt::AltModifier);
+    QAbstractItemView* list = popup->view();
+    if (!QTest::qWaitFor([list] { return list->isVisible(); }))
+        return popup->objectName() + "'s list did not open";
+    for (int at = popup->currentIndex(); at != item; at += item > at ? 1 : -1)
+        QTest::keyClick(list, item > at ? Qt::Key_Down : Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Return);
+    if (!QTest::qWaitFor([list] { return !list->isVisible(); }))
+        return popup->objectName() + "'s list did not close";
+    return {};
+}
+
+void WindowTest::initTestCase()
+{
+    // Quit and Ctrl+W close windows; the test run itself must go on.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void WindowTest::init()
+{
+    view = new ConverterView;
+    view->show();
+    if (start == eActive)
+        view->activateWindow();
+    QVERIFY(
+        start == eActive ? QTest::qWaitForWindowActive(view) : QTest::qWaitForWindowExposed(view));
+}
+
+void WindowTest::cleanup()
+{
+    const QList<ConverterView*> windows = Windows();
+    qDeleteAll(QList<QPointer<ConverterView>>(windows.begin(), windows.end()));
+}
+
+static void Step(ConverterView* view, const QString& step)
+{
+    const QString verb = step.section(' ', 0, 0);
+    const QString name = step.section(' ', 1, 1);
+    const QString argument = step.section(' ', 2);
+    if (verb == QLatin1String("type")) {
+        TypeInto(FindChild<QLineEdit>(view, name), argument);
+    } else if (verb == QLatin1String("click")) {
+        ClickButton(FindChild<QAbstractButton>(view, name));
+    } else if (verb == QLatin1String("choose")) {
+        auto* popup = FindChild<QComboBox>(view, name);
+        const int item = popup->findText(argument);
+        QVERIFY2(item >= 0, qPrintable(argument));
+        const QString problem = ChooseFromList(popup, item);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    } else if (verb == QLatin1String("key")) {
+        FindChild<QWidget>(view, name)->setFocus(Qt::TabFocusReason);
+        for (const QString& keys : argument.split(' ')) {
+            const QKeyCombination combination = QKeySequence(keys)[0];
+            QTest::keyClick(
+                QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+        }
+    } else if (step == QLatin1String("open math")) {
+        // The mnemonic clicks the disclosure button a moment later.
+        QTest::keyClick(view, Qt::Key_M, Qt::AltModifier);
+        QTRY_VERIFY(FindChild<QWidget>(view, "expandedBox")->isVisible());
+    } else {
+        QFAIL(qPrintable("unknown step: " + step));
+    }
+}
+
+bool WindowTest::run(const QString& steps)
+{
+    for (const QString& step : steps.split('|', Qt::SkipEmptyParts)) {
+        Step(view, step);
+        if (QTest::currentTestFailed()) {
+            QTest::qFail(qPrintable("at step: " + step), __FILE__, __LINE__);
+            return false;
+        }
+    }
+    return true;
+}
+
+void WindowTest::newWindow()
+{
+    view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view));
+    QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+}

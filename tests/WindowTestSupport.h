@@ -1,0 +1,62 @@
+// What the window tests share: a fresh window for each test function, the
+// widgets found by name, and the steps a user takes in the window.
+#pragma once
+
+#include "ConverterView.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+
+template <class T> T* FindChild(QWidget* window, const QString& name)
+{
+    auto* found = window->findChild<T*>(name);
+    if (!found)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
+
+// Every window there is, shown or not.
+QList<ConverterView*> Windows();
+
+// Selects the field's text as a user would, then types one key per
+// character; a keystroke must never change the field being typed in.
+void TypeInto(QLineEdit* field, const QString& text);
+
+// Check boxes and radios take the click on their indicator.
+void ClickButton(QAbstractButton* button);
+
+// Opens the popup's list from the keyboard, walks to the item, takes it.
+// Says what went wrong, or nothing.
+QString ChooseFromList(QComboBox* popup, int item);
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+public:
+    // Keyboard tests need the window active; others only need it shown.
+    enum Start { eShown, eActive };
+    explicit WindowTest(Start start = eShown)
+        : start(start)
+    { }
+
+protected slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+protected:
+    template <class T> T* child(const QString& name) const { return FindChild<T>(view, name); }
+    // Steps joined by '|': "type FIELD TEXT", "click BUTTON", "choose POPUP
+    // ITEM", "key WIDGET KEYS" (QKeySequence's words, separated by spaces)
+    // or "open math" (by its mnemonic). False after a step failed.
+    bool run(const QString& steps);
+    // Ctrl+N where a user presses it: in the active window.
+    void newWindow();
+
+    QPointer<ConverterView> view;
+
+private:
+    const Start start;
+};
