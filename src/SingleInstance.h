@@ -6,8 +6,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // Use at start-up, before the first window:
 //   SingleInstance instance;
@@ -19,6 +18,8 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(const QString& name = defaultName(), QObject* parent = nullptr);
+    // Stops listening and removes the socket, unless another instance's has replaced it.
+    ~SingleInstance() override;
 
     // True only when a running instance acknowledged the reopen request; the
     // caller then exits with status 0. Blocks for at most about timeoutMs.
@@ -35,7 +36,7 @@ public:
     // A socket path in a directory private to this user: XDG_RUNTIME_DIR when
     // it is ours and private, otherwise a per-uid directory under the
     // temporary directory. Empty when no private directory can be had, which
-    // turns the channel off.
+    // turns the channel off, as does a path too long for a socket address.
     static QString defaultName();
 
     // A client that has not sent the request by then is dropped.
@@ -45,11 +46,18 @@ signals:
     void reopenRequested();
 
 private:
+    class Client;
+
     void acceptConnections();
-    void serve(QLocalSocket* socket);
+    void serve(int descriptor);
+    void readRequest(Client* client);
 
     QString fName;
-    QLocalServer* fServer = nullptr;
+    int fListener = -1;
+    QSocketNotifier* fListenerNotifier = nullptr;
+    // Which file we bound, so that we never remove another instance's socket.
+    quint64 fSocketDevice = 0;
+    quint64 fSocketInode = 0;
 };
 
 #endif

@@ -1,13 +1,13 @@
 #include "SingleInstance.h"
 
 #include <QDir>
-#include <QLocalSocket>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <cerrno>
 #include <memory>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -17,6 +17,34 @@
 namespace {
 
 enum Leftover { eNothing, ePlainFile, eKilledInstanceSocket };
+
+sockaddr_un addressOf(const QString& name)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
+    return address;
+}
+
+// A client of our own making, free to misbehave; -1 when it cannot connect.
+int connectRogue(const QString& name)
+{
+    const sockaddr_un address = addressOf(name);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
+// The server has closed its end without a byte of answer; peeking leaves any answer there.
+bool droppedWithoutAnswer(int fd)
+{
+    char byte = 0;
+    const ssize_t received = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return received == 0 || (received < 0 && errno == ECONNRESET);
+}
 
 mode_t privacyBits(const QString& path)
 {
@@ -63,12 +91,9 @@ private slots:
             QVERIFY(QFile(fName).open(QIODevice::WriteOnly));
         if (leftover == eKilledInstanceSocket) {
             // Bound and listened on, then closed: the kernel leaves the file behind.
-            sockaddr_un address {};
-            address.sun_family = AF_UNIX;
-            qstrncpy(
-                address.sun_path, QFile::encodeName(fName).constData(), sizeof address.sun_path);
+            const sockaddr_un address = addressOf(fName);
             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
             QCOMPARE(::listen(fd, 1), 0);
             ::close(fd);
         }
@@ -94,6 +119,22 @@ private slots:
         QCOMPARE(reopened.count(), 1);
     }
 
+    void closingRemovesOnlyItsOwnSocket()
+    {
+        auto first = std::make_unique<SingleInstance>(fName);
+        QVERIFY(first->listen());
+        // Its file removed by hand, the next launch listens at the same path.
+        QVERIFY(QFile::remove(fName));
+        auto second = std::make_unique<SingleInstance>(fName);
+        QVERIFY(second->listen());
+        first.reset();
+        QSignalSpy reopened(second.get(), &SingleInstance::reopenRequested);
+        QVERIFY(handOverFromAnotherThread(fName));
+        QCOMPARE(reopened.count(), 1);
+        second.reset();
+        QVERIFY(!QFileInfo::exists(fName));
+    }
+
     void misbehavingClientIsDroppedWithoutBlocking_data()
     {
         QTest::addColumn<QByteArray>("payload");
@@ -110,15 +151,46 @@ private slots:
         QSignalSpy reopened(&running, &SingleInstance::reopenRequested);
         QVERIFY(running.listen());
 
-        QLocalSocket rogue;
-        rogue.connectToServer(fName);
-        QVERIFY(rogue.waitForConnected(1000));
-        rogue.write(payload);
+        const int rogue = connectRogue(fName);
+        QVERIFY(rogue >= 0);
+        const auto closeRogue = qScopeGuard([rogue] { ::close(rogue); });
+        // As much as the socket takes without blocking; the server must not wait for the rest.
+        if (!payload.isEmpty())
+            QVERIFY(::send(rogue, payload.constData(), std::size_t(payload.size()),
+                        MSG_DONTWAIT | MSG_NOSIGNAL)
+                > 0);
         QTest::qWait(50);
         QVERIFY(handOverFromAnotherThread(fName));
-        QTRY_COMPARE_WITH_TIMEOUT(
-            rogue.state(), QLocalSocket::UnconnectedState, SingleInstance::kClientTimeoutMs + 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            droppedWithoutAnswer(rogue), SingleInstance::kClientTimeoutMs + 3000);
         QCOMPARE(reopened.count(), 1);
+    }
+
+    void socketPathTooLongForAnAddressTurnsTheChannelOff_data()
+    {
+        QTest::addColumn<int>("excess"); // bytes beyond the longest path an address holds
+        QTest::newRow("longest that fits") << 0;
+        QTest::newRow("one byte too long") << 1;
+        QTest::newRow("far too long") << 100;
+    }
+    void socketPathTooLongForAnAddressTurnsTheChannelOff()
+    {
+        QFETCH(int, excess);
+        const int longest = int(sizeof sockaddr_un::sun_path) - 1;
+        const QString prefix = fDir.path() + QLatin1Char('/');
+        const int filler = longest - int(QFile::encodeName(prefix).size());
+        if (filler < 1)
+            QSKIP("The temporary directory's path leaves no room for a socket name");
+        fName = prefix + QString(filler, QLatin1Char('x')) + QString(excess, QLatin1Char('y'));
+        const bool fits = excess == 0;
+
+        SingleInstance running(fName);
+        QSignalSpy reopened(&running, &SingleInstance::reopenRequested);
+        QCOMPARE(running.listen(), fits);
+        QCOMPARE(handOverFromAnotherThread(fName), fits);
+        QCOMPARE(reopened.count(), fits ? 1 : 0);
+        // Never bound under a cut-short name either.
+        QCOMPARE(QFileInfo::exists(fName.left(longest)), fits);
     }
 
     void defaultNameIsInAPrivateDirectory_data()
