@@ -45,8 +45,10 @@ struct NumVersion {
     UInt8 majorRev;
 };
 
-// The same four bytes as one number. The engine packs and unpacks `whole`
-// with shifts, so its results do not depend on the host's byte order.
+// The same four bytes as one number; `parts` lies in `whole` as described
+// above only on a little-endian host. The engine never reads through this
+// union: it packs and unpacks the 32-bit number with shifts, so its results
+// do not depend on the host's byte order.
 union NumVersionVariant {
     NumVersion parts;
     UInt32 whole;
@@ -124,7 +126,8 @@ public:
     void NewText(char* newNum);
     // The low 32 bits as four dotted decimal groups.
     void GetIPAddress(char* outNum) const;
-    // Groups fill from the most significant byte; a group above 255 is 0.
+    // Groups fill from the most significant byte of the low 32 bits; a group
+    // above 255 is 0. Clears the upper 32 bits.
     void NewIPAddress(char* inNum);
 
     // --- Version ---------------------------------------------------------

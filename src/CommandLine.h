@@ -8,9 +8,9 @@
 #include <QTextStream>
 
 // Whether `arguments` (the program name first) ask for the command line
-// rather than a window: any long option, or a one-letter option such as -h.
-// Single-dash words such as -style or -platform belong to the toolkit and
-// still open a window.
+// rather than a window: a long option other than the toolkit's own, or a
+// one-letter option such as -h. The toolkit's options (-style, -platform,
+// --platform=offscreen) still open a window.
 bool IsCommandLineInvocation(const QStringList& arguments);
 
 // Carries out the command line in `arguments` (the program name first) and

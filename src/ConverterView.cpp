@@ -36,8 +36,9 @@ namespace {
     std::abort();
 }
 
-// Wide enough for any text a magnitude label shows: the longest number
-// ("-18446.744" at most) in the widest digit, then the widest of its units.
+// Wide enough for any text a magnitude label shows: a sign, eight digits
+// (the widest one) and a point cover both "18446.744" and "-9223.372", then
+// the widest of the units.
 int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
 {
     int digit = 0;
@@ -655,8 +656,7 @@ void ConverterView::endianSwitched(QButtonGroup* sender)
 void ConverterView::swapEndian(QAbstractButton* sender)
 {
     const int whichField = sender->property("tag").toInt();
-    if (whichField != eFieldTypeValue)
-        WIRING_ASSERT(whichField == eFieldTypeOperand);
+    WIRING_ASSERT(whichField == eFieldTypeValue || whichField == eFieldTypeOperand);
     Row& swapped = row(static_cast<FieldType>(whichField));
 
     const Endian oppositeEndian = *swapped.endian != eBigEndian ? eBigEndian : eLittleEndian;

@@ -7,8 +7,9 @@
 
 // Latin-1 for U+0001 to U+00FF; the bullet U+2022 becomes 0xA5, the text
 // notation's placeholder; any other character (a surrogate pair counts as
-// one, and U+0000, which would end the text) becomes '?'. Writes at most 127 bytes and a terminator into
-// `buffer`, which holds kFieldBufferSize bytes; returns the byte count.
+// one, and U+0000, which would end the text) becomes '?'. Writes at most
+// 127 bytes and a terminator into `buffer`, which holds kFieldBufferSize
+// bytes; returns the byte count.
 int FieldTextToBytes(QStringView text, char* buffer);
 
 // Latin-1, with the placeholder 0xA5 shown as the bullet.

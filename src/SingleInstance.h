@@ -31,8 +31,6 @@ public:
     bool listen();
     bool isListening() const;
 
-    const QString& name() const { return fName; }
-
     // A socket path in a directory private to this user: XDG_RUNTIME_DIR when
     // it is ours and private, otherwise a per-uid directory under the
     // temporary directory. Empty when no private directory can be had, which
