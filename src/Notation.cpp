@@ -1,9 +1,51 @@
 #include "Notation.h"
 
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 
 namespace {
+
+// A decimal text as strtoll and strtoull read it in the "C" locale: blanks,
+// one optional sign, digits up to the first other character. Read here so
+// that the locale the toolkit sets for the process cannot change a field's
+// number (a single-byte locale counts 0xA0 as a blank).
+struct DecimalText {
+    bool negative = false;
+    bool tooLarge = false; // beyond 2^64 - 1
+    UInt64 magnitude = 0;
+};
+
+DecimalText ScanDecimal(const char* text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    DecimalText scanned;
+    if (*text == '+' || *text == '-')
+        scanned.negative = *text++ == '-';
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        const unsigned digit = unsigned(*text - '0');
+        if (scanned.magnitude > (UINT64_MAX - digit) / 10)
+            scanned.tooLarge = true;
+        else
+            scanned.magnitude = scanned.magnitude * 10 + digit;
+    }
+    return scanned;
+}
+
+// strtoull for a text without a minus sign: too large gives the largest.
+UInt64 UnsignedValue(const DecimalText& scanned)
+{
+    return scanned.tooLarge ? UINT64_MAX : scanned.magnitude;
+}
+
+// strtoll: saturated to the signed 64-bit range.
+SInt64 SignedValue(const DecimalText& scanned)
+{
+    const UInt64 limit = scanned.negative ? UInt64(INT64_MAX) + 1 : UInt64(INT64_MAX);
+    if (scanned.tooLarge || scanned.magnitude > limit)
+        return scanned.negative ? INT64_MIN : INT64_MAX;
+    return scanned.negative ? SInt64(0 - scanned.magnitude) : SInt64(scanned.magnitude);
+}
 
 // Whether a decimal number can be stored within the width. One that cannot
 // is kept whole instead of byte-reversed: reversing within the width would
@@ -33,17 +75,15 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
     case eNotationNumVersion: number.NewNumVersion(text); break;
     case eNotationDecimal:
     case eNotationCount: {
-        // strtoll skips the same leading blanks, so " -5" is -5 and signed.
-        const char* first = text;
-        while (*first == ' ' || (*first >= '\t' && *first <= '\r'))
-            ++first;
-        number.SetSigned(*first == '-');
+        // The sign is looked for past the blanks, so " -5" is -5 and signed.
+        const DecimalText scanned = ScanDecimal(text);
+        number.SetSigned(scanned.negative);
         if (number.IsSigned()) {
-            const SInt64 value = std::strtoll(text, nullptr, 10);
+            const SInt64 value = SignedValue(scanned);
             number.SetSignedDec(
                 value, FitsWidth(UInt64(value), true, number.BitWidth()) ? endian : eBigEndian);
         } else {
-            const UInt64 value = std::strtoull(text, nullptr, 10);
+            const UInt64 value = UnsignedValue(scanned);
             number.SetUnsignedDec(
                 value, FitsWidth(value, false, number.BitWidth()) ? endian : eBigEndian);
         }

@@ -35,7 +35,13 @@ TEST(ReadNotation, DecimalIsSignedExactlyWhenAMinusLeadsPastBlanks)
         { "- 5", 32, eBigEndian, true, "0", 8 }, { "+-5", 32, eBigEndian, false, "0", 8 },
         { "99999999999999999999", 64, eBigEndian, false, "18446744073709551615", 64 },
         { "-99999999999999999999", 64, eBigEndian, true, "-9223372036854775808", 64 },
-        { "9223372036854775808", 64, eBigEndian, false, "9223372036854775808", 64 } };
+        { "9223372036854775808", 64, eBigEndian, false, "9223372036854775808", 64 },
+        // The range's edges, read as the "C" locale's strtoll/strtoull read them.
+        { "18446744073709551615", 64, eBigEndian, false, "18446744073709551615", 64 },
+        { "18446744073709551616", 64, eBigEndian, false, "18446744073709551615", 64 },
+        { "-9223372036854775808", 64, eBigEndian, true, "-9223372036854775808", 64 },
+        { "-9223372036854775809", 64, eBigEndian, true, "-9223372036854775808", 64 },
+        { "+7", 32, eBigEndian, false, "7", 8 }, { "\xA0-5", 32, eBigEndian, false, "0", 8 } };
     for (auto [text, width, endian, isSigned, decimal, needed] : rows) {
         SCOPED_TRACE("\"" + text + "\"");
         BaseConverter number = EmptyRow(width, !isSigned); // the text alone decides the sign
