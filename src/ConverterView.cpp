@@ -98,16 +98,6 @@ private:
     bool fMetric;
 };
 
-// Builds a string only for a label whose text changes: on a keystroke most
-// labels keep theirs.
-void ShowMagnitude(QLabel& label, bool metric, const BaseConverter& value, Endian endian)
-{
-    char text[kMagnitudeSize];
-    FormatMagnitude(value, endian, metric, text, sizeof text);
-    if (label.text() != QLatin1String(text))
-        label.setText(QString::fromLatin1(text));
-}
-
 // What assistive technology calls each notation field, after its row's
 // name, and what its tooltip says about typing into it.
 struct NotationDescription {
@@ -630,8 +620,8 @@ void ConverterView::updateMagnitudes()
         if (shown == reading)
             continue;
         shown = reading;
-        ShowMagnitude(*row.binaryMagnitude, false, *row.number, endian);
-        ShowMagnitude(*row.metricMagnitude, true, *row.number, endian);
+        row.binaryMagnitude->setText(magnitude(false, *row.number, endian));
+        row.metricMagnitude->setText(magnitude(true, *row.number, endian));
     }
 }
 
