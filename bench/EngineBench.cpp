@@ -6,6 +6,8 @@
 #include "Magnitude.h"
 #include "Notation.h"
 
+#include "Iterations.h"
+
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -115,7 +117,7 @@ void ToChars(benchmark::State& state, int base)
 
 // The engine's parsers edit their text in place, so each one reads a copy,
 // as the window does.
-template <void (BaseConverter::*Read)(char*)> void Parse(benchmark::State& state, int base)
+template <class Read> void ParseWith(benchmark::State& state, int base, Read read)
 {
     const std::vector<std::string> digits = Digits(base);
     BaseConverter row {};
@@ -124,27 +126,23 @@ template <void (BaseConverter::*Read)(char*)> void Parse(benchmark::State& state
     for (auto _ : state) {
         for (const std::string& text : digits) {
             std::memcpy(buffer, text.c_str(), text.size() + 1);
-            (row.*Read)(buffer);
+            read(row, buffer);
             benchmark::DoNotOptimize(row);
         }
     }
     CountItems(state);
 }
 
+template <void (BaseConverter::*Read)(char*)> void Parse(benchmark::State& state, int base)
+{
+    ParseWith(state, base, [](BaseConverter& row, char* text) { (row.*Read)(text); });
+}
+
 void ReadDecimal(benchmark::State& state)
 {
-    const std::vector<std::string> digits = Digits(10);
-    BaseConverter row {};
-    row.SetBitWidth(64);
-    char buffer[kFieldBufferSize];
-    for (auto _ : state) {
-        for (const std::string& text : digits) {
-            std::memcpy(buffer, text.c_str(), text.size() + 1);
-            ReadNotation(row, eNotationDecimal, buffer, eBigEndian);
-            benchmark::DoNotOptimize(row);
-        }
-    }
-    CountItems(state);
+    ParseWith(state, 10, [](BaseConverter& row, char* text) {
+        ReadNotation(row, eNotationDecimal, text, eBigEndian);
+    });
 }
 
 void FromChars(benchmark::State& state, int base)
@@ -284,15 +282,7 @@ int main(int argc, char** argv)
         { "ReadDecimal", ReadDecimal, [](benchmark::State& s) { FromChars(s, 10); } },
         { "Keystroke", KeystrokeBitlens, KeystrokeFloor },
     };
-    // --iterations=N runs every benchmark exactly N times, so that an
-    // instruction count (bench/instructions.py) is the same on every run.
-    std::int64_t iterations = 0;
-    if (argc > 1 && std::strncmp(argv[1], "--iterations=", 13) == 0) {
-        iterations = std::atoll(argv[1] + 13);
-        argv[1] = argv[0];
-        --argc;
-        ++argv;
-    }
+    const std::int64_t iterations = TakeIterationsOption(argc, argv);
     for (const Pair& pair : pairs) {
         for (const auto& [side, run] :
             { std::pair { "/bitlens", pair.bitlens }, std::pair { "/floor", pair.floor } }) {

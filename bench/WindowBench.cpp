@@ -15,6 +15,8 @@
 // each benchmark also reports allocations and layout passes per keystroke.
 #include "ConverterView.h"
 
+#include "Iterations.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -273,15 +275,7 @@ void TypeFloor(benchmark::State& state, bool mathOpen)
 
 int main(int argc, char** argv)
 {
-    // --iterations=N runs every benchmark exactly N times, for instruction
-    // counts under callgrind that do not depend on timing.
-    std::int64_t iterations = 0;
-    if (argc > 1 && std::strncmp(argv[1], "--iterations=", 13) == 0) {
-        iterations = std::atoll(argv[1] + 13);
-        argv[1] = argv[0];
-        --argc;
-        ++argv;
-    }
+    const std::int64_t iterations = TakeIterationsOption(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
