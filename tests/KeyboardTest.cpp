@@ -1,5 +1,6 @@
 // The window from the keyboard and through assistive technology: names,
 // tooltips, tab order, mnemonics, the Edit and Help menus, and the look.
+#include "BitlensVersion.h"
 #include "WindowTestSupport.h"
 
 #include <QAccessible>

@@ -2,6 +2,8 @@
 #ifndef BITLENS_FIELDTEXT_H
 #define BITLENS_FIELDTEXT_H
 
+#include "BaseConverter.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -18,5 +20,9 @@ QString FieldTextFromBytes(const char* bytes);
 // Whether `text` is what FieldTextFromBytes(bytes) gives, without building
 // it: a field that already shows its text is left alone for free.
 bool FieldTextEquals(QStringView text, const char* bytes);
+
+// The magnitude label's text of `value`, read in `endian`: 1024-based units,
+// or 1000-based words when `metric`.
+QString MagnitudeText(const BaseConverter& value, Endian endian, bool metric);
 
 #endif

@@ -1,7 +1,9 @@
 #include "ConverterView.h"
 
+#include "BitlensVersion.h"
 #include "FieldText.h"
 #include "Magnitude.h"
+#include "MathOperation.h"
 #include "ui_ConverterDocument.h"
 
 #include <QApplication>
@@ -496,21 +498,13 @@ void ConverterView::doTheMath()
 {
     const UInt64 current = fCurrentValue.GetValue(eBigEndian);
     const UInt64 operand = fOperandValue.GetValue(eBigEndian);
-    UInt64 result = 0;
-    switch (ui->mathOperation->currentIndex()) {
-    case 0: result = current & operand; break;
-    case 1: result = current | operand; break;
-    case 2: result = current ^ operand; break;
-    case 3: result = current + operand; break;
-    case 4: result = current - operand; break;
-    case 5: result = current * operand; break;
-    case 6: result = operand == 0 ? 0 : current / operand; break;
-    case 7: result = operand == 0 ? 0 : current % operand; break;
-    case 8: result = current >> (operand & 63); break;
-    case 9: result = current << (operand & 63); break;
-    default: result = 0; break;
-    }
-    fResultValue.SetUnsignedDec(result, eBigEndian);
+    // No item selected (-1) or one past the table is no operation: 0.
+    const int index = ui->mathOperation->currentIndex();
+    const auto operation = index >= 0 && index < eMathOperationCount
+        ? static_cast<MathOperation>(index)
+        : eMathOperationCount;
+    const MathResult result = Combine(operation, current, operand, fCurrentValue.BitWidth());
+    fResultValue.SetUnsignedDec(result.value, eBigEndian);
     writeFields(row(eFieldTypeResult), nullptr);
     ui->signedResultBox->setChecked(fResultValue.IsSigned());
     updateMagnitudes();
@@ -605,9 +599,7 @@ void ConverterView::widthChanged()
 
 QString ConverterView::magnitude(bool metric, const BaseConverter& value, Endian endian)
 {
-    char text[kMagnitudeSize];
-    FormatMagnitude(value, endian, metric, text, sizeof text);
-    return QString::fromLatin1(text);
+    return MagnitudeText(value, endian, metric);
 }
 
 void ConverterView::updateMagnitudes()

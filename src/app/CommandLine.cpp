@@ -1,8 +1,8 @@
 #include "CommandLine.h"
 
 #include "BaseConverter.h"
+#include "BitlensVersion.h"
 #include "FieldText.h"
-#include "Magnitude.h"
 #include "Notation.h"
 
 #include <QJsonDocument>
@@ -190,13 +190,6 @@ Notation NotationFromPrefix(const QString& text, bool& minusBeforePrefix)
     return notation;
 }
 
-QString Magnitude(const BaseConverter& number, Endian endian, bool metric)
-{
-    char text[kMagnitudeSize];
-    FormatMagnitude(number, endian, metric, text, sizeof text);
-    return QString::fromLatin1(text);
-}
-
 void PrintPlain(const BaseConverter& number, Endian endian, QTextStream& out)
 {
     const QString binaryMagnitude = QStringLiteral("binary magnitude");
@@ -217,8 +210,8 @@ void PrintPlain(const BaseConverter& number, Endian endian, QTextStream& out)
         WriteNotation(number, name.notation, endian, text);
         line(QString::fromLatin1(name.label), FieldTextFromBytes(text));
     }
-    line(binaryMagnitude, Magnitude(number, endian, false));
-    line(metricMagnitude, Magnitude(number, endian, true));
+    line(binaryMagnitude, MagnitudeText(number, endian, false));
+    line(metricMagnitude, MagnitudeText(number, endian, true));
 }
 
 void PrintJson(const BaseConverter& number, Endian endian, QTextStream& out)
@@ -233,8 +226,8 @@ void PrintJson(const BaseConverter& number, Endian endian, QTextStream& out)
         WriteNotation(number, name.notation, endian, text);
         object.insert(QLatin1String(name.key), FieldTextFromBytes(text));
     }
-    object.insert(QStringLiteral("binary_magnitude"), Magnitude(number, endian, false));
-    object.insert(QStringLiteral("metric_magnitude"), Magnitude(number, endian, true));
+    object.insert(QStringLiteral("binary_magnitude"), MagnitudeText(number, endian, false));
+    object.insert(QStringLiteral("metric_magnitude"), MagnitudeText(number, endian, true));
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 

@@ -1,3 +1,4 @@
+#include "BitlensVersion.h"
 #include "CommandLine.h"
 #include "ConverterView.h"
 #include "SingleInstance.h"

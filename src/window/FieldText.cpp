@@ -1,5 +1,6 @@
 #include "FieldText.h"
 
+#include "Magnitude.h"
 #include "Notation.h"
 
 namespace {
@@ -44,4 +45,11 @@ bool FieldTextEquals(QStringView text, const char* bytes)
             return false;
     }
     return i == text.size();
+}
+
+QString MagnitudeText(const BaseConverter& value, Endian endian, bool metric)
+{
+    char text[kMagnitudeSize];
+    FormatMagnitude(value, endian, metric, text, sizeof text);
+    return QString::fromLatin1(text);
 }

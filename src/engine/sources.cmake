@@ -1,0 +1,8 @@
+# The engine's sources, for the program's build and for the fuzz build,
+# which compiles them again with coverage instrumentation.
+set(BITLENS_ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BaseConverter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Notation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Magnitude.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MathOperation.cpp)
+set(BITLENS_ENGINE_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR})
