@@ -13,7 +13,8 @@ CMAKE_FLAGS    ?=
 
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
-.PHONY: all deps build test sanitize soak run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus bench
+.PHONY: all deps build test sanitize soak run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus bench \
+  format format-check
 
 all: build
 
@@ -95,6 +96,17 @@ install: build
 deb: build
 	@scripts/install-deps desktop
 	cd $(BUILD) && cpack -G DEB
+
+# .clang-format decides the layout of every C++ file in the tree.
+FORMATTED = $(shell git ls-files '*.cpp' '*.h')
+
+format:
+	@scripts/install-deps format
+	clang-format -i $(FORMATTED)
+
+format-check:
+	@scripts/install-deps format
+	clang-format --dry-run -Werror $(FORMATTED)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(SOAK_BUILD)

@@ -1,5 +1,5 @@
-#include "BitlensVersion.h"
 #include "CommandLine.h"
+#include "BitlensVersion.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

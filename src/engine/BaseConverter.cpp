@@ -32,11 +32,17 @@ int DigitValue(unsigned char c)
     return -1;
 }
 
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDecimalDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The standard library's isprint in the "C" locale, without consulting the
 // process's locale: bytes of 0x80 and up are never printable.
-bool IsPrintableAscii(unsigned char c) { return c >= 0x20 && c <= 0x7E; }
+bool IsPrintableAscii(unsigned char c)
+{
+    return c >= 0x20 && c <= 0x7E;
+}
 
 bool IsBlank(char c)
 {
@@ -143,13 +149,13 @@ UInt8 ReadNonRelRev(const char* letter)
 // byte order.
 NumVersion UnpackVersion(UInt32 whole)
 {
-    return NumVersion{UInt8(whole), UInt8(whole >> 8), UInt8(whole >> 16), UInt8(whole >> 24)};
+    return NumVersion { UInt8(whole), UInt8(whole >> 8), UInt8(whole >> 16), UInt8(whole >> 24) };
 }
 
 UInt32 PackVersion(const NumVersion& v)
 {
-    return UInt32(v.majorRev) << 24 | UInt32(v.minorAndBugRev) << 16 | UInt32(v.stage) << 8 |
-        v.nonRelRev;
+    return UInt32(v.majorRev) << 24 | UInt32(v.minorAndBugRev) << 16 | UInt32(v.stage) << 8
+        | v.nonRelRev;
 }
 
 // The digits go through a local buffer: a bound of out + 20 would point past
@@ -317,15 +323,39 @@ void BaseConverter::GenericSetValue(UInt16 base, char* dest) const
     }
 }
 
-void BaseConverter::NewBin(char* newNum) { GenericNewValue(2, newNum); }
-void BaseConverter::NewOct(char* newNum) { GenericNewValue(8, newNum); }
-void BaseConverter::NewHex(char* newNum) { GenericNewValue(16, newNum); }
-void BaseConverter::NewQuix(char* newNum) { GenericNewValue(36, newNum); }
+void BaseConverter::NewBin(char* newNum)
+{
+    GenericNewValue(2, newNum);
+}
+void BaseConverter::NewOct(char* newNum)
+{
+    GenericNewValue(8, newNum);
+}
+void BaseConverter::NewHex(char* newNum)
+{
+    GenericNewValue(16, newNum);
+}
+void BaseConverter::NewQuix(char* newNum)
+{
+    GenericNewValue(36, newNum);
+}
 
-void BaseConverter::GetBin(char* outNum) const { GenericSetValue(2, outNum); }
-void BaseConverter::GetOct(char* outNum) const { GenericSetValue(8, outNum); }
-void BaseConverter::GetHex(char* outNum) const { GenericSetValue(16, outNum); }
-void BaseConverter::GetQuix(char* outNum) const { GenericSetValue(36, outNum); }
+void BaseConverter::GetBin(char* outNum) const
+{
+    GenericSetValue(2, outNum);
+}
+void BaseConverter::GetOct(char* outNum) const
+{
+    GenericSetValue(8, outNum);
+}
+void BaseConverter::GetHex(char* outNum) const
+{
+    GenericSetValue(16, outNum);
+}
+void BaseConverter::GetQuix(char* outNum) const
+{
+    GenericSetValue(36, outNum);
+}
 
 void BaseConverter::GetDec(char* outNum, Endian endian) const
 {
@@ -435,8 +465,8 @@ void BaseConverter::GetNumVersion(char* outNum) const
         break;
     default: break;
     }
-    const bool showsRevision = v.stage == eStageDevelopment || v.stage == eStageAlpha ||
-        v.stage == eStageBeta || (v.stage == eStageFinal && v.nonRelRev != 0);
+    const bool showsRevision = v.stage == eStageDevelopment || v.stage == eStageAlpha
+        || v.stage == eStageBeta || (v.stage == eStageFinal && v.nonRelRev != 0);
     if (showsRevision)
         out = PutUnsigned(out, v.nonRelRev);
     *out = '\0';
@@ -445,7 +475,7 @@ void BaseConverter::GetNumVersion(char* outNum) const
 void BaseConverter::NewNumVersion(char* inNum)
 {
     // Components are the texts between dots; the parse reads them in place.
-    const char* components[3] = {inNum, nullptr, nullptr};
+    const char* components[3] = { inNum, nullptr, nullptr };
     int componentCount = 1;
     for (const char* p = inNum; *p != '\0'; ++p) {
         if (*p == '.') {
