@@ -98,7 +98,7 @@ deb: build
 	cd $(BUILD) && cpack -G DEB
 
 # .clang-format decides the layout of every C++ file in the tree.
-FORMATTED = $(shell git ls-files '*.cpp' '*.h')
+FORMATTED = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h')
 
 format:
 	@scripts/install-deps format
