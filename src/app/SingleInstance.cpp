@@ -226,8 +226,11 @@ QString nameForKey(const QString& key)
 
 QByteArray HandOverRequest::encode() const
 {
+    // Only the launches that open a window are handed over; anything else
+    // would be the caller's mistake, and asks for no more than the front.
+    const bool opensWindow = action >= eLaunchToFront && action <= eLaunchWithText;
     QByteArray message(kMagic);
-    message += QByteArray("open=") + kActionNames[action - eLaunchToFront] + '\n';
+    message += QByteArray("open=") + kActionNames[opensWindow ? action - eLaunchToFront : 0] + '\n';
     if (isToken(activationToken))
         message += "token=" + activationToken.toPercentEncoding() + '\n';
     if (action == eLaunchWithText) {
@@ -271,8 +274,9 @@ std::optional<HandOverRequest> HandOverRequest::decode(const QByteArray& message
     if (!isToken(request.activationToken))
         request.activationToken.clear();
 
-    const auto action = std::find(std::begin(kActionNames), std::end(kActionNames), open);
-    if (!open || action == std::end(kActionNames))
+    const auto action = std::find_if(std::begin(kActionNames), std::end(kActionNames),
+        [&open](const char* name) { return open && *open == name; });
+    if (action == std::end(kActionNames))
         return std::nullopt;
     request.action = LaunchAction(eLaunchToFront + (action - std::begin(kActionNames)));
     if (request.action != eLaunchWithText)
