@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -133,11 +134,10 @@ std::optional<X11Window> X11WindowForToken(QWidget* window, const QByteArray& to
     return !token.isEmpty() && OnX11() ? X11WindowOf(window) : std::nullopt;
 }
 
-// Runs `action` once, when the window is first on screen: a window manager
-// acts on an activation request only for a window it has mapped.
-class WhenExposed : public QObject {
+// Runs the action once, after the window's first expose has been handled.
+class AfterExposed : public QObject {
 public:
-    WhenExposed(QWindow* window, std::function<void()> action)
+    AfterExposed(QWindow* window, std::function<void()> action)
         : QObject(window)
         , fAction(std::move(action))
     {
@@ -148,9 +148,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
-            fAction();
-            deleteLater();
             watched->removeEventFilter(this);
+            // The window paints as it handles this event; the action comes after.
+            QTimer::singleShot(0, watched, std::move(fAction));
+            deleteLater();
         }
         return false;
     }
@@ -195,7 +196,8 @@ void ShowForLaunch(QWidget* window, const QByteArray& token)
     // The toolkit stamps the window with the time of the last event this
     // instance saw, which a window manager that prevents focus stealing
     // may find too old; the launch's own time is not.
-    new WhenExposed(window->windowHandle(), [x11 = *x11, token] {
+    // A window manager acts on an activation request only for a window it has mapped.
+    AfterFirstPaint(window, [x11 = *x11, token] {
         if (const quint32 time = StartupIdTime(token))
             RequestActivation(x11, time);
         EndStartupFeedback(x11, token);
@@ -221,6 +223,12 @@ void RaiseForLaunch(QWidget* window, const QByteArray& token)
         EndStartupFeedback(*x11, token);
         xcb_flush(x11->connection);
     }
+}
+
+void AfterFirstPaint(QWidget* window, std::function<void()> action)
+{
+    window->winId();
+    new AfterExposed(window->windowHandle(), std::move(action));
 }
 
 quint32 StartupIdTime(const QByteArray& startupId)

@@ -9,6 +9,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Both tokens as the launch found them; read before the application object
@@ -28,6 +30,9 @@ void ShowForLaunch(QWidget* window, const QByteArray& token);
 // Raises and activates an open window as the launch carrying `token` asked
 // for it, even when another program's window covers it.
 void RaiseForLaunch(QWidget* window, const QByteArray& token);
+
+// Runs `action` once the window is on screen and painted.
+void AfterFirstPaint(QWidget* window, std::function<void()> action);
 
 // The time of the user's action that a startup-notification id carries
 // ("…_TIME<timestamp>"), 0 when it carries none.

@@ -131,7 +131,8 @@ public:
         });
     }
 
-    void open(const HandOverRequest& request)
+    // The window the request opened or brought to the front.
+    ConverterView* open(const HandOverRequest& request)
     {
         if (request.action == eLaunchToFront) {
             std::vector<ConverterView*> views;
@@ -146,9 +147,9 @@ public:
                     view->applicationShouldHandleReopen();
                 const bool lastActiveOpen = fLastActive
                     && std::find(views.begin(), views.end(), fLastActive.data()) != views.end();
-                RaiseForLaunch(
-                    lastActiveOpen ? fLastActive.data() : views.front(), request.activationToken);
-                return;
+                ConverterView* front = lastActiveOpen ? fLastActive.data() : views.front();
+                RaiseForLaunch(front, request.activationToken);
+                return front;
             }
         }
         auto* window = new ConverterView;
@@ -157,6 +158,7 @@ public:
             window->openWithText(reading.notation, reading.text, reading.width, reading.endian);
         }
         ShowForLaunch(window, request.activationToken);
+        return window;
     }
 
 private:
@@ -205,14 +207,15 @@ int main(int argc, char* argv[])
             "later launches: %s\n",
             qPrintable(whyNot.isEmpty() ? instance.errorString() : whyNot));
 
-    // The theme's icon, or the one built in where the theme has none.
-    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kApplicationId), builtInIcon()));
-
     Windows windows;
     QObject::connect(&instance, &SingleInstance::requestReceived, &windows, &Windows::open);
     // This launch's own token is the toolkit's to use with its first window.
     request.activationToken.clear();
-    windows.open(request);
+    // The theme's icon, or the one built in where the theme has none. The
+    // lookup is a good share of the time to the first window: it comes after.
+    AfterFirstPaint(windows.open(request), [] {
+        QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kApplicationId), builtInIcon()));
+    });
     // Windows are independent; the program ends when the last one closes.
     return app.exec();
 }
