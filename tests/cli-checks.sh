@@ -75,6 +75,25 @@ unreachable_display)
   status=$?
   expect_one_line 1 "cannot open a window"
   ;;
+platform_named_outright)
+  # No display is needed for a platform given by name; the window opens there
+  # and a second launch hands over to it.
+  mkdir -m 700 "$scratch/runtime"
+  export XDG_RUNTIME_DIR="$scratch/runtime"
+  bitlens -platform offscreen >"$out" 2>"$err" &
+  pid=$!
+  trap 'kill "$pid" 2>/dev/null; rm -rf "$scratch"' EXIT
+  tries=0
+  while [ ! -S "$XDG_RUNTIME_DIR/bitlens-offscreen" ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the first launch ended"
+    tries=$((tries + 1))
+    [ "$tries" -lt 200 ] || fail "the first launch never listened"
+    sleep 0.05
+  done
+  QT_QPA_PLATFORM=offscreen "$program" --new-window 2>>"$err"
+  status=$?
+  expect_status 0
+  ;;
 full_disk)
   for arguments in "--print 1" "--print --json 1" --help --version; do
     # shellcheck disable=SC2086
