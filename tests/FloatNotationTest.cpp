@@ -1,4 +1,5 @@
 #include "FloatNotation.h"
+#include "RandomText.h"
 
 #include <gtest/gtest.h>
 
@@ -320,17 +321,9 @@ TEST(FloatNotation, BadInputStaysInsideExactlySizedBuffers)
         "0x" + std::string(BaseConverter::kMaxParseLength - 2, 'f'),
         "nan(" + std::string(BaseConverter::kMaxParseLength - 4, 'a') };
     std::mt19937 rng(20261213);
-    std::uniform_int_distribution<int> coin(0, 1), anyByte(1, 255), active(0, sizeof kActive - 2);
-    std::uniform_int_distribution<std::size_t> shortLength(0, 40),
-        anyLength(0, BaseConverter::kMaxParseLength);
     for (int round = 0; round < 300; ++round) {
-        std::string text(coin(rng) ? shortLength(rng) : anyLength(rng), '\0');
-        for (char& c : text)
-            c = char(coin(rng) ? kActive[active(rng)] : anyByte(rng));
-        if (round < 4)
-            text = fixed[round];
-        auto exact = std::make_unique<char[]>(text.size() + 1);
-        std::memcpy(exact.get(), text.c_str(), text.size() + 1);
+        const std::string text = round < 4 ? fixed[round] : RandomText(rng, kActive);
+        auto exact = ExactCopy(text);
         for (UInt16 width : { 16, 32, 64 }) {
             ExpectLibraryReading(exact.get(), width);
             const UInt64 bits = ReadFloat(exact.get(), width);
