@@ -4,6 +4,7 @@
 // the fuzzer would take long to grow to on its own.
 #include "FieldText.h"
 #include "FuzzCommon.h"
+#include "MathOperation.h"
 
 #include <QString>
 
@@ -106,6 +107,13 @@ std::string OpsProgram(const FuzzNumber& number, RowSetup row, Notation notation
     for (int i = 0; i < 8; ++i)
         program += char(number.Bits() >> (8 * i));
     put({ eOpWidth, 3, eOpRetype, notation, 0, eOpOverflow, 1 });
+    // Three operations per notation reach every one; the row's bits are the
+    // operand.
+    for (int k = 0; k < 3; ++k) {
+        put({ eOpCombine, (3 * int(notation) + k) % eMathOperationCount });
+        for (int i = 0; i < 8; ++i)
+            program += char(number.Bits() >> (8 * i));
+    }
     return program;
 }
 
