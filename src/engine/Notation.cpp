@@ -164,10 +164,14 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
 
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out)
 {
-    if (IsPlain(notation))
-        (number.*kPlainNotations[notation].write)(out);
-    else
+    if (!IsPlain(notation)) {
         number.GetDec(out, endian);
+        return;
+    }
+    // Through a reference: with the undefined-behaviour sanitizer, GCC 12
+    // miscompiles a member call through an array element named in the call.
+    const PlainNotation& plain = kPlainNotations[notation];
+    (number.*plain.write)(out);
 }
 
 void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out)
