@@ -47,11 +47,11 @@ enum MathOperation {
 //   bit 0 after a left rotation and bit w - 1 after a right one; clear when
 //   the count is a multiple of w.
 // - Overflow: the exact signed result of add, subtract, multiply, negate or
-//   signed divide does not fit in w bits (negate and divide: only for the
-//   most negative number, and for divide by -1).
+//   signed divide does not fit in w bits (for negate only -MIN, for signed
+//   divide only MIN / -1).
 // - DivideByZero: b is 0 in one of the four divisions and remainders.
-// The logic operations never set Carry or Overflow. A flag that does not
-// apply to an operation (FlagApplies) is always clear.
+// The logic operations never set Carry or Overflow, nor negate Carry. A flag
+// that does not apply to an operation (FlagApplies) is always clear.
 enum MathFlag {
     eMathFlagZero,
     eMathFlagSign,
@@ -69,7 +69,7 @@ struct MathResult {
 };
 
 // `current` and `operand` are the rows' bits within `width` (8, 16, 32 or
-// 64; anything else counts as 64), read big-endian; the flags and the
+// 64; 0 or more than 64 count as 64), read big-endian; the flags and the
 // operations from eMathNot on look only at their bits within the width.
 // The first ten keep their whole 64-bit result, bits above the width
 // included (the row stores it whole and shows the width's bits): arithmetic
