@@ -5,6 +5,7 @@
 #include "FieldText.h"
 #include "FloatNotation.h"
 #include "FuzzCommon.h"
+#include "MathOperation.h"
 
 #include <QString>
 
@@ -107,6 +108,13 @@ std::string OpsProgram(const FuzzNumber& number, RowSetup row, Notation notation
     for (int i = 0; i < 8; ++i)
         program += char(number.Bits() >> (8 * i));
     put({ eOpWidth, 3, eOpRetype, notation, 0, eOpOverflow, 1 });
+    // Three operations per notation reach every one; the row's bits are the
+    // operand.
+    for (int k = 0; k < 3; ++k) {
+        put({ eOpCombine, (3 * int(notation) + k) % eMathOperationCount });
+        for (int i = 0; i < 8; ++i)
+            program += char(number.Bits() >> (8 * i));
+    }
     return program;
 }
 
