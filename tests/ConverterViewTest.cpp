@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <map>
+
 // What the window should show afterwards: widget name and its shown state
 // (a text, a popup's title, "checked"/"unchecked", "shown"/"hidden").
 using Shown = QList<QPair<QString, QString>>;
@@ -439,11 +441,24 @@ void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts()
     if (!run(steps))
         return;
     expect(shown);
-    for (const QString row : { "current", "operand", "result" }) {
-        for (const QString kind : { "Binary", "Metric" }) {
-            const auto* label = child<QLabel>(row + kind + "Magnitude");
-            QVERIFY2(label->sizeHint().width() <= label->width(),
-                qPrintable(label->objectName() + " cuts off " + label->text()));
+    // Also at twice the font, and at their first size once the font is back:
+    // a label re-measured with its old size in place used to grow instead.
+    const QFont original = view->font();
+    QFont larger = original;
+    larger.setPointSizeF(2 * original.pointSizeF());
+    std::map<QString, int> widths;
+    for (const QFont& font : { original, larger, original }) {
+        view->setFont(font);
+        for (const QString row : { "current", "operand", "result" }) {
+            for (const QString kind : { "Binary", "Metric" }) {
+                const auto* label = child<QLabel>(row + kind + "Magnitude");
+                QVERIFY2(label->sizeHint().width() <= label->width(),
+                    qPrintable(label->objectName() + " cuts off " + label->text()));
+                const int first
+                    = widths.try_emplace(label->objectName(), label->width()).first->second;
+                QVERIFY2(font != original || label->width() == first,
+                    qPrintable(label->objectName() + " changed its width"));
+            }
         }
     }
 }

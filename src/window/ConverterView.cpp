@@ -2,7 +2,6 @@
 
 #include "BitlensVersion.h"
 #include "FieldText.h"
-#include "Magnitude.h"
 #include "MathOperation.h"
 #include "ui_ConverterDocument.h"
 
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -37,68 +35,6 @@ namespace {
     std::fprintf(stderr, "%s:%u: failed assertion `%s'\n", name ? name + 1 : file, line, condition);
     std::abort();
 }
-
-// Wide enough for any text a magnitude label shows: a sign, eight digits
-// (the widest one) and a point cover both "18446.744" and "-9223.372", then
-// the widest of the units.
-int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
-{
-    int digit = 0;
-    for (char16_t c = u'0'; c <= u'9'; ++c)
-        digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
-    int unit = 0;
-    BaseConverter value {};
-    value.SetBitWidth(64);
-    const UInt64 base = metric ? 1000 : 1024;
-    for (UInt64 size = base; size <= base * base * base * base * base; size *= base) {
-        value.SetUnsignedDec(2 * size, eBigEndian);
-        char text[kMagnitudeSize];
-        FormatMagnitude(value, eBigEndian, metric, text, sizeof text);
-        if (const char* name = std::strchr(text, ' '))
-            unit = std::max(unit, metrics.horizontalAdvance(QLatin1String(name)));
-    }
-    // Measured in pieces, so one pixel more for their rounding.
-    return metrics.horizontalAdvance(QLatin1Char('-')) + 8 * digit
-        + metrics.horizontalAdvance(QLatin1Char('.')) + unit + 1;
-}
-
-// A label whose size is fixed never asks the window for a new layout when its
-// text changes, which otherwise happens on every keystroke.
-void PinMagnitudeLabel(QLabel& label, int textWidth)
-{
-    label.setMinimumSize(0, 0);
-    label.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    const QSize hint = label.sizeHint();
-    const int margins = hint.width() - label.fontMetrics().horizontalAdvance(label.text());
-    label.setFixedSize(textWidth + margins, hint.height());
-}
-
-// Re-pins a label once a new font or style has reached it.
-class MagnitudeLabelPin : public QObject {
-public:
-    MagnitudeLabelPin(QLabel& label, bool metric, int textWidth)
-        : QObject(&label)
-        , fMetric(metric)
-    {
-        label.installEventFilter(this);
-        PinMagnitudeLabel(label, textWidth);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-            auto* label = static_cast<QLabel*>(watched);
-            QTimer::singleShot(0, label, [label, metric = fMetric] {
-                PinMagnitudeLabel(*label, MagnitudeTextWidth(label->fontMetrics(), metric));
-            });
-        }
-        return false;
-    }
-
-private:
-    bool fMetric;
-};
 
 // What assistive technology calls each notation field, after its row's
 // name, and what its tooltip says about typing into it.
@@ -197,23 +133,6 @@ void ConverterView::awakeFromNib()
                 field->sizeHint().width() - 17 * metrics.horizontalAdvance('x') + binaryWidth);
         }
     describeFields();
-
-    // The metric label keeps to the right edge that it had at its own width.
-    // The rows' labels share a font, so each kind is measured once.
-    for (bool metric : { false, true }) {
-        const QLabel* measured = nullptr;
-        int textWidth = 0;
-        for (const Row& row : fRows) {
-            QLabel* label = metric ? row.metricMagnitude : row.binaryMagnitude;
-            if (metric)
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (!measured || label->font() != measured->font()) {
-                measured = label;
-                textWidth = MagnitudeTextWidth(label->fontMetrics(), metric);
-            }
-            new MagnitudeLabelPin(*label, metric, textWidth);
-        }
-    }
 
     wireControls();
     wireEditMenu();
