@@ -3,6 +3,7 @@
 // bench/ratios.py prints bitlens time over floor time for every pair.
 // Every benchmark converts the same 256 numbers per iteration.
 #include "BaseConverter.h"
+#include "FloatNotation.h"
 #include "Magnitude.h"
 #include "Notation.h"
 
@@ -13,6 +14,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -158,6 +160,107 @@ void FromChars(benchmark::State& state, int base)
     CountItems(state);
 }
 
+// --- Float notation ------------------------------------------------------------
+
+// The numbers as doubles, and their low 16 bits as finite halves with the
+// floats of the same values, which the standard library can write.
+struct FloatValues {
+    std::vector<UInt64> doubles;
+    std::vector<double> doubleValues;
+    std::vector<UInt64> halves;
+    std::vector<float> halfValues;
+};
+
+const FloatValues& Floats()
+{
+    static const FloatValues values = [] {
+        FloatValues list;
+        for (UInt64 number : Numbers()) {
+            const double value = double(number);
+            UInt64 bits;
+            std::memcpy(&bits, &value, sizeof bits);
+            list.doubles.push_back(bits);
+            list.doubleValues.push_back(value);
+            UInt16 half = UInt16(number);
+            if ((half & 0x7C00) == 0x7C00)
+                half ^= 0x4000; // no infinities or NaNs
+            const int field = (half >> 10) & 0x1F;
+            const float magnitude = field == 0
+                ? std::ldexp(float(half & 0x3FF), -24)
+                : std::ldexp(float((half & 0x3FF) | 0x400), field - 25);
+            list.halves.push_back(half);
+            list.halfValues.push_back(half & 0x8000 ? -magnitude : magnitude);
+        }
+        return list;
+    }();
+    return values;
+}
+
+// The texts of the same numbers, as each side writes them.
+std::vector<std::string> FloatTexts(const std::vector<UInt64>& bits, UInt16 width)
+{
+    std::vector<std::string> texts;
+    for (UInt64 each : bits) {
+        char text[kFloatSize];
+        WriteFloat(each, width, text);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+template <UInt16 Width> void WriteFloatBench(benchmark::State& state)
+{
+    const std::vector<UInt64>& bits = Width == 16 ? Floats().halves : Floats().doubles;
+    char out[kFloatSize];
+    for (auto _ : state) {
+        for (UInt64 each : bits) {
+            WriteFloat(each, Width, out);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    CountItems(state);
+}
+
+template <class Float> void FloatToChars(benchmark::State& state, const std::vector<Float>& values)
+{
+    char out[kFloatSize];
+    for (auto _ : state) {
+        for (Float value : values) {
+            *std::to_chars(out, out + sizeof out - 1, value).ptr = '\0';
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    CountItems(state);
+}
+
+template <UInt16 Width> void ReadFloatBench(benchmark::State& state)
+{
+    const std::vector<std::string> texts
+        = FloatTexts(Width == 16 ? Floats().halves : Floats().doubles, Width);
+    for (auto _ : state) {
+        for (const std::string& text : texts) {
+            UInt64 bits = ReadFloat(text.c_str(), Width);
+            benchmark::DoNotOptimize(bits);
+        }
+    }
+    CountItems(state);
+}
+
+// The floor reads half's texts as floats: the standard library has no half.
+template <class Float, UInt16 Width> void FloatFromChars(benchmark::State& state)
+{
+    const std::vector<std::string> texts
+        = FloatTexts(Width == 16 ? Floats().halves : Floats().doubles, Width);
+    Float value = 0;
+    for (auto _ : state) {
+        for (const std::string& text : texts) {
+            std::from_chars(text.data(), text.data() + text.size(), value);
+            benchmark::DoNotOptimize(value);
+        }
+    }
+    CountItems(state);
+}
+
 // --- One keystroke -------------------------------------------------------------
 
 // A hexadecimal digit typed into the Value row: the field is read, the seven
@@ -280,6 +383,12 @@ int main(int argc, char** argv)
         { "NewQuix", [](benchmark::State& s) { Parse<&BaseConverter::NewQuix>(s, 36); },
             [](benchmark::State& s) { FromChars(s, 36); } },
         { "ReadDecimal", ReadDecimal, [](benchmark::State& s) { FromChars(s, 10); } },
+        { "WriteFloat", WriteFloatBench<64>,
+            [](benchmark::State& s) { FloatToChars(s, Floats().doubleValues); } },
+        { "WriteHalf", WriteFloatBench<16>,
+            [](benchmark::State& s) { FloatToChars(s, Floats().halfValues); } },
+        { "ReadFloat", ReadFloatBench<64>, FloatFromChars<double, 64> },
+        { "ReadHalf", ReadFloatBench<16>, FloatFromChars<float, 16> },
         { "Keystroke", KeystrokeBitlens, KeystrokeFloor },
     };
     const std::int64_t iterations = TakeIterationsOption(argc, argv);

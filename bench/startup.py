@@ -32,6 +32,10 @@ WARM_UP = 3
 def widget_counts(ui_file):
     """The bare window's arguments: widget counts of the window description."""
     root = ET.parse(ui_file).getroot()
+    # A promoted widget is counted as the Qt class it extends: the bare
+    # window builds that class.
+    extends = {custom.findtext("class"): custom.findtext("extends")
+               for custom in root.iter("customwidget")}
     kinds = {"QLineEdit": "lineedits", "QLabel": "labels", "QCheckBox": "checkboxes",
              "QRadioButton": "radios", "QPushButton": "pushbuttons",
              "QToolButton": "toolbuttons", "QGroupBox": "groups"}
@@ -39,6 +43,8 @@ def widget_counts(ui_file):
     combos, menus = [], []
     for widget in root.iter("widget"):
         kind = widget.get("class")
+        while kind in extends:
+            kind = extends[kind]
         if kind in kinds:
             counts[kinds[kind]] += 1
         elif kind == "QComboBox":

@@ -1,8 +1,10 @@
 // A random run of what the window does to a row: width and sign changes,
 // shifts, numbers set in either byte order, texts read or typed into any
-// notation, and a field's own text typed back. After every step the
+// notation, a field's own text typed back, and a math operation with the
+// row as its Value. After every step the
 // engine's invariants must hold. The input is a program of FuzzOp steps.
 #include "FuzzCommon.h"
+#include "MathOperation.h"
 
 namespace {
 
@@ -15,6 +17,51 @@ Notation NotationFrom(std::uint8_t byte)
 Endian EndianFrom(std::uint8_t byte)
 {
     return (byte & 1) ? eLittleEndian : eBigEndian;
+}
+
+bool IsDivision(MathOperation operation)
+{
+    return operation == eMathDivide || operation == eMathRemainder || operation == eMathSignedDivide
+        || operation == eMathSignedRemainder;
+}
+
+// What every result must show, whatever the operation: the flags read the
+// result's bits, the operations after the first ten stay within the width,
+// and each division pairs with its remainder.
+void CheckCombine(MathOperation operation, UInt64 a, UInt64 b, UInt16 width)
+{
+    const UInt64 mask = WidthMask(width);
+    const MathResult result = Combine(operation, a, b, width);
+    const UInt64 within = result.value & mask;
+    for (int flag = 0; flag < eMathFlagCount; ++flag)
+        FUZZ_REQUIRE(!result.Has(MathFlag(flag)) || FlagApplies(operation, MathFlag(flag)));
+    FUZZ_REQUIRE(result.Has(eMathFlagZero) == (within == 0));
+    FUZZ_REQUIRE(result.Has(eMathFlagSign) == TopBitSet(within, width));
+    FUZZ_REQUIRE(result.Has(eMathFlagDivideByZero) == (IsDivision(operation) && b == 0));
+    if (operation >= eMathNot)
+        FUZZ_REQUIRE(result.value == within);
+    switch (operation) {
+    case eMathAdd:
+        FUZZ_REQUIRE(result.Has(eMathFlagCarry) == (within < a));
+        FUZZ_REQUIRE(result.Has(eMathFlagOverflow)
+            == (TopBitSet(a, width) == TopBitSet(b, width)
+                && TopBitSet(within, width) != TopBitSet(a, width)));
+        break;
+    case eMathSubtract: FUZZ_REQUIRE(result.Has(eMathFlagCarry) == (a < b)); break;
+    case eMathDivide:
+    case eMathSignedDivide:
+        if (b != 0) {
+            const MathOperation remainder
+                = operation == eMathDivide ? eMathRemainder : eMathSignedRemainder;
+            const UInt64 rest = Combine(remainder, a, b, width).value;
+            FUZZ_REQUIRE(((within * b + rest) & mask) == a);
+        }
+        break;
+    case eMathRotateLeft:
+        FUZZ_REQUIRE(Combine(eMathRotateRight, within, b, width).value == a);
+        break;
+    default: break;
+    }
 }
 
 void Step(FuzzNumber& number, FuzzInput& in)
@@ -60,6 +107,8 @@ void Step(FuzzNumber& number, FuzzInput& in)
         FuzzText text(in.Text());
         ReadNotation(number, notation, text.get(), endian);
         FUZZ_REQUIRE(number.BitWidth() == before.BitWidth());
+        if (notation == eNotationIPAddress || notation == eNotationNumVersion)
+            FUZZ_REQUIRE(!number.IsOverflow());
         break;
     }
     case eOpType:
@@ -76,12 +125,31 @@ void Step(FuzzNumber& number, FuzzInput& in)
         const UInt16 width = TypeIntoRow(number, notation, FuzzText(text).get(), endian);
         FUZZ_REQUIRE(width == number.BitWidth() && width >= before.BitWidth());
         FUZZ_REQUIRE(number.GetActualWidth() <= width);
+        // The flag is the typed text's, not that of the re-reads that widen.
+        FuzzNumber read = before;
+        char field[kFieldBufferSize];
+        CopyFieldText(FuzzText(text).get(), field);
+        ReadNotation(read, notation, field, endian);
+        FUZZ_REQUIRE(number.IsOverflow() == read.IsOverflow());
+        // A row that shows its own text shows a number that fits.
+        if (retype)
+            FUZZ_REQUIRE(!number.IsOverflow());
         break;
     }
     case eOpOverflow:
         number.SetOverflow(in.Byte() & 1);
         FUZZ_REQUIRE(number.Bits() == before.Bits());
         break;
+    case eOpCombine: {
+        // As the window calls it: both rows' bits within the shared width.
+        const auto operation = MathOperation(in.Byte() % eMathOperationCount);
+        const UInt64 current = number.GetValue(eBigEndian);
+        const UInt64 operand = in.Word() & WidthMask(number.BitWidth());
+        CheckCombine(operation, current, operand, number.BitWidth());
+        number.SetUnsignedDec(
+            Combine(operation, current, operand, number.BitWidth()).value, eBigEndian);
+        break;
+    }
     case eOpCount: break;
     }
 }

@@ -100,6 +100,7 @@ enum FuzzOp : std::uint8_t {
     eOpType, // notation byte, endian byte, text
     eOpRetype, // notation byte, endian byte: a field's own text typed back
     eOpOverflow, // truth byte
+    eOpCombine, // operation byte, eight bytes of operand: the row becomes the result
     eOpCount
 };
 

@@ -3,7 +3,9 @@
 // <directory>/<target>-long/ with pastes far longer than a field, which
 // the fuzzer would take long to grow to on its own.
 #include "FieldText.h"
+#include "FloatNotation.h"
 #include "FuzzCommon.h"
+#include "MathOperation.h"
 
 #include <QString>
 
@@ -106,6 +108,13 @@ std::string OpsProgram(const FuzzNumber& number, RowSetup row, Notation notation
     for (int i = 0; i < 8; ++i)
         program += char(number.Bits() >> (8 * i));
     put({ eOpWidth, 3, eOpRetype, notation, 0, eOpOverflow, 1 });
+    // Three operations per notation reach every one; the row's bits are the
+    // operand.
+    for (int k = 0; k < 3; ++k) {
+        put({ eOpCombine, (3 * int(notation) + k) % eMathOperationCount });
+        for (int i = 0; i < 8; ++i)
+            program += char(number.Bits() >> (8 * i));
+    }
     return program;
 }
 
@@ -125,6 +134,15 @@ int main(int argc, char** argv)
     Target decimal { "read_decimal", {} };
     Target field { "field_text", {} };
     Target ops { "engine_ops", {} };
+    Target floats { "read_float",
+        { "0x1.8p3", "-infinity", "nan(0x1)", "1.00048828125e0", " 1e" } };
+    for (UInt64 bits : kNumbers) {
+        for (UInt16 width : kWidths) {
+            char shown[kFloatSize];
+            WriteFloat(bits, width, shown);
+            floats.seeds.insert(shown);
+        }
+    }
 
     int visited = 0;
     ForEachRow([&](const FuzzNumber& number, RowSetup row) {
@@ -149,6 +167,7 @@ int main(int argc, char** argv)
             target.seeds.insert(typed);
         decimal.seeds.insert(WithRow(RowSetup::FromByte(4), typed));
         field.seeds.insert(WithRow(RowSetup::FromByte(0), typed));
+        floats.seeds.insert(typed);
     }
 
     std::vector<Target> pastes;
@@ -162,6 +181,9 @@ int main(int argc, char** argv)
     pastes.push_back({ "read_decimal-long",
         { WithRow(RowSetup::FromByte(0), Repeated("9", kLongPaste)),
             WithRow(RowSetup::FromByte(7), "-" + Repeated("12", kLongPaste)) } });
+    pastes.push_back({ "read_float-long",
+        { Repeated("9", kLongPaste), "0." + Repeated("0", kLongPaste) + "1e40000",
+            "1.00048828125" + Repeated("0", kLongPaste) } });
     const std::string mixed = "\xC3\xA9\xE2\x80\xA2"
                               "0x1F \xFF\xF0\x9F\x98\x80\xED\xA0\x80";
     pastes.push_back({ "field_text-long",
@@ -173,7 +195,7 @@ int main(int argc, char** argv)
         for (const Target& target : *targets)
             WriteSeeds(directory, target);
     }
-    for (const Target* target : { &decimal, &field, &ops })
+    for (const Target* target : { &decimal, &floats, &field, &ops })
         WriteSeeds(directory, *target);
     return 0;
 }

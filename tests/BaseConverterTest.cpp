@@ -1,5 +1,6 @@
 #include "BaseConverter.h"
 #include "Notation.h"
+#include "RandomText.h"
 
 #include <gtest/gtest.h>
 
@@ -231,20 +232,12 @@ TEST(BadInput, ParsersAndFormattersStayInsideExactlySizedBuffers)
         "-99999999999999999999", "255.255.255.255", "255.15.15fc255" };
     static const char kActive[] = "0123456789.abcdfxzABF -+\t"; // what the parsers act on
     std::mt19937 rng(20261207);
-    std::uniform_int_distribution<int> coin(0, 1), anyByte(1, 255), active(0, sizeof kActive - 2);
-    std::uniform_int_distribution<std::size_t> shortLength(0, 40),
-        anyLength(0, BaseConverter::kMaxParseLength);
     for (int round = 0; round < 300; ++round) {
-        std::string text(coin(rng) ? shortLength(rng) : anyLength(rng), '\0');
-        for (char& c : text)
-            c = char(coin(rng) ? kActive[active(rng)] : anyByte(rng));
-        if (round < 4)
-            text = fixed[round];
+        const std::string text = round < 4 ? fixed[round] : RandomText(rng, kActive);
         const Endian endian = Endian(round % 2);
         for (int typed = 0; typed < eNotationCount; ++typed) {
             Record number(8, 0, true);
-            auto exact = std::make_unique<char[]>(text.size() + 1);
-            std::memcpy(exact.get(), text.c_str(), text.size() + 1);
+            auto exact = ExactCopy(text);
             ReadNotation(number, Notation(typed), exact.get(), endian);
             std::memcpy(exact.get(), text.c_str(), text.size() + 1);
             const UInt16 width = TypeIntoRow(number, Notation(typed), exact.get(), endian);

@@ -126,3 +126,82 @@ TEST(WriteLiteral, FieldDigitsWithoutSpacesOrTheRowsDecimal)
         }
     }
 }
+
+// Texts at and one past the largest number each notation's field can hold
+// whole. The flag is set or cleared by every reading, whatever it was.
+TEST(ReadNotation, FlagsATextThatDoesNotFitInSixtyFourBits)
+{
+    const std::string ones(64, '1');
+    const std::string groupedOnes = "1111 1111 1111 1111 1111 1111 1111 1111 "
+                                    "1111 1111 1111 1111 1111 1111 1111 1111";
+    // Columns: notation, text, too big.
+    using Row = std::tuple<Notation, std::string, bool>;
+    const Row rows[] = { { eNotationBinary, ones, false }, { eNotationBinary, "1" + ones, true },
+        { eNotationBinary, "000" + ones, false }, { eNotationBinary, groupedOnes, false },
+        { eNotationBinary, "1 " + groupedOnes, true },
+        { eNotationBinary, ones + "2", false }, // not a binary digit: skipped
+        { eNotationHexadecimal, "ffffffffffffffff", false },
+        { eNotationHexadecimal, "10000000000000000", true },
+        { eNotationHexadecimal, "0000ffffffffffffffff", false },
+        { eNotationHexadecimal, "FFFF FFFF FFFF FFFF", false },
+        { eNotationHexadecimal, "1 0000 0000 0000 0000", true },
+        { eNotationHexadecimal, "ffffffffffffffffg", false },
+        { eNotationHexadecimal, "ffffffffffffffff\x10", false }, // a control byte is no digit
+        { eNotationOctal, "1777777777777777777777", false },
+        { eNotationOctal, "2000000000000000000000", true },
+        { eNotationOctal, "10000000000000000000000", true },
+        { eNotationOctal, "0001777 7777 7777 7777 7777", false },
+        { eNotationOctal, "17777777777777777777779", false }, // the 9 is skipped
+        { eNotationQuixadecimal, "3w5e11264sgsf", false },
+        { eNotationQuixadecimal, "3w5e11264sgsg", true },
+        { eNotationQuixadecimal, "3W 5E 11 26 4S GS F", false },
+        { eNotationQuixadecimal, "zzzzzzzzzzzz", false },
+        { eNotationQuixadecimal, "00zzzzzzzzzzzzz", true },
+        { eNotationQuixadecimal, "3w5e11264sgsf!", false },
+        { eNotationDecimal, "18446744073709551615", false },
+        { eNotationDecimal, "18446744073709551616", true },
+        { eNotationDecimal, "00018446744073709551615", false },
+        { eNotationDecimal, "+18446744073709551616", true },
+        { eNotationDecimal, "9223372036854775808", false }, // unsigned: it fits
+        { eNotationDecimal, "-9223372036854775808", false },
+        { eNotationDecimal, "-9223372036854775809", true },
+        { eNotationDecimal, " -99999999999999999999", true }, { eNotationDecimal, "", false },
+        { eNotationText, "ABCDEFGH", false }, { eNotationText, "ABCDEFGHI", true },
+        { eNotationText, "", false }, { eNotationIPAddress, "999.999.999.999.999", false },
+        { eNotationIPAddress, "4294967296", false },
+        { eNotationNumVersion, "99999999999.99999999999.9999999999b9999999999", false } };
+    for (const auto& [notation, text, tooBig] : rows) {
+        SCOPED_TRACE("notation " + std::to_string(notation) + " \"" + text + "\"");
+        for (bool before : { false, true }) {
+            BaseConverter number = EmptyRow(32, false);
+            number.SetOverflow(before);
+            std::string edited = text;
+            ReadNotation(number, notation, edited.data(), eBigEndian);
+            EXPECT_EQ(bool(number.IsOverflow()), tooBig);
+        }
+    }
+}
+
+// Widening re-reads the row's decimal text, which always fits: the flag
+// must still be the one of the text typed.
+TEST(TypeIntoRow, KeepsTheTypedTextsOverflowThroughTheWidening)
+{
+    // Columns: notation, text, width before and after, too big.
+    using Row = std::tuple<Notation, const char*, UInt16, UInt16, bool>;
+    const Row rows[] = { { eNotationHexadecimal, "1 ffff ffff ffff ffff", 32, 64, true },
+        { eNotationHexadecimal, "ffff", 8, 16, false },
+        { eNotationDecimal, "18446744073709551616", 8, 64, true },
+        { eNotationDecimal, "-9223372036854775809", 16, 64, true },
+        { eNotationDecimal, "65536", 16, 32, false },
+        { eNotationQuixadecimal, "zzzzzzzzzzzzzz", 8, 64, true },
+        { eNotationText, "ABCDEFGHI", 8, 8, true } };
+    for (auto [notation, text, width, newWidth, tooBig] : rows) {
+        SCOPED_TRACE(text);
+        for (Endian endian : { eBigEndian, eLittleEndian }) {
+            BaseConverter number = EmptyRow(width, false);
+            number.SetOverflow(!tooBig);
+            EXPECT_EQ(TypeIntoRow(number, notation, text, endian), newWidth);
+            EXPECT_EQ(bool(number.IsOverflow()), tooBig);
+        }
+    }
+}

@@ -10,8 +10,8 @@
 //   their sign extension) so that a caller can ask GetActualWidth() how wide
 //   the number really is and widen to show it whole.
 // - Nothing fails and nothing is reported: arithmetic wraps modulo 2^64,
-//   characters a notation does not know are skipped or read as 0, and
-//   fOverflow is never set by the engine.
+//   characters a notation does not know are skipped or read as 0, and no
+//   operation here sets fOverflow (ReadNotation, in Notation.h, does).
 // - Text goes through caller-owned, zero-terminated 8-bit buffers. Parsers
 //   edit their buffer in place (spaces removed, letters lowered), so pass a
 //   copy. Formatters need the room given by the k...Size constants below.

@@ -47,6 +47,13 @@ SInt64 SignedValue(const DecimalText& scanned)
     return scanned.negative ? SInt64(0 - scanned.magnitude) : SInt64(scanned.magnitude);
 }
 
+// Whether the reading the text gets (signed exactly when it has a minus)
+// gives the range's edge instead of the number spelt.
+bool Saturates(const DecimalText& scanned)
+{
+    return scanned.tooLarge || (scanned.negative && scanned.magnitude > UInt64(INT64_MAX) + 1);
+}
+
 // Whether a decimal number can be stored within the width. One that cannot
 // is kept whole instead of byte-reversed: reversing within the width would
 // drop its upper bytes, so the caller could neither see that it needs a
@@ -61,50 +68,110 @@ bool FitsWidth(UInt64 bits, bool isSigned, UInt16 width)
     return (bits >> width) == 0;
 }
 
+// Whether the digits of Base in `text` spell a number of at most 64 bits.
+// Digits are what the radix readers take, letters in either case; anything
+// else is skipped, as they skip it. Counting the value, not the digits,
+// settles the digit counts at the edge (22 octal, 13 base-36 digits).
+template <unsigned Base> bool HoldsInBase(const char* text)
+{
+    UInt64 number = 0;
+    for (; *text != '\0'; ++text) {
+        const char c = *text;
+        unsigned digit = Base;
+        if (c >= '0' && c <= '9')
+            digit = unsigned(c - '0');
+        else if (c >= 'a' && c <= 'z')
+            digit = unsigned(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'Z')
+            digit = unsigned(c - 'A' + 10);
+        if (digit >= Base)
+            continue;
+        if (number > (UINT64_MAX - digit) / Base)
+            return false;
+        number = number * Base + digit;
+    }
+    return true;
+}
+
+// A text of more than eight bytes reads as 0, not as its low bytes.
+bool HoldsAsText(const char* text)
+{
+    return std::strlen(text) < std::size_t(BaseConverter::kTextSize);
+}
+
+// The IP address and version readers read four bytes' worth at most.
+bool AlwaysHolds(const char*)
+{
+    return true;
+}
+
+// A notation other than decimal, whose reading and writing depend on
+// neither the sign nor the byte order.
+struct PlainNotation {
+    void (BaseConverter::*read)(char*);
+    void (BaseConverter::*write)(char*) const;
+    bool (*holds)(const char* text); // whether `read` keeps the whole number
+};
+
+// By notation; decimal's row is unused (it is read and written below).
+constexpr PlainNotation kPlainNotations[] = {
+    { &BaseConverter::NewBin, &BaseConverter::GetBin, HoldsInBase<2> },
+    { nullptr, nullptr, nullptr },
+    { &BaseConverter::NewHex, &BaseConverter::GetHex, HoldsInBase<16> },
+    { &BaseConverter::NewOct, &BaseConverter::GetOct, HoldsInBase<8> },
+    { &BaseConverter::NewQuix, &BaseConverter::GetQuix, HoldsInBase<36> },
+    { &BaseConverter::NewText, &BaseConverter::GetText, HoldsAsText },
+    { &BaseConverter::NewIPAddress, &BaseConverter::GetIPAddress, AlwaysHolds },
+    { &BaseConverter::NewNumVersion, &BaseConverter::GetNumVersion, AlwaysHolds },
+};
+static_assert(
+    sizeof kPlainNotations / sizeof *kPlainNotations == eNotationCount, "one row per notation");
+
+bool IsPlain(Notation notation)
+{
+    return notation != eNotationDecimal && unsigned(notation) < eNotationCount;
+}
+
+void ReadDecimal(BaseConverter& number, const char* text, Endian endian)
+{
+    // The sign is looked for past the blanks, so " -5" is -5 and signed.
+    const DecimalText scanned = ScanDecimal(text);
+    number.SetSigned(scanned.negative);
+    if (number.IsSigned()) {
+        const SInt64 value = SignedValue(scanned);
+        number.SetSignedDec(
+            value, FitsWidth(UInt64(value), true, number.BitWidth()) ? endian : eBigEndian);
+    } else {
+        const UInt64 value = UnsignedValue(scanned);
+        number.SetUnsignedDec(
+            value, FitsWidth(value, false, number.BitWidth()) ? endian : eBigEndian);
+    }
+    number.SetOverflow(Saturates(scanned));
+}
+
 } // namespace
 
 void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian)
 {
-    switch (notation) {
-    case eNotationBinary: number.NewBin(text); break;
-    case eNotationHexadecimal: number.NewHex(text); break;
-    case eNotationOctal: number.NewOct(text); break;
-    case eNotationQuixadecimal: number.NewQuix(text); break;
-    case eNotationText: number.NewText(text); break;
-    case eNotationIPAddress: number.NewIPAddress(text); break;
-    case eNotationNumVersion: number.NewNumVersion(text); break;
-    case eNotationDecimal:
-    case eNotationCount: {
-        // The sign is looked for past the blanks, so " -5" is -5 and signed.
-        const DecimalText scanned = ScanDecimal(text);
-        number.SetSigned(scanned.negative);
-        if (number.IsSigned()) {
-            const SInt64 value = SignedValue(scanned);
-            number.SetSignedDec(
-                value, FitsWidth(UInt64(value), true, number.BitWidth()) ? endian : eBigEndian);
-        } else {
-            const UInt64 value = UnsignedValue(scanned);
-            number.SetUnsignedDec(
-                value, FitsWidth(value, false, number.BitWidth()) ? endian : eBigEndian);
-        }
-        break;
+    if (!IsPlain(notation)) {
+        ReadDecimal(number, text, endian);
+        return;
     }
-    }
+    const PlainNotation& plain = kPlainNotations[notation];
+    (number.*plain.read)(text);
+    number.SetOverflow(!plain.holds(text));
 }
 
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out)
 {
-    switch (notation) {
-    case eNotationBinary: number.GetBin(out); break;
-    case eNotationHexadecimal: number.GetHex(out); break;
-    case eNotationOctal: number.GetOct(out); break;
-    case eNotationQuixadecimal: number.GetQuix(out); break;
-    case eNotationText: number.GetText(out); break;
-    case eNotationIPAddress: number.GetIPAddress(out); break;
-    case eNotationNumVersion: number.GetNumVersion(out); break;
-    case eNotationDecimal:
-    case eNotationCount: number.GetDec(out, endian); break;
+    if (!IsPlain(notation)) {
+        number.GetDec(out, endian);
+        return;
     }
+    // Through a reference: with the undefined-behaviour sanitizer, GCC 12
+    // miscompiles a member call through an array element named in the call.
+    const PlainNotation& plain = kPlainNotations[notation];
+    (number.*plain.write)(out);
 }
 
 void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out)
@@ -141,6 +208,8 @@ UInt16 TypeIntoRow(BaseConverter& number, Notation notation, const char* text, E
     char buffer[kFieldBufferSize];
     CopyFieldText(text, buffer);
     ReadNotation(number, notation, buffer, endian);
+    // The re-reads below read a decimal text that fits; the typed one decides.
+    const Boolean overflow = number.IsOverflow();
     // Each widening re-reads the row through its decimal reading, which may
     // ask for a wider width again; four widths bound the loop.
     for (UInt16 needed = number.GetActualWidth(); needed > number.BitWidth();
@@ -152,5 +221,6 @@ UInt16 TypeIntoRow(BaseConverter& number, Notation notation, const char* text, E
             number.GetDec(buffer, endian);
         ReadNotation(number, eNotationDecimal, buffer, endian);
     }
+    number.SetOverflow(overflow);
     return number.BitWidth();
 }

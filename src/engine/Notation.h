@@ -25,6 +25,13 @@ constexpr int kFieldBufferSize = 128;
 // text is edited in place (spaces dropped, letters lowered). The decimal
 // reading decides the sign: the row is signed exactly when the text, past
 // leading white space, begins with '-'. Nothing is cut to the width.
+//
+// The record's overflow flag tells whether the text spelt a number that
+// does not fit in 64 bits, which the row then holds only in part: more
+// than 2^64 - 1 in binary, hexadecimal, octal or base 36 (the low 64 bits
+// are kept), a decimal beyond the 64-bit range of its reading (the range's
+// edge is kept), a text of more than eight bytes (0 is kept). IP addresses
+// and versions always fit. Any other reading clears the flag.
 void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian);
 
 // Writes `number` in `notation` into `out` (kFieldBufferSize bytes). Only
@@ -44,7 +51,8 @@ void CopyFieldText(const char* text, char* buffer);
 // The whole road of a text typed into one field of a row that has no other
 // row to keep in step: read it, widen the width when the number needs more
 // bits, and re-read the decimal reading at the new width (the typed text
-// itself when it was typed into the decimal field). Returns the width.
+// itself when it was typed into the decimal field). Returns the width. The
+// overflow flag is the typed text's, as ReadNotation sets it.
 UInt16 TypeIntoRow(BaseConverter& number, Notation notation, const char* text, Endian endian);
 
 #endif

@@ -1,133 +1,38 @@
 #include "ConverterView.h"
 
-#include "BitlensVersion.h"
+#include "AboutBox.h"
+#include "EditMenu.h"
+#include "FieldDescription.h"
 #include "FieldText.h"
-#include "Magnitude.h"
+#include "MagnitudeLabel.h"
 #include "MathOperation.h"
+#include "WindowTitle.h"
+#include "WiringAssert.h"
 #include "ui_ConverterDocument.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QIcon>
-#include <QKeySequence>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <iterator>
 
 namespace {
 
-[[noreturn]] void FailedAssertion(const char* file, unsigned line, const char* condition)
-{
-    const char* name = std::strrchr(file, '/');
-    std::fprintf(stderr, "%s:%u: failed assertion `%s'\n", name ? name + 1 : file, line, condition);
-    std::abort();
-}
-
-// Wide enough for any text a magnitude label shows: a sign, eight digits
-// (the widest one) and a point cover both "18446.744" and "-9223.372", then
-// the widest of the units.
-int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
-{
-    int digit = 0;
-    for (char16_t c = u'0'; c <= u'9'; ++c)
-        digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
-    int unit = 0;
-    BaseConverter value {};
-    value.SetBitWidth(64);
-    const UInt64 base = metric ? 1000 : 1024;
-    for (UInt64 size = base; size <= base * base * base * base * base; size *= base) {
-        value.SetUnsignedDec(2 * size, eBigEndian);
-        char text[kMagnitudeSize];
-        FormatMagnitude(value, eBigEndian, metric, text, sizeof text);
-        if (const char* name = std::strchr(text, ' '))
-            unit = std::max(unit, metrics.horizontalAdvance(QLatin1String(name)));
-    }
-    // Measured in pieces, so one pixel more for their rounding.
-    return metrics.horizontalAdvance(QLatin1Char('-')) + 8 * digit
-        + metrics.horizontalAdvance(QLatin1Char('.')) + unit + 1;
-}
-
-// A label whose size is fixed never asks the window for a new layout when its
-// text changes, which otherwise happens on every keystroke.
-void PinMagnitudeLabel(QLabel& label, int textWidth)
-{
-    label.setMinimumSize(0, 0);
-    label.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    const QSize hint = label.sizeHint();
-    const int margins = hint.width() - label.fontMetrics().horizontalAdvance(label.text());
-    label.setFixedSize(textWidth + margins, hint.height());
-}
-
-// Re-pins a label once a new font or style has reached it.
-class MagnitudeLabelPin : public QObject {
-public:
-    MagnitudeLabelPin(QLabel& label, bool metric, int textWidth)
-        : QObject(&label)
-        , fMetric(metric)
-    {
-        label.installEventFilter(this);
-        PinMagnitudeLabel(label, textWidth);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-            auto* label = static_cast<QLabel*>(watched);
-            QTimer::singleShot(0, label, [label, metric = fMetric] {
-                PinMagnitudeLabel(*label, MagnitudeTextWidth(label->fontMetrics(), metric));
-            });
-        }
-        return false;
-    }
-
-private:
-    bool fMetric;
-};
-
-// What assistive technology calls each notation field, after its row's
-// name, and what its tooltip says about typing into it.
-struct NotationDescription {
-    const char* name;
-    const char* toolTip;
-};
-
-const NotationDescription kNotationDescriptions[eNotationCount] = {
-    { "binary", "Binary, in groups of four digits; spaces and 0b are ignored" },
-    { "decimal", "Decimal, read in the row's byte order; a leading minus sign makes it signed" },
-    { "hexadecimal", "Hexadecimal, in groups of four digits; spaces and 0x are ignored" },
-    { "octal", "Octal, in groups of four digits; spaces and 0o are ignored" },
-    { "base 36", "Base 36, digits 0–9 and a–z in groups of two; spaces are ignored" },
-    { "text",
-        "The bytes as characters, most significant first; • is a byte that is not "
-        "printable" },
-    { "IP address", "IPv4 address: the low 32 bits as four dotted numbers" },
-    { "version", "Packed version number such as 1.2.3b4, from the low 32 bits" },
-};
-
-const char* const kRowNames[] = { "Value", "Operand", "Result" };
+// The width popup's items in the window description's order: uic carries
+// no item data, so an item's tag, its width, comes from here.
+constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64 };
+// The width every number starts at; the description selects its item.
+constexpr UInt16 kStartWidth = 32;
 
 } // namespace
-
-// Checks of the wiring between the window description and this code; they
-// stay in release builds, since a miswired window must stop rather than guess.
-#define WIRING_ASSERT(condition)                                                                   \
-    ((condition) ? void(0) : FailedAssertion(__FILE__, __LINE__, #condition))
 
 ConverterView::ConverterView(QWidget* parent)
     : QMainWindow(parent)
@@ -136,45 +41,65 @@ ConverterView::ConverterView(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     ui->setupUi(this);
     awakeFromNib();
-    numberWindow();
+    NumberWindow(*this);
 }
 
-ConverterView::~ConverterView()
-{
-    // Deleting the focused field announces a focus change, which must not
-    // reach this half-destroyed window.
-    disconnect(qApp, nullptr, this, nullptr);
-}
+ConverterView::~ConverterView() = default;
 
 void ConverterView::awakeFromNib()
 {
+    bindRows();
+    tagPopupItems();
+    sizeFields();
+    wireControls();
+    enterStartState();
+}
+
+void ConverterView::bindRows()
+{
     Ui::ConverterDocument& w = *ui;
     fRows = { {
-        { eFieldTypeValue, &fCurrentValue, &fCurrentEndian,
+        { eFieldTypeValue, "Value", &fCurrentValue, &fCurrentEndian,
             { w.currentBinary, w.currentDecimal, w.currentHexadecimal, w.currentOctal,
                 w.currentQuixadecimal, w.currentText, w.currentIpAddress, w.currentNumVersion },
             w.signedValueBox, w.currentEndianMatrix, w.currentBigEndianRadio,
-            w.currentLittleEndianRadio, w.currentBinaryMagnitude, w.currentMetricMagnitude },
-        { eFieldTypeOperand, &fOperandValue, &fOperandEndian,
+            w.currentLittleEndianRadio, w.swapEndianValue, w.shiftLeftValue, w.shiftRightValue,
+            w.currentBinaryMagnitude, w.currentMetricMagnitude },
+        { eFieldTypeOperand, "Operand", &fOperandValue, &fOperandEndian,
             { w.operandBinary, w.operandDecimal, w.operandHexadecimal, w.operandOctal,
                 w.operandQuixadecimal, w.operandText, w.operandIPAddress, w.operandNumVersion },
             w.signedOperandBox, w.operandEndianMatrix, w.operandBigEndianRadio,
-            w.operandLittleEndianRadio, w.operandBinaryMagnitude, w.operandMetricMagnitude },
-        { eFieldTypeResult, &fResultValue, &fResultEndian,
+            w.operandLittleEndianRadio, w.swapEndianOperand, w.shiftLeftOperand,
+            w.shiftRightOperand, w.operandBinaryMagnitude, w.operandMetricMagnitude },
+        { eFieldTypeResult, "Result", &fResultValue, &fResultEndian,
             { w.resultBinary, w.resultDecimal, w.resultHexadecimal, w.resultOctal,
                 w.resultQuixadecimal, w.resultText, w.resultIPAddress, w.resultNumVersion },
             w.signedResultBox, w.resultEndianMatrix, w.resultBigEndianRadio,
-            w.resultLittleEndianRadio, w.resultBinaryMagnitude, w.resultMetricMagnitude },
+            w.resultLittleEndianRadio, nullptr, nullptr, nullptr, w.resultBinaryMagnitude,
+            w.resultMetricMagnitude },
     } };
+    for (const Row& row : fRows)
+        for (int notation = 0; notation < eNotationCount; ++notation)
+            DescribeField(*row.fields[notation], row.name, static_cast<Notation>(notation));
+}
 
-    // uic carries no item data, so each width item's tag comes from its
-    // title, which begins with the width.
-    for (int i = 0; i < w.bitWidthPopup->count(); ++i) {
-        const UInt16 width = w.bitWidthPopup->itemText(i).section(' ', 0, 0).toUShort();
-        WIRING_ASSERT(width == 8 || width == 16 || width == 32 || width == 64);
-        w.bitWidthPopup->setItemData(i, width);
-    }
+// Items are told apart by their place, never by their titles, which a
+// translation may change.
+void ConverterView::tagPopupItems()
+{
+    QComboBox& widths = *ui->bitWidthPopup;
+    WIRING_ASSERT(widths.count() == int(std::size(kWidthItems)));
+    WIRING_ASSERT(widths.currentIndex() >= 0 && kWidthItems[widths.currentIndex()] == kStartWidth);
+    for (int i = 0; i < widths.count(); ++i)
+        widths.setItemData(i, kWidthItems[i]);
+    // An operation item's index is its MathOperation, so there are no more
+    // items than operations.
+    WIRING_ASSERT(ui->mathOperation->count() <= eMathOperationCount);
+}
 
+void ConverterView::sizeFields()
+{
+    Ui::ConverterDocument& w = *ui;
     // The two areas' field rows line up only if their header rows, each
     // with a popup, are equally tall; the disclosure button may be taller.
     const int headerHeight
@@ -196,51 +121,22 @@ void ConverterView::awakeFromNib()
             field->setMinimumWidth(
                 field->sizeHint().width() - 17 * metrics.horizontalAdvance('x') + binaryWidth);
         }
-    describeFields();
-
-    // The metric label keeps to the right edge that it had at its own width.
-    // The rows' labels share a font, so each kind is measured once.
-    for (bool metric : { false, true }) {
-        const QLabel* measured = nullptr;
-        int textWidth = 0;
-        for (const Row& row : fRows) {
-            QLabel* label = metric ? row.metricMagnitude : row.binaryMagnitude;
-            if (metric)
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (!measured || label->font() != measured->font()) {
-                measured = label;
-                textWidth = MagnitudeTextWidth(label->fontMetrics(), metric);
-            }
-            new MagnitudeLabelPin(*label, metric, textWidth);
-        }
-    }
-
-    wireControls();
-    wireEditMenu();
-
-    for (BaseConverter* number : { &fCurrentValue, &fOperandValue, &fResultValue }) {
-        number->SetBitWidth(32);
-        number->SetSignedDec(0, eBigEndian);
-        number->SetOverflow(false);
-    }
-
-    w.mathDisclosure->setChecked(false);
-    mathEnabled = false;
-
-    // The description lays the window out at its open width; closing the
-    // math area needs the box's laid-out width before the window is shown.
-    layout()->activate();
-    centralWidget()->layout()->activate();
-    mathDisclosured();
-    updateMagnitudes();
 }
 
 void ConverterView::wireControls()
 {
     Ui::ConverterDocument& w = *ui;
-    for (FieldType type : { eFieldTypeValue, eFieldTypeOperand })
-        for (QLineEdit* field : row(type).fields)
+    for (FieldType type : { eFieldTypeValue, eFieldTypeOperand }) {
+        const Row& typedRow = row(type);
+        for (QLineEdit* field : typedRow.fields)
             connect(field, &QLineEdit::textEdited, this, [this, field] { userEdited(field); });
+        QPushButton* swap = typedRow.swapButton;
+        connect(swap, &QPushButton::clicked, this, [this, swap] { swapEndian(swap); });
+        QPushButton* left = typedRow.shiftLeftButton;
+        connect(left, &QPushButton::clicked, this, [this, left] { shiftLeft(left); });
+        QPushButton* right = typedRow.shiftRightButton;
+        connect(right, &QPushButton::clicked, this, [this, right] { shiftRight(right); });
+    }
 
     for (const Row& row : fRows) {
         QCheckBox* box = row.signedBox;
@@ -250,13 +146,6 @@ void ConverterView::wireControls()
             matrix, &QButtonGroup::buttonClicked, this, [this, matrix] { endianSwitched(matrix); });
     }
 
-    for (QPushButton* swap : { w.swapEndianValue, w.swapEndianOperand })
-        connect(swap, &QPushButton::clicked, this, [this, swap] { swapEndian(swap); });
-    for (QPushButton* button : { w.shiftLeftValue, w.shiftLeftOperand })
-        connect(button, &QPushButton::clicked, this, [this, button] { shiftLeft(button); });
-    for (QPushButton* button : { w.shiftRightValue, w.shiftRightOperand })
-        connect(button, &QPushButton::clicked, this, [this, button] { shiftRight(button); });
-
     connect(w.bitWidthPopup, &QComboBox::activated, this, &ConverterView::widthChanged);
     connect(w.mathOperation, &QComboBox::activated, this, &ConverterView::recalc);
     connect(w.mathDisclosure, &QToolButton::clicked, this, &ConverterView::mathDisclosured);
@@ -264,165 +153,35 @@ void ConverterView::wireControls()
     connect(w.actionNewWindow, &QAction::triggered, this, &ConverterView::openNewWindow);
     connect(w.actionCloseWindow, &QAction::triggered, this, &QWidget::close);
     connect(w.actionQuit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
-    connect(w.actionAbout, &QAction::triggered, this, &ConverterView::about);
+    connect(w.actionAbout, &QAction::triggered, this, [this] { ShowAboutBox(this); });
     // From the keyboard, the same as a click on the disclosure button.
     connect(w.actionShowMathArea, &QAction::triggered, w.mathDisclosure, &QToolButton::click);
     connect(w.actionAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
+
+    QList<QLineEdit*> fields;
+    for (const Row& row : fRows)
+        fields.append(QList<QLineEdit*>(row.fields.begin(), row.fields.end()));
+    fEditMenu = std::make_unique<EditMenu>(
+        *this, w, fields, [this](const QLineEdit& field) { return literal(field); });
 }
 
-void ConverterView::describeFields()
+void ConverterView::enterStartState()
 {
-    for (const Row& row : fRows) {
-        const QString rowName = QLatin1String(kRowNames[row.type - eFieldTypeValue]);
-        for (int notation = 0; notation < eNotationCount; ++notation) {
-            const NotationDescription& description = kNotationDescriptions[notation];
-            QLineEdit* field = row.fields[notation];
-            field->setAccessibleName(rowName + QLatin1String(", ") + description.name);
-            field->setToolTip(QString::fromUtf8(description.toolTip));
-            field->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(field, &QWidget::customContextMenuRequested, this,
-                [this, field](const QPoint& position) { showFieldMenu(field, position); });
-        }
+    for (BaseConverter* number : { &fCurrentValue, &fOperandValue, &fResultValue }) {
+        number->SetBitWidth(kStartWidth);
+        number->SetSignedDec(0, eBigEndian);
+        number->SetOverflow(false);
     }
-}
 
-// The edit commands act on the notation field that has the focus; a field
-// with the focus takes their standard keys itself, so the actions' own
-// shortcuts only reach the window when no editable field could.
-void ConverterView::wireEditMenu()
-{
-    Ui::ConverterDocument& w = *ui;
-    struct EditCommand {
-        QAction* action;
-        QKeySequence::StandardKey keys;
-        void (*apply)(QLineEdit&);
-        bool changesText;
-    };
-    const EditCommand commands[] = {
-        { w.actionUndo, QKeySequence::Undo, [](QLineEdit& field) { field.undo(); }, true },
-        { w.actionRedo, QKeySequence::Redo, [](QLineEdit& field) { field.redo(); }, true },
-        { w.actionCut, QKeySequence::Cut, [](QLineEdit& field) { field.cut(); }, true },
-        { w.actionCopy, QKeySequence::Copy, [](QLineEdit& field) { field.copy(); }, false },
-        { w.actionPaste, QKeySequence::Paste, [](QLineEdit& field) { field.paste(); }, true },
-        { w.actionDelete, QKeySequence::Delete, [](QLineEdit& field) { field.del(); }, true },
-        { w.actionSelectAll, QKeySequence::SelectAll, [](QLineEdit& field) { field.selectAll(); },
-            false },
-    };
-    for (const EditCommand& command : commands) {
-        command.action->setShortcuts(command.keys);
-        connect(command.action, &QAction::triggered, this, [this, command] {
-            QLineEdit* field = focusedField();
-            // A read-only field's own commands would still change its text.
-            if (field && !(command.changesText && field->isReadOnly()))
-                command.apply(*field);
-        });
-    }
-    connect(w.actionCopyAsLiteral, &QAction::triggered, this,
-        [this] { copyAsLiteral(focusedField()); });
+    ui->mathDisclosure->setChecked(false);
+    mathEnabled = false;
 
-    connect(qApp, &QApplication::focusChanged, this, &ConverterView::updateEditActions);
-    connect(w.editMenu, &QMenu::aboutToShow, this, &ConverterView::updateEditActions);
-    for (QMenu* menu : { w.editMenu, w.helpMenu })
-        connect(menu, &QMenu::aboutToShow, this, &ConverterView::loadMenuIcons);
-    updateEditActions();
-}
-
-// Theme icons are looked up when a menu first opens, not at start: on a
-// desktop the lookup is a large share of the time to the first window.
-void ConverterView::loadMenuIcons()
-{
-    if (fMenuIconsLoaded)
-        return;
-    fMenuIconsLoaded = true;
-    Ui::ConverterDocument& w = *ui;
-    const std::pair<QAction*, const char*> icons[] = {
-        { w.actionUndo, "edit-undo" },
-        { w.actionRedo, "edit-redo" },
-        { w.actionCut, "edit-cut" },
-        { w.actionCopy, "edit-copy" },
-        { w.actionCopyAsLiteral, "edit-copy" },
-        { w.actionPaste, "edit-paste" },
-        { w.actionDelete, "edit-delete" },
-        { w.actionSelectAll, "edit-select-all" },
-        { w.actionAbout, "help-about" },
-    };
-    for (const auto& [action, name] : icons)
-        action->setIcon(QIcon::fromTheme(QLatin1String(name)));
-}
-
-// Additional windows carry the lowest number that no open window has.
-void ConverterView::numberWindow()
-{
-    QList<int> taken;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        const auto* other = qobject_cast<ConverterView*>(widget);
-        if (other && other != this && other->isVisible())
-            taken.append(other->fWindowNumber);
-    }
-    fWindowNumber = 1;
-    while (taken.contains(fWindowNumber))
-        ++fWindowNumber;
-    setWindowTitle(fWindowNumber == 1 ? QStringLiteral("Bitlens")
-                                      : QStringLiteral("Bitlens — %1").arg(fWindowNumber));
-}
-
-QLineEdit* ConverterView::focusedField() const
-{
-    auto* field = qobject_cast<QLineEdit*>(focusWidget());
-    return rowOf(field) ? field : nullptr;
-}
-
-void ConverterView::updateEditActions()
-{
-    Ui::ConverterDocument& w = *ui;
-    const QLineEdit* field = focusedField();
-    const bool editable = field && !field->isReadOnly();
-    const bool selected = field && field->hasSelectedText();
-    w.actionUndo->setEnabled(editable && field->isUndoAvailable());
-    w.actionRedo->setEnabled(editable && field->isRedoAvailable());
-    w.actionCut->setEnabled(editable && selected);
-    w.actionCopy->setEnabled(selected);
-    w.actionPaste->setEnabled(editable);
-    w.actionDelete->setEnabled(editable && selected);
-    w.actionSelectAll->setEnabled(field && !field->text().isEmpty());
-    w.actionCopyAsLiteral->setEnabled(field != nullptr);
-}
-
-void ConverterView::copyAsLiteral(const QLineEdit* textField)
-{
-    const Row* found = rowOf(textField);
-    if (!found)
-        return;
-    const auto position = std::find(found->fields.begin(), found->fields.end(), textField);
-    const auto notation = static_cast<Notation>(position - found->fields.begin());
-    char literal[kFieldBufferSize];
-    WriteLiteral(*found->number, notation, selectedEndian(found->type), literal);
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(literal));
-}
-
-// The field's own menu, with Copy as Literal for that field whether or not
-// it has the focus.
-void ConverterView::showFieldMenu(QLineEdit* textField, const QPoint& position)
-{
-    loadMenuIcons();
-    const std::unique_ptr<QMenu> menu(textField->createStandardContextMenu());
-    menu->addSeparator();
-    QAction* literal = menu->addAction(ui->actionCopyAsLiteral->icon(),
-        ui->actionCopyAsLiteral->text(), this, [this, textField] { copyAsLiteral(textField); });
-    literal->setShortcut(ui->actionCopyAsLiteral->shortcut());
-    literal->setObjectName(QStringLiteral("fieldCopyAsLiteral"));
-    menu->exec(textField->mapToGlobal(position));
-}
-
-void ConverterView::about()
-{
-    QMessageBox::about(this, tr("About Bitlens"),
-        tr("<h3>Bitlens %1</h3>"
-           "<p>A programmer's number converter: one integer of up to 64 bits in binary, "
-           "decimal, hexadecimal, octal, base 36, text, IP address and version notation at "
-           "once.</p>"
-           "<p>Free software under the MIT licence.</p>")
-            .arg(QStringLiteral(BITLENS_VERSION)));
+    // The description lays the window out at its open width; closing the
+    // math area needs the box's laid-out width before the window is shown.
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    mathDisclosured();
+    updateMagnitudes();
 }
 
 bool ConverterView::applicationShouldHandleReopen()
@@ -436,17 +195,12 @@ bool ConverterView::applicationShouldHandleReopen()
 FieldType ConverterView::textFieldType(const QLineEdit* textField) const
 {
     const Row* found = rowOf(textField);
-    return found ? found->type : eFieldTypeInvalid;
+    return found && notationOf(*found, textField) ? found->type : eFieldTypeInvalid;
 }
 
 Endian ConverterView::selectedEndian(FieldType type) const
 {
-    if (type == eFieldTypeValue)
-        return fCurrentEndian;
-    if (type == eFieldTypeOperand)
-        return fOperandEndian;
-    WIRING_ASSERT(eFieldTypeResult == type);
-    return fResultEndian;
+    return *row(type).endian;
 }
 
 void ConverterView::userEdited(QLineEdit* textField)
@@ -461,12 +215,11 @@ void ConverterView::textDidChange(QLineEdit* textField)
     const FieldType type = textFieldType(textField);
     if (type != eFieldTypeValue && type != eFieldTypeOperand)
         return;
-    Row& edited = row(type);
+    const Row& edited = row(type);
 
     char numberString[kFieldBufferSize];
     FieldTextToBytes(textField->text(), numberString);
-    const auto position = std::find(edited.fields.begin(), edited.fields.end(), textField);
-    const auto notation = static_cast<Notation>(position - edited.fields.begin());
+    const Notation notation = *notationOf(edited, textField);
     ReadNotation(*edited.number, notation, numberString, *edited.endian);
     if (notation == eNotationDecimal)
         edited.signedBox->setChecked(edited.number->IsSigned());
@@ -502,8 +255,9 @@ void ConverterView::doTheMath()
         : eMathOperationCount;
     const MathResult result = Combine(operation, current, operand, fCurrentValue.BitWidth());
     fResultValue.SetUnsignedDec(result.value, eBigEndian);
-    writeFields(row(eFieldTypeResult), nullptr);
-    ui->signedResultBox->setChecked(fResultValue.IsSigned());
+    const Row& resultRow = row(eFieldTypeResult);
+    writeFields(resultRow, nullptr);
+    resultRow.signedBox->setChecked(fResultValue.IsSigned());
     updateMagnitudes();
 }
 
@@ -520,15 +274,16 @@ void ConverterView::mathDisclosured()
 
     ui->mathDisclosure->setArrowType(mathEnabled ? Qt::LeftArrow : Qt::RightArrow);
     ui->mathOperation->setEnabled(mathEnabled);
-    for (QLineEdit* field : row(eFieldTypeOperand).fields)
-        if (field != ui->operandNumVersion)
+    const Row& operandRow = row(eFieldTypeOperand);
+    for (QLineEdit* field : operandRow.fields)
+        if (field != operandRow.fields[eNotationNumVersion])
             field->setEnabled(mathEnabled);
     ui->expandedBox->setVisible(mathEnabled);
 
     if (mathEnabled) {
         // The Operand row may have been re-fitted to a new width while it
         // was out of sight; show it as it now is, and its Result with it.
-        writeFields(row(eFieldTypeOperand), nullptr);
+        writeFields(operandRow, nullptr);
         doTheMath();
     }
 
@@ -541,12 +296,10 @@ void ConverterView::mathDisclosured()
 
 void ConverterView::setSigned(QCheckBox* sender)
 {
-    const auto found = std::find_if(
-        fRows.begin(), fRows.end(), [sender](const Row& row) { return row.signedBox == sender; });
-    if (found != fRows.end()) {
-        found->number->SetSigned(sender->isChecked());
-        writeField(*found, eNotationDecimal);
-    }
+    const Row* signedRow = rowOf(sender);
+    WIRING_ASSERT(signedRow && sender == signedRow->signedBox);
+    signedRow->number->SetSigned(sender->isChecked());
+    writeField(*signedRow, eNotationDecimal);
     updateMagnitudes();
 }
 
@@ -557,16 +310,21 @@ void ConverterView::recalc()
 
 void ConverterView::shiftRight(QAbstractButton* sender)
 {
-    shift(false, sender == ui->shiftRightValue ? fCurrentValue : fOperandValue);
+    const Row* shifted = rowOf(sender);
+    WIRING_ASSERT(shifted && sender == shifted->shiftRightButton);
+    shift(false, *shifted);
 }
 
 void ConverterView::shiftLeft(QAbstractButton* sender)
 {
-    shift(true, sender == ui->shiftLeftValue ? fCurrentValue : fOperandValue);
+    const Row* shifted = rowOf(sender);
+    WIRING_ASSERT(shifted && sender == shifted->shiftLeftButton);
+    shift(true, *shifted);
 }
 
-void ConverterView::shift(bool left, BaseConverter& number)
+void ConverterView::shift(bool left, const Row& row)
 {
+    BaseConverter& number = *row.number;
     if (left) {
         number.Shift(eShiftLeftDir);
         const UInt16 newWidth = number.GetActualWidth();
@@ -579,7 +337,7 @@ void ConverterView::shift(bool left, BaseConverter& number)
     } else {
         number.Shift(eShiftRightDir);
     }
-    rereadDecimal(&number == &fCurrentValue ? eFieldTypeValue : eFieldTypeOperand);
+    rereadDecimal(row.type);
 }
 
 void ConverterView::widthChanged()
@@ -602,41 +360,38 @@ QString ConverterView::magnitude(bool metric, const BaseConverter& value, Endian
 void ConverterView::updateMagnitudes()
 {
     for (const Row& row : fRows) {
-        const Endian endian = selectedEndian(row.type);
-        const MagnitudeReading reading { row.number->GetValue(endian), row.number->BitWidth(),
+        const MagnitudeReading reading { row.number->GetValue(*row.endian), row.number->BitWidth(),
             row.number->IsSigned() != 0 };
         std::optional<MagnitudeReading>& shown = fShownMagnitudes[row.type - eFieldTypeValue];
         if (shown == reading)
             continue;
         shown = reading;
-        row.binaryMagnitude->setText(magnitude(false, *row.number, endian));
-        row.metricMagnitude->setText(magnitude(true, *row.number, endian));
+        row.binaryMagnitude->setText(magnitude(false, *row.number, *row.endian));
+        row.metricMagnitude->setText(magnitude(true, *row.number, *row.endian));
     }
 }
 
 void ConverterView::endianSwitched(QButtonGroup* sender)
 {
-    if (sender == ui->currentEndianMatrix || sender == ui->operandEndianMatrix) {
-        Row& switched
-            = row(sender == ui->currentEndianMatrix ? eFieldTypeValue : eFieldTypeOperand);
-        *switched.endian
-            = sender->checkedButton() == switched.bigEndianRadio ? eBigEndian : eLittleEndian;
-        // The hexadecimal text holds the unchanged bits; re-reading it shows
-        // them in the new byte order without touching the signedness.
-        textDidChange(switched.fields[eNotationHexadecimal]);
+    const Row* switched = rowOf(sender);
+    WIRING_ASSERT(switched && sender == switched->endianMatrix);
+    *switched->endian
+        = sender->checkedButton() == switched->bigEndianRadio ? eBigEndian : eLittleEndian;
+    if (switched->type == eFieldTypeResult) {
+        doTheMath();
         return;
     }
-    WIRING_ASSERT(sender == ui->resultEndianMatrix);
-    fResultEndian
-        = sender->checkedButton() == ui->resultBigEndianRadio ? eBigEndian : eLittleEndian;
-    doTheMath();
+    // The hexadecimal text holds the unchanged bits; re-reading it shows
+    // them in the new byte order without touching the signedness.
+    textDidChange(switched->fields[eNotationHexadecimal]);
 }
 
 void ConverterView::swapEndian(QAbstractButton* sender)
 {
     const int whichField = sender->property("tag").toInt();
     WIRING_ASSERT(whichField == eFieldTypeValue || whichField == eFieldTypeOperand);
-    Row& swapped = row(static_cast<FieldType>(whichField));
+    const Row& swapped = row(static_cast<FieldType>(whichField));
+    WIRING_ASSERT(sender == swapped.swapButton);
 
     const Endian oppositeEndian = *swapped.endian != eBigEndian ? eBigEndian : eLittleEndian;
     swapped.number->SetUnsignedDec(swapped.number->GetValue(*swapped.endian), oppositeEndian);
@@ -655,20 +410,47 @@ void ConverterView::openNewWindow()
     window->show();
 }
 
-ConverterView::Row& ConverterView::row(FieldType type)
+const ConverterView::Row& ConverterView::row(FieldType type) const
 {
     WIRING_ASSERT(type >= eFieldTypeValue && type <= eFieldTypeResult);
     return fRows[type - eFieldTypeValue];
 }
 
-const ConverterView::Row* ConverterView::rowOf(const QLineEdit* textField) const
+std::array<const QObject*, 9> ConverterView::Row::controls() const
 {
-    if (!textField)
+    return { signedBox, endianMatrix, bigEndianRadio, littleEndianRadio, swapButton,
+        shiftLeftButton, shiftRightButton, binaryMagnitude, metricMagnitude };
+}
+
+const ConverterView::Row* ConverterView::rowOf(const QObject* control) const
+{
+    if (!control)
         return nullptr;
-    for (const Row& row : fRows)
-        if (std::find(row.fields.begin(), row.fields.end(), textField) != row.fields.end())
+    for (const Row& row : fRows) {
+        const auto controls = row.controls();
+        if (notationOf(row, control)
+            || std::find(controls.begin(), controls.end(), control) != controls.end())
             return &row;
+    }
     return nullptr;
+}
+
+std::optional<Notation> ConverterView::notationOf(const Row& row, const QObject* field)
+{
+    const auto found = std::find(row.fields.begin(), row.fields.end(), field);
+    if (found == row.fields.end())
+        return std::nullopt;
+    return static_cast<Notation>(found - row.fields.begin());
+}
+
+QString ConverterView::literal(const QLineEdit& field) const
+{
+    const Row* found = rowOf(&field);
+    const std::optional<Notation> notation = found ? notationOf(*found, &field) : std::nullopt;
+    WIRING_ASSERT(notation);
+    char text[kFieldBufferSize];
+    WriteLiteral(*found->number, *notation, *found->endian, text);
+    return QString::fromLatin1(text);
 }
 
 void ConverterView::writeFields(const Row& row, const QLineEdit* except)
@@ -683,7 +465,7 @@ void ConverterView::writeFields(const Row& row, const QLineEdit* except)
 void ConverterView::writeField(const Row& row, Notation notation)
 {
     char text[kFieldBufferSize];
-    WriteNotation(*row.number, notation, selectedEndian(row.type), text);
+    WriteNotation(*row.number, notation, *row.endian, text);
     QLineEdit* field = row.fields[notation];
     // Setting an equal text would still move the cursor and drop undo; and
     // compared as bytes, an unchanged field costs no string.

@@ -13,12 +13,13 @@
 #include <memory>
 #include <optional>
 
+class EditMenu;
+class MagnitudeLabel;
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
-class QPoint;
+class QPushButton;
 class QRadioButton;
 
 namespace Ui {
@@ -52,22 +53,35 @@ public:
     static QString magnitude(bool metric, const BaseConverter& value, Endian endian);
 
 private:
-    // One row's number, byte order and controls; the fields by Notation.
+    // One row: its number, its byte order and its controls. A control that
+    // is not a notation field is listed in controls() as well, which is how
+    // rowOf finds the row from any control of it.
     struct Row {
         FieldType type;
+        const char* name; // what assistive technology calls the row
         BaseConverter* number;
         Endian* endian;
-        std::array<QLineEdit*, eNotationCount> fields;
+        std::array<QLineEdit*, eNotationCount> fields; // by Notation
         QCheckBox* signedBox;
         QButtonGroup* endianMatrix;
         QRadioButton* bigEndianRadio;
         QRadioButton* littleEndianRadio;
-        QLabel* binaryMagnitude;
-        QLabel* metricMagnitude;
+        // None in the Result row, which is computed, never typed into.
+        QPushButton* swapButton;
+        QPushButton* shiftLeftButton;
+        QPushButton* shiftRightButton;
+        MagnitudeLabel* binaryMagnitude;
+        MagnitudeLabel* metricMagnitude;
+
+        std::array<const QObject*, 9> controls() const;
     };
 
     void awakeFromNib();
+    void bindRows();
+    void tagPopupItems();
+    void sizeFields();
     void wireControls();
+    void enterStartState();
 
     void userEdited(QLineEdit* textField);
     void textDidChange(QLineEdit* textField);
@@ -78,31 +92,26 @@ private:
     void recalc();
     void shiftRight(QAbstractButton* sender);
     void shiftLeft(QAbstractButton* sender);
-    void shift(bool left, BaseConverter& number);
+    void shift(bool left, const Row& row);
     void widthChanged();
     void updateMagnitudes();
     void endianSwitched(QButtonGroup* sender);
     void swapEndian(QAbstractButton* sender);
     void openNewWindow();
 
-    void describeFields();
-    void wireEditMenu();
-    void numberWindow();
-    QLineEdit* focusedField() const;
-    void updateEditActions();
-    void loadMenuIcons();
-    void copyAsLiteral(const QLineEdit* textField);
-    void showFieldMenu(QLineEdit* textField, const QPoint& position);
-    void about();
-
-    Row& row(FieldType type);
-    const Row* rowOf(const QLineEdit* textField) const;
+    const Row& row(FieldType type) const;
+    const Row* rowOf(const QObject* control) const;
+    static std::optional<Notation> notationOf(const Row& row, const QObject* field);
+    QString literal(const QLineEdit& field) const;
     void writeFields(const Row& row, const QLineEdit* except);
     void writeField(const Row& row, Notation notation);
     void rereadDecimal(FieldType type);
     void selectWidth(UInt16 width);
 
     std::unique_ptr<Ui::ConverterDocument> ui;
+    // Destroyed before the window's widgets are: deleting the focused field
+    // announces a focus change, which must not reach a half-destroyed window.
+    std::unique_ptr<EditMenu> fEditMenu;
 
     BaseConverter fCurrentValue {};
     BaseConverter fOperandValue {};
@@ -111,9 +120,6 @@ private:
     Endian fOperandEndian = eBigEndian;
     Endian fResultEndian = eBigEndian;
     bool mathEnabled = false;
-    // 1 for a window titled plainly, n for "Bitlens — n".
-    int fWindowNumber = 1;
-    bool fMenuIconsLoaded = false;
 
     // The field the user is typing in, while that keystroke is handled:
     // nothing may rewrite it, not even a width change the keystroke causes.

@@ -16,11 +16,11 @@
 #include <QTest>
 #include <QTimer>
 
-class KeyboardTest : public WindowTest {
+class AccessTest : public WindowTest {
     Q_OBJECT
 
 public:
-    KeyboardTest()
+    AccessTest()
         : WindowTest(eActive)
     { }
 
@@ -45,7 +45,7 @@ private:
 };
 
 // Every notation field and every control a user can act on or read.
-QList<QWidget*> KeyboardTest::controls()
+QList<QWidget*> AccessTest::controls()
 {
     QList<QWidget*> found;
     for (QWidget* widget : view->findChildren<QWidget*>()) {
@@ -68,7 +68,7 @@ static QString spokenName(QWidget* widget)
 }
 
 // Names are unique and follow one scheme: the row, then what the control is.
-void KeyboardTest::everyControlIsNamedAndExplained()
+void AccessTest::everyControlIsNamedAndExplained()
 {
     QStringList names;
     const QList<QWidget*> all = controls();
@@ -91,7 +91,7 @@ void KeyboardTest::everyControlIsNamedAndExplained()
         QCOMPARE(spokenName(child<QWidget>(widget)), QString(name));
 }
 
-void KeyboardTest::tabOrder_data()
+void AccessTest::tabOrder_data()
 {
     QTest::addColumn<bool>("mathOpen");
     QTest::addColumn<QStringList>("order");
@@ -110,7 +110,7 @@ void KeyboardTest::tabOrder_data()
 }
 
 // Tab from the first field all the way round; a radio pair is one stop.
-void KeyboardTest::tabOrder()
+void AccessTest::tabOrder()
 {
     QFETCH(bool, mathOpen);
     QFETCH(QStringList, order);
@@ -126,7 +126,7 @@ void KeyboardTest::tabOrder()
     QCOMPARE(visited, order);
 }
 
-void KeyboardTest::mnemonics()
+void AccessTest::mnemonics()
 {
     if (!run("open math"))
         return;
@@ -143,7 +143,7 @@ void KeyboardTest::mnemonics()
     }
 }
 
-void KeyboardTest::keyboardOnly_data()
+void AccessTest::keyboardOnly_data()
 {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("widget");
@@ -175,7 +175,7 @@ void KeyboardTest::keyboardOnly_data()
         QTest::newRow(name) << steps << widget << QString::fromUtf8(text);
 }
 
-void KeyboardTest::keyboardOnly()
+void AccessTest::keyboardOnly()
 {
     QFETCH(QString, steps);
     QFETCH(QString, widget);
@@ -185,7 +185,7 @@ void KeyboardTest::keyboardOnly()
     QTRY_COMPARE(child<QLineEdit>(widget)->text(), text);
 }
 
-void KeyboardTest::copyAsLiteral_data()
+void AccessTest::copyAsLiteral_data()
 {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("field");
@@ -217,7 +217,7 @@ void KeyboardTest::copyAsLiteral_data()
         QTest::newRow(name) << steps << field << by << literal;
 }
 
-void KeyboardTest::copyAsLiteral()
+void AccessTest::copyAsLiteral()
 {
     QFETCH(QString, steps);
     QFETCH(QString, field);
@@ -249,7 +249,7 @@ void KeyboardTest::copyAsLiteral()
     QCOMPARE(QApplication::clipboard()->text(), literal);
 }
 
-void KeyboardTest::editMenu_data()
+void AccessTest::editMenu_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QKeySequence::StandardKey>("keys");
@@ -286,7 +286,7 @@ void KeyboardTest::editMenu_data()
 
 // Each action carries the desktop's keys and, from the menu, edits the
 // focused field as typing would: the row follows.
-void KeyboardTest::editMenu()
+void AccessTest::editMenu()
 {
     QFETCH(QString, action);
     QFETCH(QKeySequence::StandardKey, keys);
@@ -312,7 +312,7 @@ void KeyboardTest::editMenu()
         QCOMPARE(child<QLineEdit>(field)->selectedText(), decimal);
 }
 
-void KeyboardTest::aboutBoxGivesTheVersion()
+void AccessTest::aboutBoxGivesTheVersion()
 {
     QString shown;
     QTimer::singleShot(0, [&shown] {
@@ -328,7 +328,7 @@ void KeyboardTest::aboutBoxGivesTheVersion()
     QVERIFY2(shown.contains("MIT"), qPrintable(shown));
 }
 
-void KeyboardTest::windowTitlesAreNumbered()
+void AccessTest::windowTitlesAreNumbered()
 {
     QMap<QString, QPointer<QWidget>> windows;
     const auto openOneMore = [this, &windows] {
@@ -351,7 +351,7 @@ void KeyboardTest::windowTitlesAreNumbered()
     QCOMPARE(windows.keys(), three);
 }
 
-void KeyboardTest::fitsASmallScreenWithTheMathAreaOpen()
+void AccessTest::fitsASmallScreenWithTheMathAreaOpen()
 {
     if (!run("open math|type currentHexadecimal ffffffff|type operandHexadecimal ffffffff"))
         return;
@@ -386,7 +386,7 @@ void KeyboardTest::fitsASmallScreenWithTheMathAreaOpen()
 
 // Nothing in the window sets a colour of its own, so text stays readable on
 // a dark desktop.
-void KeyboardTest::followsADarkPalette()
+void AccessTest::followsADarkPalette()
 {
     const QPalette original = QApplication::palette();
     QPalette dark(QColor(40, 40, 40), QColor(30, 30, 30));
@@ -406,5 +406,5 @@ void KeyboardTest::followsADarkPalette()
     QApplication::setPalette(original);
 }
 
-QTEST_MAIN(KeyboardTest)
-#include "KeyboardTest.moc"
+QTEST_MAIN(AccessTest)
+#include "AccessTest.moc"

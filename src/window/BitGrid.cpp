@@ -1,0 +1,704 @@
+#include "BitGrid.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFontDatabase>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QToolTip>
+
+#include <QtAlgorithms>
+
+#include <array>
+#include <climits>
+
+namespace {
+
+constexpr int kLineBits = 32;
+
+UInt64 WidthMask(int width)
+{
+    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
+}
+
+// The bits from `low` to `high`, both included.
+UInt64 RangeMask(int low, int high)
+{
+    return WidthMask(high + 1) & ~WidthMask(low);
+}
+
+QColor Blend(const QColor& from, const QColor& to, qreal amount)
+{
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * amount,
+        from.greenF() + (to.greenF() - from.greenF()) * amount,
+        from.blueF() + (to.blueF() - from.blueF()) * amount);
+}
+
+} // namespace
+
+// One bit as an accessible check box. It is no QObject: the grid's
+// interface makes it on first use and keeps it, so its id stays the same
+// for as long as the grid lives; a bit outside the current width is invalid.
+class BitAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    BitAccessible(BitGrid* grid, int bit)
+        : fGrid(grid)
+        , fBit(bit)
+    { }
+
+    bool isValid() const override { return fGrid && fBit < fGrid->bitWidth(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return fGrid ? fGrid->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override
+    {
+        return fGrid ? QAccessible::queryAccessibleInterface(fGrid.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return QString();
+        switch (t) {
+        case QAccessible::Name: return BitGrid::tr("bit %1").arg(fBit);
+        case QAccessible::Description: return fGrid->bitDescription(fBit);
+        default: return QString();
+        }
+    }
+    void setText(QAccessible::Text, const QString&) override { }
+    QRect rect() const override
+    {
+        if (!isValid())
+            return QRect();
+        const QRect cell = fGrid->cellRect(fBit);
+        return QRect(fGrid->mapToGlobal(cell.topLeft()), cell.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::CheckBox; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
+        state.checkable = true;
+        state.checked = fGrid->bitIsSet(fBit);
+        state.readOnly = fGrid->isReadOnly();
+        state.disabled = !fGrid->isEnabled();
+        state.invisible = !fGrid->isVisible();
+        state.focusable = true;
+        state.focused = fGrid->hasFocus() && fGrid->cursorBit() == fBit;
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+
+    QStringList actionNames() const override
+    {
+        if (!isValid() || fGrid->isReadOnly() || !fGrid->isEnabled())
+            return {};
+        return { toggleAction(), pressAction() };
+    }
+    void doAction(const QString& name) override
+    {
+        if (actionNames().contains(name))
+            fGrid->toggleBit(fBit);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+    int bit() const { return fBit; }
+    const BitGrid* grid() const { return fGrid; }
+
+private:
+    QPointer<BitGrid> fGrid;
+    const int fBit;
+};
+
+// The grid as a group of check boxes, most significant first, which is the
+// order in which they are painted and read.
+class BitGridAccessible : public QAccessibleWidget {
+public:
+    explicit BitGridAccessible(BitGrid* grid)
+        : QAccessibleWidget(grid, QAccessible::Grouping)
+    { }
+    ~BitGridAccessible() override
+    {
+        for (const QAccessible::Id id : fBitIds) {
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+    QAccessibleInterface* bitInterface(int bit) const
+    {
+        if (bit < 0 || bit >= grid()->bitWidth())
+            return nullptr;
+        QAccessible::Id& id = fBitIds[std::size_t(bit)];
+        if (!id)
+            id = QAccessible::registerAccessibleInterface(new BitAccessible(grid(), bit));
+        return QAccessible::accessibleInterface(id);
+    }
+
+    int childCount() const override { return grid()->bitWidth(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        return bitInterface(grid()->bitWidth() - 1 - index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const auto* bit = dynamic_cast<const BitAccessible*>(child);
+        if (!bit || bit->grid() != grid() || !bit->isValid())
+            return -1;
+        return grid()->bitWidth() - 1 - bit->bit();
+    }
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        return bitInterface(grid()->bitAt(grid()->mapFromGlobal(QPoint(x, y))));
+    }
+    QAccessibleInterface* focusChild() const override
+    {
+        return grid()->hasFocus() ? bitInterface(grid()->cursorBit()) : nullptr;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Name:
+            if (!grid()->accessibleName().isEmpty())
+                return grid()->accessibleName();
+            return grid()->rowName().isEmpty() ? BitGrid::tr("Bits")
+                                               : BitGrid::tr("%1, bits").arg(grid()->rowName());
+        case QAccessible::Description:
+            if (!grid()->accessibleDescription().isEmpty() || !grid()->isSigned())
+                return grid()->accessibleDescription();
+            return BitGrid::tr("signed: bit %1 is the sign").arg(grid()->bitWidth() - 1);
+        case QAccessible::Value: return grid()->binaryText();
+        default: return QAccessibleWidget::text(t);
+        }
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = grid()->isReadOnly();
+        return state;
+    }
+
+private:
+    BitGrid* grid() const { return static_cast<BitGrid*>(widget()); }
+
+    mutable std::array<QAccessible::Id, 64> fBitIds {};
+};
+
+namespace {
+
+QAccessibleInterface* MakeBitGridAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(BitGrid::staticMetaObject.className()) && object
+        && object->isWidgetType())
+        return new BitGridAccessible(static_cast<BitGrid*>(object));
+    return nullptr;
+}
+
+BitGridAccessible* AccessibleOf(const BitGrid* grid)
+{
+    return dynamic_cast<BitGridAccessible*>(
+        QAccessible::queryAccessibleInterface(const_cast<BitGrid*>(grid)));
+}
+
+} // namespace
+
+BitGrid::BitGrid(QWidget* parent)
+    : QWidget(parent)
+{
+    // Before any grid's interface is asked for: installed with the first grid.
+    static const bool factoryInstalled
+        = (QAccessible::installFactory(&MakeBitGridAccessible), true);
+    Q_UNUSED(factoryInstalled);
+
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    measure();
+}
+
+BitGrid::~BitGrid() = default;
+
+void BitGrid::setBits(UInt64 bits, UInt16 width, bool isSigned)
+{
+    width = qMin<UInt16>(width, 64);
+    bits &= WidthMask(width);
+    if (bits == fBits && width == fWidth && isSigned == fSigned)
+        return;
+    if (width == fWidth && isSigned == fSigned) {
+        showBits(bits);
+        return;
+    }
+    const bool widthChanged = width != fWidth;
+    const bool signChanged = isSigned != fSigned;
+    const int oldSignBit = fSigned ? fWidth - 1 : -1;
+    const UInt64 changed = (bits ^ fBits) & WidthMask(qMin(width, fWidth));
+    fBits = bits;
+    fWidth = width;
+    fSigned = isSigned;
+    if (widthChanged) {
+        // Until the user places it, the cursor stays on the most significant bit.
+        fCursor = qMax(0, fCursorPlaced ? qMin(fCursor, fWidth - 1) : fWidth - 1);
+        fDragging = false;
+    }
+    update();
+    announceBits(changed);
+    announceLayout(widthChanged, signChanged, oldSignBit);
+}
+
+void BitGrid::setReadOnly(bool readOnly)
+{
+    fReadOnly = readOnly;
+    fDragging = false;
+}
+
+QSize BitGrid::sizeHint() const
+{
+    return fSize;
+}
+
+QSize BitGrid::minimumSizeHint() const
+{
+    return fSize;
+}
+
+// A cell is a digit wide inside a one-pixel frame that it shares with its
+// neighbours, so a nibble is one framed box; nibbles stand apart by about a
+// third of a cell and bytes by two thirds: 32 cells take the room of about
+// 42 digits. The bit numbers use a smaller font and only a digit's height.
+// Everything derives from the font's metrics, so it scales with the font.
+void BitGrid::measure()
+{
+    const QFontMetrics metrics(font());
+    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    fCellPitch = digit + qMax(1, qRound(digit / 6.0));
+    fCellHeight = metrics.height() + 1;
+    fNibbleGap = qMax(2, qRound(fCellPitch / 3.0));
+    fByteGap = 2 * fNibbleGap;
+
+    fLabelFont = font();
+    if (fLabelFont.pointSizeF() > 0)
+        fLabelFont.setPointSizeF(fLabelFont.pointSizeF() * 0.75);
+    else
+        fLabelFont.setPixelSize(qMax(6, fLabelFont.pixelSize() * 3 / 4));
+    const QFontMetrics labelMetrics(fLabelFont);
+    fLabelHeight = labelMetrics.ascent() + 1;
+    fLabelIndent = 1 + (fCellPitch - 1 - labelMetrics.horizontalAdvance(QLatin1Char('0'))) / 2;
+
+    fMarkHeight = qMax(3, qRound(metrics.height() / 6.0));
+    fLineGap = qMax(2, fNibbleGap / 2);
+    const int lineWidth = 8 * nibbleWidth() + 4 * fNibbleGap + 3 * fByteGap;
+    fSize = QSize(lineWidth, fMarkHeight + 2 * (fCellHeight + fLabelHeight) + fLineGap);
+}
+
+int BitGrid::lineTop(int line) const
+{
+    return fMarkHeight + line * (fCellHeight + fLabelHeight + fLineGap);
+}
+
+// Lines are right-aligned, so that a bit keeps its column at every width of
+// up to 32 bits, and the low half of 64 bits lines up under the high half.
+// A cell's rectangle includes its frame, one pixel of which it shares with
+// each neighbour in its nibble.
+QRect BitGrid::cellRect(int bit) const
+{
+    if (bit < 0 || bit >= fWidth)
+        return QRect();
+    const int column = bit % kLineBits;
+    const int nibble = column / 4;
+    const int byteGaps = nibble / 2;
+    const int nibbleRight = fSize.width() - nibble * nibbleWidth()
+        - (nibble - byteGaps) * fNibbleGap - byteGaps * fByteGap;
+    const int left = nibbleRight - 1 - (column % 4 + 1) * fCellPitch;
+    return QRect(left, lineTop(lineOf(bit)), fCellPitch + 1, fCellHeight);
+}
+
+// Under the first bit of every nibble and under bit 0; wider numbers spill
+// to the right, under the nibble's other cells.
+QRect BitGrid::labelRect(int bit) const
+{
+    const QRect cell = cellRect(bit);
+    return QRect(cell.left() + fLabelIndent, cell.bottom() + 1, 2 * fCellPitch, fLabelHeight);
+}
+
+QRect BitGrid::signMarkRect() const
+{
+    const QRect cell = cellRect(fWidth - 1);
+    return QRect(cell.left(), cell.top() - fMarkHeight, cell.width(), fMarkHeight - 1);
+}
+
+int BitGrid::bitAt(const QPoint& point) const
+{
+    for (int bit = 0; bit < fWidth; ++bit) {
+        if (cellRect(bit).contains(point))
+            return bit;
+    }
+    return -1;
+}
+
+// The nearer line, then the cell nearest along it; a drag past a line's end
+// reaches the line's last bit, as a text selection would.
+int BitGrid::nearestBit(const QPoint& point) const
+{
+    if (fWidth == 0)
+        return -1;
+    int line = 0;
+    if (lineCount() == 2 && point.y() >= (lineTop(0) + lineTop(1) + fCellHeight) / 2)
+        line = 1;
+    const int high = line == 0 ? fWidth - 1 : kLineBits - 1;
+    const int low = line == 0 && lineCount() == 2 ? kLineBits : 0;
+    int nearest = high;
+    int nearestDistance = INT_MAX;
+    for (int bit = high; bit >= low; --bit) {
+        const QRect cell = cellRect(bit);
+        const int distance = point.x() < cell.left() ? cell.left() - point.x()
+            : point.x() > cell.right()               ? point.x() - cell.right()
+                                                     : 0;
+        if (distance < nearestDistance) {
+            nearest = bit;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
+QString BitGrid::bitDescription(int bit) const
+{
+    if (bit < 0 || bit >= fWidth)
+        return QString();
+    QString description = tr("bit %1 \u00B7 byte %2 \u00B7 2^%1 = %3")
+                              .arg(bit)
+                              .arg(bit / 8)
+                              .arg(QString::number(qulonglong(1) << bit));
+    if (fSigned && bit == fWidth - 1)
+        description += tr(" \u00B7 sign");
+    return description;
+}
+
+QString BitGrid::binaryText() const
+{
+    if (fWidth == 0)
+        return QString();
+    BaseConverter number {};
+    number.SetBitWidth(fWidth);
+    number.SetUnsignedDec(fBits, eBigEndian);
+    char text[BaseConverter::kBinSize];
+    number.GetBin(text);
+    return QString::fromLatin1(text);
+}
+
+void BitGrid::editBits(UInt64 mask, bool value)
+{
+    if (fReadOnly || !isEnabled())
+        return;
+    mask &= WidthMask(fWidth);
+    const UInt64 bits = value ? fBits | mask : fBits & ~mask;
+    if (bits == fBits)
+        return;
+    showBits(bits);
+    emit bitsEdited(bits);
+}
+
+// Same width, new bits: only the cells that changed are painted again.
+void BitGrid::showBits(UInt64 bits)
+{
+    const UInt64 changed = bits ^ fBits;
+    fBits = bits;
+    for (UInt64 rest = changed; rest; rest &= rest - 1)
+        update(cellRect(qCountTrailingZeroBits(rest)));
+    announceBits(changed);
+}
+
+void BitGrid::moveCursor(int bit)
+{
+    fCursorPlaced = true;
+    if (bit == fCursor)
+        return;
+    if (hasFocus()) {
+        update(cellRect(fCursor));
+        update(cellRect(bit));
+    }
+    fCursor = bit;
+    announceCursor();
+}
+
+bool BitGrid::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ToolTip: {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int bit = bitAt(help->pos());
+        if (bit < 0) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), bitDescription(bit), this, cellRect(bit));
+        }
+        return true;
+    }
+    case QEvent::ShortcutOverride:
+        if (handleKey(static_cast<QKeyEvent*>(event), false)) {
+            event->accept();
+            return true;
+        }
+        break;
+    default: break;
+    }
+    return QWidget::event(event);
+}
+
+void BitGrid::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        measure();
+        updateGeometry();
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+void BitGrid::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRegion& dirty = event->region();
+    const QPalette& colors = palette();
+    const QPalette::ColorGroup group = !isEnabled() ? QPalette::Disabled
+        : isActiveWindow()                          ? QPalette::Active
+                                                    : QPalette::Inactive;
+    const QString digits[2] = { QStringLiteral("0"), QStringLiteral("1") };
+
+    const QColor frame
+        = Blend(colors.color(group, QPalette::Base), colors.color(group, QPalette::Text), 0.3);
+    const int cursor = hasFocus() ? fCursor : -1;
+    const auto paintCell = [&](int bit) {
+        const QRect cell = cellRect(bit);
+        if (!dirty.intersects(cell))
+            return;
+        const bool set = bitIsSet(bit);
+        const QRect inside = cell.adjusted(1, 1, -1, -1);
+        const QColor ink = colors.color(group, set ? QPalette::HighlightedText : QPalette::Text);
+        painter.fillRect(cell, bit == cursor ? colors.color(group, QPalette::Text) : frame);
+        painter.fillRect(inside, colors.color(group, set ? QPalette::Highlight : QPalette::Base));
+        painter.setPen(ink);
+        painter.drawText(inside, Qt::AlignCenter, digits[set]);
+        // The cursor: a strong frame and a bar under the digit, as in a terminal.
+        if (bit == cursor)
+            painter.fillRect(QRect(inside.left(), inside.bottom() - 1, inside.width(), 2), ink);
+    };
+    for (int bit = fWidth - 1; bit >= 0; --bit) {
+        if (bit != cursor)
+            paintCell(bit);
+    }
+    // Last, as its frame shares a pixel with each neighbour.
+    if (cursor >= 0)
+        paintCell(cursor);
+
+    painter.setFont(fLabelFont);
+    painter.setPen(Blend(
+        colors.color(group, QPalette::Window), colors.color(group, QPalette::WindowText), 0.7));
+    for (int bit = fWidth - 1; bit >= 0; --bit) {
+        if (bit % 4 != 3 && bit != 0)
+            continue;
+        const QRect label = labelRect(bit);
+        if (dirty.intersects(label))
+            painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, QString::number(bit));
+    }
+
+    if (fSigned && fWidth > 0 && dirty.intersects(signMarkRect()))
+        painter.fillRect(signMarkRect(), colors.color(group, QPalette::WindowText));
+}
+
+void BitGrid::mousePressEvent(QMouseEvent* event)
+{
+    const int bit = event->button() == Qt::LeftButton ? bitAt(event->position().toPoint()) : -1;
+    if (bit < 0) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    moveCursor(bit);
+    if (fReadOnly)
+        return;
+    // Every bit the drag passes takes the value this first bit takes.
+    fDragging = true;
+    fDragValue = !bitIsSet(bit);
+    fDragLast = bit;
+    toggleBit(bit);
+}
+
+void BitGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!fDragging || !(event->buttons() & Qt::LeftButton)) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    const int bit = nearestBit(event->position().toPoint());
+    if (bit < 0 || bit == fDragLast)
+        return;
+    // Bits run in reading order, so the cells a fast move skipped are the
+    // bits between the last one reached and this one.
+    const UInt64 passed = RangeMask(qMin(bit, fDragLast), qMax(bit, fDragLast));
+    fDragLast = bit;
+    moveCursor(bit);
+    editBits(passed, fDragValue);
+}
+
+void BitGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        fDragging = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+// Left and Right step through the bits in reading order, from one line into
+// the next; Home and End go to the ends of the cursor's line, as in a text,
+// and with Ctrl to the ends of the grid; Up and Down change lines. Space
+// toggles the bit; 0 and 1 set it and step right, so a pattern can be typed.
+bool BitGrid::handleKey(const QKeyEvent* event, bool apply)
+{
+    if (fWidth == 0)
+        return false;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool plain = modifiers == Qt::NoModifier;
+    const bool ctrl = modifiers == Qt::ControlModifier;
+    const bool twoLines = lineCount() == 2;
+    const int line = lineOf(fCursor);
+    const int lineHigh = line == 0 ? fWidth - 1 : kLineBits - 1;
+    const int lineLow = line == 0 && twoLines ? kLineBits : 0;
+
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (plain)
+            target = qMin(fCursor + 1, fWidth - 1);
+        break;
+    case Qt::Key_Right:
+        if (plain)
+            target = qMax(fCursor - 1, 0);
+        break;
+    case Qt::Key_Home:
+        if (plain || ctrl)
+            target = ctrl ? fWidth - 1 : lineHigh;
+        break;
+    case Qt::Key_End:
+        if (plain || ctrl)
+            target = ctrl ? 0 : lineLow;
+        break;
+    case Qt::Key_Up:
+        if (plain && twoLines)
+            target = line == 1 ? qMin(fCursor + kLineBits, fWidth - 1) : fCursor;
+        break;
+    case Qt::Key_Down:
+        if (plain && twoLines)
+            target = line == 0 ? fCursor - kLineBits : fCursor;
+        break;
+    default: break;
+    }
+    if (target >= 0) {
+        if (apply)
+            moveCursor(target);
+        return true;
+    }
+
+    if (fReadOnly || !isEnabled())
+        return false;
+    if (event->key() == Qt::Key_Space && plain) {
+        if (apply)
+            toggleBit(fCursor);
+        return true;
+    }
+    // By the text, so that a layout which needs Shift for digits still works.
+    const QString text = event->text();
+    if (text.size() != 1 || (text[0] != u'0' && text[0] != u'1')
+        || (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    if (apply) {
+        const int bit = fCursor;
+        moveCursor(qMax(bit - 1, 0));
+        editBits(UInt64(1) << bit, text[0] == u'1');
+    }
+    return true;
+}
+
+void BitGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (!handleKey(event, true))
+        QWidget::keyPressEvent(event);
+}
+
+void BitGrid::focusInEvent(QFocusEvent* event)
+{
+    update(cellRect(fCursor));
+    QWidget::focusInEvent(event);
+}
+
+void BitGrid::focusOutEvent(QFocusEvent* event)
+{
+    fDragging = false;
+    update(cellRect(fCursor));
+    QWidget::focusOutEvent(event);
+}
+
+void BitGrid::announceBits(UInt64 changed) const
+{
+    if (!changed || !QAccessible::isActive())
+        return;
+    const BitGridAccessible* grid = AccessibleOf(this);
+    if (!grid)
+        return;
+    QAccessible::State checked;
+    checked.checked = true;
+    for (UInt64 rest = changed; rest; rest &= rest - 1) {
+        if (QAccessibleInterface* bit = grid->bitInterface(qCountTrailingZeroBits(rest))) {
+            QAccessibleStateChangeEvent event(bit, checked);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+}
+
+void BitGrid::announceLayout(bool widthChanged, bool signChanged, int oldSignBit) const
+{
+    if (!QAccessible::isActive())
+        return;
+    BitGridAccessible* grid = AccessibleOf(this);
+    if (!grid)
+        return;
+    if (widthChanged) {
+        QAccessibleEvent event(grid, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (signChanged || widthChanged) {
+        QAccessibleEvent event(grid, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+        for (const int bit : { oldSignBit, fSigned ? fWidth - 1 : -1 }) {
+            if (QAccessibleInterface* sign = grid->bitInterface(bit)) {
+                QAccessibleEvent signEvent(sign, QAccessible::DescriptionChanged);
+                QAccessible::updateAccessibility(&signEvent);
+            }
+        }
+    }
+}
+
+void BitGrid::announceCursor() const
+{
+    if (!hasFocus() || !QAccessible::isActive())
+        return;
+    if (const BitGridAccessible* grid = AccessibleOf(this)) {
+        if (QAccessibleInterface* bit = grid->bitInterface(fCursor)) {
+            QAccessibleEvent event(bit, QAccessible::Focus);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+}

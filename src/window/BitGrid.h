@@ -1,0 +1,129 @@
+// BitGrid: one row's number as a grid of its bits, most significant first,
+// which the user toggles by click, drag or keyboard. One widget paints every
+// cell; each bit is an accessible check box of its own.
+#ifndef BITLENS_BITGRID_H
+#define BITLENS_BITGRID_H
+
+#include "BaseConverter.h"
+
+#include <QFont>
+#include <QWidget>
+
+class BitGrid : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BitGrid(QWidget* parent = nullptr);
+    ~BitGrid() override;
+
+    // The stored bits within `width` (at most 64), as the binary and
+    // hexadecimal fields show them: read big-endian, never byte-reversed.
+    // Called on every keystroke for every grid, so a call that changes
+    // nothing returns at once, and a new value repaints only the cells whose
+    // bits changed; a new width or signedness repaints the whole grid.
+    void setBits(UInt64 bits, UInt16 width, bool isSigned);
+    UInt64 bits() const { return fBits; }
+    UInt16 bitWidth() const { return fWidth; }
+    bool isSigned() const { return fSigned; }
+
+    // A read-only grid shows its bits; clicks, keys and accessibility actions
+    // change none of them. Its cursor still moves, for reading.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return fReadOnly; }
+
+    // "Value" gives the accessible name "Value, bits". An accessibleName set
+    // on the widget (from the .ui, say) takes precedence.
+    void setRowName(const QString& name) { fRowName = name; }
+    QString rowName() const { return fRowName; }
+
+    // The bit the keyboard acts on: the most significant bit until the user
+    // moves it; then it keeps its bit, within the width.
+    int cursorBit() const { return fCursor; }
+
+    // Where `bit` is painted, in the widget's coordinates; empty for a bit
+    // outside the width.
+    QRect cellRect(int bit) const;
+
+    // The tooltip of a cell, also its accessible description:
+    // "bit 37 · byte 4 · 2^37 = 137438953472", with " · sign" for the sign bit.
+    QString bitDescription(int bit) const;
+    // The bits as the binary field shows them, in groups of four.
+    QString binaryText() const;
+
+    // Fixed: the size of two lines of 32 cells at every width, from the
+    // font, so that neither a repaint nor a new width asks for a layout.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    // The user changed bits: `newBits` is what the grid now shows. Not
+    // raised by setBits, nor for a gesture that changed nothing.
+    void bitsEdited(UInt64 newBits);
+
+protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    friend class BitAccessible;
+    friend class BitGridAccessible;
+
+    void measure();
+    int lineCount() const { return fWidth > 32 ? 2 : 1; }
+    int lineOf(int bit) const { return fWidth > 32 && bit < 32 ? 1 : 0; }
+    int lineTop(int line) const;
+    int nibbleWidth() const { return 4 * fCellPitch + 1; }
+    QRect labelRect(int bit) const;
+    QRect signMarkRect() const;
+    // The cell under `point`, or -1 between and outside cells.
+    int bitAt(const QPoint& point) const;
+    // The cell nearest to `point`, for a drag that strays off the cells.
+    int nearestBit(const QPoint& point) const;
+    bool bitIsSet(int bit) const { return (fBits >> bit) & 1; }
+
+    // Sets the bits of `mask` to `value` as the user's edit: repaints them
+    // and raises bitsEdited when anything changed.
+    void editBits(UInt64 mask, bool value);
+    void toggleBit(int bit) { editBits(UInt64(1) << bit, !bitIsSet(bit)); }
+    void showBits(UInt64 bits);
+    void moveCursor(int bit);
+    // Acts on a key the grid takes and says whether it takes it; with
+    // `apply` false it only says, so that no shortcut takes such a key.
+    bool handleKey(const QKeyEvent* event, bool apply);
+    // Tells assistive technology, when one listens, what changed.
+    void announceBits(UInt64 changed) const;
+    void announceLayout(bool widthChanged, bool signChanged, int oldSignBit) const;
+    void announceCursor() const;
+
+    UInt64 fBits = 0;
+    UInt16 fWidth = 0;
+    bool fSigned = false;
+    bool fReadOnly = false;
+    QString fRowName;
+    int fCursor = 0;
+    bool fCursorPlaced = false;
+    bool fDragging = false;
+    bool fDragValue = false;
+    int fDragLast = 0;
+
+    // Measured from the font on construction and on a font or style change.
+    QFont fLabelFont;
+    int fCellPitch = 0;
+    int fCellHeight = 0;
+    int fNibbleGap = 0;
+    int fByteGap = 0;
+    int fLabelHeight = 0;
+    int fLabelIndent = 0;
+    int fMarkHeight = 0;
+    int fLineGap = 0;
+    QSize fSize;
+};
+
+#endif

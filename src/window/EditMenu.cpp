@@ -1,0 +1,126 @@
+#include "EditMenu.h"
+
+#include "ui_ConverterDocument.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <memory>
+#include <utility>
+
+// A field with the focus takes the commands' standard keys itself, so the
+// actions' own shortcuts only reach the window when no editable field could.
+EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
+    const QList<QLineEdit*>& fields, Literal literal)
+    : fWindow(window)
+    , fUi(ui)
+    , fFields(fields)
+    , fLiteral(std::move(literal))
+{
+    struct EditCommand {
+        QAction* action;
+        QKeySequence::StandardKey keys;
+        void (*apply)(QLineEdit&);
+        bool changesText;
+    };
+    const EditCommand commands[] = {
+        { ui.actionUndo, QKeySequence::Undo, [](QLineEdit& field) { field.undo(); }, true },
+        { ui.actionRedo, QKeySequence::Redo, [](QLineEdit& field) { field.redo(); }, true },
+        { ui.actionCut, QKeySequence::Cut, [](QLineEdit& field) { field.cut(); }, true },
+        { ui.actionCopy, QKeySequence::Copy, [](QLineEdit& field) { field.copy(); }, false },
+        { ui.actionPaste, QKeySequence::Paste, [](QLineEdit& field) { field.paste(); }, true },
+        { ui.actionDelete, QKeySequence::Delete, [](QLineEdit& field) { field.del(); }, true },
+        { ui.actionSelectAll, QKeySequence::SelectAll, [](QLineEdit& field) { field.selectAll(); },
+            false },
+    };
+    for (const EditCommand& command : commands) {
+        command.action->setShortcuts(command.keys);
+        connect(command.action, &QAction::triggered, this, [this, command] {
+            QLineEdit* field = focusedField();
+            // A read-only field's own commands would still change its text.
+            if (field && !(command.changesText && field->isReadOnly()))
+                command.apply(*field);
+        });
+    }
+    connect(ui.actionCopyAsLiteral, &QAction::triggered, this,
+        [this] { copyAsLiteral(focusedField()); });
+
+    for (QLineEdit* field : fields) {
+        field->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(field, &QWidget::customContextMenuRequested, this,
+            [this, field](const QPoint& position) { showFieldMenu(field, position); });
+    }
+
+    connect(qApp, &QApplication::focusChanged, this, &EditMenu::updateEditActions);
+    connect(ui.editMenu, &QMenu::aboutToShow, this, &EditMenu::updateEditActions);
+    for (QMenu* menu : { ui.editMenu, ui.helpMenu })
+        connect(menu, &QMenu::aboutToShow, this, &EditMenu::loadMenuIcons);
+    updateEditActions();
+}
+
+QLineEdit* EditMenu::focusedField() const
+{
+    auto* field = qobject_cast<QLineEdit*>(fWindow.focusWidget());
+    return fFields.contains(field) ? field : nullptr;
+}
+
+void EditMenu::updateEditActions()
+{
+    const QLineEdit* field = focusedField();
+    const bool editable = field && !field->isReadOnly();
+    const bool selected = field && field->hasSelectedText();
+    fUi.actionUndo->setEnabled(editable && field->isUndoAvailable());
+    fUi.actionRedo->setEnabled(editable && field->isRedoAvailable());
+    fUi.actionCut->setEnabled(editable && selected);
+    fUi.actionCopy->setEnabled(selected);
+    fUi.actionPaste->setEnabled(editable);
+    fUi.actionDelete->setEnabled(editable && selected);
+    fUi.actionSelectAll->setEnabled(field && !field->text().isEmpty());
+    fUi.actionCopyAsLiteral->setEnabled(field != nullptr);
+}
+
+// Theme icons are looked up when a menu first opens, not at start: on a
+// desktop the lookup is a large share of the time to the first window.
+void EditMenu::loadMenuIcons()
+{
+    if (fMenuIconsLoaded)
+        return;
+    fMenuIconsLoaded = true;
+    const std::pair<QAction*, const char*> icons[] = {
+        { fUi.actionUndo, "edit-undo" },
+        { fUi.actionRedo, "edit-redo" },
+        { fUi.actionCut, "edit-cut" },
+        { fUi.actionCopy, "edit-copy" },
+        { fUi.actionCopyAsLiteral, "edit-copy" },
+        { fUi.actionPaste, "edit-paste" },
+        { fUi.actionDelete, "edit-delete" },
+        { fUi.actionSelectAll, "edit-select-all" },
+        { fUi.actionAbout, "help-about" },
+    };
+    for (const auto& [action, name] : icons)
+        action->setIcon(QIcon::fromTheme(QLatin1String(name)));
+}
+
+void EditMenu::copyAsLiteral(const QLineEdit* field)
+{
+    if (field)
+        QGuiApplication::clipboard()->setText(fLiteral(*field));
+}
+
+// The field's own menu, with Copy as Literal for that field whether or not
+// it has the focus.
+void EditMenu::showFieldMenu(QLineEdit* field, const QPoint& position)
+{
+    loadMenuIcons();
+    const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    menu->addSeparator();
+    QAction* literal = menu->addAction(fUi.actionCopyAsLiteral->icon(),
+        fUi.actionCopyAsLiteral->text(), this, [this, field] { copyAsLiteral(field); });
+    literal->setShortcut(fUi.actionCopyAsLiteral->shortcut());
+    literal->setObjectName(QStringLiteral("fieldCopyAsLiteral"));
+    menu->exec(field->mapToGlobal(position));
+}

@@ -1,0 +1,76 @@
+#include "MagnitudeLabel.h"
+
+#include "BaseConverter.h"
+#include "Magnitude.h"
+
+#include <QEvent>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Wide enough for any text a magnitude label shows: a sign, eight digits
+// (the widest one) and a point cover both "18446.744" and "-9223.372", then
+// the widest of the units.
+int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
+{
+    int digit = 0;
+    for (char16_t c = u'0'; c <= u'9'; ++c)
+        digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
+    int unit = 0;
+    BaseConverter value {};
+    value.SetBitWidth(64);
+    const UInt64 base = metric ? 1000 : 1024;
+    for (UInt64 size = base; size <= base * base * base * base * base; size *= base) {
+        value.SetUnsignedDec(2 * size, eBigEndian);
+        char text[kMagnitudeSize];
+        FormatMagnitude(value, eBigEndian, metric, text, sizeof text);
+        if (const char* name = std::strchr(text, ' '))
+            unit = std::max(unit, metrics.horizontalAdvance(QLatin1String(name)));
+    }
+    // Measured in pieces, so one pixel more for their rounding.
+    return metrics.horizontalAdvance(QLatin1Char('-')) + 8 * digit
+        + metrics.horizontalAdvance(QLatin1Char('.')) + unit + 1;
+}
+
+} // namespace
+
+MagnitudeLabel::MagnitudeLabel(QWidget* parent)
+    : QLabel(parent)
+{
+    // Measured with a text in place: without one, a label measures as if it
+    // showed nothing, a line's spacing high rather than a text's height.
+    setText(QStringLiteral("0"));
+    fixSize();
+}
+
+void MagnitudeLabel::setMetric(bool metric)
+{
+    if (metric == fMetric)
+        return;
+    fMetric = metric;
+    fixSize();
+}
+
+void MagnitudeLabel::changeEvent(QEvent* event)
+{
+    // QLabel forgets its measured size here, so the label measures afresh.
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fixSize();
+}
+
+void MagnitudeLabel::fixSize()
+{
+    // The size QLabel asks for grows to the present minimum: free it first.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QSize hint = sizeHint();
+    // Measured as QLabel measures its text, so that what is left over is the
+    // same whatever the label shows at the time.
+    const QFontMetrics metrics = fontMetrics();
+    const int margins
+        = hint.width() - metrics.boundingRect(QRect(0, 0, 2000, 2000), 0, text()).width();
+    setFixedSize(MagnitudeTextWidth(metrics, fMetric) + margins, hint.height());
+}

@@ -1,0 +1,31 @@
+// A row's magnitude label. Its size is fixed, wide enough for the longest
+// text a magnitude can have in its font: a label of fixed size never asks the
+// window for a new layout when its text changes, which otherwise happens on
+// every keystroke.
+#ifndef BITLENS_MAGNITUDELABEL_H
+#define BITLENS_MAGNITUDELABEL_H
+
+#include <QLabel>
+
+class MagnitudeLabel : public QLabel {
+    Q_OBJECT
+    // Shows 1000-based words (thousand up to quadrillion) rather than
+    // 1024-based units (KB up to PB), whose longest text is narrower.
+    Q_PROPERTY(bool metric READ isMetric WRITE setMetric)
+
+public:
+    explicit MagnitudeLabel(QWidget* parent = nullptr);
+
+    bool isMetric() const { return fMetric; }
+    void setMetric(bool metric);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void fixSize();
+
+    bool fMetric = false;
+};
+
+#endif

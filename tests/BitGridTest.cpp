@@ -1,0 +1,566 @@
+// The bit grid as its user meets it: mouse presses, moves and releases at
+// the cells that its accessible children say are there, and key presses; a
+// screen reader or a test robot finds the bits the same way.
+#include "BitGrid.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <memory>
+
+using Bits = QList<qulonglong>;
+
+namespace {
+
+// Remembers what it was asked to paint.
+class RecordingGrid : public BitGrid {
+public:
+    QRegion painted;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        painted += event->region();
+        ++paints;
+        BitGrid::paintEvent(event);
+    }
+};
+
+} // namespace
+
+class BitGridTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void clickTogglesOneBit_data();
+    void clickTogglesOneBit();
+    void dragGivesPassedBitsTheFirstBitsValue_data();
+    void dragGivesPassedBitsTheFirstBitsValue();
+    void dragOffTheCellsReachesTheLineEnd();
+    void clicksOutsideCellsChangeNothing();
+    void cursorMoves_data();
+    void cursorMoves();
+    void typingWritesAPattern_data();
+    void typingWritesAPattern();
+    void keysItDoesNotUseGoOn();
+    void readOnlyGridRefusesEveryChange();
+    void accessibleTree_data();
+    void accessibleTree();
+    void childrenFollowTheWidth();
+    void tooltips_data();
+    void tooltips();
+    void repaintsOnlyChangedCells();
+    void sizeComesFromTheFont_data();
+    void sizeComesFromTheFont();
+
+private:
+    QAccessibleInterface* bitChild(int bit) const;
+    QPoint centreOf(int bit) const;
+    void press(int bit);
+    void moveTo(int bit);
+    void release();
+    void typeKeys(const QString& keys);
+    Bits edits() const;
+
+    std::unique_ptr<QWidget> window;
+    QLineEdit* before = nullptr;
+    RecordingGrid* grid = nullptr;
+    QLineEdit* after = nullptr;
+    std::unique_ptr<QSignalSpy> edited;
+};
+
+void BitGridTest::init()
+{
+    window = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(window.get());
+    layout->addWidget(before = new QLineEdit);
+    layout->addWidget(grid = new RecordingGrid);
+    layout->addWidget(after = new QLineEdit);
+    grid->setRowName("Value");
+    edited = std::make_unique<QSignalSpy>(grid, &BitGrid::bitsEdited);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    grid->setFocus(Qt::TabFocusReason);
+}
+
+void BitGridTest::cleanup()
+{
+    edited.reset();
+    window.reset();
+}
+
+QAccessibleInterface* BitGridTest::bitChild(int bit) const
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
+    for (int i = 0; i < iface->childCount(); ++i) {
+        if (iface->child(i)->text(QAccessible::Name) == QString("bit %1").arg(bit))
+            return iface->child(i);
+    }
+    qFatal("no accessible child named bit %d", bit);
+}
+
+QPoint BitGridTest::centreOf(int bit) const
+{
+    return grid->mapFromGlobal(bitChild(bit)->rect().center());
+}
+
+void BitGridTest::press(int bit)
+{
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, centreOf(bit));
+}
+
+void BitGridTest::moveTo(int bit)
+{
+    QTest::mouseMove(grid, centreOf(bit));
+}
+
+void BitGridTest::release()
+{
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, grid->mapFromGlobal(QCursor::pos()));
+}
+
+// Key names as QKeySequence spells them, separated by spaces.
+void BitGridTest::typeKeys(const QString& keys)
+{
+    for (const QString& key : keys.split(' ', Qt::SkipEmptyParts)) {
+        const QKeyCombination combination = QKeySequence(key)[0];
+        QTest::keyClick(grid, combination.key(), combination.keyboardModifiers());
+    }
+}
+
+Bits BitGridTest::edits() const
+{
+    Bits values;
+    for (const QList<QVariant>& signal : *edited)
+        values << signal.at(0).toULongLong();
+    return values;
+}
+
+void BitGridTest::clickTogglesOneBit_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("bit");
+    const UInt16 widths[] = { 8, 16, 32, 64 };
+    for (const int width : widths) {
+        for (const int bit : { 0, 1, 5, width / 2, width - 1 })
+            QTest::addRow("%d bits, bit %d", width, bit) << width << bit;
+    }
+    QTest::newRow("64 bits, bit 31, start of the low line") << 64 << 31;
+    QTest::newRow("64 bits, bit 37") << 64 << 37;
+}
+
+void BitGridTest::clickTogglesOneBit()
+{
+    QFETCH(int, width);
+    QFETCH(int, bit);
+    const UInt64 start = 0x5a5a5a5a5a5a5a5aull & (width == 64 ? ~0ull : (1ull << width) - 1);
+    grid->setBits(start, UInt16(width), false);
+    const UInt64 toggled = start ^ (UInt64(1) << bit);
+
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(bit));
+    QCOMPARE(grid->bits(), toggled);
+    QCOMPARE(bitChild(bit)->state().checked, bool((toggled >> bit) & 1));
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(bit));
+    QCOMPARE(grid->bits(), start);
+    QCOMPARE(edits(), Bits({ toggled, start }));
+    QCOMPARE(grid->cursorBit(), bit);
+}
+
+void BitGridTest::dragGivesPassedBitsTheFirstBitsValue_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<qulonglong>("start");
+    QTest::addColumn<QList<int>>("path");
+    QTest::addColumn<Bits>("expected");
+
+    QTest::newRow("setting across a byte boundary") << 16 << 0ull << QList<int> { 10, 9, 8, 7, 6 }
+                                                    << Bits { 0x400, 0x600, 0x700, 0x780, 0x7c0 };
+    QTest::newRow("clearing, rightwards") << 8 << 0xffull << QList<int> { 7, 6, 5, 4, 3, 2 }
+                                          << Bits { 0x7f, 0x3f, 0x1f, 0x0f, 0x07, 0x03 };
+    QTest::newRow("back over passed bits keeps them")
+        << 8 << 0ull << QList<int> { 4, 6, 2, 5, 4 } << Bits { 0x10, 0x70, 0x7c };
+    QTest::newRow("a fast move sets the cells it skipped")
+        << 32 << 0ull << QList<int> { 30, 3 } << Bits { 0x40000000, 0x7ffffff8 };
+    QTest::newRow("only moves that change something are told")
+        << 8 << 0x50ull << QList<int> { 7, 6, 5, 4, 3 } << Bits { 0xd0, 0xf0, 0xf8 };
+    QTest::newRow("from the high line into the low")
+        << 64 << 0ull << QList<int> { 33, 30 } << Bits { 1ull << 33, 0x3c0000000ull };
+    QTest::newRow("from the low line up into the high")
+        << 64 << ~0ull << QList<int> { 2, 40 } << Bits { ~4ull, ~0x1fffffffffcull };
+}
+
+void BitGridTest::dragGivesPassedBitsTheFirstBitsValue()
+{
+    QFETCH(int, width);
+    QFETCH(qulonglong, start);
+    QFETCH(QList<int>, path);
+    QFETCH(Bits, expected);
+    grid->setBits(start, UInt16(width), false);
+
+    press(path.first());
+    for (const int bit : path.mid(1))
+        moveTo(bit);
+    release();
+    QCOMPARE(edits(), expected);
+    QCOMPARE(grid->bits(), expected.last());
+
+    // A move after the release is no drag.
+    moveTo(0);
+    QCOMPARE(edits(), expected);
+}
+
+void BitGridTest::dragOffTheCellsReachesTheLineEnd()
+{
+    grid->setBits(0, 8, false);
+    press(5);
+    const int y = centreOf(5).y();
+    QTest::mouseMove(grid, QPoint(grid->width() + 30, y));
+    QTest::mouseMove(grid, QPoint(-30, y + 40));
+    release();
+    QCOMPARE(edits(), Bits({ 0x20, 0x3f, 0xff }));
+}
+
+void BitGridTest::clicksOutsideCellsChangeNothing()
+{
+    grid->setBits(0, 8, false);
+    const QRect high = grid->cellRect(4);
+    const QRect low = grid->cellRect(3);
+    const QPoint outside[] = {
+        QPoint((high.right() + low.left()) / 2, low.center().y()), // between nibbles
+        QPoint(low.center().x(), low.bottom() + 3), // on a bit number
+        QPoint(low.center().x(), grid->height() - 2), // the empty second line
+        QPoint(grid->cellRect(7).left() - 10, low.center().y()), // left of the cells
+    };
+    for (const QPoint& point : outside) {
+        QVERIFY2(grid->rect().contains(point),
+            qPrintable(QString("%1,%2").arg(point.x()).arg(point.y())));
+        QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, point);
+    }
+    QCOMPARE(grid->bits(), 0u);
+    QCOMPARE(edits(), Bits());
+}
+
+void BitGridTest::cursorMoves_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("cursor");
+    QTest::newRow("starts at the most significant bit") << 32 << "" << 31;
+    QTest::newRow("Left stops at the most significant bit") << 8 << "Left Right Left Left" << 7;
+    QTest::newRow("Right stops at bit 0") << 8 << QString("Right ").repeated(9) << 0;
+    QTest::newRow("End, Home") << 16 << "End Right Home Left" << 15;
+    QTest::newRow("Right runs on into the low line") << 64 << "End Right" << 31;
+    QTest::newRow("Left runs back into the high line") << 64 << "Ctrl+End Home Left" << 32;
+    QTest::newRow("Home and End keep to the line") << 64 << "Ctrl+End Home" << 31;
+    QTest::newRow("Ctrl+Home from the low line") << 64 << "Down Ctrl+Home" << 63;
+    QTest::newRow("Down keeps the column") << 64 << "Right Right Down" << 29;
+    QTest::newRow("Up from the low line") << 64 << "Ctrl+End Up" << 32;
+    QTest::newRow("Up on the high line stays") << 64 << "Up" << 63;
+    QTest::newRow("Down on the low line stays") << 64 << "Down Down" << 31;
+}
+
+void BitGridTest::cursorMoves()
+{
+    QFETCH(int, width);
+    QFETCH(QString, keys);
+    QFETCH(int, cursor);
+    grid->setBits(0, UInt16(width), false);
+    typeKeys(keys);
+    QCOMPARE(grid->cursorBit(), cursor);
+    QVERIFY(bitChild(cursor)->state().focused);
+    QCOMPARE(edits(), Bits());
+
+    // The cursor keeps its bit while that fits the width.
+    grid->setBits(0, 8, false);
+    QCOMPARE(grid->cursorBit(), qMin(cursor, 7));
+}
+
+void BitGridTest::typingWritesAPattern_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Bits>("expected");
+    QTest::addColumn<int>("cursor");
+    QTest::newRow("a nibble from the top") << 8 << ""
+                                           << "1010" << Bits { 0x80, 0xa0 } << 3;
+    QTest::newRow("a whole byte") << 8 << ""
+                                  << "10100101" << Bits { 0x80, 0xa0, 0xa4, 0xa5 } << 0;
+    QTest::newRow("past bit 0 rewrites bit 0") << 8 << "End"
+                                               << "101" << Bits { 1, 0, 1 } << 0;
+    QTest::newRow("from the high line into the low")
+        << 64 << "Ctrl+End Home Left Left"
+        << "1111" << Bits { 1ull << 33, 3ull << 32, 7ull << 31, 15ull << 30 } << 29;
+    QTest::newRow("Space toggles where the cursor is") << 16 << "Right Space"
+                                                       << "" << Bits { 0x4000 } << 14;
+    QTest::newRow("Space twice toggles back") << 16 << "Space Space"
+                                              << "" << Bits { 0x8000, 0 } << 15;
+}
+
+void BitGridTest::typingWritesAPattern()
+{
+    QFETCH(int, width);
+    QFETCH(QString, keys);
+    QFETCH(QString, typed);
+    QFETCH(Bits, expected);
+    QFETCH(int, cursor);
+    grid->setBits(0, UInt16(width), false);
+    typeKeys(keys);
+    QTest::keyClicks(grid, typed);
+    QCOMPARE(edits(), expected);
+    QCOMPARE(grid->bits(), expected.last());
+    QCOMPARE(grid->cursorBit(), cursor);
+}
+
+void BitGridTest::keysItDoesNotUseGoOn()
+{
+    grid->setBits(0, 32, false);
+    const QKeyCombination unused[] = { Qt::Key_Up, Qt::Key_Down, Qt::CTRL | Qt::Key_Left,
+        Qt::ALT | Qt::Key_1, Qt::CTRL | Qt::Key_Space, Qt::Key_A };
+    for (const QKeyCombination key : unused) {
+        QKeyEvent event(QEvent::KeyPress, key.key(), key.keyboardModifiers(),
+            key.key() == Qt::Key_1 ? "1" : QString());
+        QApplication::sendEvent(grid, &event);
+        QVERIFY2(!event.isAccepted(), qPrintable(QKeySequence(key).toString()));
+    }
+    QCOMPARE(grid->cursorBit(), 31);
+
+    QAction selectAll("Select all", window.get());
+    selectAll.setShortcut(QKeySequence::SelectAll);
+    QAction one("One", window.get());
+    one.setShortcut(Qt::Key_1);
+    window->addActions({ &selectAll, &one });
+    QSignalSpy shortcuts(&selectAll, &QAction::triggered);
+    QSignalSpy ones(&one, &QAction::triggered);
+    typeKeys("Ctrl+A 1");
+    QCOMPARE(shortcuts.size(), 1);
+    QCOMPARE(ones.size(), 0);
+    QCOMPARE(grid->bits(), 0x80000000u);
+
+    typeKeys("Tab");
+    QVERIFY(after->hasFocus());
+    QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(grid->hasFocus());
+}
+
+void BitGridTest::readOnlyGridRefusesEveryChange()
+{
+    grid->setBits(0x0f, 8, false);
+    grid->setReadOnly(true);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(0));
+    press(7);
+    moveTo(1);
+    release();
+    typeKeys("Home Space 1 0");
+    QCOMPARE(grid->cursorBit(), 7);
+    QAccessibleInterface* bit = bitChild(4);
+    QVERIFY(bit->state().readOnly);
+    QVERIFY(QAccessible::queryAccessibleInterface(grid)->state().readOnly);
+    QCOMPARE(bit->actionInterface()->actionNames(), QStringList());
+    bit->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(grid->bits(), 0x0fu);
+    QCOMPARE(edits(), Bits());
+
+    grid->setReadOnly(false);
+    bit->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(edits(), Bits({ 0x1f }));
+}
+
+void BitGridTest::accessibleTree_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<qulonglong>("bits");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("8 bits") << 8 << 0xa5ull << "1010 0101";
+    QTest::newRow("16 bits") << 16 << 0x00f0ull << "1111 0000";
+    QTest::newRow("32 bits") << 32 << 0x80000001ull << "1000 0000 0000 0000 0000 0000 0000 0001";
+    QTest::newRow("64 bits") << 64 << 0x8000000000000000ull
+                             << "1000" + QString(" 0000").repeated(15);
+}
+
+void BitGridTest::accessibleTree()
+{
+    QFETCH(int, width);
+    QFETCH(qulonglong, bits);
+    QFETCH(QString, value);
+    grid->setBits(bits, UInt16(width), true);
+
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
+    QCOMPARE(iface->role(), QAccessible::Grouping);
+    QCOMPARE(iface->text(QAccessible::Name), QString("Value, bits"));
+    QCOMPARE(iface->text(QAccessible::Value), value);
+    QVERIFY(iface->text(QAccessible::Description).contains("sign"));
+    QCOMPARE(iface->childCount(), width);
+    QCOMPARE(iface->child(-1), nullptr);
+    QCOMPARE(iface->child(width), nullptr);
+
+    const QRect onScreen(grid->mapToGlobal(QPoint()), grid->size());
+    QRect previous;
+    for (int i = 0; i < width; ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        const int bit = width - 1 - i;
+        QCOMPARE(child->text(QAccessible::Name), QString("bit %1").arg(bit));
+        QCOMPARE(child->role(), QAccessible::CheckBox);
+        QCOMPARE(child->parent(), iface);
+        QCOMPARE(iface->indexOfChild(child), i);
+        QVERIFY(child->state().checkable);
+        QCOMPARE(child->state().checked, bool((bits >> bit) & 1));
+        QCOMPARE(child->text(QAccessible::Description).endsWith(" \u00B7 sign"), bit == width - 1);
+        QVERIFY(onScreen.contains(child->rect()));
+        QCOMPARE(iface->childAt(child->rect().center().x(), child->rect().center().y()), child);
+        // In reading order: rightwards along a line, then down to the next.
+        if (!previous.isNull()) {
+            QVERIFY(child->rect().center().x() > previous.center().x()
+                || child->rect().top() > previous.bottom());
+        }
+        previous = child->rect();
+    }
+
+    grid->setRowName("Operand");
+    QCOMPARE(iface->text(QAccessible::Name), QString("Operand, bits"));
+    grid->setAccessibleName("Operand bits");
+    QCOMPARE(iface->text(QAccessible::Name), QString("Operand bits"));
+}
+
+void BitGridTest::childrenFollowTheWidth()
+{
+    grid->setBits(~0ull, 64, false);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
+    QAccessibleInterface* high = bitChild(40);
+    QAccessibleInterface* low = bitChild(3);
+
+    grid->setBits(0xff, 32, false);
+    QCOMPARE(iface->childCount(), 32);
+    QVERIFY(!high->isValid());
+    QCOMPARE(iface->indexOfChild(high), -1);
+    QCOMPARE(high->rect(), QRect());
+    high->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(iface->indexOfChild(low), 28);
+    QCOMPARE(iface->child(28), low);
+
+    grid->setBits(0, 64, false);
+    QCOMPARE(bitChild(40), high);
+    QVERIFY(high->isValid());
+    QCOMPARE(edits(), Bits());
+}
+
+void BitGridTest::tooltips_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("isSigned");
+    QTest::addColumn<int>("bit");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("bit 37") << 64 << false << 37
+                            << QString::fromUtf8("bit 37 · byte 4 · 2^37 = 137438953472");
+    QTest::newRow("bit 0") << 8 << false << 0 << QString::fromUtf8("bit 0 · byte 0 · 2^0 = 1");
+    QTest::newRow("bit 8 starts byte 1")
+        << 16 << false << 8 << QString::fromUtf8("bit 8 · byte 1 · 2^8 = 256");
+    QTest::newRow("unsigned top bit")
+        << 32 << false << 31 << QString::fromUtf8("bit 31 · byte 3 · 2^31 = 2147483648");
+    QTest::newRow("sign of 8 bits")
+        << 8 << true << 7 << QString::fromUtf8("bit 7 · byte 0 · 2^7 = 128 · sign");
+    QTest::newRow("sign of 64 bits")
+        << 64 << true << 63
+        << QString::fromUtf8("bit 63 · byte 7 · 2^63 = 9223372036854775808 · sign");
+    QTest::newRow("below the sign")
+        << 64 << true << 62 << QString::fromUtf8("bit 62 · byte 7 · 2^62 = 4611686018427387904");
+}
+
+void BitGridTest::tooltips()
+{
+    QFETCH(int, width);
+    QFETCH(bool, isSigned);
+    QFETCH(int, bit);
+    QFETCH(QString, tip);
+    grid->setBits(0, UInt16(width), isSigned);
+    const QPoint centre = centreOf(bit);
+    QHelpEvent help(QEvent::ToolTip, centre, grid->mapToGlobal(centre));
+    QApplication::sendEvent(grid, &help);
+    QTRY_COMPARE(QToolTip::text(), tip);
+    QCOMPARE(bitChild(bit)->text(QAccessible::Description), tip);
+}
+
+// What the grid paints after `change`, once the paints it already asked for
+// are done: the window calls setBits on every keystroke for every grid.
+void BitGridTest::repaintsOnlyChangedCells()
+{
+    const UInt64 start = 0x1234;
+    grid->setBits(start, 32, false);
+    const auto paintedBy = [this](const auto& change) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        grid->painted = QRegion();
+        change();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        return grid->painted;
+    };
+    const auto cells = [this](std::initializer_list<int> bits) {
+        QRegion region;
+        for (const int bit : bits)
+            region += grid->cellRect(bit);
+        return region;
+    };
+
+    QCOMPARE(paintedBy([&] { grid->setBits(start, 32, false); }), QRegion());
+    // Bits above the width are not shown, so they change nothing either.
+    QCOMPARE(paintedBy([&] { grid->setBits(start | 1ull << 40, 32, false); }), QRegion());
+    QCOMPARE(grid->bits(), start);
+
+    QCOMPARE(paintedBy([&] { grid->setBits(start ^ (1u << 2 | 1u << 20), 32, false); }),
+        cells({ 2, 20 }));
+    // The click's bit, and the cursor leaving the most significant bit.
+    QCOMPARE(
+        paintedBy([&] { QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(9)); }),
+        cells({ 9, 31 }));
+    QCOMPARE(paintedBy([&] { typeKeys("Right"); }), cells({ 9, 8 }));
+    QCOMPARE(paintedBy([&] { grid->setBits(0, 64, false); }), QRegion(grid->rect()));
+}
+
+void BitGridTest::sizeComesFromTheFont_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("desktop font") << 1.0;
+    QTest::newRow("one and a half") << 1.5;
+    QTest::newRow("twice") << 2.0;
+}
+
+// Fixed at two lines of 32 cells, in about the room of 44 digits, at any
+// font size and at every width, so a new width never asks for a layout.
+void BitGridTest::sizeComesFromTheFont()
+{
+    QFETCH(qreal, scale);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(font.pointSizeF() * scale);
+    grid->setFont(font);
+    const int digit = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
+
+    grid->setBits(0, 64, true);
+    const QSize size = grid->sizeHint();
+    QCOMPARE(grid->minimumSizeHint(), size);
+    QCOMPARE(grid->sizePolicy(), QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed));
+    QVERIFY2(size.width() > 32 * digit && size.width() <= 44 * digit,
+        qPrintable(QString("%1 pixels for digits of %2").arg(size.width()).arg(digit)));
+    const QRect inside(QPoint(), size);
+    QVERIFY(inside.contains(grid->cellRect(63)));
+    QVERIFY(inside.contains(grid->cellRect(0)));
+    QVERIFY(grid->cellRect(0).width() > digit);
+    for (const UInt16 width : { 8, 16, 32 }) {
+        grid->setBits(0, width, false);
+        QCOMPARE(grid->sizeHint(), size);
+    }
+}
+
+QTEST_MAIN(BitGridTest)
+#include "BitGridTest.moc"
