@@ -42,6 +42,10 @@ void LaunchTest::windowWithTextShowsWhatPrintPrints_data()
     row("IP address", { "--from", "ip", "10.0.0.1" });
     row("version", { "--from", "version", "1.2.3b4" });
     row("empty text", { "" });
+    // Beyond 64 bits, the window shows what --print prints, and --print says so.
+    row("hexadecimal beyond 64 bits", { "0x1" + QString(16, u'0') + "5" });
+    row("decimal beyond 64 bits", { "18446744073709551616" });
+    row("text beyond 64 bits", { "--from", "text", "ABCDEFGHI" });
 }
 
 void LaunchTest::windowWithTextShowsWhatPrintPrints()
@@ -54,9 +58,10 @@ void LaunchTest::windowWithTextShowsWhatPrintPrints()
 
     QString printed, errors;
     QTextStream out(&printed), err(&errors);
-    QCOMPARE(
-        RunCommandLine(QStringList { "bitlens", "--print", "--json" } + arguments, out, err), 0);
+    const int status
+        = RunCommandLine(QStringList { "bitlens", "--print", "--json" } + arguments, out, err);
     const QJsonObject expected = QJsonDocument::fromJson(printed.toUtf8()).object();
+    QCOMPARE(status, expected.value("fits").toBool() ? 0 : 1);
 
     QCOMPARE(
         child<QComboBox>("bitWidthPopup")->currentData().toInt(), expected.value("width").toInt());

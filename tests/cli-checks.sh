@@ -49,6 +49,14 @@ reads_raw_argument_bytes)
   expect_status 0
   jq -e '.decimal == "16703"' "$out" >/dev/null || fail "not read as A?"
   ;;
+beyond_64_bits)
+  # What a window shows, and a warning that it is not the whole number.
+  run --print --json 18446744073709551616
+  expect_status 1
+  jq -e '.fits == false and .decimal == "18446744073709551615"' "$out" >/dev/null ||
+    fail "not the window's reading with fits false"
+  [ "$(lines "$err")" -eq 1 ] && grep -q '^bitlens: warning: ' "$err" || fail "no warning line"
+  ;;
 usage_error_in_print_mode)
   run --print --bogus 1
   expect_usage_error "unknown option '--bogus'"

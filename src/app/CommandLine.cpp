@@ -431,12 +431,7 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     default: return UsageError(QStringLiteral("this launch opens a window"), err);
     }
 
-    return PrintNumber(ReadText(launch.reading), launch, out, err);
-}
-
-int PrintNumber(
-    const BaseConverter& number, const Launch& launch, QTextStream& out, QTextStream& err)
-{
+    const BaseConverter number = ReadText(launch.reading);
     if (launch.json)
         PrintJson(number, launch.reading.endian, out);
     else

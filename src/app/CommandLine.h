@@ -61,9 +61,4 @@ BaseConverter ReadText(const TextReading& reading);
 int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err);
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// The printing part of --print: `number` as read from the launch's TEXT, in
-// lines or as JSON; the exit status as above.
-int PrintNumber(
-    const BaseConverter& number, const Launch& launch, QTextStream& out, QTextStream& err);
-
 #endif
