@@ -186,12 +186,9 @@ void ConverterView::enterStartState()
 
 bool ConverterView::applicationShouldHandleReopen()
 {
-    if (!isVisible() || isMinimized()) {
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-        raise();
-        activateWindow();
-    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
     return true;
 }
 
@@ -491,4 +488,20 @@ void ConverterView::selectWidth(UInt16 width)
     const int index = ui->bitWidthPopup->findData(width);
     WIRING_ASSERT(index >= 0);
     ui->bitWidthPopup->setCurrentIndex(index);
+}
+
+void ConverterView::openWithText(
+    Notation notation, const QString& text, UInt16 width, Endian endian)
+{
+    WIRING_ASSERT(notation >= eNotationBinary && notation < eNotationCount);
+    selectWidth(width);
+    widthChanged();
+    (endian == eBigEndian ? ui->currentBigEndianRadio : ui->currentLittleEndianRadio)
+        ->setChecked(true);
+    endianSwitched(ui->currentEndianMatrix);
+    QLineEdit* field = row(eFieldTypeValue).fields[notation];
+    field->setText(text);
+    // The road of the user's typing, so that a width the text widens keeps
+    // the text as typed, as the command line reads it.
+    userEdited(field);
 }
