@@ -198,8 +198,9 @@ void AccessTest::copyAsLiteral_data()
             "menu", "0x00012345" },
         { "hexadecimal as the number, not as typed", "type currentHexadecimal DEAD beef",
             "currentHexadecimal", "context", "0xdeadbeef" },
-        { "binary", "type currentDecimal 10", "currentBinary", "context", "0b1010" },
-        { "octal", "type currentDecimal 511", "currentOctal", "shortcut", "0o0777" },
+        { "binary", "type currentDecimal 10", "currentBinary", "context",
+            "0b00000000000000000000000000001010" },
+        { "octal", "type currentDecimal 511", "currentOctal", "shortcut", "0o777" },
         { "signed decimal", "type currentDecimal -5", "currentDecimal", "shortcut", "-5" },
         { "little-endian hexadecimal", "key currentBigEndianRadio Right|type currentDecimal 1",
             "currentHexadecimal", "shortcut", "0x01000000" },
@@ -209,9 +210,9 @@ void AccessTest::copyAsLiteral_data()
         { "IP address as decimal", "type currentIpAddress 10.0.0.1", "currentIpAddress", "menu",
             "167772161" },
         { "operand", "open math|type operandHexadecimal ff", "operandBinary", "shortcut",
-            "0b11111111" },
+            "0b00000000000000000000000011111111" },
         { "read-only result", "open math|type currentDecimal 12|type operandDecimal 10",
-            "resultHexadecimal", "context", "0x0008" },
+            "resultHexadecimal", "context", "0x00000008" },
     };
     for (const auto& [name, steps, field, by, literal] : rows)
         QTest::newRow(name) << steps << field << by << literal;
