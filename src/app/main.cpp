@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "ConverterView.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -49,6 +50,7 @@ int main(int argc, char* argv[])
     if (!instance.listen() && instance.handOverToRunningInstance())
         return 0;
     QObject::connect(&instance, &SingleInstance::reopenRequested, &app, reopenWindows);
+    LoadTranslations(app);
 
     // Windows are independent; the program ends when the last one closes.
     auto* window = new ConverterView;
