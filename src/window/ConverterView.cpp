@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -184,26 +185,26 @@ void ConverterView::wireKeyboard()
 {
     TakeWheelOnlyWhenFocused(*ui->bitWidthPopup);
     TakeWheelOnlyWhenFocused(*ui->mathOperation);
+    // The labels' letters, by the field each label names.
+    QHash<const QWidget*, QKeySequence> mnemonics;
+    for (const QLabel* label : findChildren<QLabel*>())
+        if (label->buddy())
+            mnemonics.insert(label->buddy(), QKeySequence::mnemonic(label->text()));
     const Row& value = row(eFieldTypeValue);
     const Row& operand = row(eFieldTypeOperand);
     for (int notation = 0; notation < eNotationCount; ++notation)
-        reachFromKeyboard(*operand.fields[notation], *value.fields[notation]);
+        reachFromKeyboard(*operand.fields[notation], mnemonics.value(value.fields[notation]));
 }
 
 // An Operand field is reached with Alt+Shift and the mnemonic of the Value
-// field beside it, so that it follows the labels' letters in any language.
-void ConverterView::reachFromKeyboard(QLineEdit& operandField, const QLineEdit& valueField)
+// field in the same line, so that it follows the labels' letters in any
+// language; the math area opens first if it is closed.
+void ConverterView::reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic)
 {
-    const QList<QLabel*> labels = findChildren<QLabel*>();
-    const auto label = std::find_if(labels.begin(), labels.end(),
-        [&valueField](const QLabel* candidate) { return candidate->buddy() == &valueField; });
-    if (label == labels.end())
-        return;
-    const QKeySequence mnemonic = QKeySequence::mnemonic((*label)->text());
-    if (mnemonic.isEmpty())
+    if (valueMnemonic.isEmpty())
         return;
     const QKeySequence keys(
-        QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, mnemonic[0].key()));
+        QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, valueMnemonic[0].key()));
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, [this, &operandField] {
         if (!mathEnabled)

@@ -18,6 +18,7 @@ class MagnitudeLabel;
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QKeySequence;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -82,7 +83,7 @@ private:
     void sizeFields();
     void wireControls();
     void wireKeyboard();
-    void reachFromKeyboard(QLineEdit& operandField, const QLineEdit& valueField);
+    void reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic);
     void enterStartState();
 
     void userEdited(QLineEdit* textField);
