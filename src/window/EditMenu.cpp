@@ -136,9 +136,9 @@ void EditMenu::showFieldMenu(QLineEdit* field, const QPoint& position)
     menu->exec(field->mapToGlobal(position));
 }
 
-// The toolkit's field menu leaves out the keys of the commands that also
-// have a window shortcut, and which ones depends on the platform: every
-// command shows its key, as the Edit menu does.
+// The toolkit's field menu shows some commands' keys and not others, which
+// ones depending on the platform and on the window's own shortcuts: here
+// every command shows its key, as in the Edit menu.
 void EditMenu::showStandardKeys(QMenu& menu)
 {
     // The toolkit's titles for its field menu, which its own translation
