@@ -11,8 +11,11 @@
 
 namespace {
 
-// A screen reader reads a label by its name, so a magnitude label's name
-// carries its magnitude after what it is: "Value binary magnitude: 1.500 KB".
+// A screen reader (Orca, over AT-SPI) reads a label by its name alone: a
+// label has no text value on the bus, and a description is read out only
+// for the focused object, which a label never is. So a magnitude label's
+// name carries its magnitude after what it is: "Value binary magnitude:
+// 1.500 KB". The name is put together only when asked for.
 class MagnitudeAccessible : public QAccessibleWidget {
 public:
     explicit MagnitudeAccessible(MagnitudeLabel* label)
