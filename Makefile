@@ -14,7 +14,7 @@ CMAKE_FLAGS    ?=
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
 .PHONY: all deps build test sanitize soak run install uninstall deb clean fuzz fuzz-build fuzz-smoke \
-  fuzz-corpus bench format format-check
+  fuzz-corpus bench format format-check translations
 
 all: build
 
@@ -106,6 +106,12 @@ deb: build
 	@scripts/install-deps desktop
 	cmake -DBUILD_DIR=$(BUILD) -DOUTPUT=$(abspath $(BUILD)) -DCPACK=cpack -DLINTIAN=lintian \
 	  -P cmake/CheckPackage.cmake
+
+# Refreshes resources/translations/*.ts from the sources: new texts come in
+# unfinished, texts no longer used go (README: Languages, for a new one).
+translations: deps
+	$(call configure,$(BUILD),RelWithDebInfo,-DCMAKE_INSTALL_PREFIX=$(PREFIX))
+	cmake --build $(BUILD) --target translations
 
 # .clang-format decides the layout of every C++ file in the tree.
 FORMATTED = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h')

@@ -1,5 +1,7 @@
 // The window from the keyboard and through assistive technology: names,
-// tooltips, tab order, mnemonics, the Edit and Help menus, and the look.
+// tooltips, tab order, mnemonics, the menus, the wheel, new windows and the
+// look.
+#include "AccessibleInterfaces.h"
 #include "BitlensVersion.h"
 #include "WindowTestSupport.h"
 
@@ -9,12 +11,18 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 class AccessTest : public WindowTest {
     Q_OBJECT
@@ -28,13 +36,27 @@ private slots:
     void everyControlIsNamedAndExplained();
     void tabOrder_data();
     void tabOrder();
+    void mnemonics_data();
     void mnemonics();
+    void mnemonicsAreUnique();
     void keyboardOnly_data();
     void keyboardOnly();
     void copyAsLiteral_data();
     void copyAsLiteral();
     void editMenu_data();
     void editMenu();
+    void editMenuActsOnTheFieldLeft_data();
+    void editMenuActsOnTheFieldLeft();
+    void fieldMenuShowsEveryKey();
+    void wheelTurnsOnlyAFocusedPopup_data();
+    void wheelTurnsOnlyAFocusedPopup();
+    void newWindowsCascadeWithinTheScreen();
+    void keepOnTopIsPerWindow();
+    void magnitudesAreSpoken_data();
+    void magnitudesAreSpoken();
+    void readOnlyFieldsAreNotEditable();
+    void readOnlyFieldsPlaceTheirCharacters_data();
+    void readOnlyFieldsPlaceTheirCharacters();
     void aboutBoxGivesTheVersion();
     void windowTitlesAreNumbered();
     void fitsASmallScreenWithTheMathAreaOpen();
@@ -86,7 +108,7 @@ void AccessTest::everyControlIsNamedAndExplained()
         { "shiftLeftValue", "Shift Value left" }, { "swapEndianOperand", "Swap Operand bytes" },
         { "bitWidthPopup", "Width" }, { "mathOperation", "Operation" },
         { "mathDisclosure", "Show math area" },
-        { "currentBinaryMagnitude", "Value binary magnitude" } };
+        { "currentBinaryMagnitude", "Value binary magnitude: 0" } };
     for (const auto& [widget, name] : samples)
         QCOMPARE(spokenName(child<QWidget>(widget)), QString(name));
 }
@@ -126,21 +148,68 @@ void AccessTest::tabOrder()
     QCOMPARE(visited, order);
 }
 
+void AccessTest::mnemonics_data()
+{
+    QTest::addColumn<bool>("mathOpen");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("reaches");
+    const char* const value[][2] = { { "B", "currentBinary" }, { "D", "currentDecimal" },
+        { "X", "currentHexadecimal" }, { "O", "currentOctal" }, { "3", "currentQuixadecimal" },
+        { "T", "currentText" }, { "I", "currentIpAddress" }, { "R", "currentNumVersion" },
+        { "W", "bitWidthPopup" }, { "S", "signedValueBox" }, { "G", "currentBigEndianRadio" },
+        { "L", "currentLittleEndianRadio" }, { "Y", "swapEndianValue" }, { "M", "mathDisclosure" },
+        { "F", "fileMenu" }, { "E", "editMenu" }, { "V", "viewMenu" }, { "H", "helpMenu" } };
+    for (const auto& [key, reaches] : value)
+        QTest::newRow(qPrintable(QString("Alt+") + key))
+            << false << "Alt+" + QString(key) << reaches;
+    QTest::newRow("Alt+P") << true << "Alt+P"
+                           << "mathOperation";
+    // The Operand field under each Value field, whether the math area is
+    // open or not yet.
+    const char* const operand[][2] = { { "B", "operandBinary" }, { "D", "operandDecimal" },
+        { "X", "operandHexadecimal" }, { "O", "operandOctal" }, { "3", "operandQuixadecimal" },
+        { "T", "operandText" }, { "I", "operandIPAddress" }, { "R", "operandNumVersion" } };
+    for (const auto& [key, reaches] : operand)
+        for (const bool open : { false, true })
+            QTest::newRow(qPrintable(QString("Alt+Shift+") + key + (open ? ", open" : ", closed")))
+                << open << "Alt+Shift+" + QString(key) << reaches;
+}
+
+// Each mnemonic from a control that none of them reaches.
 void AccessTest::mnemonics()
 {
-    if (!run("open math"))
+    QFETCH(bool, mathOpen);
+    QFETCH(QString, keys);
+    QFETCH(QString, reaches);
+    if (mathOpen && !run("open math"))
         return;
-    const char* const mnemonics[][2]
-        = { { "B", "currentBinary" }, { "D", "currentDecimal" }, { "H", "currentHexadecimal" },
-              { "O", "currentOctal" }, { "3", "currentQuixadecimal" }, { "T", "currentText" },
-              { "I", "currentIpAddress" }, { "V", "currentNumVersion" }, { "W", "bitWidthPopup" } };
-    for (const auto& [key, focused] : mnemonics) {
-        // From a field elsewhere, so that each mnemonic must move the focus.
-        child<QWidget>("operandDecimal")->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(view, Qt::Key(key[0]), Qt::AltModifier);
-        QCOMPARE(QString(key) + ": " + QApplication::focusWidget()->objectName(),
-            QString(key) + ": " + focused);
+    child<QWidget>("shiftRightValue")->setFocus(Qt::TabFocusReason);
+    const QKeyCombination combination = QKeySequence(keys)[0];
+    QTest::keyClick(
+        QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+    if (reaches.endsWith("Menu")) {
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), reaches);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        return;
     }
+    // A push button is clicked by its mnemonic, and keeps no focus.
+    if (auto* button = qobject_cast<QPushButton*>(child<QWidget>(reaches))) {
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        QVERIFY(clicked.wait());
+        return;
+    }
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), reaches);
+    if (reaches.startsWith("operand")) {
+        QVERIFY(child<QWidget>("expandedBox")->isVisible());
+        const QString toolTip = child<QWidget>(reaches)->toolTip();
+        QVERIFY2(toolTip.endsWith(" (" + keys + ")"), qPrintable(toolTip));
+    }
+}
+
+void AccessTest::mnemonicsAreUnique()
+{
+    QCOMPARE(DuplicateMnemonics(view), QStringList());
 }
 
 void AccessTest::keyboardOnly_data()
@@ -198,8 +267,9 @@ void AccessTest::copyAsLiteral_data()
             "menu", "0x00012345" },
         { "hexadecimal as the number, not as typed", "type currentHexadecimal DEAD beef",
             "currentHexadecimal", "context", "0xdeadbeef" },
-        { "binary", "type currentDecimal 10", "currentBinary", "context", "0b1010" },
-        { "octal", "type currentDecimal 511", "currentOctal", "shortcut", "0o0777" },
+        { "binary", "type currentDecimal 10", "currentBinary", "context",
+            "0b00000000000000000000000000001010" },
+        { "octal", "type currentDecimal 511", "currentOctal", "shortcut", "0o777" },
         { "signed decimal", "type currentDecimal -5", "currentDecimal", "shortcut", "-5" },
         { "little-endian hexadecimal", "key currentBigEndianRadio Right|type currentDecimal 1",
             "currentHexadecimal", "shortcut", "0x01000000" },
@@ -209,9 +279,9 @@ void AccessTest::copyAsLiteral_data()
         { "IP address as decimal", "type currentIpAddress 10.0.0.1", "currentIpAddress", "menu",
             "167772161" },
         { "operand", "open math|type operandHexadecimal ff", "operandBinary", "shortcut",
-            "0b11111111" },
+            "0b00000000000000000000000011111111" },
         { "read-only result", "open math|type currentDecimal 12|type operandDecimal 10",
-            "resultHexadecimal", "context", "0x0008" },
+            "resultHexadecimal", "context", "0x00000008" },
     };
     for (const auto& [name, steps, field, by, literal] : rows)
         QTest::newRow(name) << steps << field << by << literal;
@@ -310,6 +380,304 @@ void AccessTest::editMenu()
         QCOMPARE(QApplication::clipboard()->text(), decimal);
     if (action == QLatin1String("actionSelectAll"))
         QCOMPARE(child<QLineEdit>(field)->selectedText(), decimal);
+}
+
+void AccessTest::editMenuActsOnTheFieldLeft_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::addColumn<QStringList>("enabled");
+    QTest::addColumn<QString>("literal");
+    const QStringList typed
+        = { "actionUndo", "actionCopyAsLiteral", "actionPaste", "actionSelectAll" };
+    const QStringList computed = { "actionCopyAsLiteral", "actionSelectAll" };
+    for (const bool byKeyboard : { true, false }) {
+        const QString how = byKeyboard ? ", Alt+E" : ", mouse";
+        QTest::newRow(qPrintable("typed field" + how))
+            << "type currentHexadecimal ff"
+            << "currentHexadecimal" << byKeyboard << typed << "0x000000ff";
+        QTest::newRow(qPrintable("result field" + how))
+            << "open math|type currentHexadecimal ff|type operandHexadecimal 0f"
+            << "resultDecimal" << byKeyboard << computed << "15";
+        QTest::newRow(qPrintable("check box" + how))
+            << "type currentHexadecimal ff"
+            << "signedValueBox" << byKeyboard << QStringList() << QString();
+    }
+}
+
+// Opening the menu takes the focus to the menu bar from the keyboard and
+// leaves it from the mouse; both act on the control the user was in.
+void AccessTest::editMenuActsOnTheFieldLeft()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, focused);
+    QFETCH(bool, byKeyboard);
+    QFETCH(QStringList, enabled);
+    QFETCH(QString, literal);
+    if (!run(steps))
+        return;
+    child<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
+    auto* menu = child<QMenu>("editMenu");
+    auto* bar = child<QMenuBar>("menuBar");
+    if (byKeyboard)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+    else
+        QTest::mouseClick(
+            bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+
+    QStringList shown;
+    for (const QAction* action : menu->actions())
+        if (!action->isSeparator() && action->isEnabled())
+            shown.append(action->objectName());
+    shown.sort();
+    enabled.sort();
+    QCOMPARE(shown, enabled);
+    if (literal.isEmpty()) {
+        QTest::keyClick(menu, Qt::Key_Escape);
+        return;
+    }
+
+    QApplication::clipboard()->setText(QStringLiteral("untouched"));
+    auto* copy = child<QAction>("actionCopyAsLiteral");
+    if (byKeyboard) {
+        for (int step = 0; step < menu->actions().size() && menu->activeAction() != copy; ++step)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(copy).center());
+    }
+    QTRY_COMPARE(QApplication::clipboard()->text(), literal);
+}
+
+// The toolkit's field menu leaves some keys out, depending on the platform.
+void AccessTest::fieldMenuShowsEveryKey()
+{
+    auto* field = child<QLineEdit>("currentDecimal");
+    TypeInto(field, "12");
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (!menu)
+            return;
+        for (const QAction* action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence keys = action->shortcut();
+            shown.append(keys.isEmpty() ? action->text() : action->text() + '\t' + keys.toString());
+        }
+        QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    const QPoint where = field->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, where, field->mapToGlobal(where));
+    QApplication::sendEvent(field, &event);
+
+    const auto keys = [](QKeySequence::StandardKey standard) {
+        return '\t' + QKeySequence(standard).toString(QKeySequence::NativeText);
+    };
+    const QStringList expected
+        = { "&Undo" + keys(QKeySequence::Undo), "&Redo" + keys(QKeySequence::Redo),
+              "Cu&t" + keys(QKeySequence::Cut), "&Copy" + keys(QKeySequence::Copy),
+              "&Paste" + keys(QKeySequence::Paste), "Delete" + keys(QKeySequence::Delete),
+              "Select All" + keys(QKeySequence::SelectAll), "Copy as &Literal\tCtrl+Shift+C" };
+    QCOMPARE(shown, expected);
+}
+
+void AccessTest::wheelTurnsOnlyAFocusedPopup_data()
+{
+    QTest::addColumn<QString>("popup");
+    QTest::addColumn<bool>("focused");
+    for (const char* popup : { "bitWidthPopup", "mathOperation" })
+        for (const bool focused : { false, true })
+            QTest::newRow(qPrintable(QString(popup) + (focused ? ", focused" : ", not focused")))
+                << popup << focused;
+}
+
+void AccessTest::wheelTurnsOnlyAFocusedPopup()
+{
+    QFETCH(QString, popup);
+    QFETCH(bool, focused);
+    if (!run("open math|type currentHexadecimal 1234 5678|type operandDecimal 3"))
+        return;
+    auto* box = child<QComboBox>(popup);
+    (focused ? static_cast<QWidget*>(box) : child<QWidget>("currentDecimal"))
+        ->setFocus(Qt::TabFocusReason);
+    const int before = box->currentIndex();
+    const QPoint at = box->rect().center();
+    QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    QCOMPARE(box->hasFocus(), focused);
+    // Up: to 16 bits, which drops the number's upper half, or from the
+    // first operation to none.
+    QCOMPARE(box->currentIndex(), focused ? std::max(before - 1, 0) : before);
+    if (popup == QLatin1String("bitWidthPopup"))
+        QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(),
+            QString(focused ? "5678" : "1234 5678"));
+}
+
+// Ctrl+N in the newest window, as a user opens one after another, until
+// they have gone down the whole screen once.
+void AccessTest::newWindowsCascadeWithinTheScreen()
+{
+    const QRect available = view->screen()->availableGeometry();
+    QPointer<ConverterView> newest = view;
+    bool wrapped = false;
+    for (int opened = 0; opened < 40 && !wrapped; ++opened) {
+        newest->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(newest));
+        const QList<ConverterView*> before = Windows();
+        QTest::keyClick(newest, Qt::Key_N, Qt::ControlModifier);
+        ConverterView* next = nullptr;
+        for (ConverterView* window : Windows())
+            if (!before.contains(window))
+                next = window;
+        QVERIFY(next);
+        QVERIFY(QTest::qWaitForWindowExposed(next));
+        const QRect frame = next->frameGeometry();
+        QVERIFY2(available.contains(frame) || frame.topLeft() == available.topLeft(),
+            qPrintable(QString("window %1 at %2, %3").arg(opened).arg(frame.x()).arg(frame.y())));
+        wrapped = frame.topLeft() == available.topLeft();
+        if (!wrapped)
+            QCOMPARE(frame.topLeft(), newest->frameGeometry().topLeft() + QPoint(32, 32));
+        newest = next;
+    }
+    QVERIFY(wrapped);
+}
+
+// From the View menu by its letters; the window stays where and as it was.
+void AccessTest::keepOnTopIsPerWindow()
+{
+    newWindow();
+    QPointer<ConverterView> other;
+    for (ConverterView* window : Windows())
+        if (window != view)
+            other = window;
+    QVERIFY(other);
+    auto* action = child<QAction>("actionKeepOnTop");
+    QVERIFY(child<QMenu>("viewMenu")->actions().contains(action));
+    for (const bool onTop : { true, false }) {
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        const QRect geometry = view->geometry();
+        QTest::keyClick(view, Qt::Key_V, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), child<QMenu>("viewMenu"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_K);
+        QTRY_COMPARE(action->isChecked(), onTop);
+        QCOMPARE(view->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+        QVERIFY(!other->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->geometry(), geometry);
+    }
+}
+
+void AccessTest::magnitudesAreSpoken_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("binary") << "type currentDecimal 1536"
+                            << "currentBinaryMagnitude"
+                            << "Value binary magnitude: 1.500 KB";
+    QTest::newRow("metric") << "type currentDecimal 1536"
+                            << "currentMetricMagnitude"
+                            << "Value metric magnitude: 1.536 thousand";
+    QTest::newRow("operand") << "open math|type operandDecimal -2048"
+                             << "operandBinaryMagnitude"
+                             << "Operand binary magnitude: -2.000 KB";
+    QTest::newRow("result, after typing elsewhere")
+        << "open math|type currentDecimal 2000000|type operandDecimal 2000000"
+        << "resultMetricMagnitude"
+        << "Result metric magnitude: 2.000 million";
+}
+
+// A screen reader reads a label by its name: the name carries the text.
+void AccessTest::magnitudesAreSpoken()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, label);
+    QFETCH(QString, name);
+    if (!run(steps))
+        return;
+    auto* widget = child<QLabel>(label);
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget);
+    QCOMPARE(spoken->role(), QAccessible::StaticText);
+    QCOMPARE(spoken->text(QAccessible::Name), name);
+    QCOMPARE(spoken->text(QAccessible::Value), widget->text());
+    QCOMPARE(spoken->text(QAccessible::Description), widget->toolTip());
+}
+
+void AccessTest::readOnlyFieldsAreNotEditable()
+{
+    if (!run("open math|type currentHexadecimal ff|type operandHexadecimal 0f"))
+        return;
+    int readOnly = 0;
+    for (QWidget* widget : controls()) {
+        auto* field = qobject_cast<QLineEdit*>(widget);
+        if (!field)
+            continue;
+        const QString name = field->objectName();
+        if (name.startsWith("result"))
+            QVERIFY2(field->isReadOnly(), qPrintable(name));
+        readOnly += field->isReadOnly();
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(field);
+        const QAccessible::State state = spoken->state();
+        QCOMPARE(state.readOnly, field->isReadOnly());
+        QCOMPARE(state.editable, !field->isReadOnly());
+        QCOMPARE(spoken->editableTextInterface() != nullptr, !field->isReadOnly());
+        // Still read as text, character by character.
+        QAccessibleTextInterface* text = spoken->textInterface();
+        QVERIFY2(text, qPrintable(name));
+        QCOMPARE(text->text(0, text->characterCount()), field->text());
+        const bool saysReadOnly
+            = field->toolTip().startsWith(field->accessibleName() + ": read-only");
+        QVERIFY2(saysReadOnly == field->isReadOnly(), qPrintable(name + ": " + field->toolTip()));
+        QVERIFY2(field->isReadOnly() || !field->toolTip().contains("read-only"), qPrintable(name));
+    }
+    QCOMPARE(readOnly, int(eNotationCount)); // the Result row
+    QCOMPARE(child<QLineEdit>("resultBinary")->toolTip(),
+        QString("Result, binary: read-only, in groups of four binary digits"));
+}
+
+void AccessTest::readOnlyFieldsPlaceTheirCharacters_data()
+{
+    QTest::addColumn<Qt::Alignment>("alignment");
+    QTest::newRow("right-aligned, as the window's fields") << Qt::Alignment(Qt::AlignRight);
+    QTest::newRow("left-aligned") << Qt::Alignment(Qt::AlignLeft);
+}
+
+// Where each character is and which one is at a point, for a magnifier that
+// follows the caret: the toolkit's own reading of a point in the field says
+// which character a rectangle holds (its interface for an editable field
+// leaves out the frame and the alignment, so it is no measure).
+void AccessTest::readOnlyFieldsPlaceTheirCharacters()
+{
+    QFETCH(Qt::Alignment, alignment);
+    QLineEdit field;
+    field.setFont(child<QLineEdit>("resultBinary")->font());
+    field.setAlignment(alignment);
+    field.setText(QStringLiteral("1010 0000 1111"));
+    field.setFixedWidth(400);
+    field.setReadOnly(true);
+    ReportReadOnly(field);
+    field.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&field));
+    field.setCursorPosition(9); // anywhere: the rectangles stay
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(&field);
+    QVERIFY(!spoken->state().editable);
+    QAccessibleTextInterface* text = spoken->textInterface();
+    const QFontMetrics metrics = field.fontMetrics();
+    for (int offset = 0; offset < field.text().size(); ++offset) {
+        const QRect character = text->characterRect(offset);
+        QCOMPARE(character.width(), metrics.horizontalAdvance(field.text().at(offset)));
+        const int y = character.center().y();
+        const QPoint before(character.left() + character.width() / 4, y);
+        const QPoint after(character.right() - character.width() / 4, y);
+        QCOMPARE(field.cursorPositionAt(field.mapFromGlobal(before)), offset);
+        QCOMPARE(field.cursorPositionAt(field.mapFromGlobal(after)), offset + 1);
+        QCOMPARE(text->offsetAtPoint(before), offset);
+    }
 }
 
 void AccessTest::aboutBoxGivesTheVersion()

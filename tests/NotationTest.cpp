@@ -86,7 +86,7 @@ TEST(TypeIntoRow, WidensUntilTheNumberFitsAndKeepsWhatWasTyped)
     }
 }
 
-TEST(WriteLiteral, FieldDigitsWithoutSpacesOrTheRowsDecimal)
+TEST(WriteLiteral, EveryDigitOfTheWidthInHexAndBinaryMinimalOtherwise)
 {
     // Columns: text typed, into which notation, width, byte order, then the
     // notation copied and its literal.
@@ -94,13 +94,20 @@ TEST(WriteLiteral, FieldDigitsWithoutSpacesOrTheRowsDecimal)
     const Row rows[] = {
         { "5", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x05" },
         { "12345", eNotationHexadecimal, 32, eBigEndian, eNotationHexadecimal, "0x00012345" },
-        { "0", eNotationDecimal, 32, eBigEndian, eNotationHexadecimal, "0x0000" },
+        { "0", eNotationDecimal, 32, eBigEndian, eNotationHexadecimal, "0x00000000" },
+        { "5", eNotationDecimal, 16, eBigEndian, eNotationHexadecimal, "0x0005" },
         { "-1", eNotationDecimal, 64, eBigEndian, eNotationHexadecimal, "0xffffffffffffffff" },
         { "DEAD beef", eNotationHexadecimal, 32, eBigEndian, eNotationHexadecimal, "0xdeadbeef" },
         { "-1", eNotationDecimal, 64, eBigEndian, eNotationBinary,
             "0b1111111111111111111111111111111111111111111111111111111111111111" },
-        { "10", eNotationDecimal, 16, eBigEndian, eNotationBinary, "0b1010" },
-        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0o0777" },
+        { "10", eNotationDecimal, 16, eBigEndian, eNotationBinary, "0b0000000000001010" },
+        { "5", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b00000101" },
+        { "-1", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b11111111" },
+        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0o777" },
+        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o5" },
+        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0o0" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o1777777777777777777777" },
+        { "300", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x012c" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationHexadecimal, "0x01000000" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationDecimal, "1" },
         { "-5", eNotationDecimal, 16, eBigEndian, eNotationDecimal, "-5" },

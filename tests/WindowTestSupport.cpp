@@ -3,6 +3,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMap>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -64,6 +69,32 @@ QString ChooseFromList(QComboBox* popup, int item)
     if (!QTest::qWaitFor([list] { return !list->isVisible(); }))
         return popup->objectName() + "'s list did not close";
     return {};
+}
+
+QStringList DuplicateMnemonics(QWidget* window)
+{
+    QMap<QString, QStringList> owners;
+    const auto note = [&owners](const QString& text, const QString& owner) {
+        const QKeySequence mnemonic = QKeySequence::mnemonic(text);
+        if (!mnemonic.isEmpty())
+            owners[mnemonic.toString()].append(owner);
+    };
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            note(label->text(), label->objectName());
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            note(button->text(), button->objectName());
+        else if (auto* box = qobject_cast<QGroupBox*>(widget))
+            note(box->title(), box->objectName());
+    }
+    for (const QMenuBar* bar : window->findChildren<QMenuBar*>())
+        for (const QAction* title : bar->actions())
+            note(title->text(), title->menu() ? title->menu()->objectName() : title->objectName());
+    QStringList duplicates;
+    for (auto owner = owners.cbegin(); owner != owners.cend(); ++owner)
+        if (owner.value().size() > 1)
+            duplicates.append(owner.key() + ": " + owner.value().join(", "));
+    return duplicates;
 }
 
 void WindowTest::initTestCase()

@@ -31,6 +31,11 @@ void ClickButton(QAbstractButton* button);
 // Says what went wrong, or nothing.
 QString ChooseFromList(QComboBox* popup, int item);
 
+// The letters that more than one thing of the window answers to with Alt
+// (menu bar titles, labels, buttons, group boxes), each as "Alt+B: labelBinary,
+// fileMenu". A menu's own items count only within their menu, so not here.
+QStringList DuplicateMnemonics(QWidget* window);
+
 class WindowTest : public QObject {
     Q_OBJECT
 

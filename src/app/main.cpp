@@ -3,6 +3,7 @@
 #include "ConverterView.h"
 #include "LaunchActivation.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -206,6 +207,7 @@ int main(int argc, char* argv[])
             "bitlens: warning: running on its own, without the hand-over to "
             "later launches: %s\n",
             qPrintable(whyNot.isEmpty() ? instance.errorString() : whyNot));
+    LoadTranslations(app);
 
     Windows windows;
     QObject::connect(&instance, &SingleInstance::requestReceived, &windows, &Windows::open);

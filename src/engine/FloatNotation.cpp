@@ -45,6 +45,11 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+int DecimalDigitValue(char c)
+{
+    return IsDigit(c) ? c - '0' : -1;
+}
+
 int HexDigitValue(char c)
 {
     if (IsDigit(c))
@@ -126,6 +131,25 @@ struct Reading {
     UInt64 magnitude;
 };
 
+// Digits with at most one point among them, from `p`: `take` is given each
+// digit's value, place and whether it follows the point. Returns the end:
+// past the last digit, or past the point when it comes last.
+template <class DigitValue, class Take>
+const char* ScanDigits(const char* p, DigitValue digitValue, Take take)
+{
+    bool inFraction = false;
+    for (;; ++p) {
+        if (*p == '.' && !inFraction) {
+            inFraction = true;
+            continue;
+        }
+        const int digit = digitValue(*p);
+        if (digit < 0)
+            return p;
+        take(digit, p, inFraction);
+    }
+}
+
 // A decimal number's text: digits with at most one point, at least one
 // digit, then an exponent if one is complete.
 struct DecimalText {
@@ -139,29 +163,22 @@ struct DecimalText {
 
 bool ScanDecimal(const char* text, DecimalText& scanned)
 {
-    const char* p = text;
     scanned = { text, text, text, nullptr, 0 };
     SInt64 integerDigits = 0;
     SInt64 zerosBefore = 0; // digits ahead of the first significant one
     bool anyDigit = false;
-    bool inFraction = false;
-    for (;; ++p) {
-        if (*p == '.' && !inFraction) {
-            inFraction = true;
-            continue;
-        }
-        if (!IsDigit(*p))
-            break;
-        anyDigit = true;
-        if (!inFraction)
-            ++integerDigits;
-        if (scanned.firstSignificant == nullptr) {
-            if (*p == '0')
-                ++zerosBefore;
-            else
-                scanned.firstSignificant = p;
-        }
-    }
+    const char* const p
+        = ScanDigits(text, DecimalDigitValue, [&](int digit, const char* at, bool inFraction) {
+              anyDigit = true;
+              if (!inFraction)
+                  ++integerDigits;
+              if (scanned.firstSignificant == nullptr) {
+                  if (digit == 0)
+                      ++zerosBefore;
+                  else
+                      scanned.firstSignificant = at;
+              }
+          });
     if (!anyDigit)
         return false;
     scanned.digitsEnd = p;
@@ -318,15 +335,7 @@ Reading ReadHexadecimal(const char* p, const FloatFormat& format)
     int keptDigits = 0;
     bool beyond = false;
     bool anyDigit = false;
-    bool inFraction = false;
-    for (;; ++p) {
-        if (*p == '.' && !inFraction) {
-            inFraction = true;
-            continue;
-        }
-        const int digit = HexDigitValue(*p);
-        if (digit < 0)
-            break;
+    p = ScanDigits(p, HexDigitValue, [&](int digit, const char*, bool inFraction) {
         anyDigit = true;
         if (significand == 0 && digit == 0) {
             exponent -= inFraction ? 4 : 0;
@@ -339,7 +348,7 @@ Reading ReadHexadecimal(const char* p, const FloatFormat& format)
             exponent += inFraction ? 0 : 4;
         }
         exponent = Clamped(exponent);
-    }
+    });
     if (!anyDigit)
         return { false, 0 };
     if (Lower(*p) == 'p') {
@@ -365,7 +374,7 @@ UInt64 PayloadNumber(const char* begin, const char* end)
     const UInt64 base = hex ? 16 : 10;
     UInt64 payload = 0;
     for (const char* d = hex ? begin + 2 : begin; d < end; ++d) {
-        const int digit = hex ? HexDigitValue(*d) : IsDigit(*d) ? *d - '0' : -1;
+        const int digit = hex ? HexDigitValue(*d) : DecimalDigitValue(*d);
         if (digit < 0)
             return 0;
         payload = payload * base + UInt64(digit);

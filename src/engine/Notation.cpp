@@ -1,5 +1,7 @@
 #include "Notation.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -149,6 +151,19 @@ void ReadDecimal(BaseConverter& number, const char* text, Endian endian)
     number.SetOverflow(Saturates(scanned));
 }
 
+// A literal that spells out every digit of the width: the register's size
+// is part of what a binary or hexadecimal literal says. At least one digit,
+// at most 64 bits' worth, whatever the width.
+void WriteFullWidth(char* out, const char* prefix, UInt64 bits, int bitsPerDigit, int width)
+{
+    const int digits = std::clamp((width + bitsPerDigit - 1) / bitsPerDigit, 1, 64 / bitsPerDigit);
+    std::memcpy(out, prefix, 2);
+    char* end = out + 2;
+    for (int digit = digits - 1; digit >= 0; --digit)
+        *end++ = "0123456789abcdef"[(bits >> (digit * bitsPerDigit)) & ((1u << bitsPerDigit) - 1)];
+    *end = '\0';
+}
+
 } // namespace
 
 void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian)
@@ -176,22 +191,18 @@ void WriteNotation(const BaseConverter& number, Notation notation, Endian endian
 
 void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out)
 {
-    const char* prefix = nullptr;
+    const UInt64 bits = number.GetValue(eBigEndian);
+    const int width = number.BitWidth();
     switch (notation) {
-    case eNotationBinary: prefix = "0b"; break;
-    case eNotationHexadecimal: prefix = "0x"; break;
-    case eNotationOctal: prefix = "0o"; break;
+    case eNotationBinary: WriteFullWidth(out, "0b", bits, 1, width); return;
+    case eNotationHexadecimal: WriteFullWidth(out, "0x", bits, 4, width); return;
+    case eNotationOctal:
+        std::memcpy(out, "0o", 2);
+        // 22 octal digits and the prefix leave room to spare.
+        *std::to_chars(out + 2, out + kFieldBufferSize - 1, bits, 8).ptr = '\0';
+        return;
     default: number.GetDec(out, endian); return;
     }
-    char digits[kFieldBufferSize];
-    WriteNotation(number, notation, endian, digits);
-    std::memcpy(out, prefix, 2);
-    char* end = out + 2;
-    // 64 binary digits and the prefix leave room to spare in a field buffer.
-    for (const char* from = digits; *from != '\0' && end < out + kFieldBufferSize - 1; ++from)
-        if (*from != ' ')
-            *end++ = *from;
-    *end = '\0';
 }
 
 void CopyFieldText(const char* text, char* buffer)

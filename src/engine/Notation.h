@@ -38,11 +38,11 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
 // the decimal text depends on `endian`.
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out);
 
-// Writes what `notation`'s field shows of `number` as a source-code literal
-// into `out` (kFieldBufferSize bytes): binary as 0b…, hexadecimal as 0x…,
-// octal as 0o…, the digits as the field shows them with the group spaces
-// removed and its leading zeros kept; every other notation as the row's
-// decimal text, in `endian` and with its sign.
+// Writes `number` as a source-code literal of `notation` into `out`
+// (kFieldBufferSize bytes): binary as 0b… and hexadecimal as 0x… with every
+// digit of the width (0x00000005 at 32 bits), octal as 0o… with no leading
+// zeros (0o5); every other notation as the row's decimal text, in `endian`
+// and with its sign.
 void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out);
 
 // Copies `text` into `buffer` (kFieldBufferSize bytes), cut to 127 bytes.

@@ -1,9 +1,11 @@
 #include "ConverterView.h"
 
 #include "AboutBox.h"
+#include "AccessibleInterfaces.h"
 #include "EditMenu.h"
 #include "FieldDescription.h"
 #include "FieldText.h"
+#include "FocusedWheel.h"
 #include "MagnitudeLabel.h"
 #include "MathOperation.h"
 #include "WindowTitle.h"
@@ -15,10 +17,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 
 #include <algorithm>
@@ -38,6 +44,7 @@ ConverterView::ConverterView(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::ConverterDocument>())
 {
+    InstallAccessibleInterfaces();
     setAttribute(Qt::WA_DeleteOnClose);
     ui->setupUi(this);
     awakeFromNib();
@@ -52,6 +59,7 @@ void ConverterView::awakeFromNib()
     tagPopupItems();
     sizeFields();
     wireControls();
+    wireKeyboard();
     enterStartState();
 }
 
@@ -59,19 +67,22 @@ void ConverterView::bindRows()
 {
     Ui::ConverterDocument& w = *ui;
     fRows = { {
-        { eFieldTypeValue, "Value", &fCurrentValue, &fCurrentEndian,
+        { eFieldTypeValue, QT_TRANSLATE_NOOP("FieldDescription", "Value"), &fCurrentValue,
+            &fCurrentEndian,
             { w.currentBinary, w.currentDecimal, w.currentHexadecimal, w.currentOctal,
                 w.currentQuixadecimal, w.currentText, w.currentIpAddress, w.currentNumVersion },
             w.signedValueBox, w.currentEndianMatrix, w.currentBigEndianRadio,
             w.currentLittleEndianRadio, w.swapEndianValue, w.shiftLeftValue, w.shiftRightValue,
             w.currentBinaryMagnitude, w.currentMetricMagnitude },
-        { eFieldTypeOperand, "Operand", &fOperandValue, &fOperandEndian,
+        { eFieldTypeOperand, QT_TRANSLATE_NOOP("FieldDescription", "Operand"), &fOperandValue,
+            &fOperandEndian,
             { w.operandBinary, w.operandDecimal, w.operandHexadecimal, w.operandOctal,
                 w.operandQuixadecimal, w.operandText, w.operandIPAddress, w.operandNumVersion },
             w.signedOperandBox, w.operandEndianMatrix, w.operandBigEndianRadio,
             w.operandLittleEndianRadio, w.swapEndianOperand, w.shiftLeftOperand,
             w.shiftRightOperand, w.operandBinaryMagnitude, w.operandMetricMagnitude },
-        { eFieldTypeResult, "Result", &fResultValue, &fResultEndian,
+        { eFieldTypeResult, QT_TRANSLATE_NOOP("FieldDescription", "Result"), &fResultValue,
+            &fResultEndian,
             { w.resultBinary, w.resultDecimal, w.resultHexadecimal, w.resultOctal,
                 w.resultQuixadecimal, w.resultText, w.resultIPAddress, w.resultNumVersion },
             w.signedResultBox, w.resultEndianMatrix, w.resultBigEndianRadio,
@@ -79,8 +90,12 @@ void ConverterView::bindRows()
             w.resultMetricMagnitude },
     } };
     for (const Row& row : fRows)
-        for (int notation = 0; notation < eNotationCount; ++notation)
-            DescribeField(*row.fields[notation], row.name, static_cast<Notation>(notation));
+        for (int notation = 0; notation < eNotationCount; ++notation) {
+            QLineEdit& field = *row.fields[notation];
+            DescribeField(field, row.name, static_cast<Notation>(notation));
+            if (field.isReadOnly())
+                ReportReadOnly(field);
+        }
 }
 
 // Items are told apart by their place, never by their titles, which a
@@ -157,12 +172,48 @@ void ConverterView::wireControls()
     // From the keyboard, the same as a click on the disclosure button.
     connect(w.actionShowMathArea, &QAction::triggered, w.mathDisclosure, &QToolButton::click);
     connect(w.actionAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
+    connect(w.actionKeepOnTop, &QAction::toggled, this, &ConverterView::keepOnTop);
 
     QList<QLineEdit*> fields;
     for (const Row& row : fRows)
         fields.append(QList<QLineEdit*>(row.fields.begin(), row.fields.end()));
     fEditMenu = std::make_unique<EditMenu>(
         *this, w, fields, [this](const QLineEdit& field) { return literal(field); });
+}
+
+void ConverterView::wireKeyboard()
+{
+    TakeWheelOnlyWhenFocused(*ui->bitWidthPopup);
+    TakeWheelOnlyWhenFocused(*ui->mathOperation);
+    // The labels' letters, by the field each label names.
+    QHash<const QWidget*, QKeySequence> mnemonics;
+    for (const QLabel* label : findChildren<QLabel*>())
+        if (label->buddy())
+            mnemonics.insert(label->buddy(), QKeySequence::mnemonic(label->text()));
+    const Row& value = row(eFieldTypeValue);
+    const Row& operand = row(eFieldTypeOperand);
+    for (int notation = 0; notation < eNotationCount; ++notation)
+        reachFromKeyboard(*operand.fields[notation], mnemonics.value(value.fields[notation]));
+}
+
+// An Operand field is reached with Alt+Shift and the mnemonic of the Value
+// field in the same line, so that it follows the labels' letters in any
+// language; the math area opens first if it is closed.
+void ConverterView::reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic)
+{
+    if (valueMnemonic.isEmpty())
+        return;
+    const QKeySequence keys(
+        QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, valueMnemonic[0].key()));
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, [this, &operandField] {
+        if (!mathEnabled)
+            ui->mathDisclosure->click();
+        operandField.setFocus(Qt::ShortcutFocusReason);
+    });
+    operandField.setToolTip(
+        tr("%1 (%2)", "a field's tooltip, then the keys that reach it")
+            .arg(operandField.toolTip(), keys.toString(QKeySequence::NativeText)));
 }
 
 void ConverterView::enterStartState()
@@ -366,8 +417,8 @@ void ConverterView::updateMagnitudes()
         if (shown == reading)
             continue;
         shown = reading;
-        row.binaryMagnitude->setText(magnitude(false, *row.number, *row.endian));
-        row.metricMagnitude->setText(magnitude(true, *row.number, *row.endian));
+        row.binaryMagnitude->setMagnitude(magnitude(false, *row.number, *row.endian));
+        row.metricMagnitude->setMagnitude(magnitude(true, *row.number, *row.endian));
     }
 }
 
@@ -403,11 +454,38 @@ void ConverterView::swapEndian(QAbstractButton* sender)
     textDidChange(swapped.fields[eNotationDecimal]);
 }
 
+// Each new window a step down and to the right of this one, back to the
+// top left of the screen's free area when it would not fit there.
 void ConverterView::openNewWindow()
 {
     auto* window = new ConverterView;
-    window->move(pos() + QPoint(32, 32));
+    const QRect frame = frameGeometry();
+    const QRect available = screen()->availableGeometry();
+    QRect next = frame.translated(32, 32);
+    if (!available.contains(next))
+        next.moveTopLeft(available.topLeft());
+    window->move(next.topLeft());
     window->show();
+}
+
+// Per window and for this session only. A new flag makes a new native
+// window, hidden, which the window manager may place anew: it is put back
+// where it was and as it was.
+void ConverterView::keepOnTop(bool onTop)
+{
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    const QPoint position = pos();
+    const QSize size = this->size();
+    const bool shown = isVisible();
+    const bool active = isActiveWindow();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    resize(size);
+    move(position);
+    if (shown)
+        show();
+    if (active)
+        activateWindow();
 }
 
 const ConverterView::Row& ConverterView::row(FieldType type) const

@@ -18,6 +18,7 @@ class MagnitudeLabel;
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QKeySequence;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -58,7 +59,7 @@ private:
     // rowOf finds the row from any control of it.
     struct Row {
         FieldType type;
-        const char* name; // what assistive technology calls the row
+        const char* name; // what assistive technology calls the row, untranslated
         BaseConverter* number;
         Endian* endian;
         std::array<QLineEdit*, eNotationCount> fields; // by Notation
@@ -81,6 +82,8 @@ private:
     void tagPopupItems();
     void sizeFields();
     void wireControls();
+    void wireKeyboard();
+    void reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic);
     void enterStartState();
 
     void userEdited(QLineEdit* textField);
@@ -98,6 +101,7 @@ private:
     void endianSwitched(QButtonGroup* sender);
     void swapEndian(QAbstractButton* sender);
     void openNewWindow();
+    void keepOnTop(bool onTop);
 
     const Row& row(FieldType type) const;
     const Row* rowOf(const QObject* control) const;

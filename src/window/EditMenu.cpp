@@ -40,14 +40,14 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
     for (const EditCommand& command : commands) {
         command.action->setShortcuts(command.keys);
         connect(command.action, &QAction::triggered, this, [this, command] {
-            QLineEdit* field = focusedField();
+            QLineEdit* field = targetField();
             // A read-only field's own commands would still change its text.
             if (field && !(command.changesText && field->isReadOnly()))
                 command.apply(*field);
         });
     }
     connect(ui.actionCopyAsLiteral, &QAction::triggered, this,
-        [this] { copyAsLiteral(focusedField()); });
+        [this] { copyAsLiteral(targetField()); });
 
     for (QLineEdit* field : fields) {
         field->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -55,22 +55,32 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
             [this, field](const QPoint& position) { showFieldMenu(field, position); });
     }
 
-    connect(qApp, &QApplication::focusChanged, this, &EditMenu::updateEditActions);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != fUi.menuBar && now->window() == &fWindow)
+            fFocusBeforeMenuBar = now;
+        updateEditActions();
+    });
     connect(ui.editMenu, &QMenu::aboutToShow, this, &EditMenu::updateEditActions);
     for (QMenu* menu : { ui.editMenu, ui.helpMenu })
         connect(menu, &QMenu::aboutToShow, this, &EditMenu::loadMenuIcons);
     updateEditActions();
 }
 
-QLineEdit* EditMenu::focusedField() const
+// A menu opened from the keyboard takes the focus to the menu bar, one
+// opened by the mouse leaves it where it was: either way the commands act
+// on the field the user was in.
+QLineEdit* EditMenu::targetField() const
 {
-    auto* field = qobject_cast<QLineEdit*>(fWindow.focusWidget());
+    QWidget* focus = fWindow.focusWidget();
+    if (focus == fUi.menuBar)
+        focus = fFocusBeforeMenuBar;
+    auto* field = qobject_cast<QLineEdit*>(focus);
     return fFields.contains(field) ? field : nullptr;
 }
 
 void EditMenu::updateEditActions()
 {
-    const QLineEdit* field = focusedField();
+    const QLineEdit* field = targetField();
     const bool editable = field && !field->isReadOnly();
     const bool selected = field && field->hasSelectedText();
     fUi.actionUndo->setEnabled(editable && field->isUndoAvailable());
@@ -117,10 +127,37 @@ void EditMenu::showFieldMenu(QLineEdit* field, const QPoint& position)
 {
     loadMenuIcons();
     const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    showStandardKeys(*menu);
     menu->addSeparator();
     QAction* literal = menu->addAction(fUi.actionCopyAsLiteral->icon(),
         fUi.actionCopyAsLiteral->text(), this, [this, field] { copyAsLiteral(field); });
     literal->setShortcut(fUi.actionCopyAsLiteral->shortcut());
     literal->setObjectName(QStringLiteral("fieldCopyAsLiteral"));
     menu->exec(field->mapToGlobal(position));
+}
+
+// The toolkit's field menu shows some commands' keys and not others, which
+// ones depending on the platform and on the window's own shortcuts: here
+// every command shows its key, as in the Edit menu.
+void EditMenu::showStandardKeys(QMenu& menu)
+{
+    // The toolkit's titles for its field menu, which its own translation
+    // translates (so they are not marked for ours).
+    const std::pair<const char*, QKeySequence::StandardKey> commands[] = {
+        { "&Undo", QKeySequence::Undo },
+        { "&Redo", QKeySequence::Redo },
+        { "Cu&t", QKeySequence::Cut },
+        { "&Copy", QKeySequence::Copy },
+        { "&Paste", QKeySequence::Paste },
+        { "Delete", QKeySequence::Delete },
+        { "Select All", QKeySequence::SelectAll },
+    };
+    for (QAction* action : menu.actions()) {
+        if (action->isSeparator() || action->text().contains(QLatin1Char('\t')))
+            continue;
+        for (const auto& [title, keys] : commands)
+            if (action->text() == QCoreApplication::translate("QLineEdit", title))
+                action->setText(action->text() + QLatin1Char('\t')
+                    + QKeySequence(keys).toString(QKeySequence::NativeText));
+    }
 }

@@ -1,33 +1,74 @@
 #include "FieldDescription.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 namespace {
 
+constexpr char kContext[] = "FieldDescription";
+
 struct NotationDescription {
     const char* name;
-    const char* toolTip;
+    const char* toolTip; // for a field the user types into
+    const char* shows; // for a read-only field: what it shows, to follow "read-only, "
 };
 
 const NotationDescription kNotationDescriptions[eNotationCount] = {
-    { "binary", "Binary, in groups of four digits; spaces and 0b are ignored" },
-    { "decimal", "Decimal, read in the row's byte order; a leading minus sign makes it signed" },
-    { "hexadecimal", "Hexadecimal, in groups of four digits; spaces and 0x are ignored" },
-    { "octal", "Octal, in groups of four digits; spaces and 0o are ignored" },
-    { "base 36", "Base 36, digits 0–9 and a–z in groups of two; spaces are ignored" },
-    { "text",
-        "The bytes as characters, most significant first; • is a byte that is not "
-        "printable" },
-    { "IP address", "IPv4 address: the low 32 bits as four dotted numbers" },
-    { "version", "Packed version number such as 1.2.3b4, from the low 32 bits" },
+    { QT_TRANSLATE_NOOP("FieldDescription", "binary"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "Binary, in groups of four digits; spaces and 0b are ignored"),
+        QT_TRANSLATE_NOOP("FieldDescription", "in groups of four binary digits") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "decimal"),
+        QT_TRANSLATE_NOOP("FieldDescription",
+            "Decimal, read in the row's byte order; a leading minus sign makes it signed"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "in decimal, in the row's byte order and with its signedness") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "hexadecimal"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "Hexadecimal, in groups of four digits; spaces and 0x are ignored"),
+        QT_TRANSLATE_NOOP("FieldDescription", "in groups of four hexadecimal digits") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "octal"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "Octal, in groups of four digits; spaces and 0o are ignored"),
+        QT_TRANSLATE_NOOP("FieldDescription", "in groups of four octal digits") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "base 36"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "Base 36, digits 0–9 and a–z in groups of two; spaces are ignored"),
+        QT_TRANSLATE_NOOP("FieldDescription", "in base 36, digits 0–9 and a–z in groups of two") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "text"),
+        QT_TRANSLATE_NOOP("FieldDescription",
+            "The bytes as characters, most significant first; • is a byte that is not "
+            "printable"),
+        QT_TRANSLATE_NOOP("FieldDescription",
+            "the bytes as characters, most significant first; • is a byte that is not "
+            "printable") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "IP address"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "IPv4 address: the low 32 bits as four dotted numbers"),
+        QT_TRANSLATE_NOOP("FieldDescription", "the low 32 bits as an IPv4 address") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "version"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "Packed version number such as 1.2.3b4, from the low 32 bits"),
+        QT_TRANSLATE_NOOP(
+            "FieldDescription", "the low 32 bits as a packed version number such as 1.2.3b4") },
 };
+
+QString Translated(const char* text)
+{
+    return QCoreApplication::translate(kContext, text);
+}
 
 } // namespace
 
 void DescribeField(QLineEdit& field, const char* rowName, Notation notation)
 {
     const NotationDescription& description = kNotationDescriptions[notation];
-    field.setAccessibleName(
-        QLatin1String(rowName) + QLatin1String(", ") + QLatin1String(description.name));
-    field.setToolTip(QString::fromUtf8(description.toolTip));
+    const QString name = QCoreApplication::translate("FieldDescription", "%1, %2", "row, notation")
+                             .arg(Translated(rowName), Translated(description.name));
+    field.setAccessibleName(name);
+    // What typing reads says nothing to a field that cannot be typed into.
+    field.setToolTip(field.isReadOnly() ? QCoreApplication::translate(
+                         "FieldDescription", "%1: read-only, %2", "name, what it shows")
+                                              .arg(name, Translated(description.shows))
+                                        : Translated(description.toolTip));
 }

@@ -3,6 +3,7 @@
 #include "BaseConverter.h"
 #include "Magnitude.h"
 
+#include <QAccessible>
 #include <QEvent>
 
 #include <algorithm>
@@ -51,6 +52,23 @@ void MagnitudeLabel::setMetric(bool metric)
         return;
     fMetric = metric;
     fixSize();
+}
+
+void MagnitudeLabel::setMagnitude(const QString& magnitude)
+{
+    setText(magnitude);
+    // A label with a name of its own announces nothing when its text changes.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+QString MagnitudeLabel::spokenText() const
+{
+    if (accessibleName().isEmpty())
+        return text();
+    return tr("%1: %2", "what the label is, then its magnitude").arg(accessibleName(), text());
 }
 
 void MagnitudeLabel::changeEvent(QEvent* event)

@@ -19,6 +19,13 @@ public:
     bool isMetric() const { return fMetric; }
     void setMetric(bool metric);
 
+    // Shows `magnitude` and, while assistive technology listens, tells it
+    // that the name it reads has changed.
+    void setMagnitude(const QString& magnitude);
+    // What assistive technology calls the label: what it is, then what it
+    // shows ("Value binary magnitude: 1.500 KB").
+    QString spokenText() const;
+
 protected:
     void changeEvent(QEvent* event) override;
 

@@ -21,6 +21,8 @@ void NumberWindow(QWidget& window)
     while (taken.contains(number))
         ++number;
     window.setProperty(kWindowNumber, number);
-    window.setWindowTitle(
-        number == 1 ? QStringLiteral("Bitlens") : QStringLiteral("Bitlens — %1").arg(number));
+    window.setWindowTitle(number == 1
+            ? QStringLiteral("Bitlens")
+            : QCoreApplication::translate("WindowTitle", "Bitlens — %1", "the window's number")
+                  .arg(number));
 }

@@ -1,0 +1,41 @@
+# Runs lupdate over the sources into a copy of TS_FILE and fails on any text
+# the copy then lacks a translation of: new to it, left unfinished, empty,
+# or kept for a text the sources no longer have.
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+get_filename_component(name "${TS_FILE}" NAME)
+set(copy "${WORK_DIR}/${name}")
+file(COPY_FILE "${TS_FILE}" "${copy}")
+execute_process(COMMAND "${LUPDATE}" ${LUPDATE_ARGS} -ts "${copy}"
+                WORKING_DIRECTORY "${SOURCE_DIR}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "lupdate failed (exit ${status}):\n${output}")
+endif()
+file(READ "${copy}" ts)
+# Entities end in ';', which would split a CMake list.
+string(ASCII 1 semicolon)
+string(REPLACE ";" "${semicolon}" ts "${ts}")
+string(REGEX MATCHALL "<message[^>]*>([^<]|<[^/]|</[^m])*</message>" messages "${ts}")
+set(problems "")
+foreach(message IN LISTS messages)
+  if(message MATCHES "type=\"(unfinished|vanished|obsolete)\"")
+    set(kind "${CMAKE_MATCH_1}")
+  elseif(message MATCHES "<translation></translation>")
+    set(kind "empty")
+  else()
+    continue()
+  endif()
+  string(REGEX MATCH "<source>[^<]*</source>" source "${message}")
+  string(REGEX REPLACE "</?source>" "" source "${source}")
+  string(REPLACE "${semicolon}" ";" source "${source}")
+  string(APPEND problems "  ${kind}: ${source}\n")
+endforeach()
+if(NOT problems STREQUAL "")
+  message(FATAL_ERROR "${name} is not complete; refresh it with `make translations` and "
+                      "translate:\n${problems}")
+endif()
+list(LENGTH messages count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "lupdate found no message in the sources")
+endif()

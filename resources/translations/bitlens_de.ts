@@ -1,0 +1,574 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>About Bitlens</source>
+        <translation>Über Bitlens</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Bitlens %1&lt;/h3&gt;&lt;p&gt;A programmer&apos;s number converter: one integer of up to 64 bits in binary, decimal, hexadecimal, octal, base 36, text, IP address and version notation at once.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Bitlens %1&lt;/h3&gt;&lt;p&gt;Ein Zahlenumrechner für Programmierer: eine Ganzzahl mit bis zu 64 Bit, zugleich binär, dezimal, hexadezimal, oktal, zur Basis 36, als Text, als IP-Adresse und als Versionsnummer.&lt;/p&gt;&lt;p&gt;Freie Software unter der MIT-Lizenz.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>BitGrid</name>
+    <message>
+        <source>bit %1</source>
+        <translation>Bit %1</translation>
+    </message>
+    <message>
+        <source>Bits</source>
+        <translation>Bits</translation>
+    </message>
+    <message>
+        <source>%1, bits</source>
+        <translation>%1, Bits</translation>
+    </message>
+    <message>
+        <source>signed: bit %1 is the sign</source>
+        <translation>mit Vorzeichen: Bit %1 ist das Vorzeichen</translation>
+    </message>
+    <message>
+        <source>bit %1 · byte %2 · 2^%1 = %3</source>
+        <translation>Bit %1 · Byte %2 · 2^%1 = %3</translation>
+    </message>
+    <message>
+        <source> · sign</source>
+        <translation> · Vorzeichen</translation>
+    </message>
+</context>
+<context>
+    <name>ConverterDocument</name>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>Br&amp;eite:</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Bit width of all three numbers</source>
+        <translation>Bitbreite aller drei Zahlen</translation>
+    </message>
+    <message>
+        <source>8 bits</source>
+        <translation>8 Bit</translation>
+    </message>
+    <message>
+        <source>16 bits</source>
+        <translation>16 Bit</translation>
+    </message>
+    <message>
+        <source>32 bits</source>
+        <translation>32 Bit</translation>
+    </message>
+    <message>
+        <source>64 bits</source>
+        <translation>64 Bit</translation>
+    </message>
+    <message>
+        <source>Show math area</source>
+        <translation>Rechenbereich anzeigen</translation>
+    </message>
+    <message>
+        <source>Show or hide the Operand and Result rows</source>
+        <translation>Die Zeilen Operand und Ergebnis ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>&amp;Math</source>
+        <translation>&amp;Rechnen</translation>
+    </message>
+    <message>
+        <source>&amp;Binary</source>
+        <translation>Bi&amp;när</translation>
+    </message>
+    <message>
+        <source>&amp;Decimal</source>
+        <translation>De&amp;zimal</translation>
+    </message>
+    <message>
+        <source>He&amp;xadecimal</source>
+        <translation>He&amp;xadezimal</translation>
+    </message>
+    <message>
+        <source>&amp;Octal</source>
+        <translation>&amp;Oktal</translation>
+    </message>
+    <message>
+        <source>Base &amp;36</source>
+        <translation>Basis &amp;36</translation>
+    </message>
+    <message>
+        <source>&amp;Text</source>
+        <translation>&amp;Text</translation>
+    </message>
+    <message>
+        <source>&amp;IP address</source>
+        <translation>&amp;IP-Adresse</translation>
+    </message>
+    <message>
+        <source>Ve&amp;rsion</source>
+        <translation>&amp;Version</translation>
+    </message>
+    <message>
+        <source>Value signed</source>
+        <translation>Wert mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Read the number as two&apos;s complement</source>
+        <translation>Die Zahl als Zweierkomplement lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Signed</source>
+        <translation>&amp;Mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Shift Value left</source>
+        <translation>Wert nach links schieben</translation>
+    </message>
+    <message>
+        <source>Shift left by one bit</source>
+        <translation>Um ein Bit nach links schieben</translation>
+    </message>
+    <message>
+        <source>« Shift</source>
+        <translation>« Schieben</translation>
+    </message>
+    <message>
+        <source>Shift Value right</source>
+        <translation>Wert nach rechts schieben</translation>
+    </message>
+    <message>
+        <source>Shift right by one bit</source>
+        <translation>Um ein Bit nach rechts schieben</translation>
+    </message>
+    <message>
+        <source>Shift »</source>
+        <translation>Schieben »</translation>
+    </message>
+    <message>
+        <source>Value big-endian</source>
+        <translation>Wert in Big-Endian</translation>
+    </message>
+    <message>
+        <source>Read the decimal number most significant byte first</source>
+        <translation>Die Dezimalzahl mit dem höchstwertigen Byte zuerst lesen</translation>
+    </message>
+    <message>
+        <source>Bi&amp;g endian</source>
+        <translation>Bi&amp;g-Endian</translation>
+    </message>
+    <message>
+        <source>Value little-endian</source>
+        <translation>Wert in Little-Endian</translation>
+    </message>
+    <message>
+        <source>Read the decimal number least significant byte first</source>
+        <translation>Die Dezimalzahl mit dem niederwertigsten Byte zuerst lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Little endian</source>
+        <translation>&amp;Little-Endian</translation>
+    </message>
+    <message>
+        <source>Swap Value bytes</source>
+        <translation>Bytes des Werts tauschen</translation>
+    </message>
+    <message>
+        <source>Reverse the byte order, keeping the decimal number</source>
+        <translation>Die Bytereihenfolge umkehren, die Dezimalzahl bleibt</translation>
+    </message>
+    <message>
+        <source>Swap b&amp;ytes</source>
+        <translation>B&amp;ytes tauschen</translation>
+    </message>
+    <message>
+        <source>Value binary magnitude</source>
+        <translation>Wert, binäre Größe</translation>
+    </message>
+    <message>
+        <source>Size in 1024-based units</source>
+        <translation>Größe in 1024er-Einheiten</translation>
+    </message>
+    <message>
+        <source>Value metric magnitude</source>
+        <translation>Wert, metrische Größe</translation>
+    </message>
+    <message>
+        <source>Size in 1000-based units</source>
+        <translation>Größe in 1000er-Einheiten</translation>
+    </message>
+    <message>
+        <source>Math</source>
+        <translation>Rechnen</translation>
+    </message>
+    <message>
+        <source>Operand</source>
+        <translation>Operand</translation>
+    </message>
+    <message>
+        <source>O&amp;peration:</source>
+        <translation>O&amp;peration:</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>How the Result row combines the Value and Operand rows</source>
+        <translation>Wie die Zeile Ergebnis die Zeilen Wert und Operand verknüpft</translation>
+    </message>
+    <message>
+        <source>AND</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>OR</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>XOR</source>
+        <translation>XOR</translation>
+    </message>
+    <message>
+        <source>add</source>
+        <translation>addieren</translation>
+    </message>
+    <message>
+        <source>subtract</source>
+        <translation>subtrahieren</translation>
+    </message>
+    <message>
+        <source>multiply</source>
+        <translation>multiplizieren</translation>
+    </message>
+    <message>
+        <source>divide</source>
+        <translation>dividieren</translation>
+    </message>
+    <message>
+        <source>remainder</source>
+        <translation>Rest</translation>
+    </message>
+    <message>
+        <source>shift right</source>
+        <translation>nach rechts schieben</translation>
+    </message>
+    <message>
+        <source>shift left</source>
+        <translation>nach links schieben</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Operand signed</source>
+        <translation>Operand mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Signed</source>
+        <translation>Mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Shift Operand left</source>
+        <translation>Operand nach links schieben</translation>
+    </message>
+    <message>
+        <source>Shift Operand right</source>
+        <translation>Operand nach rechts schieben</translation>
+    </message>
+    <message>
+        <source>Result signed</source>
+        <translation>Ergebnis mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Operand big-endian</source>
+        <translation>Operand in Big-Endian</translation>
+    </message>
+    <message>
+        <source>Big endian</source>
+        <translation>Big-Endian</translation>
+    </message>
+    <message>
+        <source>Operand little-endian</source>
+        <translation>Operand in Little-Endian</translation>
+    </message>
+    <message>
+        <source>Little endian</source>
+        <translation>Little-Endian</translation>
+    </message>
+    <message>
+        <source>Swap Operand bytes</source>
+        <translation>Bytes des Operanden tauschen</translation>
+    </message>
+    <message>
+        <source>Swap bytes</source>
+        <translation>Bytes tauschen</translation>
+    </message>
+    <message>
+        <source>Result big-endian</source>
+        <translation>Ergebnis in Big-Endian</translation>
+    </message>
+    <message>
+        <source>Result little-endian</source>
+        <translation>Ergebnis in Little-Endian</translation>
+    </message>
+    <message>
+        <source>Operand binary magnitude</source>
+        <translation>Operand, binäre Größe</translation>
+    </message>
+    <message>
+        <source>Operand metric magnitude</source>
+        <translation>Operand, metrische Größe</translation>
+    </message>
+    <message>
+        <source>Result binary magnitude</source>
+        <translation>Ergebnis, binäre Größe</translation>
+    </message>
+    <message>
+        <source>Result metric magnitude</source>
+        <translation>Ergebnis, metrische Größe</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;New Window</source>
+        <translation>&amp;Neues Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Close Window</source>
+        <translation>Fenster &amp;schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>Wieder&amp;herstellen</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy as &amp;Literal</source>
+        <translation>Als &amp;Literal kopieren</translation>
+    </message>
+    <message>
+        <source>Copy the number as a source-code literal: 0x…, 0b…, 0o… or decimal</source>
+        <translation>Die Zahl als Literal für Quelltext kopieren: 0x…, 0b…, 0o… oder dezimal</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>Einf&amp;ügen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>Lö&amp;schen</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Alles aus&amp;wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Math Area</source>
+        <translation>&amp;Rechenbereich</translation>
+    </message>
+    <message>
+        <source>Show the Operand and Result rows and the operation</source>
+        <translation>Die Zeilen Operand und Ergebnis und die Operation anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep on Top</source>
+        <translation>Im &amp;Vordergrund halten</translation>
+    </message>
+    <message>
+        <source>Keep this window above the other windows</source>
+        <translation>Dieses Fenster über den anderen Fenstern halten</translation>
+    </message>
+    <message>
+        <source>&amp;About Bitlens</source>
+        <translation>Ü&amp;ber Bitlens</translation>
+    </message>
+    <message>
+        <source>About &amp;Qt</source>
+        <translation>Über &amp;Qt</translation>
+    </message>
+</context>
+<context>
+    <name>ConverterView</name>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a field&apos;s tooltip, then the keys that reach it</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>FieldDescription</name>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Operand</source>
+        <translation>Operand</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>binary</source>
+        <translation>binär</translation>
+    </message>
+    <message>
+        <source>Binary, in groups of four digits; spaces and 0b are ignored</source>
+        <translation>Binär, in Vierergruppen; Leerzeichen und 0b werden übergangen</translation>
+    </message>
+    <message>
+        <source>in groups of four binary digits</source>
+        <translation>binär in Vierergruppen</translation>
+    </message>
+    <message>
+        <source>decimal</source>
+        <translation>dezimal</translation>
+    </message>
+    <message>
+        <source>Decimal, read in the row&apos;s byte order; a leading minus sign makes it signed</source>
+        <translation>Dezimal, in der Bytereihenfolge der Zeile gelesen; ein führendes Minuszeichen macht die Zahl vorzeichenbehaftet</translation>
+    </message>
+    <message>
+        <source>in decimal, in the row&apos;s byte order and with its signedness</source>
+        <translation>dezimal, in der Bytereihenfolge der Zeile und mit ihrem Vorzeichen</translation>
+    </message>
+    <message>
+        <source>hexadecimal</source>
+        <translation>hexadezimal</translation>
+    </message>
+    <message>
+        <source>Hexadecimal, in groups of four digits; spaces and 0x are ignored</source>
+        <translation>Hexadezimal, in Vierergruppen; Leerzeichen und 0x werden übergangen</translation>
+    </message>
+    <message>
+        <source>in groups of four hexadecimal digits</source>
+        <translation>hexadezimal in Vierergruppen</translation>
+    </message>
+    <message>
+        <source>octal</source>
+        <translation>oktal</translation>
+    </message>
+    <message>
+        <source>Octal, in groups of four digits; spaces and 0o are ignored</source>
+        <translation>Oktal, in Vierergruppen; Leerzeichen und 0o werden übergangen</translation>
+    </message>
+    <message>
+        <source>in groups of four octal digits</source>
+        <translation>oktal in Vierergruppen</translation>
+    </message>
+    <message>
+        <source>base 36</source>
+        <translation>Basis 36</translation>
+    </message>
+    <message>
+        <source>Base 36, digits 0–9 and a–z in groups of two; spaces are ignored</source>
+        <translation>Basis 36, Ziffern 0–9 und a–z in Zweiergruppen; Leerzeichen werden übergangen</translation>
+    </message>
+    <message>
+        <source>in base 36, digits 0–9 and a–z in groups of two</source>
+        <translation>zur Basis 36, Ziffern 0–9 und a–z in Zweiergruppen</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>The bytes as characters, most significant first; • is a byte that is not printable</source>
+        <translation>Die Bytes als Zeichen, das höchstwertige zuerst; • steht für ein nicht druckbares Byte</translation>
+    </message>
+    <message>
+        <source>the bytes as characters, most significant first; • is a byte that is not printable</source>
+        <translation>die Bytes als Zeichen, das höchstwertige zuerst; • steht für ein nicht druckbares Byte</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>IPv4 address: the low 32 bits as four dotted numbers</source>
+        <translation>IPv4-Adresse: die unteren 32 Bit als vier Zahlen mit Punkten</translation>
+    </message>
+    <message>
+        <source>the low 32 bits as an IPv4 address</source>
+        <translation>die unteren 32 Bit als IPv4-Adresse</translation>
+    </message>
+    <message>
+        <source>version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Packed version number such as 1.2.3b4, from the low 32 bits</source>
+        <translation>Gepackte Versionsnummer wie 1.2.3b4, aus den unteren 32 Bit</translation>
+    </message>
+    <message>
+        <source>the low 32 bits as a packed version number such as 1.2.3b4</source>
+        <translation>die unteren 32 Bit als gepackte Versionsnummer wie 1.2.3b4</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <comment>row, notation</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1: read-only, %2</source>
+        <comment>name, what it shows</comment>
+        <translation>%1: schreibgeschützt, %2</translation>
+    </message>
+</context>
+<context>
+    <name>MagnitudeLabel</name>
+    <message>
+        <source>%1: %2</source>
+        <comment>what the label is, then its magnitude</comment>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WindowTitle</name>
+    <message>
+        <source>Bitlens — %1</source>
+        <comment>the window&apos;s number</comment>
+        <translation>Bitlens — %1</translation>
+    </message>
+</context>
+</TS>
