@@ -67,9 +67,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BITLENS_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt libraries the program links decide its dependencies (dpkg-shlibdeps);
-# the X11 display plugin comes with them. Wayland's is a package of its own.
+# the X11 display plugin comes with them. Wayland's plugin and the
+# toolkit's own translations are packages of their own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # A source archive carries the tree as checked in, not anyone's build folders.
 set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build[^/]*/" "\\.deb$")
