@@ -72,7 +72,7 @@ void AccessTest::everyControlIsNamedAndExplained()
 {
     QStringList names;
     const QList<QWidget*> all = controls();
-    QCOMPARE(all.size(), 24 + 3 + 4 + 6 + 2 + 6 + 3);
+    QCOMPARE(all.size(), 27 + 3 + 4 + 6 + 2 + 6 + 3 + 5);
     for (QWidget* widget : all) {
         const QString name = spokenName(widget);
         QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
@@ -86,7 +86,9 @@ void AccessTest::everyControlIsNamedAndExplained()
         { "shiftLeftValue", "Shift Value left" }, { "swapEndianOperand", "Swap Operand bytes" },
         { "bitWidthPopup", "Width" }, { "mathOperation", "Operation" },
         { "mathDisclosure", "Show math area" },
-        { "currentBinaryMagnitude", "Value binary magnitude" } };
+        { "currentBinaryMagnitude", "Value binary magnitude" },
+        { "operandFloat", "Operand, float" }, { "resultCarryFlag", "Carry" },
+        { "resultDivideByZeroFlag", "Divide by zero" } };
     for (const auto& [widget, name] : samples)
         QCOMPARE(spokenName(child<QWidget>(widget)), QString(name));
 }
@@ -97,14 +99,16 @@ void AccessTest::tabOrder_data()
     QTest::addColumn<QStringList>("order");
     const QStringList value = { "currentBinary", "currentDecimal", "currentHexadecimal",
         "currentOctal", "currentQuixadecimal", "currentText", "currentIpAddress",
-        "currentNumVersion", "signedValueBox", "shiftLeftValue", "shiftRightValue",
-        "currentBigEndianRadio", "swapEndianValue", "bitWidthPopup", "mathDisclosure" };
+        "currentNumVersion", "currentFloat", "currentBitGrid", "signedValueBox", "shiftLeftValue",
+        "shiftRightValue", "currentBigEndianRadio", "swapEndianValue", "bitWidthPopup",
+        "mathDisclosure" };
     const QStringList math = { "operandBinary", "operandDecimal", "operandHexadecimal",
         "operandOctal", "operandQuixadecimal", "operandText", "operandIPAddress",
-        "operandNumVersion", "signedOperandBox", "shiftLeftOperand", "shiftRightOperand",
-        "operandBigEndianRadio", "swapEndianOperand", "mathOperation", "resultBinary",
-        "resultDecimal", "resultHexadecimal", "resultOctal", "resultQuixadecimal", "resultText",
-        "resultIPAddress", "resultNumVersion", "signedResultBox", "resultBigEndianRadio" };
+        "operandNumVersion", "operandFloat", "operandBitGrid", "signedOperandBox",
+        "shiftLeftOperand", "shiftRightOperand", "operandBigEndianRadio", "swapEndianOperand",
+        "mathOperation", "resultBinary", "resultDecimal", "resultHexadecimal", "resultOctal",
+        "resultQuixadecimal", "resultText", "resultIPAddress", "resultNumVersion", "resultFloat",
+        "resultBitGrid", "signedResultBox", "resultBigEndianRadio" };
     QTest::newRow("math area closed") << false << value;
     QTest::newRow("math area open") << true << value + math;
 }
@@ -130,10 +134,10 @@ void AccessTest::mnemonics()
 {
     if (!run("open math"))
         return;
-    const char* const mnemonics[][2]
-        = { { "B", "currentBinary" }, { "D", "currentDecimal" }, { "H", "currentHexadecimal" },
-              { "O", "currentOctal" }, { "3", "currentQuixadecimal" }, { "T", "currentText" },
-              { "I", "currentIpAddress" }, { "V", "currentNumVersion" }, { "W", "bitWidthPopup" } };
+    const char* const mnemonics[][2] = { { "B", "currentBinary" }, { "D", "currentDecimal" },
+        { "H", "currentHexadecimal" }, { "O", "currentOctal" }, { "3", "currentQuixadecimal" },
+        { "T", "currentText" }, { "I", "currentIpAddress" }, { "V", "currentNumVersion" },
+        { "A", "currentFloat" }, { "W", "bitWidthPopup" } };
     for (const auto& [key, focused] : mnemonics) {
         // From a field elsewhere, so that each mnemonic must move the focus.
         child<QWidget>("operandDecimal")->setFocus(Qt::TabFocusReason);
