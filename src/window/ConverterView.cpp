@@ -302,7 +302,10 @@ void ConverterView::textDidChange(QLineEdit* textField)
     FieldTextToBytes(textField->text(), numberString);
     const Notation notation = *notationOf(edited, textField);
     ReadNotation(*edited.number, notation, numberString, *edited.endian);
-    warnIfTooBig(edited, notation);
+    // Only what the user typed or pasted is warned about; the texts the
+    // window re-reads are its own, or were warned about when typed.
+    if (textField == fFieldBeingEdited)
+        warnIfTooBig(edited, notation);
     if (notation == eNotationDecimal)
         edited.signedBox->setChecked(edited.number->IsSigned());
 
@@ -596,8 +599,8 @@ void ConverterView::startEdit(const Row& row)
         row.overflowWarning->setWarning(QString());
 }
 
-// Re-reads of the row's own texts always fit, so a warning stays through
-// the widening its edit causes.
+// Set, never cleared, here: the widening the edit causes re-reads the row
+// and must keep the warning.
 void ConverterView::warnIfTooBig(const Row& row, Notation notation)
 {
     if (row.overflowWarning && row.number->IsOverflow())
