@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
@@ -37,7 +36,6 @@ private slots:
     void editMenu();
     void aboutBoxGivesTheVersion();
     void windowTitlesAreNumbered();
-    void fitsASmallScreenWithTheMathAreaOpen();
     void followsADarkPalette();
 
 private:
@@ -353,39 +351,6 @@ void AccessTest::windowTitlesAreNumbered()
     QTRY_VERIFY(!second);
     openOneMore();
     QCOMPARE(windows.keys(), three);
-}
-
-void AccessTest::fitsASmallScreenWithTheMathAreaOpen()
-{
-    if (!run("open math|type currentHexadecimal ffffffff|type operandHexadecimal ffffffff"))
-        return;
-    // A 1366 x 768 screen, less a panel.
-    const QRect frame = view->frameGeometry();
-    QVERIFY2(frame.width() <= 1366 && frame.height() <= 700,
-        qPrintable(QString("%1 x %2").arg(frame.width()).arg(frame.height())));
-    // Even at its narrowest, every row shows a 32-bit binary number whole.
-    view->resize(view->minimumSizeHint());
-    for (const char* name : { "currentBinary", "operandBinary", "resultBinary" }) {
-        auto* field = child<QLineEdit>(name);
-        QCOMPARE(field->text(), QString("1111 1111 1111 1111 1111 1111 1111 1111"));
-        // Only a text that fits keeps its first and last cursor positions
-        // as far apart as the text is wide: a longer one scrolls.
-        field->home(false);
-        const int first = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
-        field->end(false);
-        const int last = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
-        QVERIFY2(last - first >= field->fontMetrics().horizontalAdvance(field->text()) - 1, name);
-    }
-    // Digits line up from row to row: every digit, letter digit and group
-    // space is as wide as the others.
-    for (QWidget* widget : controls()) {
-        if (!qobject_cast<QLineEdit*>(widget))
-            continue;
-        const QFontMetrics metrics(widget->font());
-        for (const QChar digit : QStringLiteral("123456789abcdefxyz ."))
-            QVERIFY2(metrics.horizontalAdvance(digit) == metrics.horizontalAdvance('0'),
-                qPrintable(widget->objectName() + ": " + digit));
-    }
 }
 
 // Nothing in the window sets a colour of its own, so text stays readable on
