@@ -13,20 +13,24 @@ CMAKE_FLAGS    ?=
 
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
-.PHONY: all deps build test sanitize soak run install deb clean fuzz fuzz-build fuzz-smoke fuzz-corpus bench \
-  format format-check
+.PHONY: all deps build test sanitize soak run install uninstall deb clean fuzz fuzz-build fuzz-smoke \
+  fuzz-corpus bench format format-check
 
 all: build
 
 deps:
 	@scripts/install-deps build test
 
-build: deps
+# Building needs the build group only, so that make install works for a user
+# without root once it is there; the tests join the build with their group.
+build:
+	@scripts/install-deps build
 	$(call configure,$(BUILD),RelWithDebInfo,-DCMAKE_INSTALL_PREFIX=$(PREFIX))
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+test: deps
+	@$(MAKE) --no-print-directory build
+	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 
 sanitize: deps
 	$(call configure,$(SANITIZE_BUILD),Debug,-DBITLENS_SANITIZE=ON)
@@ -58,7 +62,7 @@ run: build
 # conversion, a bare window with the same widgets.
 bench:
 	@scripts/install-deps build test bench
-	$(call configure,$(BENCH_BUILD),Release,-DBITLENS_BENCH=ON)
+	$(call configure,$(BENCH_BUILD),Release,-DBITLENS_BENCH=ON -DBITLENS_HARDENING=OFF)
 	cmake --build $(BENCH_BUILD) -j $(JOBS) \
 	  --target engine_bench window_bench bitlens bare_window startup_probe
 	$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 \
@@ -89,13 +93,19 @@ fuzz-smoke:
 fuzz-corpus: fuzz-build
 	fuzz/run-fuzzers --merge $(FUZZ_BUILD)
 
+# PREFIX=$$HOME/.local installs for one user, without root.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# The Debian package lands in $(BUILD); dpkg-shlibdeps fills in its dependencies.
+uninstall:
+	cmake -DBUILD_DIR=$(BUILD) -DPREFIX=$(PREFIX) -P cmake/Uninstall.cmake
+
+# The Debian package lands in $(BUILD); dpkg-shlibdeps fills in its
+# dependencies, and lintian must find nothing to say at its pedantic level.
 deb: build
 	@scripts/install-deps desktop
-	cd $(BUILD) && cpack -G DEB
+	cmake -DBUILD_DIR=$(BUILD) -DOUTPUT=$(abspath $(BUILD)) -DCPACK=cpack -DLINTIAN=lintian \
+	  -P cmake/CheckPackage.cmake
 
 # .clang-format decides the layout of every C++ file in the tree.
 FORMATTED = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h')

@@ -1,6 +1,7 @@
 # Installs the build into a scratch root as a distribution would (prefix
 # ROOT/usr), then checks that every file landed where desktops look for it and
-# that the installed metadata still points at the installed desktop entry.
+# that the installed metadata still points at the installed desktop entry;
+# then uninstalls it and checks that nothing is left.
 file(REMOVE_RECURSE ${ROOT})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${ROOT}/usr
                 RESULT_VARIABLE status)
@@ -11,8 +12,11 @@ endif()
 set(expected
     share/applications/${APP_ID}.desktop
     share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/icons/hicolor/48x48/apps/${APP_ID}.png
     share/metainfo/${APP_ID}.metainfo.xml
-    share/man/man1/bitlens.1)
+    share/man/man1/bitlens.1.gz
+    share/doc/bitlens/changelog.gz
+    share/doc/bitlens/copyright)
 if(EXPECT_BINARY)
   list(APPEND expected bin/bitlens)
 else()
@@ -32,4 +36,12 @@ execute_process(COMMAND ${APPSTREAMCLI} validate-tree --no-net ${ROOT}
                 RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "appstreamcli validate-tree ${ROOT}:\n${report}")
+endif()
+
+execute_process(COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${BUILD_DIR} -DPREFIX=${ROOT}/usr
+                        -P ${CMAKE_CURRENT_LIST_DIR}/Uninstall.cmake
+                RESULT_VARIABLE status OUTPUT_QUIET)
+file(GLOB_RECURSE left LIST_DIRECTORIES false ${ROOT}/*)
+if(NOT status EQUAL 0 OR left)
+  message(FATAL_ERROR "uninstalling from ${ROOT}/usr (exit ${status}) left: ${left}")
 endif()

@@ -1,5 +1,6 @@
-# The manual's title line and the newest release in the metadata must name the
-# version the build carries, or a release ships stale documents.
+# The manual's title line, the newest release in the metadata and the newest
+# change log entry must name the version the build carries, or a release
+# ships stale documents.
 file(READ ${MANUAL} manual)
 if(NOT manual MATCHES "(^|\n)\\.TH [^\n]*\"Bitlens ([^\"]+)\"")
   message(FATAL_ERROR "${MANUAL}: no \"Bitlens <version>\" in the .TH line")
@@ -14,4 +15,12 @@ if(NOT metainfo MATCHES "<releases>[ \t\r\n]*<release version=\"([^\"]+)\"")
 endif()
 if(NOT "${CMAKE_MATCH_1}" STREQUAL "${VERSION}")
   message(FATAL_ERROR "${METAINFO}: newest release is ${CMAKE_MATCH_1}, the build is ${VERSION}")
+endif()
+
+file(STRINGS ${CHANGELOG} changelog LIMIT_COUNT 1)
+if(NOT changelog MATCHES "^bitlens \\(([^)]+)\\)")
+  message(FATAL_ERROR "${CHANGELOG}: the first line names no version")
+endif()
+if(NOT "${CMAKE_MATCH_1}" STREQUAL "${VERSION}")
+  message(FATAL_ERROR "${CHANGELOG}: newest entry is ${CMAKE_MATCH_1}, the build is ${VERSION}")
 endif()

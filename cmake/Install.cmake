@@ -3,8 +3,11 @@
 include(GNUInstallDirs)
 
 set(BITLENS_APP_ID io.github.bitlens.Bitlens)
+set(BITLENS_HOMEPAGE https://github.com/bitlens/bitlens)
+set(BITLENS_MAINTAINER "The Bitlens developers <bitlens@users.noreply.github.com>")
 set(bitlens_resources ${PROJECT_SOURCE_DIR}/resources)
 set(bitlens_manual ${PROJECT_SOURCE_DIR}/docs/bitlens.1)
+set(bitlens_changelog ${PROJECT_SOURCE_DIR}/packaging/changelog)
 
 if(TARGET bitlens)
   install(TARGETS bitlens RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -13,19 +16,40 @@ install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Rendered sizes too, for the toolkits and themes that draw no SVG.
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES ${bitlens_resources}/icons/${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${BITLENS_APP_ID}.png)
+endforeach()
 install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${bitlens_manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-# Debian looks for a package's licence under this name; elsewhere it is harmless.
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/bitlens
-        RENAME copyright)
+
+# The manual page and the change log compressed as Debian has them, without
+# a time stamp, so that the same tree gives the same files; man reads either.
+set(bitlens_compressed)
+foreach(source ${bitlens_manual} ${bitlens_changelog})
+  get_filename_component(name ${source} NAME)
+  set(compressed ${PROJECT_BINARY_DIR}/compressed/${name}.gz)
+  add_custom_command(OUTPUT ${compressed}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/compressed
+                     COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${source} ${compressed}
+                     DEPENDS ${source} VERBATIM)
+  list(APPEND bitlens_compressed ${compressed})
+endforeach()
+add_custom_target(bitlens_compressed_documents ALL DEPENDS ${bitlens_compressed})
+install(FILES ${PROJECT_BINARY_DIR}/compressed/bitlens.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/compressed/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/bitlens)
+# The licence in Debian's machine-readable form, under the name Debian looks for.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/bitlens)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME bitlens)
 set(CPACK_PACKAGE_VENDOR "The Bitlens developers")
-set(CPACK_PACKAGE_CONTACT "The Bitlens developers <bitlens@example.org>")
+set(CPACK_PACKAGE_CONTACT "${BITLENS_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmer's number converter")
 set(CPACK_PACKAGE_DESCRIPTION [[
@@ -38,14 +62,14 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 # The build keeps its debug information; the package does not need it.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${BITLENS_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BITLENS_HOMEPAGE})
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The Qt libraries the program links decide its dependencies (dpkg-shlibdeps).
+# The Qt libraries the program links decide its dependencies (dpkg-shlibdeps);
+# the X11 display plugin comes with them. Wayland's is a package of its own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its display plugins at run time, out of dpkg-shlibdeps' sight, and
-# without one no window opens; Debian only recommends them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # A source archive carries the tree as checked in, not anyone's build folders.
 set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build[^/]*/" "\\.deb$")
@@ -54,12 +78,13 @@ include(CPack)
 if(BUILD_TESTING)
   add_test(NAME desktop_entry_is_valid
            COMMAND desktop-file-validate ${bitlens_resources}/${BITLENS_APP_ID}.desktop)
-  # Warnings, not only errors: they name keys that menus ignore or will drop.
-  set_tests_properties(desktop_entry_is_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error:|warning:")
+  # Warnings and hints, not only errors: they name keys that menus ignore or
+  # will drop, and an entry that menus list twice.
+  set_tests_properties(desktop_entry_is_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error:|warning:|hint:")
 
   add_test(NAME metainfo_is_valid
-           COMMAND appstreamcli validate --no-net
-                   ${bitlens_resources}/${BITLENS_APP_ID}.metainfo.xml)
+           COMMAND ${CMAKE_COMMAND} -DMETAINFO=${bitlens_resources}/${BITLENS_APP_ID}.metainfo.xml
+                   -P ${CMAKE_CURRENT_LIST_DIR}/CheckMetainfo.cmake)
 
   add_test(NAME manual_renders_cleanly
            COMMAND ${CMAKE_COMMAND} -DMANUAL=${bitlens_manual}
@@ -68,6 +93,7 @@ if(BUILD_TESTING)
   add_test(NAME documents_carry_project_version
            COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DMANUAL=${bitlens_manual}
                    -DMETAINFO=${bitlens_resources}/${BITLENS_APP_ID}.metainfo.xml
+                   -DCHANGELOG=${bitlens_changelog}
                    -P ${CMAKE_CURRENT_LIST_DIR}/CheckVersions.cmake)
 
   if(TARGET bitlens)
@@ -75,9 +101,22 @@ if(BUILD_TESTING)
   else()
     set(bitlens_expect_binary OFF)
   endif()
-  add_test(NAME install_puts_files_in_place
+  add_test(NAME install_and_uninstall_put_files_in_place
            COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR}
                    -DROOT=${PROJECT_BINARY_DIR}/install-check -DAPP_ID=${BITLENS_APP_ID}
                    -DEXPECT_BINARY=${bitlens_expect_binary}
                    -P ${CMAKE_CURRENT_LIST_DIR}/CheckInstall.cmake)
+  # Installing writes the build's install manifest: one at a time.
+  set_tests_properties(install_and_uninstall_put_files_in_place PROPERTIES RESOURCE_LOCK install)
+
+  # Debian's policy checker on the package, at its pedantic level.
+  find_program(LINTIAN lintian)
+  if(LINTIAN AND TARGET bitlens)
+    add_test(NAME package_passes_lintian
+             COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR}
+                     -DOUTPUT=${PROJECT_BINARY_DIR}/package-check -DCPACK=${CMAKE_CPACK_COMMAND}
+                     -DLINTIAN=${LINTIAN}
+                     -P ${CMAKE_CURRENT_LIST_DIR}/CheckPackage.cmake)
+    set_tests_properties(package_passes_lintian PROPERTIES RESOURCE_LOCK install TIMEOUT 600)
+  endif()
 endif()

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "BitlensVersion.h"
 
+#include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -24,6 +25,20 @@ Run RunWith(const QStringList& arguments)
 
 using Fields = QMap<QString, QVariant>;
 
+// Takes no byte, as a full disk takes none.
+class FullDevice : public QIODevice {
+public:
+    FullDevice()
+    {
+        open(QIODevice::WriteOnly);
+        setErrorString(QStringLiteral("No space left on device"));
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64) override { return -1; }
+};
+
 } // namespace
 
 class CommandLineTest : public QObject {
@@ -37,8 +52,12 @@ private slots:
     void rejectsUnusableArguments();
     void answersHelpAndVersion_data();
     void answersHelpAndVersion();
-    void tellsCommandLineFromWindow_data();
-    void tellsCommandLineFromWindow();
+    void readsWhatALaunchAsksFor_data();
+    void readsWhatALaunchAsksFor();
+    void numberBeyond64BitsIsShownWithAWarning_data();
+    void numberBeyond64BitsIsShownWithAWarning();
+    void outputThatCannotBeWrittenFails_data();
+    void outputThatCannotBeWrittenFails();
 };
 
 // Each row: the arguments after --print --json, and the fields of the JSON
@@ -54,7 +73,7 @@ void CommandLineTest::printsJson_data()
     const QString bullet(QChar(0x2022));
 
     row("plain decimal", { "255" },
-        { { "width", 32 }, { "signed", false }, { "byte_order", "big-endian" },
+        { { "width", 32 }, { "signed", false }, { "fits", true }, { "byte_order", "big-endian" },
             { "decimal", "255" }, { "hexadecimal", "00ff" }, { "binary", "1111 1111" },
             { "octal", "0377" }, { "base36", "73" }, { "ip_address", "0.0.0.255" },
             { "binary_magnitude", "255" }, { "metric_magnitude", "255" } });
@@ -133,7 +152,7 @@ void CommandLineTest::printsJson()
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
     const QJsonObject object = document.object();
-    QCOMPARE(object.size(), 14);
+    QCOMPARE(object.size(), 15);
     for (auto field = expected.cbegin(); field != expected.cend(); ++field)
         QCOMPARE(object.value(field.key()).toVariant(), field.value());
 }
@@ -170,10 +189,29 @@ void CommandLineTest::rejectsUnusableArguments_data()
         << QStringList { "--print", "--bogus", "1" } << "bitlens: unknown option '--bogus'";
     QTest::newRow("unknown short option") << QStringList { "-x" } << "bitlens: unknown option '-x'";
     QTest::newRow("missing TEXT") << QStringList { "--print" } << "bitlens: --print needs a TEXT";
-    QTest::newRow("TEXT without --print")
-        << QStringList { "--json", "5" } << "bitlens: TEXT needs --print";
-    QTest::newRow("no arguments") << QStringList {}
-                                  << "bitlens: nothing to do: give --print and TEXT";
+    QTest::newRow("--json without --print")
+        << QStringList { "--json", "5" } << "bitlens: --json needs --print";
+    QTest::newRow("--print with --new-window") << QStringList { "--print", "--new-window", "1" }
+                                               << "bitlens: --print opens no window: leave out "
+                                                  "--new-window";
+    QTest::newRow("--width without TEXT") << QStringList { "--width", "8" }
+                                          << "bitlens: --from, --width and --little-endian need "
+                                             "a TEXT";
+    // The window takes the same arguments, so it refuses the same way.
+    QTest::newRow("one-dash -help") << QStringList { "-help" } << "bitlens: unknown option '-help'";
+    QTest::newRow("one-dash -print")
+        << QStringList { "-print", "0xff" } << "bitlens: unknown option '-print'";
+    QTest::newRow("unknown option in window mode")
+        << QStringList { "--bogus" } << "bitlens: unknown option '--bogus'";
+    QTest::newRow("toolkit option without its value")
+        << QStringList { "0xff", "-style" } << "bitlens: option '-style' needs a value";
+    QTest::newRow("window TEXT too long") << QStringList { QString(128, u'1') }
+                                          << "bitlens: TEXT is longer than the 127 characters a "
+                                             "field holds";
+    QTest::newRow("window TEXT with a minus before its prefix")
+        << QStringList { "-0x10" }
+        << "bitlens: '-0x10': only a decimal number can have a minus "
+           "sign";
     QTest::newRow("two TEXTs") << QStringList { "--print", "1", "2" }
                                << "bitlens: unexpected argument '2': give one TEXT, quoted if it "
                                   "holds spaces";
@@ -239,30 +277,120 @@ void CommandLineTest::answersHelpAndVersion()
     QVERIFY2(run.out.startsWith(start), qPrintable(run.out));
 }
 
-void CommandLineTest::tellsCommandLineFromWindow_data()
+void CommandLineTest::readsWhatALaunchAsksFor_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("commandLine");
+    QTest::addColumn<int>("action");
+    // For a TEXT: notation, width, byte order, text; else empty. Then the
+    // toolkit's -platform and -display values, left for the toolkit.
+    QTest::addColumn<QStringList>("reading");
+    QTest::addColumn<QStringList>("toolkit");
 
-    QTest::newRow("bare program") << QStringList {} << false;
-    QTest::newRow("--print") << QStringList { "--print", "1" } << true;
-    QTest::newRow("-h") << QStringList { "-h" } << true;
-    QTest::newRow("-v") << QStringList { "-v" } << true;
-    QTest::newRow("unknown long option") << QStringList { "--bogus" } << true;
-    QTest::newRow("option after a word") << QStringList { "1", "--json" } << true;
-    QTest::newRow("toolkit option") << QStringList { "-style", "fusion" } << false;
-    QTest::newRow("toolkit option, two dashes")
-        << QStringList { "--platform", "offscreen" } << false;
-    QTest::newRow("toolkit option with a value") << QStringList { "--style=fusion" } << false;
-    QTest::newRow("negative number alone") << QStringList { "-5" } << false;
+    const auto row = [](const char* name, const QStringList& arguments, LaunchAction action,
+                         const QStringList& reading = {}, const QStringList& toolkit = { "", "" }) {
+        QTest::newRow(name) << arguments << int(action) << reading << toolkit;
+    };
+    row("bare program", {}, eLaunchToFront);
+    row("new window", { "--new-window" }, eLaunchNewWindow);
+    row("TEXT opens a window", { "0xff" }, eLaunchWithText, { "hex", "32", "big", "0xff" });
+    row("TEXT with the reading options", { "--width", "8", "--little-endian", "--from=oct", "17" },
+        eLaunchWithText, { "oct", "8", "little", "17" });
+    row("negative number is a TEXT", { "-5" }, eLaunchWithText, { "dec", "32", "big", "-5" });
+    row("TEXT after --", { "--", "--5" }, eLaunchWithText, { "dec", "32", "big", "--5" });
+    row("--new-window with a TEXT", { "--new-window", "7" }, eLaunchWithText,
+        { "dec", "32", "big", "7" });
+    row("toolkit option and its value", { "-style", "fusion" }, eLaunchToFront);
+    row("toolkit option, two dashes", { "--platform", "offscreen" }, eLaunchToFront, {},
+        { "offscreen", "" });
+    row("toolkit option with =", { "-style=fusion", "0b1" }, eLaunchWithText,
+        { "bin", "32", "big", "0b1" });
+    row("toolkit display", { "-display", ":1", "--new-window" }, eLaunchNewWindow, {},
+        { "", ":1" });
+    row("toolkit flag before a TEXT", { "-reverse", "12" }, eLaunchWithText,
+        { "dec", "32", "big", "12" });
+    row("toolkit value that looks like an option", { "-qwindowtitle", "--print" }, eLaunchToFront);
+    row("--print", { "--print", "1" }, eLaunchPrint, { "dec", "32", "big", "1" });
+    row("-h", { "-h" }, eLaunchHelp);
+    row("-v", { "-v" }, eLaunchVersion);
 }
 
-void CommandLineTest::tellsCommandLineFromWindow()
+void CommandLineTest::readsWhatALaunchAsksFor()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(bool, commandLine);
+    QFETCH(int, action);
+    QFETCH(QStringList, reading);
+    QFETCH(QStringList, toolkit);
 
-    QCOMPARE(IsCommandLineInvocation(QStringList { "bitlens" } + arguments), commandLine);
+    const Launch launch = ParseLaunch(QStringList { "bitlens" } + arguments);
+    QCOMPARE(launch.error, QString());
+    QCOMPARE(int(launch.action), action);
+    QCOMPARE(OpensWindow(launch), action <= eLaunchWithText);
+    if (!reading.isEmpty()) {
+        const char* const notations[]
+            = { "bin", "dec", "hex", "oct", "b36", "text", "ip", "version" };
+        const TextReading& read = launch.reading;
+        QCOMPARE((QStringList { notations[read.notation], QString::number(read.width),
+                     read.endian == eBigEndian ? "big" : "little", read.text }),
+            reading);
+    }
+    QCOMPARE((QStringList { launch.platform, launch.display }), toolkit);
+}
+
+// The window keeps the low 64 bits of a longer number; the command line
+// shows the same and says that it is not the whole number.
+void CommandLineTest::numberBeyond64BitsIsShownWithAWarning_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("fits");
+
+    QTest::newRow("largest 64-bit number") << QStringList { "18446744073709551615" } << true;
+    QTest::newRow("leading zeros do not count")
+        << QStringList { "0x" + QString(20, u'0') + "ff" } << true;
+    QTest::newRow("2 to the 64th") << QStringList { "18446744073709551616" } << false;
+    QTest::newRow("17 hex digits") << QStringList { "0x1" + QString(16, u'0') } << false;
+    QTest::newRow("65 binary digits") << QStringList { "0b1" + QString(64, u'0') } << false;
+    QTest::newRow("below the signed range") << QStringList { "-9223372036854775809" } << false;
+    QTest::newRow("nine bytes of text") << QStringList { "--from", "text", "ABCDEFGHI" } << false;
+}
+
+void CommandLineTest::numberBeyond64BitsIsShownWithAWarning()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, fits);
+
+    for (const QStringList& options : { QStringList { "--print" }, { "--print", "--json" } }) {
+        const Run run = RunWith(options + arguments);
+        QCOMPARE(run.status, fits ? 0 : 1);
+        if (options.contains("--json"))
+            QCOMPARE(
+                QJsonDocument::fromJson(run.out.toUtf8()).object().value("fits").toBool(), fits);
+        else
+            QVERIFY(run.out.startsWith("width:"));
+        QCOMPARE(run.err.count(u'\n'), fits ? 0 : 1);
+        QVERIFY2(fits || run.err.startsWith("bitlens: warning: "), qPrintable(run.err));
+    }
+}
+
+void CommandLineTest::outputThatCannotBeWrittenFails_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("--print") << QStringList { "--print", "1" };
+    QTest::newRow("--print --json") << QStringList { "--print", "--json", "1" };
+    QTest::newRow("--help") << QStringList { "--help" };
+    QTest::newRow("--version") << QStringList { "--version" };
+}
+
+void CommandLineTest::outputThatCannotBeWrittenFails()
+{
+    QFETCH(QStringList, arguments);
+
+    FullDevice full;
+    QTextStream out(&full);
+    QString errors;
+    QTextStream err(&errors);
+    QCOMPARE(RunCommandLine(QStringList { "bitlens" } + arguments, out, err), 1);
+    QVERIFY2(errors.startsWith("bitlens: cannot write the output"), qPrintable(errors));
+    QCOMPARE(errors.count(u'\n'), 1);
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QScopeGuard>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -13,6 +12,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -27,10 +27,10 @@ sockaddr_un addressOf(const QString& name)
 }
 
 // A client of our own making, free to misbehave; -1 when it cannot connect.
-int connectRogue(const QString& name)
+int connectRogue(const QString& name, int flags = 0)
 {
     const sockaddr_un address = addressOf(name);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
     if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
         return fd;
     if (fd >= 0)
@@ -54,12 +54,39 @@ mode_t privacyBits(const QString& path)
         : 077;
 }
 
+HandOverRequest textRequest(Notation notation, const QString& text, UInt16 width, Endian endian,
+    const QByteArray& token = {})
+{
+    return { eLaunchWithText, { notation, width, endian, text }, token };
+}
+
+bool operator==(const HandOverRequest& a, const HandOverRequest& b)
+{
+    return a.action == b.action && a.activationToken == b.activationToken
+        && (a.action != eLaunchWithText
+            || (a.reading.notation == b.reading.notation && a.reading.width == b.reading.width
+                && a.reading.endian == b.reading.endian && a.reading.text == b.reading.text));
+}
+
+// Listens at `name` and keeps every request it is handed.
+class Running : public SingleInstance {
+public:
+    explicit Running(const QString& name, bool serving = true)
+        : SingleInstance(name)
+    {
+        if (serving)
+            connect(this, &SingleInstance::requestReceived, this,
+                [this](const HandOverRequest& request) { received.push_back(request); });
+    }
+    std::vector<HandOverRequest> received;
+};
+
 // The client blocks until acknowledged; the server must keep serving on this thread meanwhile.
-bool handOverFromAnotherThread(const QString& name)
+bool handOverFromAnotherThread(const QString& name, const HandOverRequest& request = {})
 {
     bool handedOver = false;
-    std::unique_ptr<QThread> client(QThread::create(
-        [&] { handedOver = SingleInstance(name).handOverToRunningInstance(3000); }));
+    std::unique_ptr<QThread> client(
+        QThread::create([&] { handedOver = SingleInstance(name).handOver(request, 3000); }));
     client->start();
     while (!client->isFinished())
         QTest::qWait(5);
@@ -97,58 +124,135 @@ private slots:
             QCOMPARE(::listen(fd, 1), 0);
             ::close(fd);
         }
-        QVERIFY(!SingleInstance(fName).handOverToRunningInstance(500));
+        QVERIFY(!SingleInstance(fName).handOver({}, 500));
 
-        SingleInstance running(fName);
-        QSignalSpy reopened(&running, &SingleInstance::reopenRequested);
+        Running running(fName);
+        QVERIFY(running.listen());
+        QVERIFY(handOverFromAnotherThread(fName));
+        QCOMPARE(running.received.size(), std::size_t(1));
+    }
+
+    // Whatever the process's umask, the socket is never open to others, not
+    // even for a moment; and the umask is the caller's again afterwards.
+    void socketIsPrivateWhateverTheUmask()
+    {
+        const mode_t saved = ::umask(0);
+        const auto restore = qScopeGuard([saved] { ::umask(saved); });
+        Running running(fName);
         QVERIFY(running.listen());
         QCOMPARE(privacyBits(fName), mode_t(0));
-        QVERIFY(handOverFromAnotherThread(fName));
-        QCOMPARE(reopened.count(), 1);
+        QCOMPARE(::umask(0), mode_t(0));
     }
 
     void secondInstanceLeavesTheFirstAlone()
     {
-        SingleInstance first(fName);
+        Running first(fName, false);
         QVERIFY(first.listen());
-        QVERIFY(!SingleInstance(fName).listen());
-        // Nothing connected yet to bring a window back: not acknowledged.
+        SingleInstance second(fName);
+        QVERIFY(!second.listen());
+        QVERIFY(!second.errorString().isEmpty());
+        // Nothing connected yet to open a window: not acknowledged.
         QVERIFY(!handOverFromAnotherThread(fName));
-        QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
+        connect(&first, &SingleInstance::requestReceived, &first,
+            [&first](const HandOverRequest& request) { first.received.push_back(request); });
         QVERIFY(handOverFromAnotherThread(fName));
-        QCOMPARE(reopened.count(), 1);
+        QCOMPARE(first.received.size(), std::size_t(1));
     }
 
     void closingRemovesOnlyItsOwnSocket()
     {
-        auto first = std::make_unique<SingleInstance>(fName);
+        auto first = std::make_unique<Running>(fName);
         QVERIFY(first->listen());
         // Its file removed by hand, the next launch listens at the same path.
         QVERIFY(QFile::remove(fName));
-        auto second = std::make_unique<SingleInstance>(fName);
+        auto second = std::make_unique<Running>(fName);
         QVERIFY(second->listen());
         first.reset();
-        QSignalSpy reopened(second.get(), &SingleInstance::reopenRequested);
         QVERIFY(handOverFromAnotherThread(fName));
-        QCOMPARE(reopened.count(), 1);
+        QCOMPARE(second->received.size(), std::size_t(1));
         second.reset();
         QVERIFY(!QFileInfo::exists(fName));
+    }
+
+    void requestArrivesWhole_data()
+    {
+        QTest::addColumn<HandOverRequest>("request");
+        QTest::addColumn<QByteArray>("receivedToken");
+
+        const QByteArray startupId = "launcher-1234-host-bitlens-0_TIME5678";
+        QTest::newRow("to the front with a startup id")
+            << HandOverRequest { eLaunchToFront, {}, startupId } << startupId;
+        QTest::newRow("new window, no token")
+            << HandOverRequest { eLaunchNewWindow, {}, {} } << QByteArray();
+        QTest::newRow("text with every choice") << textRequest(eNotationOctal, "0o17", 8,
+            eLittleEndian, "wl-token") << QByteArray("wl-token");
+        QTest::newRow("text of spaces, '=' and newlines")
+            << textRequest(eNotationText, " a=b\n\nc ", 64, eBigEndian) << QByteArray();
+        QTest::newRow("text beyond Latin-1 and 127 units") << textRequest(
+            eNotationText, QString::fromUtf8("\u20ac\U0001F600").repeated(42), 32, eBigEndian)
+                                                           << QByteArray();
+        // A token with a space or a control character could not be passed on safely.
+        QTest::newRow("unusable token is left out")
+            << HandOverRequest { eLaunchToFront, {}, "a b\x01" } << QByteArray();
+        QTest::newRow("overlong token is left out")
+            << HandOverRequest { eLaunchToFront, {}, QByteArray(257, 'x') } << QByteArray();
+    }
+    void requestArrivesWhole()
+    {
+        QFETCH(HandOverRequest, request);
+        QFETCH(QByteArray, receivedToken);
+
+        Running running(fName);
+        QVERIFY(running.listen());
+        QVERIFY(handOverFromAnotherThread(fName, request));
+        QCOMPARE(running.received.size(), std::size_t(1));
+        HandOverRequest expected = request;
+        expected.activationToken = receivedToken;
+        QVERIFY(running.received.front() == expected);
+    }
+
+    // The window trusts what comes over the channel as it trusts the command line.
+    void malformedRequestIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        const QByteArray text = "bitlens-hand-over 1\nopen=text\nnotation=2\nwidth=32\n"
+                                "endian=big\ntext=ff\n\n";
+        QTest::newRow("well formed, for comparison") << QByteArray();
+        QTest::newRow("another version") << QByteArray(text).replace(" 1\n", " 2\n");
+        QTest::newRow("unknown action") << QByteArray(text).replace("=text", "=print");
+        QTest::newRow("width not one of the four") << QByteArray(text).replace("=32", "=12");
+        QTest::newRow("notation out of range")
+            << QByteArray(text).replace("=2", "=" + QByteArray::number(int(eNotationCount)));
+        QTest::newRow("byte order unknown") << QByteArray(text).replace("=big", "=middle");
+        QTest::newRow("text missing") << QByteArray(text).replace("text=ff\n", "");
+        QTest::newRow("text longer than a field")
+            << QByteArray(text).replace("=ff", "=" + QByteArray(128, '1'));
+        QTest::newRow("line without a key") << QByteArray(text).replace("width=32", "32");
+        QTest::newRow("not ended") << QByteArray(text).chopped(1);
+    }
+    void malformedRequestIsRefused()
+    {
+        QFETCH(QByteArray, message);
+        const bool wellFormed = message.isEmpty();
+        if (wellFormed)
+            message = textRequest(eNotationHexadecimal, "ff", 32, eBigEndian).encode();
+        QCOMPARE(HandOverRequest::decode(message).has_value(), wellFormed);
     }
 
     void misbehavingClientIsDroppedWithoutBlocking_data()
     {
         QTest::addColumn<QByteArray>("payload");
-        QTest::newRow("garbage") << QByteArrayLiteral("hello\n");
-        QTest::newRow("request in the wrong case") << QByteArrayLiteral("BITLENS-REOPEN\n");
-        QTest::newRow("oversized") << QByteArray(1 << 20, 'x');
+        QTest::newRow("garbage") << QByteArrayLiteral("hello\n\n");
+        QTest::newRow("another version")
+            << QByteArrayLiteral("bitlens-hand-over 2\nopen=front\n\n");
+        QTest::newRow("oversized") << "bitlens-hand-over 1\ntext=" + QByteArray(1 << 20, 'x');
         QTest::newRow("silent") << QByteArray();
-        QTest::newRow("request cut short") << QByteArrayLiteral("bitlens-re");
+        QTest::newRow("request cut short") << QByteArrayLiteral("bitlens-hand-over 1\nopen=fr");
     }
     void misbehavingClientIsDroppedWithoutBlocking()
     {
         QFETCH(QByteArray, payload);
-        SingleInstance running(fName);
-        QSignalSpy reopened(&running, &SingleInstance::reopenRequested);
+        Running running(fName);
         QVERIFY(running.listen());
 
         const int rogue = connectRogue(fName);
@@ -163,7 +267,39 @@ private slots:
         QVERIFY(handOverFromAnotherThread(fName));
         QTRY_VERIFY_WITH_TIMEOUT(
             droppedWithoutAnswer(rogue), SingleInstance::kClientTimeoutMs + 3000);
-        QCOMPARE(reopened.count(), 1);
+        QCOMPARE(running.received.size(), std::size_t(1));
+    }
+
+    // Idle connections must not eat the descriptors the windows need.
+    void idleConnectionsHoldAFixedNumberOfDescriptors()
+    {
+        Running running(fName);
+        QVERIFY(running.listen());
+        constexpr int kRogues = 60;
+        std::vector<int> rogues;
+        const auto closeRogues = qScopeGuard([&rogues] {
+            for (int fd : rogues)
+                ::close(fd);
+        });
+        // A full backlog refuses for a moment; the server takes them as it runs.
+        QDeadlineTimer deadline(10000);
+        while (int(rogues.size()) < kRogues && !deadline.hasExpired()) {
+            const int fd = connectRogue(fName, SOCK_NONBLOCK);
+            if (fd >= 0)
+                rogues.push_back(fd);
+            else
+                QTest::qWait(1);
+        }
+        QCOMPARE(int(rogues.size()), kRogues);
+        QTRY_COMPARE(running.pendingClientCount(), SingleInstance::kMaxPendingClients);
+        // Those beyond the bound are closed at once, long before the time-out.
+        QTRY_COMPARE_WITH_TIMEOUT(int(std::count_if(rogues.begin(), rogues.end(),
+                                      [](int fd) { return droppedWithoutAnswer(fd); })),
+            kRogues - SingleInstance::kMaxPendingClients, SingleInstance::kClientTimeoutMs / 2);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            running.pendingClientCount(), 0, SingleInstance::kClientTimeoutMs + 3000);
+        QVERIFY(handOverFromAnotherThread(fName));
+        QCOMPARE(running.received.size(), std::size_t(1));
     }
 
     void socketPathTooLongForAnAddressTurnsTheChannelOff_data()
@@ -184,16 +320,16 @@ private slots:
         fName = prefix + QString(filler, QLatin1Char('x')) + QString(excess, QLatin1Char('y'));
         const bool fits = excess == 0;
 
-        SingleInstance running(fName);
-        QSignalSpy reopened(&running, &SingleInstance::reopenRequested);
+        Running running(fName);
         QCOMPARE(running.listen(), fits);
+        QCOMPARE(running.errorString().contains("too long"), !fits);
         QCOMPARE(handOverFromAnotherThread(fName), fits);
-        QCOMPARE(reopened.count(), fits ? 1 : 0);
+        QCOMPARE(running.received.size(), std::size_t(fits ? 1 : 0));
         // Never bound under a cut-short name either.
         QCOMPARE(QFileInfo::exists(fName.left(longest)), fits);
     }
 
-    void defaultNameIsInAPrivateDirectory_data()
+    void socketIsInAPrivateDirectory_data()
     {
         QTest::addColumn<int>("runtimeDirMode"); // 0: XDG_RUNTIME_DIR empty
         QTest::addColumn<int>("fallbackMode"); // 0: the fallback does not exist yet
@@ -203,7 +339,7 @@ private slots:
         QTest::newRow("runtime dir open to others") << 0755 << 0 << 1;
         QTest::newRow("fallback open to others") << 0 << 0777 << -1;
     }
-    void defaultNameIsInAPrivateDirectory()
+    void socketIsInAPrivateDirectory()
     {
         QFETCH(int, runtimeDirMode);
         QFETCH(int, fallbackMode);
@@ -223,9 +359,56 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", runtimeDirMode ? QFile::encodeName(paths[0]) : QByteArray());
         qputenv("TMPDIR", QFile::encodeName(tmp.path()));
 
-        const QString dir = QFileInfo(SingleInstance::defaultName()).path();
+        QString whyNot;
+        const QString dir = QFileInfo(SingleInstance::socketPath("x11-:0", &whyNot)).path();
         QCOMPARE(dir, expected < 0 ? QString() : paths[expected]);
+        QCOMPARE(whyNot.isEmpty(), expected >= 0);
         QVERIFY(expected < 0 || privacyBits(dir) == 0);
+    }
+
+    // One instance per display: the same display spelt another way finds the
+    // same socket, another display another one.
+    void socketIsKeyedByDisplay_data()
+    {
+        QTest::addColumn<QStringList>("first"); // platform, X11 display, Wayland display
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<bool>("same");
+
+        const auto x11 = [](const char* display) { return QStringList { "xcb", display, "" }; };
+        const auto wayland = [](const char* display) {
+            return QStringList { "wayland", ":0", display };
+        };
+        QTest::newRow("screen number dropped") << x11(":0") << x11(":0.1") << true;
+        QTest::newRow("unix: is this machine") << x11(":0") << x11("unix:0") << true;
+        QTest::newRow("unix protocol is this machine") << x11(":0") << x11("unix/:0.0") << true;
+        QTest::newRow("another display") << x11(":0") << x11(":1") << false;
+        QTest::newRow("forwarded display") << x11(":10") << x11("localhost:10.0") << false;
+        QTest::newRow("Wayland's default display") << wayland("") << wayland("wayland-0") << true;
+        QTest::newRow("another Wayland display")
+            << wayland("wayland-0") << wayland("wayland-1") << false;
+        QTest::newRow("Wayland is not X11") << wayland("wayland-0") << x11(":0") << false;
+        QTest::newRow("Wayland display by path")
+            << wayland("/run/user/1000/wayland-0") << wayland("/run/user/1000/wayland-1") << false;
+        QTest::newRow("long paths differ too")
+            << wayland(qPrintable(QString(200, u'a') + "1"))
+            << wayland(qPrintable(QString(200, u'a') + "2")) << false;
+    }
+    void socketIsKeyedByDisplay()
+    {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(bool, same);
+        const auto socketName = [](const QStringList& display) {
+            const QString key = SingleInstance::displayKey(display[0], display[1], display[2]);
+            return QFileInfo(SingleInstance::socketPath(key)).fileName();
+        };
+        const QString firstName = socketName(first), secondName = socketName(second);
+        QCOMPARE(firstName == secondName, same);
+        for (const QString& name : { firstName, secondName }) {
+            QVERIFY2(name.startsWith("bitlens-") && !name.contains(u'/'), qPrintable(name));
+            // Room left in a socket address for the runtime folder.
+            QVERIFY2(name.size() <= 64, qPrintable(name));
+        }
     }
 };
 

@@ -1,10 +1,9 @@
 #include "CommandLine.h"
 
-#include "BaseConverter.h"
 #include "BitlensVersion.h"
 #include "FieldText.h"
-#include "Notation.h"
 
+#include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -14,15 +13,20 @@ namespace {
 
 const char kProgram[] = "bitlens";
 
-const char kUsage[] = "Usage: bitlens\n"
-                      "       bitlens --print [--from NOTATION] [--width BITS] [--little-endian] "
-                      "[--json] [--] TEXT\n"
-                      "       bitlens --help | --version\n";
+const char kUsage[]
+    = "Usage: bitlens [--new-window]\n"
+      "       bitlens [--from NOTATION] [--width BITS] [--little-endian] [--] TEXT\n"
+      "       bitlens --print [--from NOTATION] [--width BITS] [--little-endian] "
+      "[--json] [--] TEXT\n"
+      "       bitlens --help | --version\n";
 
 const char kHelp[]
-    = "Without options, opens a window. With --print, shows TEXT's number in every\n"
-      "notation and as binary and metric magnitudes, and exits.\n"
+    = "Without --print, opens a window, in the Bitlens already running on this display\n"
+      "if there is one: without TEXT, its windows come to the front; with TEXT, a new\n"
+      "window shows TEXT's number. With --print, shows TEXT's number in every notation\n"
+      "and as binary and metric magnitudes, and exits.\n"
       "\n"
+      "  --new-window       open an empty new window\n"
       "  --print            print TEXT in every notation and exit\n"
       "  --from NOTATION    read TEXT as bin, dec, hex, oct, b36, text, ip, version or\n"
       "                     float (at 8 bits, float reads a 32-bit single);\n"
@@ -36,7 +40,8 @@ const char kHelp[]
       "  --                 end of options, for a TEXT that begins with '-'\n"
       "\n"
       "TEXT is read as if typed into that field of a new window: a decimal number\n"
-      "with a leading minus sign is signed, and at most 127 characters are read.\n";
+      "with a leading minus sign is signed, and at most 127 characters are read.\n"
+      "The toolkit's options, such as -platform or -style, are taken as usual.\n";
 
 struct NotationName {
     Notation notation;
@@ -58,16 +63,65 @@ const NotationName kNotations[] = {
     { eNotationFloat, "float", "float", "float" },
 };
 
-struct Request {
-    bool print = false;
-    bool help = false;
-    bool version = false;
-    bool json = false;
-    std::optional<Notation> from;
-    UInt16 width = 32;
-    Endian endian = eBigEndian;
-    std::optional<QString> text;
+// How a toolkit option takes its value.
+enum ValueForm {
+    eNoValue,
+    eNextArgument, // -platform offscreen
+    eNextOrEquals, // -style fusion, -style=fusion
+    eEqualsOnly // -qmljsdebugger=port:1234
 };
+
+// The options the application object and its display plugins take, with
+// one dash or two.
+struct ToolkitOption {
+    const char* name;
+    ValueForm form;
+};
+
+const ToolkitOption kToolkitOptions[] = {
+    { "platform", eNextArgument },
+    { "platformpluginpath", eNextArgument },
+    { "platformtheme", eNextArgument },
+    { "plugin", eNextArgument },
+    { "qwindowgeometry", eNextArgument },
+    { "qwindowtitle", eNextArgument },
+    { "qwindowicon", eNextArgument },
+    { "geometry", eNextArgument },
+    { "title", eNextArgument },
+    { "icon", eNextArgument },
+    { "session", eNextArgument },
+    { "display", eNextArgument },
+    { "name", eNextArgument },
+    { "visual", eNextArgument },
+    { "style", eNextOrEquals },
+    { "stylesheet", eNextOrEquals },
+    { "qmljsdebugger", eEqualsOnly },
+    { "reverse", eNoValue },
+    { "widgetcount", eNoValue },
+    { "testability", eNoValue },
+    { "nograb", eNoValue },
+    { "dograb", eNoValue },
+    { "sync", eNoValue },
+};
+
+// The toolkit option `argument` names, and its value when written after '='.
+const ToolkitOption* FindToolkitOption(const QString& argument, std::optional<QString>& inlineValue)
+{
+    const QStringView name = QStringView(argument).mid(argument.startsWith(u"--") ? 2 : 1);
+    for (const ToolkitOption& option : kToolkitOptions) {
+        const QLatin1String optionName(option.name);
+        if (name == optionName && option.form != eEqualsOnly) {
+            inlineValue.reset();
+            return &option;
+        }
+        if ((option.form == eNextOrEquals || option.form == eEqualsOnly)
+            && name.startsWith(optionName) && name.mid(optionName.size()).startsWith(u'=')) {
+            inlineValue = name.mid(optionName.size() + 1).toString();
+            return &option;
+        }
+    }
+    return nullptr;
+}
 
 // An argument as an error message shows it: on one line, and short.
 QString Quoted(const QString& argument)
@@ -83,7 +137,7 @@ QString Quoted(const QString& argument)
     return u'\'' + shown + u'\'';
 }
 
-// "-5" is a number to print, not an option.
+// "-5" is a number to read, not an option.
 bool LooksLikeOption(const QString& argument)
 {
     return argument.size() > 1 && argument[0] == u'-' && !argument[1].isDigit();
@@ -96,73 +150,6 @@ std::optional<Notation> NotationFromOption(const QString& value)
             return name.notation;
     }
     return std::nullopt;
-}
-
-// Returns an error message, or an empty string when the arguments parse.
-QString ParseArguments(const QStringList& arguments, Request& request)
-{
-    bool optionsEnded = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !LooksLikeOption(argument)) {
-            if (request.text)
-                return QStringLiteral(
-                    "unexpected argument %1: give one TEXT, quoted if it holds spaces")
-                    .arg(Quoted(argument));
-            request.text = argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-
-        // Options with a value take it as "--name=value" or as the next
-        // argument, even one that begins with '-'.
-        QString name = argument;
-        std::optional<QString> value;
-        if (const qsizetype equals = argument.indexOf(u'=');
-            argument.startsWith(QLatin1String("--")) && equals > 0) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
-        }
-        const bool takesValue = name == QLatin1String("--from") || name == QLatin1String("--width");
-        if (takesValue && !value) {
-            if (i + 1 >= arguments.size())
-                return QStringLiteral("option %1 needs a value").arg(Quoted(name));
-            value = arguments[++i];
-        }
-        if (!takesValue && value)
-            return QStringLiteral("option %1 takes no value").arg(Quoted(name));
-
-        if (name == QLatin1String("--print")) {
-            request.print = true;
-        } else if (name == QLatin1String("--json")) {
-            request.json = true;
-        } else if (name == QLatin1String("--little-endian")) {
-            request.endian = eLittleEndian;
-        } else if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            request.help = true;
-        } else if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
-            request.version = true;
-        } else if (name == QLatin1String("--from")) {
-            request.from = NotationFromOption(*value);
-            if (!request.from)
-                return QStringLiteral("--from must be bin, dec, hex, oct, b36, text, ip, "
-                                      "version or float, not %1")
-                    .arg(Quoted(*value));
-        } else if (name == QLatin1String("--width")) {
-            bool number = false;
-            const uint width = value->toUInt(&number);
-            if (!number || (width != 8 && width != 16 && width != 32 && width != 64))
-                return QStringLiteral("--width must be 8, 16, 32 or 64, not %1")
-                    .arg(Quoted(*value));
-            request.width = UInt16(width);
-        } else {
-            return QStringLiteral("unknown option %1").arg(Quoted(name));
-        }
-    }
-    return {};
 }
 
 // The field a TEXT goes into when --from is not given, chosen by its prefix
@@ -190,6 +177,152 @@ Notation NotationFromPrefix(const QString& text, bool& minusBeforePrefix)
     }
     minusBeforePrefix = minus;
     return notation;
+}
+
+// What the arguments say, before it is checked that they go together.
+struct Arguments {
+    bool print = false;
+    bool newWindow = false;
+    bool help = false;
+    bool version = false;
+    bool json = false;
+    std::optional<Notation> from;
+    std::optional<UInt16> width;
+    bool littleEndian = false;
+    std::optional<QString> text;
+    QString platform;
+    QString display;
+};
+
+// Returns an error message, or an empty string when the arguments parse.
+QString ParseArguments(const QStringList& arguments, Arguments& parsed)
+{
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (optionsEnded || !LooksLikeOption(argument)) {
+            if (parsed.text)
+                return QStringLiteral(
+                    "unexpected argument %1: give one TEXT, quoted if it holds spaces")
+                    .arg(Quoted(argument));
+            parsed.text = argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+
+        std::optional<QString> value;
+        if (const ToolkitOption* option = FindToolkitOption(argument, value)) {
+            if (!value && (option->form == eNextArgument || option->form == eNextOrEquals)) {
+                if (i + 1 >= arguments.size())
+                    return QStringLiteral("option %1 needs a value").arg(Quoted(argument));
+                value = arguments[++i];
+            }
+            if (qstrcmp(option->name, "platform") == 0)
+                parsed.platform = *value;
+            else if (qstrcmp(option->name, "display") == 0)
+                parsed.display = *value;
+            continue;
+        }
+
+        // The program's own options take a value as "--name=value" or as the
+        // next argument, even one that begins with '-'.
+        QString name = argument;
+        if (const qsizetype equals = argument.indexOf(u'=');
+            argument.startsWith(QLatin1String("--")) && equals > 0) {
+            name = argument.left(equals);
+            value = argument.mid(equals + 1);
+        }
+        const bool takesValue = name == QLatin1String("--from") || name == QLatin1String("--width");
+        if (takesValue && !value) {
+            if (i + 1 >= arguments.size())
+                return QStringLiteral("option %1 needs a value").arg(Quoted(name));
+            value = arguments[++i];
+        }
+        if (!takesValue && value)
+            return QStringLiteral("option %1 takes no value").arg(Quoted(name));
+
+        if (name == QLatin1String("--print")) {
+            parsed.print = true;
+        } else if (name == QLatin1String("--new-window")) {
+            parsed.newWindow = true;
+        } else if (name == QLatin1String("--json")) {
+            parsed.json = true;
+        } else if (name == QLatin1String("--little-endian")) {
+            parsed.littleEndian = true;
+        } else if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            parsed.help = true;
+        } else if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+            parsed.version = true;
+        } else if (name == QLatin1String("--from")) {
+            parsed.from = NotationFromOption(*value);
+            if (!parsed.from)
+                return QStringLiteral("--from must be bin, dec, hex, oct, b36, text, ip, "
+                                      "version or float, not %1")
+                    .arg(Quoted(*value));
+        } else if (name == QLatin1String("--width")) {
+            bool number = false;
+            const uint width = value->toUInt(&number);
+            if (!number || (width != 8 && width != 16 && width != 32 && width != 64))
+                return QStringLiteral("--width must be 8, 16, 32 or 64, not %1")
+                    .arg(Quoted(*value));
+            parsed.width = UInt16(width);
+        } else {
+            return QStringLiteral("unknown option %1").arg(Quoted(name));
+        }
+    }
+    return {};
+}
+
+// Returns an error message, or an empty string when TEXT can be read.
+QString ResolveReading(const Arguments& parsed, TextReading& reading)
+{
+    reading.text = *parsed.text;
+    reading.width = parsed.width.value_or(32);
+    reading.endian = parsed.littleEndian ? eLittleEndian : eBigEndian;
+    // A field holds 127 characters, counted as its length limit counts them
+    // (UTF-16 units); cutting a longer TEXT would read another text's number.
+    if (reading.text.size() > kFieldBufferSize - 1)
+        return QStringLiteral("TEXT is longer than the %1 characters a field holds")
+            .arg(kFieldBufferSize - 1);
+    if (parsed.from) {
+        reading.notation = *parsed.from;
+        return {};
+    }
+    bool minusBeforePrefix = false;
+    reading.notation = NotationFromPrefix(reading.text, minusBeforePrefix);
+    if (minusBeforePrefix)
+        return QStringLiteral("%1: only a decimal number can have a minus sign")
+            .arg(Quoted(reading.text));
+    return {};
+}
+
+// The action the parsed arguments ask for, or an error message in `error`.
+LaunchAction Resolve(const Arguments& parsed, TextReading& reading, QString& error)
+{
+    if (parsed.help)
+        return eLaunchHelp;
+    if (parsed.version)
+        return eLaunchVersion;
+    if (parsed.print && parsed.newWindow)
+        error = QStringLiteral("--print opens no window: leave out --new-window");
+    else if (parsed.print && !parsed.text)
+        error = QStringLiteral("--print needs a TEXT");
+    else if (!parsed.print && parsed.json)
+        error = QStringLiteral("--json needs --print");
+    else if (!parsed.text && (parsed.from || parsed.width || parsed.littleEndian))
+        error = QStringLiteral("--from, --width and --little-endian need a TEXT");
+    else if (parsed.text)
+        error = ResolveReading(parsed, reading);
+    if (!error.isEmpty())
+        return eLaunchUsageError;
+    if (parsed.print)
+        return eLaunchPrint;
+    if (parsed.text)
+        return eLaunchWithText;
+    return parsed.newWindow ? eLaunchNewWindow : eLaunchToFront;
 }
 
 void PrintPlain(const BaseConverter& number, Endian endian, QTextStream& out)
@@ -222,6 +355,7 @@ void PrintJson(const BaseConverter& number, Endian endian, QTextStream& out)
     QJsonObject object;
     object.insert(QStringLiteral("width"), int(number.BitWidth()));
     object.insert(QStringLiteral("signed"), bool(number.IsSigned()));
+    object.insert(QStringLiteral("fits"), !number.IsOverflow());
     object.insert(QStringLiteral("byte_order"),
         endian == eLittleEndian ? QStringLiteral("little-endian") : QStringLiteral("big-endian"));
     char text[kFieldBufferSize];
@@ -241,80 +375,81 @@ int UsageError(const QString& message, QTextStream& err)
     return 2;
 }
 
+// A full disk or a closed pipe must not pass for a printed answer.
+bool Flushed(QTextStream& out, QTextStream& err)
+{
+    out.flush();
+    if (out.status() == QTextStream::Ok)
+        return true;
+    const QIODevice* device = out.device();
+    err << kProgram << ": cannot write the output"
+        << (device ? QStringLiteral(": ") + device->errorString() : QString()) << '\n';
+    err.flush();
+    return false;
+}
+
 } // namespace
 
-bool IsCommandLineInvocation(const QStringList& arguments)
+Launch ParseLaunch(const QStringList& arguments)
 {
-    // The toolkit's own options also come with two dashes (--platform
-    // offscreen); they are for the window.
-    static const QStringList toolkitOptions
-        = { "platform", "platformpluginpath", "platformtheme", "plugin", "style", "stylesheet",
-              "session", "reverse", "widgetcount", "display", "geometry", "qwindowgeometry",
-              "qwindowtitle", "qwindowicon", "name", "title", "visual", "sync", "qmljsdebugger" };
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument.startsWith(QLatin1String("--"))) {
-            if (!toolkitOptions.contains(argument.mid(2).section(u'=', 0, 0)))
-                return true;
-        } else if (argument.size() == 2 && LooksLikeOption(argument)) {
-            return true;
-        }
+    Launch launch;
+    Arguments parsed;
+    launch.error = ParseArguments(arguments, parsed);
+    launch.platform = parsed.platform;
+    launch.display = parsed.display;
+    if (!launch.error.isEmpty()) {
+        launch.action = eLaunchUsageError;
+        return launch;
     }
-    return false;
+    launch.json = parsed.json;
+    launch.action = Resolve(parsed, launch.reading, launch.error);
+    return launch;
+}
+
+bool OpensWindow(const Launch& launch)
+{
+    return launch.action == eLaunchToFront || launch.action == eLaunchNewWindow
+        || launch.action == eLaunchWithText;
+}
+
+BaseConverter ReadText(const TextReading& reading)
+{
+    char bytes[kFieldBufferSize];
+    FieldTextToBytes(reading.text, bytes);
+    BaseConverter number {};
+    number.SetBitWidth(reading.width);
+    TypeIntoRow(number, reading.notation, bytes, reading.endian);
+    return number;
+}
+
+int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
+{
+    switch (launch.action) {
+    case eLaunchUsageError: return UsageError(launch.error, err);
+    case eLaunchHelp: out << kUsage << '\n' << kHelp; return Flushed(out, err) ? 0 : 1;
+    case eLaunchVersion:
+        out << kProgram << ' ' << BITLENS_VERSION << '\n';
+        return Flushed(out, err) ? 0 : 1;
+    case eLaunchPrint: break;
+    default: return UsageError(QStringLiteral("this launch opens a window"), err);
+    }
+
+    const BaseConverter number = ReadText(launch.reading);
+    if (launch.json)
+        PrintJson(number, launch.reading.endian, out);
+    else
+        PrintPlain(number, launch.reading.endian, out);
+    if (!Flushed(out, err))
+        return 1;
+    if (!number.IsOverflow())
+        return 0;
+    err << kProgram << ": warning: " << Quoted(launch.reading.text)
+        << " needs more than 64 bits; shown is what a window shows for it\n";
+    err.flush();
+    return 1;
 }
 
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    Request request;
-    if (const QString error = ParseArguments(arguments, request); !error.isEmpty())
-        return UsageError(error, err);
-
-    if (request.help) {
-        out << kUsage << '\n' << kHelp;
-        out.flush();
-        return 0;
-    }
-    if (request.version) {
-        out << kProgram << ' ' << BITLENS_VERSION << '\n';
-        out.flush();
-        return 0;
-    }
-    if (!request.print)
-        return UsageError(request.text ? QStringLiteral("TEXT needs --print")
-                                       : QStringLiteral("nothing to do: give --print and TEXT"),
-            err);
-    if (!request.text)
-        return UsageError(QStringLiteral("--print needs a TEXT"), err);
-
-    const QString& text = *request.text;
-    // A field holds 127 characters, counted as its length limit counts them
-    // (UTF-16 units); cutting a longer TEXT would print another text's number.
-    if (text.size() > kFieldBufferSize - 1)
-        return UsageError(QStringLiteral("TEXT is longer than the %1 characters a field holds")
-                              .arg(kFieldBufferSize - 1),
-            err);
-    Notation notation = eNotationDecimal;
-    if (request.from) {
-        notation = *request.from;
-    } else {
-        bool minusBeforePrefix = false;
-        notation = NotationFromPrefix(text, minusBeforePrefix);
-        if (minusBeforePrefix)
-            return UsageError(
-                QStringLiteral("%1: only a decimal number can have a minus sign").arg(Quoted(text)),
-                err);
-    }
-
-    char bytes[kFieldBufferSize];
-    FieldTextToBytes(text, bytes);
-    BaseConverter number {};
-    number.SetBitWidth(request.width);
-    TypeIntoRow(number, notation, bytes, request.endian);
-
-    if (request.json)
-        PrintJson(number, request.endian, out);
-    else
-        PrintPlain(number, request.endian, out);
-    out.flush();
-    return 0;
+    return RunCommandLine(ParseLaunch(arguments), out, err);
 }

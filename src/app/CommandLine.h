@@ -1,21 +1,64 @@
-// The program's command line: `bitlens --print TEXT` shows TEXT's number in
-// every notation without opening a window. It reads TEXT the way a fresh
-// window's Value row reads a typed field, through the same code.
+// The program's command line. `bitlens --print TEXT` shows TEXT's number in
+// every notation without opening a window; `bitlens TEXT` opens a window
+// with TEXT in its Value row. Both read TEXT the way a fresh window's Value
+// row reads a typed field, through the same code.
 #ifndef BITLENS_COMMANDLINE_H
 #define BITLENS_COMMANDLINE_H
+
+#include "BaseConverter.h"
+#include "Notation.h"
 
 #include <QStringList>
 #include <QTextStream>
 
-// Whether `arguments` (the program name first) ask for the command line
-// rather than a window: a long option other than the toolkit's own, or a
-// one-letter option such as -h. The toolkit's options (-style, -platform,
-// --platform=offscreen) still open a window.
-bool IsCommandLineInvocation(const QStringList& arguments);
+// What a launch asks for. The first three open a window, in the running
+// instance when there is one.
+enum LaunchAction {
+    eLaunchToFront, // bare `bitlens`: the running instance's windows come to the front
+    eLaunchNewWindow, // --new-window: an empty new window
+    eLaunchWithText, // `bitlens TEXT`: a new window with TEXT read into its Value row
+    eLaunchPrint,
+    eLaunchHelp,
+    eLaunchVersion,
+    eLaunchUsageError
+};
 
-// Carries out the command line in `arguments` (the program name first) and
-// returns the exit status: 0 when done, 2 when the arguments cannot be used
-// (one line saying why and the usage go to `err`). Needs no display.
+// A TEXT and how to read it, every choice already made: the notation its
+// prefix or --from names, the width to start at, the decimal byte order.
+struct TextReading {
+    Notation notation = eNotationDecimal;
+    UInt16 width = 32;
+    Endian endian = eBigEndian;
+    QString text;
+};
+
+struct Launch {
+    LaunchAction action = eLaunchToFront;
+    TextReading reading; // for eLaunchWithText and eLaunchPrint
+    bool json = false;
+    QString error; // for eLaunchUsageError: one line, without the program's name
+    // The toolkit's own -platform and -display values, empty when not given.
+    QString platform;
+    QString display;
+};
+
+// Reads `arguments` (the program name first). The toolkit's options
+// (-platform offscreen, -style=fusion, --display :1) are skipped, values and
+// all, for the application object to take; anything else that looks like an
+// option and is not the program's own is a usage error. Needs no display.
+Launch ParseLaunch(const QStringList& arguments);
+
+bool OpensWindow(const Launch& launch);
+
+// The number a new window's Value row holds once `reading.text` is typed
+// into its field. IsOverflow() tells a number that does not fit in 64 bits.
+BaseConverter ReadText(const TextReading& reading);
+
+// Carries out a launch that opens no window and returns the exit status:
+// 0 when done; 1 when the number does not fit in 64 bits (a warning line goes
+// to `err`) or `out` cannot be written; 2 for a usage error (one line saying
+// why and the usage go to `err`).
+int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err);
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 #endif

@@ -1,6 +1,7 @@
 #include "SingleInstance.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
@@ -22,15 +24,31 @@
 
 namespace {
 
-// The only request the channel carries; a server never holds more of it than this.
-constexpr char kRequest[] = "bitlens-reopen\n";
-constexpr std::size_t kRequestSize = sizeof kRequest - 1;
+// The first line of every request names the protocol and its version; a
+// request of another version is not understood and gets no answer.
+constexpr char kMagic[] = "bitlens-hand-over 1\n";
+constexpr qsizetype kMagicSize = sizeof kMagic - 1;
+// A request ends with an empty line, and the server holds no more than this of it.
+constexpr char kEnd[] = "\n\n";
+constexpr qsizetype kMaxRequestSize = 4096;
+// Startup ids and activation tokens are short printable strings.
+constexpr qsizetype kMaxTokenSize = 256;
 constexpr char kAcknowledgement = '+';
 constexpr int kProbeTimeoutMs = 100;
 constexpr int kLockTimeoutMs = 1000;
 constexpr int kBacklog = 16;
 // Pause before accepting again when accept fails for want of descriptors.
 constexpr int kAcceptRetryMs = 100;
+// Longer display keys go into the socket's name as a hash.
+constexpr qsizetype kMaxKeyInName = 48;
+
+const char* const kActionNames[] = { "front", "new-window", "text" };
+
+bool isToken(const QByteArray& token)
+{
+    return !token.isEmpty() && token.size() <= kMaxTokenSize
+        && std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7f; });
+}
 
 // Closes the descriptor on every way out of a scope.
 class Descriptor {
@@ -167,7 +185,121 @@ bool receiveByte(int fd, char& byte, const QDeadlineTimer& deadline)
     }
 }
 
+// The X display without its screen: "[protocol/]host:number[.screen]",
+// where a host of "unix" or the unix protocol means this machine.
+QString withoutScreen(const QString& display)
+{
+    const qsizetype colon = display.lastIndexOf(u':');
+    if (colon < 0)
+        return display;
+    QString host = display.left(colon);
+    QString number = display.mid(colon + 1);
+    if (const qsizetype dot = number.indexOf(u'.'); dot >= 0)
+        number.truncate(dot);
+    if (const qsizetype slash = host.indexOf(u'/'); slash >= 0) {
+        const bool local = host.left(slash) == QLatin1String("unix");
+        host = local ? QString() : host.mid(slash + 1);
+    }
+    if (host == QLatin1String("unix"))
+        host.clear();
+    return host + u':' + number;
+}
+
+// The key as part of a file name: one name per key, nothing but safe bytes.
+QString nameForKey(const QString& key)
+{
+    const QByteArray bytes = key.toUtf8();
+    QByteArray name;
+    for (const char c : bytes) {
+        if (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("._:+-", c))
+            name += c;
+        else
+            name += '%'
+                + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+    }
+    if (name.size() > kMaxKeyInName)
+        name = "h-" + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32);
+    return QString::fromLatin1(name);
+}
+
 } // namespace
+
+QByteArray HandOverRequest::encode() const
+{
+    // Only the launches that open a window are handed over; anything else
+    // would be the caller's mistake, and asks for no more than the front.
+    const bool opensWindow = action >= eLaunchToFront && action <= eLaunchWithText;
+    QByteArray message(kMagic);
+    message += QByteArray("open=") + kActionNames[opensWindow ? action - eLaunchToFront : 0] + '\n';
+    if (isToken(activationToken))
+        message += "token=" + activationToken.toPercentEncoding() + '\n';
+    if (action == eLaunchWithText) {
+        message += "notation=" + QByteArray::number(int(reading.notation)) + '\n';
+        message += "width=" + QByteArray::number(reading.width) + '\n';
+        message
+            += QByteArray("endian=") + (reading.endian == eLittleEndian ? "little" : "big") + '\n';
+        message += "text=" + reading.text.toUtf8().toPercentEncoding() + '\n';
+    }
+    return message + '\n';
+}
+
+std::optional<HandOverRequest> HandOverRequest::decode(const QByteArray& message)
+{
+    if (!message.startsWith(kMagic) || !message.endsWith(kEnd) || message.size() > kMaxRequestSize)
+        return std::nullopt;
+    const QByteArray body = message.mid(kMagicSize, message.size() - kMagicSize - 2);
+    std::optional<QByteArray> open, notation, width, endian, text;
+    HandOverRequest request;
+    for (const QByteArray& line : body.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0)
+            return std::nullopt;
+        const QByteArray key = line.left(equals);
+        const QByteArray value = line.mid(equals + 1);
+        if (key == "open")
+            open = value;
+        else if (key == "token")
+            request.activationToken = QByteArray::fromPercentEncoding(value);
+        else if (key == "notation")
+            notation = value;
+        else if (key == "width")
+            width = value;
+        else if (key == "endian")
+            endian = value;
+        else if (key == "text")
+            text = QByteArray::fromPercentEncoding(value);
+        // Other keys are a later version's additions, which this one does without.
+    }
+    // A token that is not one is no reason to leave the user without a window.
+    if (!isToken(request.activationToken))
+        request.activationToken.clear();
+
+    const auto action = std::find_if(std::begin(kActionNames), std::end(kActionNames),
+        [&open](const char* name) { return open && *open == name; });
+    if (action == std::end(kActionNames))
+        return std::nullopt;
+    request.action = LaunchAction(eLaunchToFront + (action - std::begin(kActionNames)));
+    if (request.action != eLaunchWithText)
+        return request;
+
+    // Read as carefully as the command line reads it: the window trusts these.
+    bool number = false;
+    const int notationValue = notation ? notation->toInt(&number) : -1;
+    if (!number || notationValue < 0 || notationValue >= eNotationCount)
+        return std::nullopt;
+    const uint widthValue = width ? width->toUInt(&number) : 0;
+    if (!number || (widthValue != 8 && widthValue != 16 && widthValue != 32 && widthValue != 64))
+        return std::nullopt;
+    if (!endian || (*endian != "big" && *endian != "little") || !text)
+        return std::nullopt;
+    request.reading.notation = Notation(notationValue);
+    request.reading.width = UInt16(widthValue);
+    request.reading.endian = *endian == "little" ? eLittleEndian : eBigEndian;
+    request.reading.text = QString::fromUtf8(*text);
+    if (request.reading.text.size() > kFieldBufferSize - 1)
+        return std::nullopt;
+    return request;
+}
 
 // One connection to the server, from accept to close.
 class SingleInstance::Client : public QObject {
@@ -189,22 +321,16 @@ public:
             ::close(fFd);
         fFd = -1;
     }
-    // Closed at once; the object goes once the event that led here is handled.
-    void drop()
-    {
-        close();
-        deleteLater();
-    }
 
     int fFd;
     QSocketNotifier fNotifier;
     QTimer fTimer;
-    std::size_t fReceived = 0;
+    QByteArray fReceived;
 };
 
-SingleInstance::SingleInstance(const QString& name, QObject* parent)
+SingleInstance::SingleInstance(const QString& path, QObject* parent)
     : QObject(parent)
-    , fName(name)
+    , fPath(path)
 { }
 
 SingleInstance::~SingleInstance()
@@ -215,12 +341,23 @@ SingleInstance::~SingleInstance()
     ::close(fListener);
     sockaddr_un address;
     struct stat info { };
-    if (socketAddress(fName, address) && ::lstat(address.sun_path, &info) == 0
+    if (socketAddress(fPath, address) && ::lstat(address.sun_path, &info) == 0
         && quint64(info.st_dev) == fSocketDevice && quint64(info.st_ino) == fSocketInode)
         ::unlink(address.sun_path);
 }
 
-QString SingleInstance::defaultName()
+QString SingleInstance::displayKey(
+    const QString& platformName, const QString& x11Display, const QString& waylandDisplay)
+{
+    if (platformName.startsWith(QLatin1String("wayland")))
+        return QStringLiteral("wayland-")
+            + (waylandDisplay.isEmpty() ? QStringLiteral("wayland-0") : waylandDisplay);
+    if (platformName == QLatin1String("xcb"))
+        return QStringLiteral("x11-") + withoutScreen(x11Display);
+    return platformName;
+}
+
+QString SingleInstance::socketPath(const QString& displayKey, QString* whyNot)
 {
     QString directory = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!QDir::isAbsolutePath(directory) || !isPrivateDirectory(directory)) {
@@ -228,23 +365,29 @@ QString SingleInstance::defaultName()
         directory = QDir::tempPath() + QStringLiteral("/bitlens-") + QString::number(::geteuid());
         // Fails harmlessly when it exists; whoever made it, the check below decides.
         ::mkdir(QFile::encodeName(directory).constData(), 0700);
-        if (!isPrivateDirectory(directory))
+        if (!isPrivateDirectory(directory)) {
+            if (whyNot)
+                *whyNot = QStringLiteral("neither XDG_RUNTIME_DIR nor %1 is a folder of this "
+                                         "user's that only this user can open")
+                              .arg(directory);
             return {};
+        }
     }
-    return directory + QStringLiteral("/bitlens-instance");
+    return directory + QStringLiteral("/bitlens-") + nameForKey(displayKey);
 }
 
-bool SingleInstance::handOverToRunningInstance(int timeoutMs)
+bool SingleInstance::handOver(const HandOverRequest& request, int timeoutMs)
 {
     sockaddr_un address;
-    if (!socketAddress(fName, address))
+    if (!socketAddress(fPath, address))
         return false;
     const QDeadlineTimer deadline(timeoutMs);
     int error = 0;
     const Descriptor socket(connectWithin(address, deadline, error));
+    const QByteArray message = request.encode();
     char answer = 0;
     return socket.get() >= 0 && peerIsThisUser(socket.get())
-        && sendAll(socket.get(), kRequest, kRequestSize, deadline)
+        && sendAll(socket.get(), message.constData(), std::size_t(message.size()), deadline)
         && receiveByte(socket.get(), answer, deadline) && answer == kAcknowledgement;
 }
 
@@ -252,33 +395,45 @@ bool SingleInstance::listen()
 {
     if (isListening())
         return true;
-    sockaddr_un address;
-    if (!socketAddress(fName, address))
+    const auto fail = [this](const QString& why) {
+        fError = why;
         return false;
+    };
+    sockaddr_un address;
+    if (fPath.isEmpty())
+        return fail(QStringLiteral("no folder for its socket"));
+    if (!socketAddress(fPath, address))
+        return fail(QStringLiteral("the socket path %1 is too long for a socket").arg(fPath));
 
     // Racing launches take turns here, so that one of them listens and the
     // others see it as live instead of replacing its socket.
-    QLockFile lock(fName + QStringLiteral(".lock"));
+    QLockFile lock(fPath + QStringLiteral(".lock"));
     if (!lock.tryLock(kLockTimeoutMs))
-        return false;
+        return fail(QStringLiteral("cannot lock %1.lock").arg(fPath));
 
     // Only a socket nobody answers on may go; when in doubt, leave it.
     int error = 0;
     if (Descriptor(connectWithin(address, QDeadlineTimer(kProbeTimeoutMs), error)).get() >= 0
         || (error != ENOENT && error != ECONNREFUSED))
-        return false;
+        return fail(QStringLiteral("another instance holds %1 but did not answer").arg(fPath));
     ::unlink(address.sun_path);
 
     Descriptor listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (listener.get() < 0
-        || ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return false;
-    // Nobody can connect before listen(); the private directory guards the gap.
+    if (listener.get() < 0)
+        return fail(QStringLiteral("no socket: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+    // Private from its first moment: the file the bind makes takes the umask's mode.
+    const mode_t previousMask = ::umask(077);
+    const int bound
+        = ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const int bindError = errno;
+    ::umask(previousMask);
+    if (bound != 0)
+        return fail(QStringLiteral("cannot make %1: %2")
+                        .arg(fPath, QString::fromLocal8Bit(strerror(bindError))));
     struct stat info { };
-    if (::chmod(address.sun_path, 0600) != 0 || ::listen(listener.get(), kBacklog) != 0
-        || ::lstat(address.sun_path, &info) != 0) {
+    if (::listen(listener.get(), kBacklog) != 0 || ::lstat(address.sun_path, &info) != 0) {
         ::unlink(address.sun_path);
-        return false;
+        return fail(QStringLiteral("cannot listen on %1").arg(fPath));
     }
     fSocketDevice = quint64(info.st_dev);
     fSocketInode = quint64(info.st_ino);
@@ -286,12 +441,23 @@ bool SingleInstance::listen()
     fListenerNotifier = new QSocketNotifier(fListener, QSocketNotifier::Read, this);
     connect(
         fListenerNotifier, &QSocketNotifier::activated, this, &SingleInstance::acceptConnections);
+    fError.clear();
     return true;
 }
 
 bool SingleInstance::isListening() const
 {
     return fListener >= 0;
+}
+
+QString SingleInstance::errorString() const
+{
+    return fError;
+}
+
+int SingleInstance::pendingClientCount() const
+{
+    return fPendingClients;
 }
 
 void SingleInstance::acceptConnections()
@@ -317,10 +483,12 @@ void SingleInstance::acceptConnections()
 void SingleInstance::serve(int descriptor)
 {
     Descriptor socket(descriptor);
-    if (!peerIsThisUser(socket.get()))
+    // However many connect, the instance holds a bounded number of descriptors.
+    if (!peerIsThisUser(socket.get()) || fPendingClients >= kMaxPendingClients)
         return;
     auto* client = new Client(socket.release(), this);
-    connect(&client->fTimer, &QTimer::timeout, client, &Client::drop);
+    ++fPendingClients;
+    connect(&client->fTimer, &QTimer::timeout, client, [this, client] { drop(client); });
     connect(&client->fNotifier, &QSocketNotifier::activated, client,
         [this, client] { readRequest(client); });
     client->fTimer.start(kClientTimeoutMs);
@@ -328,35 +496,54 @@ void SingleInstance::serve(int descriptor)
 
 void SingleInstance::readRequest(Client* client)
 {
-    char buffer[kRequestSize];
-    while (client->fReceived < kRequestSize) {
-        const ssize_t bytes = ::recv(client->fFd, buffer, kRequestSize - client->fReceived, 0);
+    char buffer[512];
+    qsizetype end = -1;
+    while (end < 0) {
+        const ssize_t bytes = ::recv(client->fFd, buffer, sizeof buffer, 0);
         if (bytes < 0 && errno == EINTR)
             continue;
         if (bytes < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
-        // Closed early, failed, or anything but the request: dropped at once.
-        if (bytes <= 0
-            || std::memcmp(buffer, kRequest + client->fReceived, std::size_t(bytes)) != 0) {
-            client->drop();
+        if (bytes <= 0) {
+            drop(client);
             return;
         }
-        client->fReceived += std::size_t(bytes);
+        const qsizetype searchFrom = std::max<qsizetype>(client->fReceived.size() - 1, 0);
+        client->fReceived.append(buffer, bytes);
+        QByteArray& received = client->fReceived;
+        // Anything but our protocol, or more of it than a request holds: dropped at once.
+        const qsizetype compared = std::min(received.size(), kMagicSize);
+        if (std::memcmp(received.constData(), kMagic, std::size_t(compared)) != 0
+            || received.size() > kMaxRequestSize) {
+            drop(client);
+            return;
+        }
+        end = received.indexOf(kEnd, searchFrom);
     }
-    // Acknowledged only when someone is there to bring a window back;
-    // otherwise the new launch had better open its own.
-    if (!isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::reopenRequested))) {
-        client->drop();
+    const std::optional<HandOverRequest> request
+        = HandOverRequest::decode(client->fReceived.left(end + 2));
+    // Acknowledged only when someone is there to open a window; otherwise
+    // the new launch had better open its own.
+    if (!request || !isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::requestReceived))) {
+        drop(client);
         return;
     }
     // Nothing more is read, and no time-out cuts in, while the receivers run.
     client->fNotifier.setEnabled(false);
     client->fTimer.stop();
     const QPointer<Client> alive(client);
-    emit reopenRequested();
+    emit requestReceived(*request);
     if (!alive)
         return;
     // Best effort: a client that has gone simply finds no answer.
     ::send(client->fFd, &kAcknowledgement, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-    client->drop();
+    drop(client);
+}
+
+// Closed at once; the object goes once the event that led here is handled.
+void SingleInstance::drop(Client* client)
+{
+    client->close();
+    client->deleteLater();
+    --fPendingClients;
 }

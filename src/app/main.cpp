@@ -1,31 +1,169 @@
 #include "BitlensVersion.h"
 #include "CommandLine.h"
 #include "ConverterView.h"
+#include "LaunchActivation.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
+#include <QPointer>
 #include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <vector>
 
 namespace {
 
+const char kApplicationId[] = "io.github.bitlens.Bitlens";
+
 // Decided before any application object exists, so that --print needs no
 // display and never reaches a running instance.
-int runCommandLine(int argc, char* argv[])
+int runCommandLine(int argc, char* argv[], const Launch& launch)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return RunCommandLine(QCoreApplication::arguments(), out, err);
+    return RunCommandLine(launch, out, err);
 }
 
-void reopenWindows()
+// Why no window can open, found before the toolkit would abort over it;
+// empty when one may. A platform named outright is left to the toolkit.
+QString missingDisplay(const Launch& launch)
 {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* view = qobject_cast<ConverterView*>(widget))
-            view->applicationShouldHandleReopen();
-    }
+    if (!launch.platform.isEmpty() || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
+        return {};
+    if (!launch.display.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    return QStringLiteral("no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY "
+                          "is set (bitlens --print needs none)");
 }
+
+// While the application object starts, the toolkit's messages wait here. A
+// platform that cannot start ends the program with one line and status 1
+// instead of the toolkit's abort; otherwise they are passed on as they came.
+class ToolkitStartGuard {
+public:
+    ToolkitStartGuard()
+    {
+        sGuard = this;
+        fPrevious = qInstallMessageHandler(&ToolkitStartGuard::hold);
+    }
+    ~ToolkitStartGuard()
+    {
+        qInstallMessageHandler(fPrevious);
+        sGuard = nullptr;
+        for (const Held& held : fHeld) {
+            const QMessageLogContext context(held.file.constData(), held.line,
+                held.function.constData(), held.category.constData());
+            if (fPrevious)
+                fPrevious(held.type, context, held.message);
+            else
+                std::fprintf(stderr, "%s\n",
+                    qPrintable(qFormatLogMessage(held.type, context, held.message)));
+        }
+    }
+    ToolkitStartGuard(const ToolkitStartGuard&) = delete;
+    ToolkitStartGuard& operator=(const ToolkitStartGuard&) = delete;
+
+private:
+    struct Held {
+        QtMsgType type;
+        QByteArray file;
+        int line;
+        QByteArray function;
+        QByteArray category;
+        QString message;
+    };
+
+    static void hold(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type != QtFatalMsg) {
+            sGuard->fHeld.push_back(
+                { type, context.file, context.line, context.function, context.category, message });
+            return;
+        }
+        // The platform plugin's own complaint names the cause ("could not
+        // connect to display :9"); the fatal message is the same for all.
+        QString reason = message.section(u'\n', 0, 0);
+        for (const Held& held : sGuard->fHeld) {
+            if (held.category.startsWith("qt.qpa") && held.type >= QtWarningMsg) {
+                reason = held.message.section(u'\n', 0, 0);
+                break;
+            }
+        }
+        std::fprintf(stderr, "bitlens: cannot open a window: %s\n", qPrintable(reason));
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+
+    // A message handler is a plain function; it finds the guard here.
+    static ToolkitStartGuard* sGuard;
+    QtMessageHandler fPrevious = nullptr;
+    std::vector<Held> fHeld;
+};
+
+ToolkitStartGuard* ToolkitStartGuard::sGuard = nullptr;
+
+// Rendered from the scalable icon at the sizes a window manager asks for.
+QIcon builtInIcon()
+{
+    QIcon icon;
+    for (int size : { 16, 32, 48, 64, 128 })
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+// The windows' side of the hand-over: what a launch asks of them, and which
+// window the user had last, to come to the front.
+class Windows : public QObject {
+public:
+    Windows()
+    {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (auto* view = qobject_cast<ConverterView*>(now ? now->window() : nullptr))
+                fLastActive = view;
+        });
+    }
+
+    // The window the request opened or brought to the front.
+    ConverterView* open(const HandOverRequest& request)
+    {
+        if (request.action == eLaunchToFront) {
+            std::vector<ConverterView*> views;
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* view = qobject_cast<ConverterView*>(widget);
+                // A closed window may linger until it is deleted; it stays closed.
+                if (view && view->isVisible())
+                    views.push_back(view);
+            }
+            if (!views.empty()) {
+                for (ConverterView* view : views)
+                    view->applicationShouldHandleReopen();
+                const bool lastActiveOpen = fLastActive
+                    && std::find(views.begin(), views.end(), fLastActive.data()) != views.end();
+                ConverterView* front = lastActiveOpen ? fLastActive.data() : views.front();
+                RaiseForLaunch(front, request.activationToken);
+                return front;
+            }
+        }
+        auto* window = new ConverterView;
+        if (request.action == eLaunchWithText) {
+            const TextReading& reading = request.reading;
+            window->openWithText(reading.notation, reading.text, reading.width, reading.endian);
+        }
+        ShowForLaunch(window, request.activationToken);
+        return window;
+    }
+
+private:
+    QPointer<ConverterView> fLastActive;
+};
 
 } // namespace
 
@@ -34,24 +172,50 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (IsCommandLineInvocation(arguments))
-        return runCommandLine(argc, argv);
+    const Launch launch = ParseLaunch(arguments);
+    if (!OpensWindow(launch))
+        return runCommandLine(argc, argv, launch);
 
+    const LaunchTokens tokens = LaunchTokens::fromEnvironment();
+    if (const QString missing = missingDisplay(launch); !missing.isEmpty()) {
+        std::fprintf(stderr, "bitlens: %s\n", qPrintable(missing));
+        return 1;
+    }
+    std::optional<ToolkitStartGuard> guard(std::in_place);
     QApplication app(argc, argv);
+    guard.reset();
     QApplication::setApplicationName(QStringLiteral("Bitlens"));
     QApplication::setApplicationVersion(QStringLiteral(BITLENS_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.bitlens.Bitlens"));
+    QApplication::setDesktopFileName(QLatin1String(kApplicationId));
 
-    // A second launch raises the running instance's windows and ends.
-    SingleInstance instance;
-    if (instance.handOverToRunningInstance())
+    // A launch on a display where Bitlens runs hands over to it and ends.
+    const QString platform = QGuiApplication::platformName();
+    HandOverRequest request { launch.action, launch.reading, tokens.forPlatform(platform) };
+    const QString display
+        = launch.display.isEmpty() ? qEnvironmentVariable("DISPLAY") : launch.display;
+    QString whyNot;
+    SingleInstance instance(SingleInstance::socketPath(
+        SingleInstance::displayKey(platform, display, qEnvironmentVariable("WAYLAND_DISPLAY")),
+        &whyNot));
+    if (instance.handOver(request))
         return 0;
-    if (!instance.listen() && instance.handOverToRunningInstance())
+    if (!instance.listen() && instance.handOver(request))
         return 0;
-    QObject::connect(&instance, &SingleInstance::reopenRequested, &app, reopenWindows);
+    if (!instance.isListening())
+        std::fprintf(stderr,
+            "bitlens: warning: running on its own, without the hand-over to "
+            "later launches: %s\n",
+            qPrintable(whyNot.isEmpty() ? instance.errorString() : whyNot));
 
+    Windows windows;
+    QObject::connect(&instance, &SingleInstance::requestReceived, &windows, &Windows::open);
+    // This launch's own token is the toolkit's to use with its first window.
+    request.activationToken.clear();
+    // The theme's icon, or the one built in where the theme has none. The
+    // lookup is a good share of the time to the first window: it comes after.
+    AfterFirstPaint(windows.open(request), [] {
+        QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kApplicationId), builtInIcon()));
+    });
     // Windows are independent; the program ends when the last one closes.
-    auto* window = new ConverterView;
-    window->show();
     return app.exec();
 }

@@ -249,12 +249,9 @@ void ConverterView::fitValueRowToWidestNumber()
 
 bool ConverterView::applicationShouldHandleReopen()
 {
-    if (!isVisible() || isMinimized()) {
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-        raise();
-        activateWindow();
-    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
     return true;
 }
 
@@ -644,4 +641,20 @@ void ConverterView::selectWidth(UInt16 width)
     const int index = ui->bitWidthPopup->findData(width);
     WIRING_ASSERT(index >= 0);
     ui->bitWidthPopup->setCurrentIndex(index);
+}
+
+void ConverterView::openWithText(
+    Notation notation, const QString& text, UInt16 width, Endian endian)
+{
+    WIRING_ASSERT(notation >= eNotationBinary && notation < eNotationCount);
+    selectWidth(width);
+    widthChanged();
+    (endian == eBigEndian ? ui->currentBigEndianRadio : ui->currentLittleEndianRadio)
+        ->setChecked(true);
+    endianSwitched(ui->currentEndianMatrix);
+    QLineEdit* field = row(eFieldTypeValue).fields[notation];
+    field->setText(text);
+    // The road of the user's typing, so that a width the text widens keeps
+    // the text as typed, as the command line reads it.
+    userEdited(field);
 }

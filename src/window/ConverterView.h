@@ -45,9 +45,9 @@ public:
     explicit ConverterView(QWidget* parent = nullptr);
     ~ConverterView() override;
 
-    // A second launch asks every window of the running instance: a hidden
-    // or minimised window comes back to the front. Always true, so that the
-    // caller goes on to raise the application as it would anyway.
+    // A second launch asks every window of the running instance: a hidden,
+    // minimised or covered window comes back and is raised. Always true, so
+    // that the caller goes on to activate one of them with the launch's token.
     bool applicationShouldHandleReopen();
 
     FieldType textFieldType(const QLineEdit* textField) const;
@@ -161,6 +161,12 @@ private:
         }
     };
     std::array<std::optional<MagnitudeReading>, 3> fShownMagnitudes {};
+
+public:
+    // Sets a new window to `width` and `endian`, then types `text` into the
+    // Value row's `notation` field: what `bitlens TEXT` opens. The field
+    // keeps the text as given, and the row reads it as --print does.
+    void openWithText(Notation notation, const QString& text, UInt16 width, Endian endian);
 };
 
 #endif

@@ -1,0 +1,118 @@
+#!/bin/sh
+# The real program started from a shell as a user would, with no display to
+# fall back on. Usage: tests/cli-checks.sh PROGRAM CHECK
+set -u
+program=$1
+check=$2
+bitlens() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "$program" "$@"; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+out=$scratch/out
+err=$scratch/err
+
+fail() { echo "cli-checks $check: $*" >&2; echo "--- stdout:" >&2; cat "$out" >&2; echo "--- stderr:" >&2; cat "$err" >&2; exit 1; }
+lines() { wc -l <"$1" | tr -d ' '; }
+# Runs the program with the arguments given; $status holds its exit status.
+run() { : >"$out"; : >"$err"; bitlens "$@" >"$out" 2>"$err"; status=$?; }
+expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, not $1"; }
+# A usage error: status 2, nothing on standard output, the reason and the usage.
+expect_usage_error() {
+  expect_status 2
+  [ ! -s "$out" ] || fail "printed something"
+  head -n 1 "$err" | grep -q "^bitlens: $1" || fail "first line is not 'bitlens: $1'"
+  sed -n 2p "$err" | grep -q '^Usage: bitlens' || fail "no usage after the reason"
+}
+# One line on standard error and nothing on standard output.
+expect_one_line() {
+  expect_status "$1"
+  [ ! -s "$out" ] || fail "printed something"
+  [ "$(lines "$err")" -eq 1 ] || fail "not one line on standard error"
+  grep -q "^bitlens: $2" "$err" || fail "standard error does not say 'bitlens: $2'"
+}
+
+case $check in
+prints_lines)
+  run --print 0xff
+  expect_status 0
+  grep -qx 'hexadecimal: *00ff' "$out" || fail "no hexadecimal line"
+  ;;
+json_reads_in_jq)
+  run --print --json 0x1ffffffff
+  expect_status 0
+  jq -e '.width == 64 and .decimal == "8589934591" and .fits == true' "$out" >/dev/null ||
+    fail "jq does not find the number"
+  ;;
+reads_raw_argument_bytes)
+  # Argument bytes that are not UTF-8 reach the text field as '?'.
+  run --print --json --from text "$(printf 'A\377')"
+  expect_status 0
+  jq -e '.decimal == "16703"' "$out" >/dev/null || fail "not read as A?"
+  ;;
+beyond_64_bits)
+  # What a window shows, and a warning that it is not the whole number.
+  run --print --json 18446744073709551616
+  expect_status 1
+  jq -e '.fits == false and .decimal == "18446744073709551615"' "$out" >/dev/null ||
+    fail "not the window's reading with fits false"
+  [ "$(lines "$err")" -eq 1 ] && grep -q '^bitlens: warning: ' "$err" || fail "no warning line"
+  ;;
+usage_error_in_print_mode)
+  run --print --bogus 1
+  expect_usage_error "unknown option '--bogus'"
+  ;;
+usage_errors_in_window_mode)
+  # Refused before any window or display is needed.
+  for arguments in -help "-print 0xff" --bogus "--json 1"; do
+    # shellcheck disable=SC2086
+    run $arguments
+    expect_usage_error ""
+  done
+  ;;
+no_display)
+  run
+  expect_one_line 1 "no display"
+  run --new-window 0x10
+  expect_one_line 1 "no display"
+  ;;
+unreachable_display)
+  number=4242
+  while [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+  : >"$out"
+  DISPLAY=:$number "$program" >"$out" 2>"$err"
+  status=$?
+  expect_one_line 1 "cannot open a window"
+  ;;
+platform_named_outright)
+  # No display is needed for a platform given by name; the window opens there
+  # and a second launch hands over to it.
+  mkdir -m 700 "$scratch/runtime"
+  export XDG_RUNTIME_DIR="$scratch/runtime"
+  bitlens -platform offscreen >"$out" 2>"$err" &
+  pid=$!
+  trap 'kill "$pid" 2>/dev/null; rm -rf "$scratch"' EXIT
+  tries=0
+  while [ ! -S "$XDG_RUNTIME_DIR/bitlens-offscreen" ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the first launch ended"
+    tries=$((tries + 1))
+    [ "$tries" -lt 200 ] || fail "the first launch never listened"
+    sleep 0.05
+  done
+  QT_QPA_PLATFORM=offscreen "$program" --new-window 2>>"$err"
+  status=$?
+  expect_status 0
+  ;;
+full_disk)
+  for arguments in "--print 1" "--print --json 1" --help --version; do
+    # shellcheck disable=SC2086
+    bitlens $arguments >/dev/full 2>"$err"
+    status=$?
+    : >"$out"
+    expect_one_line 1 "cannot write the output"
+  done
+  ;;
+*)
+  echo "cli-checks: no check '$check'" >&2
+  exit 2
+  ;;
+esac
