@@ -86,7 +86,8 @@ void AccessTest::everyControlIsNamedAndExplained()
         { "mathDisclosure", "Show math area" },
         { "currentBinaryMagnitude", "Value binary magnitude" },
         { "operandFloat", "Operand, float" }, { "resultCarryFlag", "Carry" },
-        { "resultDivideByZeroFlag", "Divide by zero" } };
+        { "resultDivideByZeroFlag", "Divide by zero" }, { "currentBitGrid", "Value, bits" },
+        { "resultBitGrid", "Result, bits" } };
     for (const auto& [widget, name] : samples)
         QCOMPARE(spokenName(child<QWidget>(widget)), QString(name));
 }

@@ -354,12 +354,15 @@ void ConverterView::mathDisclosured()
     // Taken first: showing the box may already stretch the window to its
     // new minimum width.
     const int widthBefore = width();
-    int windowWidth = widthBefore - fWidthAddedByMath.value_or(mathAreaWidth());
+    int windowWidth = 0;
     if (mathEnabled) {
         // Never beyond the screen: the Value row gives up what is missing.
         const int frame = frameGeometry().width() - width();
         windowWidth = std::min(
             widthBefore + mathAreaWidth(), screen()->availableGeometry().width() - frame);
+    } else {
+        // Closing takes away what opening added; at start-up, the area.
+        windowWidth = widthBefore - fWidthAddedByMath.value_or(mathAreaWidth());
     }
 
     ui->mathDisclosure->setArrowType(mathEnabled ? Qt::LeftArrow : Qt::RightArrow);
