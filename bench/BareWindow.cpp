@@ -2,9 +2,13 @@
 // as the converter window, in plain grid layouts, with nothing wired and no
 // work of its own. bench/startup.py counts them from the window description
 // and passes them on the command line:
-//   bare_window lineedits=24 labels=17 combos=4,10 checkboxes=3 radios=6
-//               pushbuttons=6 toolbuttons=1 groups=2 menus=4,10,2
-// (combos and menus: the item or action count of each).
+//   bare_window lineedits=27 labels=22 combos=4,20 checkboxes=3 radios=6
+//               pushbuttons=6 toolbuttons=1 groups=2 widgets=3 buttons=5
+//               menus=4,10,1,2
+// (combos and menus: the item or action count of each). The window's own
+// widget classes are counted as the toolkit's class they extend: a plain
+// QWidget, a QAbstractButton that paints nothing.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,6 +31,12 @@
 #include <vector>
 
 namespace {
+
+// A QAbstractButton can only be made through a class that paints it.
+class BareButton : public QAbstractButton {
+protected:
+    void paintEvent(QPaintEvent*) override { }
+};
 
 // Widgets go round the group boxes in turn, two columns to a grid.
 class Filler {
@@ -94,6 +104,8 @@ int main(int argc, char* argv[])
         { "radios", [] { return new QRadioButton(QStringLiteral("Radio")); } },
         { "pushbuttons", [] { return new QPushButton(QStringLiteral("Push")); } },
         { "toolbuttons", [] { return new QToolButton; } },
+        { "widgets", [] { return new QWidget; } },
+        { "buttons", [] { return new BareButton; } },
     };
     for (const auto& [key, make] : kinds)
         for (int i = 0; i < count(key); ++i)

@@ -8,17 +8,21 @@
 // floor: the same two keys into the same field of a second ConverterView whose
 // fields are not wired to anything, then QLineEdit::setText/QLabel::setText of
 // precomputed texts on every widget whose text the keystroke changes, in the
-// order the window writes them, and the same layout pass. Widgets whose text
-// stays are left alone on both sides.
+// order the window writes them, BitGrid::setBits of the precomputed bits on
+// every grid whose bits change and setChecked on every flag that changes,
+// and the same layout pass. Widgets that stay as they were are left alone on
+// both sides.
 //
 // Every malloc, calloc and realloc is counted (the binary interposes them), so
 // each benchmark also reports allocations and layout passes per keystroke.
 #include "ConverterView.h"
 
+#include "BitGrid.h"
 #include "Iterations.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -82,6 +86,7 @@ const char* const kWritten[] = {
     "currentText",
     "currentIpAddress",
     "currentNumVersion",
+    "currentFloat",
     "currentBinaryMagnitude",
     "currentMetricMagnitude",
     "resultBinary",
@@ -92,9 +97,15 @@ const char* const kWritten[] = {
     "resultText",
     "resultIPAddress",
     "resultNumVersion",
+    "resultFloat",
     "resultBinaryMagnitude",
     "resultMetricMagnitude",
 };
+
+// The grids and flags a keystroke may change, in the order the window sets them.
+const char* const kGrids[] = { "currentBitGrid", "resultBitGrid" };
+const char* const kFlags[] = { "resultZeroFlag", "resultSignFlag", "resultCarryFlag",
+    "resultOverflowFlag", "resultDivideByZeroFlag" };
 
 constexpr const char* kTypedField = "currentHexadecimal";
 
@@ -165,9 +176,29 @@ void Press(QLineEdit* field, QKeyEvent& press, QKeyEvent& release)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
+// What a grid shows.
+struct GridState {
+    UInt64 bits;
+    UInt16 width;
+    bool isSigned;
+    bool operator!=(const GridState& other) const
+    {
+        return bits != other.bits || width != other.width || isSigned != other.isSigned;
+    }
+};
+
 // What each keystroke leaves in the written widgets that it changed.
 struct Transition {
     std::vector<std::pair<QWidget*, QString>> writes;
+    std::vector<std::pair<BitGrid*, GridState>> grids;
+    std::vector<std::pair<QAbstractButton*, bool>> flags;
+};
+
+// What the widgets a keystroke may change show.
+struct Snapshot {
+    std::vector<QString> texts;
+    std::vector<GridState> grids;
+    std::vector<bool> flags;
 };
 
 void ReportPerKeystroke(benchmark::State& state, std::size_t allocations, double layouts)
@@ -220,20 +251,33 @@ std::pair<Transition, Transition> Outcomes(bool mathOpen, ConverterView& floor)
     auto* field = window->findChild<QLineEdit*>(kTypedField);
     Keys keys;
     auto snapshot = [&] {
-        std::vector<QString> texts;
+        Snapshot shown;
         for (const char* name : kWritten)
-            texts.push_back(ShownText(window->findChild<QWidget*>(name)));
-        return texts;
+            shown.texts.push_back(ShownText(window->findChild<QWidget*>(name)));
+        for (const char* name : kGrids) {
+            const auto* grid = window->findChild<BitGrid*>(name);
+            shown.grids.push_back({ grid->bits(), grid->bitWidth(), grid->isSigned() });
+        }
+        for (const char* name : kFlags)
+            shown.flags.push_back(window->findChild<QAbstractButton*>(name)->isChecked());
+        return shown;
     };
-    const std::vector<QString> rest = snapshot();
+    const Snapshot rest = snapshot();
     Press(field, keys.digitPress, keys.digitRelease);
-    const std::vector<QString> typed = snapshot();
+    const Snapshot typed = snapshot();
 
-    auto changes = [&](const std::vector<QString>& from, const std::vector<QString>& to) {
+    auto changes = [&](const Snapshot& from, const Snapshot& to) {
         Transition transition;
         for (std::size_t i = 0; i < std::size(kWritten); ++i)
-            if (from[i] != to[i])
-                transition.writes.emplace_back(floor.findChild<QWidget*>(kWritten[i]), to[i]);
+            if (from.texts[i] != to.texts[i])
+                transition.writes.emplace_back(floor.findChild<QWidget*>(kWritten[i]), to.texts[i]);
+        for (std::size_t i = 0; i < std::size(kGrids); ++i)
+            if (from.grids[i] != to.grids[i])
+                transition.grids.emplace_back(floor.findChild<BitGrid*>(kGrids[i]), to.grids[i]);
+        for (std::size_t i = 0; i < std::size(kFlags); ++i)
+            if (from.flags[i] != to.flags[i])
+                transition.flags.emplace_back(
+                    floor.findChild<QAbstractButton*>(kFlags[i]), to.flags[i]);
         return transition;
     };
     return { changes(rest, typed), changes(typed, rest) };
@@ -251,6 +295,10 @@ void TypeFloor(benchmark::State& state, bool mathOpen)
     auto show = [](const Transition& transition) {
         for (const auto& [widget, text] : transition.writes)
             SetShownText(widget, text);
+        for (const auto& [grid, state] : transition.grids)
+            grid->setBits(state.bits, state.width, state.isSigned);
+        for (const auto& [flag, checked] : transition.flags)
+            flag->setChecked(checked);
     };
     auto pair = [&] {
         QApplication::sendEvent(field, &keys.digitPress);
@@ -269,6 +317,7 @@ void TypeFloor(benchmark::State& state, bool mathOpen)
         pair();
     ReportPerKeystroke(state, gAllocations - before, layouts);
     state.counters["writes"] = double(typed.writes.size() + erased.writes.size()) / 2;
+    state.counters["grids"] = double(typed.grids.size() + erased.grids.size()) / 2;
 }
 
 } // namespace

@@ -39,12 +39,19 @@ def widget_counts(ui_file):
     kinds = {"QLineEdit": "lineedits", "QLabel": "labels", "QCheckBox": "checkboxes",
              "QRadioButton": "radios", "QPushButton": "pushbuttons",
              "QToolButton": "toolbuttons", "QGroupBox": "groups"}
-    counts = {key: 0 for key in kinds.values()}
+    # Plain widgets and buttons are counted only as what a promoted class
+    # extends: the window's own central widget has its twin in the bare one.
+    promoted_kinds = {"QWidget": "widgets", "QAbstractButton": "buttons"}
+    counts = {key: 0 for key in list(kinds.values()) + list(promoted_kinds.values())}
     combos, menus = [], []
     for widget in root.iter("widget"):
         kind = widget.get("class")
-        while kind in extends:
-            kind = extends[kind]
+        if kind in extends:
+            while kind in extends:
+                kind = extends[kind]
+            if kind in promoted_kinds:
+                counts[promoted_kinds[kind]] += 1
+                continue
         if kind in kinds:
             counts[kinds[kind]] += 1
         elif kind == "QComboBox":

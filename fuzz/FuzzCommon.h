@@ -6,6 +6,7 @@
 #define BITLENS_FUZZCOMMON_H
 
 #include "BaseConverter.h"
+#include "FloatNotation.h"
 #include "Notation.h"
 
 #include <algorithm>
@@ -326,6 +327,19 @@ inline void CheckRoundTrips(const FuzzNumber& number)
         char again[BaseConverter::kNumVersionSize];
         back.GetNumVersion(again);
         FUZZ_REQUIRE(shown == again);
+    }
+
+    // Every float, NaNs included, shows a text that reads back to its bits.
+    for (Endian endian : kEndians) {
+        Buffer text(new char[kFloatSize]);
+        WriteFloatNotation(number, endian, text.get());
+        FUZZ_REQUIRE((text[0] == '\0') == !IsFloatWidth(width));
+        if (!IsFloatWidth(width))
+            continue;
+        FuzzNumber back = number;
+        ReadFloatNotation(back, text.get(), endian);
+        FUZZ_REQUIRE(back.BitWidth() == width);
+        FUZZ_REQUIRE(back.GetValue(endian) == number.GetValue(endian));
     }
 }
 

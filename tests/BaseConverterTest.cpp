@@ -1,4 +1,5 @@
 #include "BaseConverter.h"
+#include "FloatNotation.h"
 #include "Notation.h"
 #include "RandomText.h"
 
@@ -225,9 +226,10 @@ TEST(Version, ParserKeepsOnlyEachFieldsLowBits)
 // same text, and the decimal text is the standard library's.
 TEST(BadInput, ParsersAndFormattersStayInsideExactlySizedBuffers)
 {
-    const int sizes[eNotationCount] = { BaseConverter::kBinSize, BaseConverter::kDecSize,
-        BaseConverter::kHexSize, BaseConverter::kOctSize, BaseConverter::kQuixSize,
-        BaseConverter::kTextSize, BaseConverter::kIPAddressSize, BaseConverter::kNumVersionSize };
+    const int sizes[eNotationCount]
+        = { BaseConverter::kBinSize, BaseConverter::kDecSize, BaseConverter::kHexSize,
+              BaseConverter::kOctSize, BaseConverter::kQuixSize, BaseConverter::kTextSize,
+              BaseConverter::kIPAddressSize, BaseConverter::kNumVersionSize, kFloatSize };
     const std::string fixed[] = { std::string(BaseConverter::kMaxParseLength, '9'),
         "-99999999999999999999", "255.255.255.255", "255.15.15fc255" };
     static const char kActive[] = "0123456789.abcdfxzABF -+\t"; // what the parsers act on
@@ -246,6 +248,11 @@ TEST(BadInput, ParsersAndFormattersStayInsideExactlySizedBuffers)
                 auto out = std::make_unique<char[]>(sizes[shown]);
                 WriteNotation(number, Notation(shown), endian, out.get());
                 const std::string written = out.get();
+                // 8 bits have no float; a text typed there reads at 32.
+                if (shown == eNotationFloat && !IsFloatWidth(width)) {
+                    EXPECT_EQ(written, "");
+                    continue;
+                }
                 Record back(width, ~UInt64(0));
                 ReadNotation(back, Notation(shown), out.get(), endian);
                 EXPECT_EQ(Show(back, Notation(shown), endian), written) << "typed " << typed;

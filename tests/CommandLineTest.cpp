@@ -121,6 +121,13 @@ void CommandLineTest::printsJson_data()
         { { "hexadecimal", "c0a8 0001" }, { "ip_address", "192.168.0.1" } });
     row("--from version", { "--from", "version", "1.2.3b4" },
         { { "hexadecimal", "0123 6004" }, { "version", "1.2.3b4" } });
+    row("--from float", { "--from", "float", "-1.5" },
+        { { "hexadecimal", "bfc0 0000" }, { "float", "-1.5" }, { "signed", false } });
+    row("--from float at 8 bits reads a single", { "--width", "8", "--from", "float", "0.1" },
+        { { "width", 32 }, { "hexadecimal", "3dcc cccd" } });
+    row("float follows the width", { "--width", "64", "0x3ff8000000000000" },
+        { { "float", "1.5" } });
+    row("no float at 8 bits", { "--width", "8", "7" }, { { "float", "" } });
     row("--from text wider than 32 bits widens", { "--from", "text", "ABCDE" },
         { { "width", 64 }, { "text", bullet + bullet + bullet + "ABCDE" } });
 
@@ -145,7 +152,7 @@ void CommandLineTest::printsJson()
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
     const QJsonObject object = document.object();
-    QCOMPARE(object.size(), 14);
+    QCOMPARE(object.size(), 15);
     for (auto field = expected.cbegin(); field != expected.cend(); ++field)
         QCOMPARE(object.value(field.key()).toVariant(), field.value());
 }
@@ -168,6 +175,7 @@ void CommandLineTest::printsAlignedLines()
             + "\n"
               "IP address:       0.0.0.255\n"
               "version:          0.0\n"
+              "float:            3.57e-43\n"
               "binary magnitude: 255\n"
               "metric magnitude: 255\n");
 }
@@ -210,8 +218,8 @@ void CommandLineTest::rejectsUnusableArguments_data()
     QTest::newRow("--from without value")
         << QStringList { "--print", "--from" } << "bitlens: option '--from' needs a value";
     QTest::newRow("bad --from") << QStringList { "--print", "--from", "hexa", "1" }
-                                << "bitlens: --from must be bin, dec, hex, oct, b36, text, ip or "
-                                   "version, not 'hexa'";
+                                << "bitlens: --from must be bin, dec, hex, oct, b36, text, ip, "
+                                   "version or float, not 'hexa'";
     QTest::newRow("bad --width") << QStringList { "--print", "--width", "12", "1" }
                                  << "bitlens: --width must be 8, 16, 32 or 64, not '12'";
     QTest::newRow("non-numeric --width") << QStringList { "--print", "--width=x32", "1" }

@@ -1,5 +1,7 @@
 // The window as its user meets it: real key and mouse events on the real
 // widgets, found by name, and only what the window shows is checked.
+#include "BitGrid.h"
+#include "WarningLabel.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
@@ -12,11 +14,14 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <map>
 
 // What the window should show afterwards: widget name and its shown state
-// (a text, a popup's title, "checked"/"unchecked", "shown"/"hidden").
+// (a text, a popup's title, "checked"/"unchecked", "shown"/"hidden", a
+// warning's text or "hidden", a bit grid's bits in hexadecimal and its
+// width: "ff@16", "ff@16 signed").
 using Shown = QList<QPair<QString, QString>>;
 
 namespace {
@@ -53,6 +58,7 @@ const char* const kNotationCases[][4] = {
     { "IPAddress", "192.168.1.1", "192.168.1.1", "Decimal=3232235777|Hexadecimal=c0a8 0101" },
     { "NumVersion", "1.2.3b4", "1.2.3b4",
         "Hexadecimal=0123 6004|Decimal=19095556|MetricMagnitude=19.096 million" },
+    { "Float", "1.5e0", "1.5", "Hexadecimal=3fc0 0000|Decimal=1069547520|BitGrid=3fc00000@32" },
 };
 
 // A script: the steps as run() takes them, then what the window shows
@@ -169,6 +175,120 @@ const Script kScripts[] = {
         "click mathDisclosure|type currentDecimal 6|type operandDecimal 3|"
         "choose mathOperation multiply",
         "resultDecimal=18" },
+
+    // The float field.
+    { "float reads the width's format", "choose bitWidthPopup 16 bits|type currentFloat 65504",
+        "currentHexadecimal=7bff|currentDecimal=31743|bitWidthPopup=16 bits" },
+    { "float at 64 bits keeps the signed zero", "choose bitWidthPopup 64 bits|type currentFloat -0",
+        "currentHexadecimal=8000 0000 0000 0000|currentFloat=-0|signedValueBox=unchecked" },
+    { "float at 8 bits is read as a single", "choose bitWidthPopup 8 bits|type currentFloat 1",
+        "bitWidthPopup=32 bits|currentHexadecimal=3f80 0000|currentFloat=1|"
+        "operandFloat=0|currentBitGrid=3f800000@32" },
+    { "8 bits have no float", "type currentFloat 2|choose bitWidthPopup 8 bits",
+        "currentFloat=|currentHexadecimal=00|currentDecimal=0" },
+    { "float in a little-endian row", "click currentLittleEndianRadio|type currentFloat 1",
+        "currentHexadecimal=803f|currentDecimal=1065353216|currentBitGrid=803f@32" },
+    { "little-endian radio rereads the float", "type currentFloat 1|click currentLittleEndianRadio",
+        "currentFloat=4.6006e-41|currentHexadecimal=3f80 0000" },
+    { "the sign box leaves the float alone", "type currentFloat -2|click signedValueBox",
+        "currentFloat=-2|currentDecimal=-1073741824" },
+    { "operand float at 8 bits widens every row",
+        "click mathDisclosure|choose bitWidthPopup 8 bits|type currentDecimal 3|"
+        "type operandFloat 0.5",
+        "bitWidthPopup=32 bits|currentDecimal=3|operandHexadecimal=3f00 0000|"
+        "resultDecimal=0|resultFloat=0" },
+    { "result float of the bits added",
+        "click mathDisclosure|type currentFloat 1|choose mathOperation add|type operandFloat 1",
+        "resultHexadecimal=7f00 0000|resultFloat=1.7014118e+38" },
+
+    // Bit grids: a change of the row in any way shows in its grid.
+    { "grid follows typing", "type currentDecimal 300", "currentBitGrid=12c@32" },
+    { "grid follows narrowing", "type currentDecimal 300|choose bitWidthPopup 8 bits",
+        "currentBitGrid=2c@8" },
+    { "grid follows widening", "type currentHexadecimal 1 0000 0000",
+        "currentBitGrid=100000000@64" },
+    { "grid marks the sign", "type currentHexadecimal ffffffff|click signedValueBox",
+        "currentBitGrid=ffffffff@32 signed" },
+    { "grid keeps the bits when the byte order changes",
+        "type currentDecimal 1|click currentLittleEndianRadio", "currentBitGrid=1@32" },
+    { "grid follows a swap", "type currentDecimal 1|click swapEndianValue",
+        "currentBitGrid=1000000@32" },
+    { "grid follows a shift", "type currentDecimal 3|click shiftLeftValue", "currentBitGrid=6@32" },
+    { "result grid follows the math",
+        "click mathDisclosure|type currentDecimal 6|type operandDecimal 3|"
+        "choose mathOperation subtract",
+        "resultBitGrid=3@32|operandBitGrid=3@32" },
+    { "opening shows the operand grid at the present width",
+        "click mathDisclosure|type operandHexadecimal 1234|click mathDisclosure|"
+        "choose bitWidthPopup 8 bits|click mathDisclosure",
+        "operandBitGrid=34@8|resultBitGrid=0@8" },
+
+    // Edits in a grid: the row reads the bits as typed hexadecimal.
+    { "a click sets a bit", "bit currentBitGrid 4",
+        "currentDecimal=16|currentHexadecimal=0010|currentBitGrid=10@32" },
+    { "a second click clears it", "bit currentBitGrid 31|bit currentBitGrid 31",
+        "currentDecimal=0|currentBinary=0000" },
+    { "a drag across a byte boundary", "drag currentBitGrid 5 10",
+        "currentDecimal=2016|currentBinary=0111 1110 0000" },
+    { "a drag from a set bit clears", "type currentHexadecimal ffff|drag currentBitGrid 12 3",
+        "currentHexadecimal=e007|currentDecimal=57351" },
+    { "a drag on the high line at 64 bits",
+        "choose bitWidthPopup 64 bits|drag currentBitGrid 60 63",
+        "currentHexadecimal=f000 0000 0000 0000|bitWidthPopup=64 bits" },
+    { "bits typed from the top", "choose bitWidthPopup 8 bits|key currentBitGrid 1 0 1",
+        "currentDecimal=160|currentBitGrid=a0@8" },
+    { "a grid edit keeps the sign", "type currentDecimal -1|bit currentBitGrid 0",
+        "currentDecimal=-2|signedValueBox=checked" },
+    { "a grid edit in a little-endian row", "click currentLittleEndianRadio|bit currentBitGrid 0",
+        "currentHexadecimal=0001|currentDecimal=16777216" },
+    { "an operand grid edit recomputes the result",
+        "click mathDisclosure|type currentDecimal 1|choose mathOperation add|"
+        "bit operandBitGrid 1",
+        "operandDecimal=2|resultDecimal=3|resultBitGrid=3@32" },
+    { "the result grid refuses changes",
+        "click mathDisclosure|type currentDecimal 5|choose mathOperation OR|"
+        "bit resultBitGrid 3|drag resultBitGrid 0 7|key resultBitGrid Space 1",
+        "resultDecimal=5|resultBitGrid=5@32|currentDecimal=5" },
+
+    // Warnings for a typed number the row cannot hold: kept across the
+    // widening it causes, gone with the row's next edit.
+    { "too many hexadecimal digits", "type currentHexadecimal 1 0000 0000 0000 0001",
+        "currentOverflowWarning=more than 64 bits: the low 64 are shown|bitWidthPopup=64 bits|"
+        "currentDecimal=1" },
+    { "a decimal beyond the range", "type currentDecimal 99999999999999999999",
+        "currentOverflowWarning=beyond 64 bits: the largest is shown|"
+        "currentHexadecimal=ffff ffff ffff ffff" },
+    { "text of nine characters", "type currentText ABCDEFGHI",
+        "currentOverflowWarning=more than 8 characters: 0 is shown|currentDecimal=0" },
+    { "a text that fits shows none", "type currentHexadecimal ffff ffff ffff ffff",
+        "currentOverflowWarning=hidden" },
+    { "the next keystroke that fits clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|key currentHexadecimal Backspace",
+        "currentOverflowWarning=hidden|currentHexadecimal=1 0000 0000 0000 000" },
+    { "clearing the field clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|type currentHexadecimal ",
+        "currentOverflowWarning=hidden" },
+    { "a grid click clears it", "type currentDecimal 99999999999999999999|bit currentBitGrid 0",
+        "currentOverflowWarning=hidden|currentDecimal=18446744073709551614" },
+    { "a shift clears it", "type currentText ABCDEFGHI|click shiftLeftValue",
+        "currentOverflowWarning=hidden" },
+    { "a swap clears it", "type currentHexadecimal 1 0000 0000 0000 0000|click swapEndianValue",
+        "currentOverflowWarning=hidden" },
+    { "a byte-order change clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|click currentLittleEndianRadio",
+        "currentOverflowWarning=hidden" },
+    { "a width chosen clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|choose bitWidthPopup 32 bits",
+        "currentOverflowWarning=hidden|currentHexadecimal=0000" },
+    { "the operand has its own",
+        "click mathDisclosure|type operandHexadecimal 1 0000 0000 0000 0000|"
+        "type currentDecimal 7",
+        "operandOverflowWarning=more than 64 bits: the low 64 are shown|"
+        "currentOverflowWarning=hidden|bitWidthPopup=64 bits" },
+    { "an edit of the other row keeps it",
+        "click mathDisclosure|type currentText ABCDEFGHI|type operandDecimal 1",
+        "currentOverflowWarning=more than 8 characters: 0 is shown|"
+        "operandOverflowWarning=hidden" },
 };
 
 } // namespace
@@ -184,6 +304,13 @@ private slots:
     void script();
     void operations_data();
     void operations();
+    void operationPopupHoldsEveryOperationInOrder();
+    void flags_data();
+    void flags();
+    void flagToolTipsFollowTheOperation_data();
+    void flagToolTipsFollowTheOperation();
+    void floatPlaceholderAtEightBits();
+    void binaryToolTipsHoldTheWholeNumber();
     void mathAreaWidensAndNarrowsTheWindow();
     void longAndForeignText_data();
     void longAndForeignText();
@@ -202,8 +329,15 @@ void ConverterViewTest::expect(const Shown& shown)
         QString actual;
         if (auto* field = qobject_cast<QLineEdit*>(widget))
             actual = field->text();
+        else if (auto* warning = qobject_cast<WarningLabel*>(widget))
+            actual = warning->isHidden() ? "hidden" : warning->text();
         else if (auto* label = qobject_cast<QLabel*>(widget))
             actual = label->text();
+        else if (auto* grid = qobject_cast<BitGrid*>(widget))
+            actual = QString("%1@%2%3")
+                         .arg(grid->bits(), 0, 16)
+                         .arg(grid->bitWidth())
+                         .arg(grid->isSigned() ? " signed" : "");
         else if (auto* popup = qobject_cast<QComboBox*>(widget))
             actual = popup->currentText();
         else if (auto* button = qobject_cast<QAbstractButton*>(widget))
@@ -227,8 +361,10 @@ void ConverterViewTest::matricesAndTags()
     }
     QCOMPARE(child<QPushButton>("swapEndianValue")->property("tag").toInt(), 1);
     QCOMPARE(child<QPushButton>("swapEndianOperand")->property("tag").toInt(), 2);
-    for (const char* field : { "resultBinary", "resultDecimal", "resultNumVersion" })
+    for (const char* field : { "resultBinary", "resultDecimal", "resultNumVersion", "resultFloat" })
         QVERIFY(child<QLineEdit>(field)->isReadOnly());
+    QVERIFY(child<BitGrid>("resultBitGrid")->isReadOnly());
+    QVERIFY(!child<BitGrid>("operandBitGrid")->isReadOnly());
 }
 
 void ConverterViewTest::startsAtZero_data()
@@ -236,9 +372,9 @@ void ConverterViewTest::startsAtZero_data()
     QTest::addColumn<Shown>("shown");
     const Shown zero = { { "Binary", "0000" }, { "Decimal", "0" }, { "Hexadecimal", "0000" },
         { "Octal", "0000" }, { "Quixadecimal", "00" }, { "Text", "••••" },
-        { "IPAddress", "0.0.0.0" }, { "NumVersion", "0.0" }, { "BinaryMagnitude", "0" },
-        { "MetricMagnitude", "0" }, { "BigEndianRadio", "checked" },
-        { "LittleEndianRadio", "unchecked" } };
+        { "IPAddress", "0.0.0.0" }, { "NumVersion", "0.0" }, { "Float", "0" },
+        { "BitGrid", "0@32" }, { "BinaryMagnitude", "0" }, { "MetricMagnitude", "0" },
+        { "BigEndianRadio", "checked" }, { "LittleEndianRadio", "unchecked" } };
     for (const QString row : { "current", "operand", "result" }) {
         Shown shown;
         for (const auto& [what, text] : zero)
@@ -248,7 +384,8 @@ void ConverterViewTest::startsAtZero_data()
     QTest::newRow("controls") << Shown { { "bitWidthPopup", "32 bits" }, { "mathOperation", "AND" },
         { "signedValueBox", "unchecked" }, { "signedOperandBox", "unchecked" },
         { "signedResultBox", "unchecked" }, { "mathDisclosure", "unchecked" },
-        { "expandedBox", "hidden" } };
+        { "expandedBox", "hidden" }, { "currentOverflowWarning", "hidden" },
+        { "operandOverflowWarning", "hidden" }, { "resultZeroFlag", "unchecked" } };
 }
 
 void ConverterViewTest::startsAtZero()
@@ -312,6 +449,21 @@ void ConverterViewTest::operations_data()
         { "remainder", "7", "remainder", "2", "1" },
         { "shift right", "12", "shift right", "2", "3" },
         { "shift left", "12", "shift left", "2", "48" },
+        { "NOT ignores the operand", "12", "NOT", "10", "4294967283" },
+        { "NAND", "12", "NAND", "10", "4294967287" },
+        { "NOR", "12", "NOR", "10", "4294967281" },
+        { "XNOR", "12", "XNOR", "10", "4294967289" },
+        { "rotate left wraps the top bit round", "2147483649", "rotate left", "1", "3" },
+        { "rotate left by the width is none", "5", "rotate left", "32", "5" },
+        { "rotate right", "1", "rotate right", "1", "2147483648" },
+        { "arithmetic shift right copies the sign", "-8", "arithmetic shift right", "1",
+            "4294967292" },
+        { "arithmetic shift right of a positive number", "8", "arithmetic shift right", "3", "1" },
+        { "signed divide rounds toward zero", "-7", "signed divide", "2", "4294967293" },
+        { "signed divide of the most negative by -1", "-2147483648", "signed divide", "-1",
+            "2147483648" },
+        { "signed remainder takes the Value's sign", "-7", "signed remainder", "2", "4294967295" },
+        { "negate", "5", "negate", "0", "4294967291" },
     };
     for (const auto& [name, value, operation, operand, result] : rows)
         QTest::newRow(name) << value << operation << operand << result;
@@ -326,6 +478,150 @@ void ConverterViewTest::operations()
     if (run("click mathDisclosure|type currentDecimal " + value + "|choose mathOperation "
             + operation + "|type operandDecimal " + operand))
         expect({ { "resultDecimal", result }, { "mathOperation", operation } });
+}
+
+void ConverterViewTest::operationPopupHoldsEveryOperationInOrder()
+{
+    const QStringList titles = { "AND", "OR", "XOR", "add", "subtract", "multiply", "divide",
+        "remainder", "shift right", "shift left", "NOT", "NAND", "NOR", "XNOR", "rotate left",
+        "rotate right", "arithmetic shift right", "signed divide", "signed remainder", "negate" };
+    auto* popup = child<QComboBox>("mathOperation");
+    QStringList shown;
+    for (int i = 0; i < popup->count(); ++i)
+        shown.append(popup->itemText(i));
+    QCOMPARE(shown, titles);
+}
+
+void ConverterViewTest::flags_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("lit");
+    // Value, operation, Operand, then the flags lit: Z N C V and D for ÷0.
+    const char* const rows[][5] = {
+        { "add wraps to zero with a carry", "4294967295", "add", "1", "Z C" },
+        { "add past the signed range", "2147483647", "add", "1", "N V" },
+        { "add within both ranges", "1", "add", "2", "" },
+        { "subtract borrows", "1", "subtract", "2", "N C" },
+        { "subtract below the signed range", "-2147483648", "subtract", "1", "V" },
+        { "multiply past both ranges", "65536", "multiply", "65536", "Z C V" },
+        { "divide by zero", "7", "divide", "0", "Z D" },
+        { "signed remainder by zero", "-7", "signed remainder", "0", "Z D" },
+        { "signed divide of the most negative by -1", "-2147483648", "signed divide", "-1", "N V" },
+        { "shift left carries the top bit out", "2147483648", "shift left", "1", "Z C" },
+        { "shift right carries bit 0 out", "1", "shift right", "1", "Z C" },
+        { "shift by 0 carries nothing", "1", "shift left", "0", "" },
+        { "rotate left carries the bit it wraps", "2147483648", "rotate left", "1", "C" },
+        { "arithmetic shift right past the width", "-1", "arithmetic shift right", "40", "N C" },
+        { "negate the most negative number", "-2147483648", "negate", "0", "N V" },
+        { "negate zero", "0", "negate", "0", "Z" },
+        { "XOR sets no carry", "5", "XOR", "5", "Z" },
+        { "NOT sets the sign", "0", "NOT", "0", "N" },
+    };
+    for (const auto& [name, value, operation, operand, lit] : rows)
+        QTest::newRow(name) << QString("click mathDisclosure|type currentDecimal %1|"
+                                       "choose mathOperation %2|type operandDecimal %3")
+                                   .arg(value, operation, operand)
+                            << QString(lit);
+    // A flag the new operation cannot set goes out.
+    QTest::newRow("carry goes out with AND")
+        << "click mathDisclosure|type currentDecimal 4294967295|choose mathOperation add|"
+           "type operandDecimal 1|choose mathOperation AND"
+        << "";
+    QTest::newRow("divide by zero goes out with add")
+        << "click mathDisclosure|type currentDecimal 7|choose mathOperation divide|"
+           "choose mathOperation add"
+        << "";
+    QTest::newRow("width matters: a 64-bit add fits")
+        << "click mathDisclosure|choose bitWidthPopup 64 bits|type currentDecimal 4294967295|"
+           "choose mathOperation add|type operandDecimal 1"
+        << "";
+}
+
+void ConverterViewTest::flags()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, lit);
+    if (!run(steps))
+        return;
+    const std::pair<const char*, const char*> flags[]
+        = { { "Z", "resultZeroFlag" }, { "N", "resultSignFlag" }, { "C", "resultCarryFlag" },
+              { "V", "resultOverflowFlag" }, { "D", "resultDivideByZeroFlag" } };
+    QStringList shown;
+    for (const auto& [letter, name] : flags)
+        if (child<QAbstractButton>(name)->isChecked())
+            shown.append(letter);
+    QCOMPARE(shown.join(' '), lit);
+    // Hidden with the math area.
+    QTest::mouseClick(child<QToolButton>("mathDisclosure"), Qt::LeftButton);
+    for (const auto& [letter, name] : flags)
+        QVERIFY2(!child<QWidget>(name)->isVisible(), letter);
+}
+
+void ConverterViewTest::flagToolTipsFollowTheOperation_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("flag");
+    QTest::addColumn<QString>("tip");
+    const char* const rows[][3] = {
+        { "AND", "resultZeroFlag", "Zero: the result is 0 within the width" },
+        { "AND", "resultCarryFlag", "Carry: does not apply to AND" },
+        { "add", "resultCarryFlag", "Carry: the unsigned sum does not fit in the width" },
+        { "subtract", "resultCarryFlag",
+            "Carry: the subtraction borrows: the Value is below the Operand, unsigned" },
+        { "rotate right", "resultCarryFlag", "Carry: the last bit rotated round to the other end" },
+        { "negate", "resultOverflowFlag",
+            "Overflow: the Value is the most negative number: its negation does not fit" },
+        { "signed remainder", "resultOverflowFlag",
+            "Overflow: does not apply to signed remainder" },
+        { "divide", "resultDivideByZeroFlag",
+            "Divide by zero: the Operand is 0, so the result is 0" },
+        { "NOT", "resultDivideByZeroFlag", "Divide by zero: does not apply to NOT" },
+    };
+    for (const auto& [operation, flag, tip] : rows)
+        QTest::newRow(qPrintable(QString(operation) + ' ' + flag)) << operation << flag << tip;
+}
+
+void ConverterViewTest::flagToolTipsFollowTheOperation()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, flag);
+    QFETCH(QString, tip);
+    if (run("click mathDisclosure|choose mathOperation " + operation))
+        QCOMPARE(child<QWidget>(flag)->toolTip(), tip);
+}
+
+void ConverterViewTest::floatPlaceholderAtEightBits()
+{
+    auto* field = child<QLineEdit>("currentFloat");
+    QCOMPARE(field->placeholderText(), QString());
+    if (!run("choose bitWidthPopup 8 bits"))
+        return;
+    QCOMPARE(field->text(), QString());
+    QCOMPARE(field->placeholderText(), QString("16 bits or more"));
+    if (!run("choose bitWidthPopup 16 bits"))
+        return;
+    QCOMPARE(field->text(), QString("0"));
+    QCOMPARE(field->placeholderText(), QString());
+}
+
+// The grids show every bit; a binary field too narrow for its number
+// shows the whole of it in its tooltip.
+void ConverterViewTest::binaryToolTipsHoldTheWholeNumber()
+{
+    if (!run("click mathDisclosure|choose bitWidthPopup 64 bits|type operandDecimal -1|"
+             "choose mathOperation NOT"))
+        return;
+    for (const char* name : { "operandBinary", "resultBinary" }) {
+        auto* field = child<QLineEdit>(name);
+        const QPoint where = field->rect().center();
+        QHelpEvent help(QEvent::ToolTip, where, field->mapToGlobal(where));
+        QApplication::sendEvent(field, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().startsWith(field->toolTip() + '\n'), name);
+        QVERIFY2(QToolTip::text().endsWith('\n' + field->text()), name);
+        QVERIFY(field->text().size() == 79 || field->text() == "0000");
+        QToolTip::hideText();
+    }
 }
 
 void ConverterViewTest::mathAreaWidensAndNarrowsTheWindow()

@@ -59,8 +59,8 @@ TEST(TypeIntoRow, WidensUntilTheNumberFitsAndKeepsWhatWasTyped)
     // 127 bytes: a digit after them is not read.
     using Row = std::tuple<Notation, std::string, UInt16, bool, Endian, UInt16, bool, const char*,
         const char*>;
-    const Row rows[] = {
-        { eNotationDecimal, "300", 8, false, eLittleEndian, 16, false, "300", "2c01" },
+    const Row rows[] = { { eNotationDecimal, "300", 8, false, eLittleEndian, 16, false, "300",
+                             "2c01" },
         { eNotationDecimal, " -5", 32, false, eBigEndian, 32, true, "-5", "ffff fffb" },
         { eNotationDecimal, "-129", 8, false, eBigEndian, 16, true, "-129", "ff7f" },
         { eNotationDecimal, "-300", 8, false, eLittleEndian, 16, true, "-300", "d4fe" },
@@ -73,8 +73,16 @@ TEST(TypeIntoRow, WidensUntilTheNumberFitsAndKeepsWhatWasTyped)
             "0001" },
         { eNotationHexadecimal, std::string(127, '0') + "1", 32, false, eBigEndian, 32, false, "0",
             "0000" },
-        { eNotationIPAddress, "255.255.255.255", 8, true, eBigEndian, 32, true, "-1", "ffff ffff" }
-    };
+        { eNotationIPAddress, "255.255.255.255", 8, true, eBigEndian, 32, true, "-1", "ffff ffff" },
+        // 8 bits have no float: the text is read as a single. The sign
+        // setting stays; the bytes follow the byte order.
+        { eNotationFloat, "1", 8, false, eBigEndian, 32, false, "1065353216", "3f80 0000" },
+        { eNotationFloat, "-2", 8, true, eBigEndian, 32, true, "-1073741824", "c000 0000" },
+        { eNotationFloat, "1", 8, false, eLittleEndian, 32, false, "1065353216", "803f" },
+        { eNotationFloat, "65504", 16, false, eBigEndian, 16, false, "31743", "7bff" },
+        { eNotationFloat, "1.5", 64, false, eLittleEndian, 64, false, "4609434218613702656",
+            "f83f" },
+        { eNotationFloat, "0", 8, false, eBigEndian, 32, false, "0", "0000" } };
     for (auto [notation, text, width, wasSigned, endian, newWidth, isSigned, decimal, hex] : rows) {
         SCOPED_TRACE(text.substr(0, 20));
         BaseConverter number = EmptyRow(width, wasSigned);
@@ -116,6 +124,8 @@ TEST(WriteLiteral, EveryDigitOfTheWidthInHexAndBinaryMinimalOtherwise)
         { "AB", eNotationText, 16, eBigEndian, eNotationText, "16706" },
         { "10.0.0.1", eNotationIPAddress, 32, eBigEndian, eNotationIPAddress, "167772161" },
         { "1.2", eNotationNumVersion, 32, eLittleEndian, eNotationNumVersion, "8193" },
+        { "1", eNotationFloat, 32, eBigEndian, eNotationFloat, "1065353216" },
+        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1065353216" },
     };
     for (auto [typed, typedInto, width, endian, copied, literal] : rows) {
         SCOPED_TRACE(std::string(typed) + " as notation " + std::to_string(copied));
@@ -126,7 +136,8 @@ TEST(WriteLiteral, EveryDigitOfTheWidthInHexAndBinaryMinimalOtherwise)
         EXPECT_STREQ(out, literal);
         // A literal pasted back into its own field reads as the same number.
         if (copied != eNotationQuixadecimal && copied != eNotationText
-            && copied != eNotationIPAddress && copied != eNotationNumVersion) {
+            && copied != eNotationIPAddress && copied != eNotationNumVersion
+            && copied != eNotationFloat) {
             BaseConverter reread = EmptyRow(number.BitWidth(), false);
             TypeIntoRow(reread, copied, out, endian);
             EXPECT_EQ(reread.GetValue(eBigEndian), number.GetValue(eBigEndian));
@@ -176,7 +187,8 @@ TEST(ReadNotation, FlagsATextThatDoesNotFitInSixtyFourBits)
         { eNotationText, "ABCDEFGH", false }, { eNotationText, "ABCDEFGHI", true },
         { eNotationText, "", false }, { eNotationIPAddress, "999.999.999.999.999", false },
         { eNotationIPAddress, "4294967296", false },
-        { eNotationNumVersion, "99999999999.99999999999.9999999999b9999999999", false } };
+        { eNotationNumVersion, "99999999999.99999999999.9999999999b9999999999", false },
+        { eNotationFloat, "1e999999", false }, { eNotationFloat, std::string(120, '9'), false } };
     for (const auto& [notation, text, tooBig] : rows) {
         SCOPED_TRACE("notation " + std::to_string(notation) + " \"" + text + "\"");
         for (bool before : { false, true }) {

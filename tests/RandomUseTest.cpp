@@ -1,10 +1,12 @@
 // Thousands of seeded random user actions on real windows. After each one,
 // what every window shows is checked against the engine alone: each field
-// re-read and re-written through the notations, the Result row recomputed,
-// the magnitudes re-formatted. BITLENS_RANDOM_SEED and BITLENS_RANDOM_ACTIONS
-// choose the run; a failure names the seed, the action and what led to it.
+// re-read and re-written through the notations, each bit grid, the Result
+// row recomputed, its flags, the magnitudes re-formatted. BITLENS_RANDOM_SEED and
+// BITLENS_RANDOM_ACTIONS choose the run; a failure names the seed, the action and what led to it.
+#include "BitGrid.h"
 #include "FieldText.h"
 #include "Magnitude.h"
+#include "MathOperation.h"
 #include "Notation.h"
 #include "WindowTestSupport.h"
 
@@ -28,8 +30,10 @@ namespace {
 enum RowIndex { eValueRow, eOperandRow, eResultRow };
 const char* const kRowNames[] = { "current", "operand", "result" };
 const char* const kSignedBoxes[] = { "signedValueBox", "signedOperandBox", "signedResultBox" };
+const char* const kFlagNames[] = { "resultZeroFlag", "resultSignFlag", "resultCarryFlag",
+    "resultOverflowFlag", "resultDivideByZeroFlag" };
 const char* const kNotationNames[] = { "Binary", "Decimal", "Hexadecimal", "Octal", "Quixadecimal",
-    "Text", "IPAddress", "NumVersion" };
+    "Text", "IPAddress", "NumVersion", "Float" };
 // What is typed and pasted, by weight: digits and hexadecimal letters most,
 // then the signs and dots the notations read, then any character at all.
 const struct {
@@ -50,6 +54,9 @@ enum Kind {
     eOperation,
     eCheck,
     eButton,
+    eGridClick,
+    eGridDrag,
+    eGridKey,
     eMath,
     eWindow
 };
@@ -63,26 +70,73 @@ const struct Action {
     { "backspace", 60, eBackspace, Qt::Key_Backspace }, { "delete", 25, eDelete, Qt::Key_Delete },
     { "home", 15, eMove, Qt::Key_Home }, { "end", 15, eMove, Qt::Key_End },
     { "select all", 30, eMove, Qt::Key_A, Qt::ControlModifier }, { "width", 50, eWidth },
-    { "operation", 25, eOperation }, { "signed box or byte order", 70, eCheck },
-    { "swap or shift", 70, eButton }, { "math area", 20, eMath }, { "window", 3, eWindow } };
-
-// The operation popup's items and what each makes of the rows' bits.
-const std::pair<QString, UInt64 (*)(UInt64, UInt64)> kOperations[]
-    = { { "AND", [](UInt64 a, UInt64 b) { return a & b; } },
-          { "OR", [](UInt64 a, UInt64 b) { return a | b; } },
-          { "XOR", [](UInt64 a, UInt64 b) { return a ^ b; } },
-          { "add", [](UInt64 a, UInt64 b) { return a + b; } },
-          { "subtract", [](UInt64 a, UInt64 b) { return a - b; } },
-          { "multiply", [](UInt64 a, UInt64 b) { return a * b; } },
-          { "divide", [](UInt64 a, UInt64 b) { return b == 0 ? 0 : a / b; } },
-          { "remainder", [](UInt64 a, UInt64 b) { return b == 0 ? 0 : a % b; } },
-          { "shift right", [](UInt64 a, UInt64 b) { return a >> (b & 63); } },
-          { "shift left", [](UInt64 a, UInt64 b) { return a << (b & 63); } } };
+    { "operation", 40, eOperation }, { "signed box or byte order", 70, eCheck },
+    { "swap or shift", 70, eButton }, { "grid click", 40, eGridClick },
+    { "grid drag", 15, eGridDrag }, { "grid key", 30, eGridKey }, { "math area", 20, eMath },
+    { "window", 3, eWindow } };
 
 UInt64 Mask(int width)
 {
     return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
 }
+
+// The width's bits as two's complement.
+SInt64 Signed(UInt64 bits, int width)
+{
+    return width >= 64 || !((bits >> (width - 1)) & 1) ? SInt64(bits) : SInt64(bits | ~Mask(width));
+}
+
+SInt64 Quotient(SInt64 a, SInt64 b)
+{
+    return b == 0 ? 0 : b == -1 ? SInt64(0 - UInt64(a)) : a / b;
+}
+
+SInt64 Remainder(SInt64 a, SInt64 b)
+{
+    return b == 0 || b == -1 ? 0 : a % b;
+}
+
+UInt64 Rotated(UInt64 a, UInt64 b, int width)
+{
+    const int n = int(b % UInt64(width));
+    return n == 0 ? a : ((a << n) | (a >> (width - n))) & Mask(width);
+}
+
+// The operation popup's items, in order, and what each makes of the rows'
+// bits a and b at width w: the first ten keep all 64 bits of the result.
+using Operation = UInt64 (*)(UInt64 a, UInt64 b, int w);
+const std::pair<QString, Operation> kOperations[] = {
+    { "AND", [](UInt64 a, UInt64 b, int) { return a & b; } },
+    { "OR", [](UInt64 a, UInt64 b, int) { return a | b; } },
+    { "XOR", [](UInt64 a, UInt64 b, int) { return a ^ b; } },
+    { "add", [](UInt64 a, UInt64 b, int) { return a + b; } },
+    { "subtract", [](UInt64 a, UInt64 b, int) { return a - b; } },
+    { "multiply", [](UInt64 a, UInt64 b, int) { return a * b; } },
+    { "divide", [](UInt64 a, UInt64 b, int) { return b == 0 ? 0 : a / b; } },
+    { "remainder", [](UInt64 a, UInt64 b, int) { return b == 0 ? 0 : a % b; } },
+    { "shift right", [](UInt64 a, UInt64 b, int) { return a >> (b & 63); } },
+    { "shift left", [](UInt64 a, UInt64 b, int) { return a << (b & 63); } },
+    { "NOT", [](UInt64 a, UInt64, int w) { return ~a & Mask(w); } },
+    { "NAND", [](UInt64 a, UInt64 b, int w) { return ~(a & b) & Mask(w); } },
+    { "NOR", [](UInt64 a, UInt64 b, int w) { return ~(a | b) & Mask(w); } },
+    { "XNOR", [](UInt64 a, UInt64 b, int w) { return ~(a ^ b) & Mask(w); } },
+    { "rotate left", [](UInt64 a, UInt64 b, int w) { return Rotated(a, b, w); } },
+    { "rotate right",
+        [](UInt64 a, UInt64 b, int w) { return Rotated(a, UInt64(w) - b % UInt64(w), w); } },
+    { "arithmetic shift right",
+        [](UInt64 a, UInt64 b, int w) {
+            return UInt64(Signed(a, w) >> std::min<UInt64>(b & 63, 63)) & Mask(w);
+        } },
+    { "signed divide",
+        [](UInt64 a, UInt64 b, int w) {
+            return UInt64(Quotient(Signed(a, w), Signed(b, w))) & Mask(w);
+        } },
+    { "signed remainder",
+        [](UInt64 a, UInt64 b, int w) {
+            return UInt64(Remainder(Signed(a, w), Signed(b, w))) & Mask(w);
+        } },
+    { "negate", [](UInt64 a, UInt64, int w) { return (0 - a) & Mask(w); } },
+};
 
 BaseConverter Number(UInt64 bits, int width, bool isSigned)
 {
@@ -151,6 +205,7 @@ struct Row {
     QRadioButton* big;
     QRadioButton* little;
     std::array<QLabel*, 2> magnitudes; // binary, metric
+    BitGrid* grid;
 };
 
 struct Window {
@@ -160,12 +215,13 @@ struct Window {
     QComboBox* operation;
     QToolButton* disclosure;
     QGroupBox* mathBox;
+    std::array<QAbstractButton*, eMathFlagCount> flags;
     QLineEdit* focus = nullptr;
     // The field each of the two typed rows was last typed in, and its text.
     std::array<QLineEdit*, 2> typedField {};
     std::array<QString, 2> typedText;
     QLineEdit* typedNow = nullptr; // typed in by the action at hand
-    QStringList closedTexts; // the math area's fields while it is closed
+    QStringList closedTexts; // what the math area shows while it is closed
 };
 
 int RowOf(const Window& w, const QLineEdit* field)
@@ -207,6 +263,7 @@ private:
     void adopt(ConverterView* view);
     QString act(Window& w, const Action& action);
     QString keystroke(Window& w, const Action& action);
+    QString gridAction(Window& w, const Action& action);
     QString choose(QComboBox* popup);
     QString check(Window& w);
     QString checkRow(const Window& w, int r, int width, UInt64& bits) const;
@@ -251,7 +308,10 @@ void RandomUseTest::adopt(ConverterView* view)
         row.little = FindChild<QRadioButton>(view, prefix + "LittleEndianRadio");
         row.magnitudes = { FindChild<QLabel>(view, prefix + "BinaryMagnitude"),
             FindChild<QLabel>(view, prefix + "MetricMagnitude") };
+        row.grid = FindChild<BitGrid>(view, prefix + "BitGrid");
     }
+    for (int flag = 0; flag < eMathFlagCount; ++flag)
+        w.flags[flag] = FindChild<QAbstractButton>(view, kFlagNames[flag]);
     w.width = FindChild<QComboBox>(view, "bitWidthPopup");
     w.operation = FindChild<QComboBox>(view, "mathOperation");
     w.disclosure = FindChild<QToolButton>(view, "mathDisclosure");
@@ -283,6 +343,9 @@ QString RandomUseTest::act(Window& w, const Action& action)
         QTest::mouseClick(FindChild<QPushButton>(w.view, name), Qt::LeftButton);
         return name;
     }
+    case eGridClick:
+    case eGridDrag:
+    case eGridKey: return gridAction(w, action);
     case eMath:
         QTest::mouseClick(w.disclosure, Qt::LeftButton);
         return w.disclosure->isChecked() ? "math area opened" : "math area closed";
@@ -347,13 +410,69 @@ QString RandomUseTest::keystroke(Window& w, const Action& action)
         + (text.isEmpty() ? QString() : QString(": \"%1\" (%2 units)").arg(shown).arg(text.size()));
 }
 
-// A popup as a user works it: mostly keys on the closed popup, sometimes
-// its list opened and walked.
+// A click on a bit, a drag across bits, or a key with the grid focused, on
+// any grid in sight; the grid must then show what the gesture asked for,
+// and the Result grid nothing new.
+QString RandomUseTest::gridAction(Window& w, const Action& action)
+{
+    const int r = w.disclosure->isChecked() ? int(below(3)) : eValueRow;
+    BitGrid* grid = w.rows[r].grid;
+    const int width = grid->bitWidth();
+    const UInt64 before = grid->bits();
+    UInt64 expected = before;
+    QString done;
+    if (action.kind == eGridKey) {
+        static const std::pair<Qt::Key, const char*> keys[]
+            = { { Qt::Key_Left, "Left" }, { Qt::Key_Right, "Right" }, { Qt::Key_Up, "Up" },
+                  { Qt::Key_Down, "Down" }, { Qt::Key_Home, "Home" }, { Qt::Key_End, "End" },
+                  { Qt::Key_Space, "Space" }, { Qt::Key_0, "0" }, { Qt::Key_1, "1" } };
+        const auto& [key, name] = keys[below(std::size(keys))];
+        grid->setFocus(Qt::TabFocusReason);
+        const int cursor = grid->cursorBit();
+        const UInt64 bit = UInt64(1) << cursor;
+        expected = key == Qt::Key_Space ? before ^ bit
+            : key == Qt::Key_0          ? before & ~bit
+            : key == Qt::Key_1          ? before | bit
+                                        : before;
+        QTest::keyClick(grid, key);
+        done = QString("key %1 at bit %2").arg(name).arg(cursor);
+    } else if (action.kind == eGridClick) {
+        const int bit = int(below(quint64(width)));
+        QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, bit));
+        expected = before ^ (UInt64(1) << bit);
+        done = QString("click on bit %1").arg(bit);
+    } else {
+        const int from = int(below(quint64(width)));
+        const int to = int(below(quint64(width)));
+        QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, from));
+        // Now and then a jump, as a fast hand makes, rather than every bit.
+        const int step = below(3) == 0 ? std::max(1, std::abs(to - from)) : 1;
+        for (int bit = from; bit != to;) {
+            bit = to > bit ? std::min(to, bit + step) : std::max(to, bit - step);
+            QTest::mouseMove(grid, BitCentre(grid, bit));
+        }
+        QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, to));
+        const UInt64 passed = Mask(std::max(from, to) + 1) & ~Mask(std::min(from, to));
+        expected = (before >> from) & 1 ? before & ~passed : before | passed;
+        done = QString("drag from bit %1 to %2").arg(from).arg(to);
+    }
+    if (r == eResultRow)
+        expected = before;
+    if (grid->bits() != expected)
+        problem = QString("%1 shows %2 after the gesture, expected %3")
+                      .arg(grid->objectName())
+                      .arg(grid->bits(), 0, 16)
+                      .arg(expected, 0, 16);
+    return grid->objectName() + ' ' + done;
+}
+
+// A popup as a user works it: mostly keys on the closed popup, often its
+// list opened and walked to any item.
 QString RandomUseTest::choose(QComboBox* popup)
 {
     static const Qt::Key keys[]
         = { Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown };
-    if (below(10) != 0) {
+    if (below(3) != 0) {
         const Qt::Key key = keys[below(std::size(keys))];
         QTest::keyClick(popup, key);
         return popup->objectName() + " by key: " + popup->currentText();
@@ -371,8 +490,11 @@ QString RandomUseTest::appearance(const Window& w)
             shown << field->text();
         shown << row.magnitudes[0]->text() << row.magnitudes[1]->text()
               << QString::number(row.signedBox->isChecked() * 4 + row.big->isChecked() * 2
-                     + row.little->isChecked());
+                     + row.little->isChecked())
+              << QString::number(row.grid->bits(), 16);
     }
+    for (const QAbstractButton* flag : w.flags)
+        shown << QString::number(flag->isChecked());
     return shown.join('|');
 }
 
@@ -392,9 +514,13 @@ QString RandomUseTest::check(Window& w)
             return wrong;
 
     QStringList mathTexts;
-    for (int r : { eOperandRow, eResultRow })
+    for (int r : { eOperandRow, eResultRow }) {
         for (const QLineEdit* field : w.rows[r].fields)
             mathTexts << field->text();
+        mathTexts << QString::number(w.rows[r].grid->bits(), 16);
+    }
+    for (const QAbstractButton* flag : w.flags)
+        mathTexts << QString::number(flag->isChecked());
     if (!open) {
         if (w.closedTexts.isEmpty())
             w.closedTexts = mathTexts;
@@ -407,7 +533,15 @@ QString RandomUseTest::check(Window& w)
         [&w](const auto& item) { return item.first == w.operation->currentText(); });
     if (operation == std::end(kOperations))
         return "the operation popup shows " + w.operation->currentText();
-    bits[eResultRow] = operation->second(bits[eValueRow], bits[eOperandRow]);
+    bits[eResultRow] = operation->second(bits[eValueRow], bits[eOperandRow], width);
+    // The flags are the engine's own reading of the result.
+    const MathResult result = Combine(MathOperation(operation - std::begin(kOperations)),
+        bits[eValueRow], bits[eOperandRow], UInt16(width));
+    for (int flag = 0; flag < eMathFlagCount; ++flag)
+        if (w.flags[flag]->isChecked() != result.Has(MathFlag(flag)))
+            return QString("%1 is %2 after %3")
+                .arg(kFlagNames[flag], w.flags[flag]->isChecked() ? "set" : "clear",
+                    operation->first);
     return checkRow(w, eResultRow, width, bits[eResultRow]);
 }
 
@@ -457,6 +591,14 @@ QString RandomUseTest::checkRow(const Window& w, int r, int width, UInt64& bits)
             return QString("%1 shows \"%2\", expected \"%3\"").arg(name, text, expected);
         }
     }
+    if (row.grid->bits() != (bits & Mask(width)) || row.grid->bitWidth() != width
+        || row.grid->isSigned() != isSigned)
+        return QString("%1 shows %2 at %3 bits%4, the row %5")
+            .arg(row.grid->objectName())
+            .arg(row.grid->bits(), 0, 16)
+            .arg(row.grid->bitWidth())
+            .arg(row.grid->isSigned() ? " signed" : "")
+            .arg(Written(number, eNotationHexadecimal, eBigEndian));
     for (int metric = 0; metric < 2; ++metric) {
         char expected[kMagnitudeSize];
         FormatMagnitude(number, endian, metric, expected, sizeof expected);

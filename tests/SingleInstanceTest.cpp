@@ -221,7 +221,8 @@ private slots:
         QTest::newRow("another version") << QByteArray(text).replace(" 1\n", " 2\n");
         QTest::newRow("unknown action") << QByteArray(text).replace("=text", "=print");
         QTest::newRow("width not one of the four") << QByteArray(text).replace("=32", "=12");
-        QTest::newRow("notation out of range") << QByteArray(text).replace("=2", "=8");
+        QTest::newRow("notation out of range")
+            << QByteArray(text).replace("=2", "=" + QByteArray::number(int(eNotationCount)));
         QTest::newRow("byte order unknown") << QByteArray(text).replace("=big", "=middle");
         QTest::newRow("text missing") << QByteArray(text).replace("text=ff\n", "");
         QTest::newRow("text longer than a field")

@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -55,6 +56,16 @@ void ClickButton(QAbstractButton* button)
                     .center();
     }
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, where);
+}
+
+QPoint BitCentre(QWidget* grid, int bit)
+{
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(grid);
+    const QString name = QString("bit %1").arg(bit);
+    for (int i = 0; i < tree->childCount(); ++i)
+        if (tree->child(i)->text(QAccessible::Name) == name)
+            return grid->mapFromGlobal(tree->child(i)->rect().center());
+    qFatal("%s has no %s", qPrintable(grid->objectName()), qPrintable(name));
 }
 
 QString ChooseFromList(QComboBox* popup, int item)
@@ -141,6 +152,19 @@ static void Step(ConverterView* view, const QString& step)
             QTest::keyClick(
                 QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
         }
+    } else if (verb == QLatin1String("bit")) {
+        auto* grid = FindChild<QWidget>(view, name);
+        QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, argument.toInt()));
+    } else if (verb == QLatin1String("drag")) {
+        auto* grid = FindChild<QWidget>(view, name);
+        const int from = argument.section(' ', 0, 0).toInt();
+        const int to = argument.section(' ', 1, 1).toInt();
+        QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, from));
+        for (int bit = from; bit != to;) {
+            bit += to > bit ? 1 : -1;
+            QTest::mouseMove(grid, BitCentre(grid, bit));
+        }
+        QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, to));
     } else if (step == QLatin1String("open math")) {
         // The mnemonic clicks the disclosure button a moment later.
         QTest::keyClick(view, Qt::Key_M, Qt::AltModifier);

@@ -27,6 +27,10 @@ void TypeInto(QLineEdit* field, const QString& text);
 // Check boxes and radios take the click on their indicator.
 void ClickButton(QAbstractButton* button);
 
+// The centre of the bit numbered `bit` in a bit grid, in the grid's
+// coordinates, where its accessible child "bit N" says it is.
+QPoint BitCentre(QWidget* grid, int bit);
+
 // Opens the popup's list from the keyboard, walks to the item, takes it.
 // Says what went wrong, or nothing.
 QString ChooseFromList(QComboBox* popup, int item);
@@ -54,8 +58,10 @@ protected slots:
 protected:
     template <class T> T* child(const QString& name) const { return FindChild<T>(view, name); }
     // Steps joined by '|': "type FIELD TEXT", "click BUTTON", "choose POPUP
-    // ITEM", "key WIDGET KEYS" (QKeySequence's words, separated by spaces)
-    // or "open math" (by its mnemonic). False after a step failed.
+    // ITEM", "key WIDGET KEYS" (QKeySequence's words, separated by spaces),
+    // "bit GRID N" (a click on bit N), "drag GRID FROM TO" (pressed on bit
+    // FROM, moved over the bits between to bit TO, released) or "open math"
+    // (by its mnemonic). False after a step failed.
     bool run(const QString& steps);
     // Ctrl+N where a user presses it: in the active window.
     void newWindow();

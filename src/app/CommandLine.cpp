@@ -28,7 +28,8 @@ const char kHelp[]
       "\n"
       "  --new-window       open an empty new window\n"
       "  --print            print TEXT in every notation and exit\n"
-      "  --from NOTATION    read TEXT as bin, dec, hex, oct, b36, text, ip or version;\n"
+      "  --from NOTATION    read TEXT as bin, dec, hex, oct, b36, text, ip, version or\n"
+      "                     float (at 8 bits, float reads a 32-bit single);\n"
       "                     without it, 0x means hex, 0b binary, 0o octal, else decimal\n"
       "  --width BITS       start at 8, 16, 32 (the default) or 64 bits; a number that\n"
       "                     needs more bits widens it\n"
@@ -59,6 +60,7 @@ const NotationName kNotations[] = {
     { eNotationText, "text", "text", "text" },
     { eNotationIPAddress, "ip", "IP address", "ip_address" },
     { eNotationNumVersion, "version", "version", "version" },
+    { eNotationFloat, "float", "float", "float" },
 };
 
 // How a toolkit option takes its value.
@@ -257,8 +259,8 @@ QString ParseArguments(const QStringList& arguments, Arguments& parsed)
         } else if (name == QLatin1String("--from")) {
             parsed.from = NotationFromOption(*value);
             if (!parsed.from)
-                return QStringLiteral("--from must be bin, dec, hex, oct, b36, text, ip or "
-                                      "version, not %1")
+                return QStringLiteral("--from must be bin, dec, hex, oct, b36, text, ip, "
+                                      "version or float, not %1")
                     .arg(Quoted(*value));
         } else if (name == QLatin1String("--width")) {
             bool number = false;
@@ -328,8 +330,9 @@ void PrintPlain(const BaseConverter& number, Endian endian, QTextStream& out)
     const QString binaryMagnitude = QStringLiteral("binary magnitude");
     const QString metricMagnitude = QStringLiteral("metric magnitude");
     const int column = int(binaryMagnitude.size()) + 2;
+    // An empty text (no float at 8 bits) leaves no blanks at the line's end.
     const auto line = [&](const QString& name, const QString& text) {
-        out << (name + u':').leftJustified(column) << text << '\n';
+        out << (text.isEmpty() ? name + u':' : (name + u':').leftJustified(column) + text) << '\n';
     };
 
     line(QStringLiteral("width"),

@@ -1,5 +1,7 @@
 #include "Notation.h"
 
+#include "FloatNotation.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -115,7 +117,8 @@ struct PlainNotation {
     bool (*holds)(const char* text); // whether `read` keeps the whole number
 };
 
-// By notation; decimal's row is unused (it is read and written below).
+// By notation; the decimal and float rows are unused (they are read and
+// written below, with the byte order).
 constexpr PlainNotation kPlainNotations[] = {
     { &BaseConverter::NewBin, &BaseConverter::GetBin, HoldsInBase<2> },
     { nullptr, nullptr, nullptr },
@@ -125,13 +128,16 @@ constexpr PlainNotation kPlainNotations[] = {
     { &BaseConverter::NewText, &BaseConverter::GetText, HoldsAsText },
     { &BaseConverter::NewIPAddress, &BaseConverter::GetIPAddress, AlwaysHolds },
     { &BaseConverter::NewNumVersion, &BaseConverter::GetNumVersion, AlwaysHolds },
+    { nullptr, nullptr, nullptr },
 };
 static_assert(
     sizeof kPlainNotations / sizeof *kPlainNotations == eNotationCount, "one row per notation");
+static_assert(kFloatSize <= kFieldBufferSize, "a float text fits a field");
 
 bool IsPlain(Notation notation)
 {
-    return notation != eNotationDecimal && unsigned(notation) < eNotationCount;
+    return notation != eNotationDecimal && notation != eNotationFloat
+        && unsigned(notation) < eNotationCount;
 }
 
 void ReadDecimal(BaseConverter& number, const char* text, Endian endian)
@@ -168,6 +174,11 @@ void WriteFullWidth(char* out, const char* prefix, UInt64 bits, int bitsPerDigit
 
 void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian)
 {
+    if (notation == eNotationFloat) {
+        ReadFloatNotation(number, text, endian);
+        number.SetOverflow(false);
+        return;
+    }
     if (!IsPlain(notation)) {
         ReadDecimal(number, text, endian);
         return;
@@ -179,6 +190,10 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
 
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out)
 {
+    if (notation == eNotationFloat) {
+        WriteFloatNotation(number, endian, out);
+        return;
+    }
     if (!IsPlain(notation)) {
         number.GetDec(out, endian);
         return;

@@ -1,4 +1,4 @@
-// The eight notations of a row, read and written as a field holds them.
+// The nine notations of a row, read and written as a field holds them.
 // The window and the command line both go through these, so a text reads
 // the same wherever it is typed.
 #ifndef BITLENS_NOTATION_H
@@ -15,6 +15,7 @@ enum Notation {
     eNotationText,
     eNotationIPAddress,
     eNotationNumVersion,
+    eNotationFloat,
     eNotationCount
 };
 
@@ -24,25 +25,30 @@ constexpr int kFieldBufferSize = 128;
 // Reads `text` into `number` as if typed into that notation's field. The
 // text is edited in place (spaces dropped, letters lowered). The decimal
 // reading decides the sign: the row is signed exactly when the text, past
-// leading white space, begins with '-'. Nothing is cut to the width.
+// leading white space, begins with '-'. Nothing is cut to the width, but
+// the float reading widens a row of 8 bits, which has no float, to 32
+// (ReadFloatNotation) and leaves the sign setting alone.
 //
 // The record's overflow flag tells whether the text spelt a number that
 // does not fit in 64 bits, which the row then holds only in part: more
 // than 2^64 - 1 in binary, hexadecimal, octal or base 36 (the low 64 bits
 // are kept), a decimal beyond the 64-bit range of its reading (the range's
-// edge is kept), a text of more than eight bytes (0 is kept). IP addresses
-// and versions always fit. Any other reading clears the flag.
+// edge is kept), a text of more than eight bytes (0 is kept). IP
+// addresses, versions and floats always fit. Any other reading clears the
+// flag.
 void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian);
 
 // Writes `number` in `notation` into `out` (kFieldBufferSize bytes). Only
-// the decimal text depends on `endian`.
+// the decimal and float texts depend on `endian`; the float text is empty
+// at 8 bits.
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out);
 
 // Writes `number` as a source-code literal of `notation` into `out`
 // (kFieldBufferSize bytes): binary as 0b… and hexadecimal as 0x… with every
 // digit of the width (0x00000005 at 32 bits), octal as 0o… with no leading
-// zeros (0o5); every other notation as the row's decimal text, in `endian`
-// and with its sign.
+// zeros (0o5); every other notation, float too, as the row's decimal text,
+// in `endian` and with its sign: a float text such as "nan(0x1)" or "inf"
+// is no literal of any language.
 void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out);
 
 // Copies `text` into `buffer` (kFieldBufferSize bytes), cut to 127 bytes.

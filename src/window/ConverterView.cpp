@@ -2,12 +2,16 @@
 
 #include "AboutBox.h"
 #include "AccessibleInterfaces.h"
+#include "BitGrid.h"
 #include "EditMenu.h"
 #include "FieldDescription.h"
 #include "FieldText.h"
+#include "FlagButton.h"
+#include "FlagDescription.h"
+#include "FloatNotation.h"
 #include "FocusedWheel.h"
 #include "MagnitudeLabel.h"
-#include "MathOperation.h"
+#include "WarningLabel.h"
 #include "WindowTitle.h"
 #include "WiringAssert.h"
 #include "ui_ConverterDocument.h"
@@ -17,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +42,19 @@ namespace {
 constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64 };
 // The width every number starts at; the description selects its item.
 constexpr UInt16 kStartWidth = 32;
+// A 32-bit and a 64-bit binary number, group spaces included.
+constexpr int kBinaryCharacters32 = 39;
+constexpr int kBinaryCharacters64 = 79;
+
+// How wide `field` must be to show a text of `characters` digits whole, the
+// cursor after it included. All digits of the fixed font are equally wide.
+int FieldWidthFor(const QLineEdit& field, int characters)
+{
+    const QFontMetrics metrics = field.fontMetrics();
+    // The size hint is that of 17 x's and the field's margins.
+    const int margins = field.sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    return margins + metrics.horizontalAdvance(QString(characters + 1, QLatin1Char('0')));
+}
 
 } // namespace
 
@@ -70,32 +88,52 @@ void ConverterView::bindRows()
         { eFieldTypeValue, QT_TRANSLATE_NOOP("FieldDescription", "Value"), &fCurrentValue,
             &fCurrentEndian,
             { w.currentBinary, w.currentDecimal, w.currentHexadecimal, w.currentOctal,
-                w.currentQuixadecimal, w.currentText, w.currentIpAddress, w.currentNumVersion },
+                w.currentQuixadecimal, w.currentText, w.currentIpAddress, w.currentNumVersion,
+                w.currentFloat },
             w.signedValueBox, w.currentEndianMatrix, w.currentBigEndianRadio,
             w.currentLittleEndianRadio, w.swapEndianValue, w.shiftLeftValue, w.shiftRightValue,
-            w.currentBinaryMagnitude, w.currentMetricMagnitude },
+            w.currentBinaryMagnitude, w.currentMetricMagnitude, w.currentBitGrid,
+            w.currentOverflowWarning },
         { eFieldTypeOperand, QT_TRANSLATE_NOOP("FieldDescription", "Operand"), &fOperandValue,
             &fOperandEndian,
             { w.operandBinary, w.operandDecimal, w.operandHexadecimal, w.operandOctal,
-                w.operandQuixadecimal, w.operandText, w.operandIPAddress, w.operandNumVersion },
+                w.operandQuixadecimal, w.operandText, w.operandIPAddress, w.operandNumVersion,
+                w.operandFloat },
             w.signedOperandBox, w.operandEndianMatrix, w.operandBigEndianRadio,
             w.operandLittleEndianRadio, w.swapEndianOperand, w.shiftLeftOperand,
-            w.shiftRightOperand, w.operandBinaryMagnitude, w.operandMetricMagnitude },
+            w.shiftRightOperand, w.operandBinaryMagnitude, w.operandMetricMagnitude,
+            w.operandBitGrid, w.operandOverflowWarning },
         { eFieldTypeResult, QT_TRANSLATE_NOOP("FieldDescription", "Result"), &fResultValue,
             &fResultEndian,
             { w.resultBinary, w.resultDecimal, w.resultHexadecimal, w.resultOctal,
-                w.resultQuixadecimal, w.resultText, w.resultIPAddress, w.resultNumVersion },
+                w.resultQuixadecimal, w.resultText, w.resultIPAddress, w.resultNumVersion,
+                w.resultFloat },
             w.signedResultBox, w.resultEndianMatrix, w.resultBigEndianRadio,
             w.resultLittleEndianRadio, nullptr, nullptr, nullptr, w.resultBinaryMagnitude,
-            w.resultMetricMagnitude },
+            w.resultMetricMagnitude, w.resultBitGrid, nullptr },
     } };
-    for (const Row& row : fRows)
+    for (const Row& row : fRows) {
         for (int notation = 0; notation < eNotationCount; ++notation) {
             QLineEdit& field = *row.fields[notation];
             DescribeField(field, row.name, static_cast<Notation>(notation));
             if (field.isReadOnly())
                 ReportReadOnly(field);
         }
+        // The window may be too narrow for 64 bits; the grid shows them all.
+        ShowWholeTextInToolTip(*row.fields[eNotationBinary]);
+        row.bitGrid->setRowName(QCoreApplication::translate("FieldDescription", row.name));
+    }
+    row(eFieldTypeResult).bitGrid->setReadOnly(true);
+    bindFlags();
+}
+
+void ConverterView::bindFlags()
+{
+    Ui::ConverterDocument& w = *ui;
+    fFlags = { w.resultZeroFlag, w.resultSignFlag, w.resultCarryFlag, w.resultOverflowFlag,
+        w.resultDivideByZeroFlag };
+    for (int flag = 0; flag < eMathFlagCount; ++flag)
+        fFlags[flag]->setAccessibleName(FlagName(static_cast<MathFlag>(flag)));
 }
 
 // Items are told apart by their place, never by their titles, which a
@@ -107,9 +145,8 @@ void ConverterView::tagPopupItems()
     WIRING_ASSERT(widths.currentIndex() >= 0 && kWidthItems[widths.currentIndex()] == kStartWidth);
     for (int i = 0; i < widths.count(); ++i)
         widths.setItemData(i, kWidthItems[i]);
-    // An operation item's index is its MathOperation, so there are no more
-    // items than operations.
-    WIRING_ASSERT(ui->mathOperation->count() <= eMathOperationCount);
+    // An operation item's index is its MathOperation.
+    WIRING_ASSERT(ui->mathOperation->count() == eMathOperationCount);
 }
 
 void ConverterView::sizeFields()
@@ -123,19 +160,18 @@ void ConverterView::sizeFields()
     w.mathOperation->setMinimumHeight(headerHeight);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    // All fields share the font, so the long text is measured once.
-    int binaryWidth = -1;
-    for (const Row& row : fRows)
-        for (QLineEdit* field : row.fields) {
+    for (const Row& row : fRows) {
+        for (QLineEdit* field : row.fields)
             field->setFont(fixed);
-            // A 32-bit binary number (39 characters) and the cursor fit in the
-            // desktop's font at any size; the size hint is that of 17 x's.
-            const QFontMetrics metrics = field->fontMetrics();
-            if (binaryWidth < 0)
-                binaryWidth = metrics.horizontalAdvance(QString(40, QLatin1Char('0')));
-            field->setMinimumWidth(
-                field->sizeHint().width() - 17 * metrics.horizontalAdvance('x') + binaryWidth);
-        }
+        // All fields share the font, so one width fits them all: a 32-bit
+        // binary number whole, in the desktop's font at any size.
+        const int minimum = FieldWidthFor(*row.fields[eNotationBinary], kBinaryCharacters32);
+        for (QLineEdit* field : row.fields)
+            field->setMinimumWidth(minimum);
+        if (row.overflowWarning)
+            row.overflowWarning->reserveRoomFor({ TooBigWarning(eNotationBinary),
+                TooBigWarning(eNotationDecimal), TooBigWarning(eNotationText) });
+    }
 }
 
 void ConverterView::wireControls()
@@ -151,6 +187,8 @@ void ConverterView::wireControls()
         connect(left, &QPushButton::clicked, this, [this, left] { shiftLeft(left); });
         QPushButton* right = typedRow.shiftRightButton;
         connect(right, &QPushButton::clicked, this, [this, right] { shiftRight(right); });
+        connect(typedRow.bitGrid, &BitGrid::bitsEdited, this,
+            [this, type](UInt64 bits) { gridEdited(row(type), bits); });
     }
 
     for (const Row& row : fRows) {
@@ -161,8 +199,10 @@ void ConverterView::wireControls()
             matrix, &QButtonGroup::buttonClicked, this, [this, matrix] { endianSwitched(matrix); });
     }
 
-    connect(w.bitWidthPopup, &QComboBox::activated, this, &ConverterView::widthChanged);
+    connect(w.bitWidthPopup, &QComboBox::activated, this, &ConverterView::widthChosen);
     connect(w.mathOperation, &QComboBox::activated, this, &ConverterView::recalc);
+    connect(
+        w.mathOperation, &QComboBox::currentIndexChanged, this, &ConverterView::updateFlagToolTips);
     connect(w.mathDisclosure, &QToolButton::clicked, this, &ConverterView::mathDisclosured);
 
     connect(w.actionNewWindow, &QAction::triggered, this, &ConverterView::openNewWindow);
@@ -227,12 +267,34 @@ void ConverterView::enterStartState()
     ui->mathDisclosure->setChecked(false);
     mathEnabled = false;
 
-    // The description lays the window out at its open width; closing the
-    // math area needs the box's laid-out width before the window is shown.
+    for (const Row& row : fRows)
+        showBits(row);
+    updateFlagToolTips();
+
+    // The description lays the window out with the math area open.
     layout()->activate();
     centralWidget()->layout()->activate();
     mathDisclosured();
+    fitValueRowToWidestNumber();
     updateMagnitudes();
+}
+
+// The window opens wide enough for the Value row to show a 64-bit binary
+// number whole; the math area, once opened, takes its room from there when
+// the screen has no more.
+void ConverterView::fitValueRowToWidestNumber()
+{
+    // At the window's minimum width the fields' column is as narrow as its
+    // widest item lets it be; the window grows by what the binary field then
+    // lacks. Asked of the layout, as the window is not shown yet.
+    const QGridLayout& grid = *ui->valueGrid;
+    int column = 0;
+    for (int at = 0; at < grid.rowCount(); ++at)
+        if (QLayoutItem* item = grid.itemAtPosition(at, 1))
+            column = std::max(column, item->minimumSize().width());
+    const QLineEdit& binary = *row(eFieldTypeValue).fields[eNotationBinary];
+    const int lacking = FieldWidthFor(binary, kBinaryCharacters64) - column;
+    resize(minimumSizeHint().width() + std::max(0, lacking), height());
 }
 
 bool ConverterView::applicationShouldHandleReopen()
@@ -257,7 +319,22 @@ Endian ConverterView::selectedEndian(FieldType type) const
 void ConverterView::userEdited(QLineEdit* textField)
 {
     const QScopedValueRollback<QLineEdit*> editing(fFieldBeingEdited, textField);
+    startEdit(*rowOf(textField));
     textDidChange(textField);
+}
+
+// The grid's bits become the row's hexadecimal text, which is then read as
+// if typed: one road for every edit.
+void ConverterView::gridEdited(const Row& row, UInt64 bits)
+{
+    startEdit(row);
+    BaseConverter edited = *row.number;
+    edited.SetUnsignedDec(bits, eBigEndian);
+    char text[kFieldBufferSize];
+    WriteNotation(edited, eNotationHexadecimal, eBigEndian, text);
+    QLineEdit* hexadecimal = row.fields[eNotationHexadecimal];
+    hexadecimal->setText(FieldTextFromBytes(text));
+    textDidChange(hexadecimal);
 }
 
 void ConverterView::textDidChange(QLineEdit* textField)
@@ -272,12 +349,18 @@ void ConverterView::textDidChange(QLineEdit* textField)
     FieldTextToBytes(textField->text(), numberString);
     const Notation notation = *notationOf(edited, textField);
     ReadNotation(*edited.number, notation, numberString, *edited.endian);
+    // Only what the user typed or pasted is warned about; the texts the
+    // window re-reads are its own, or were warned about when typed.
+    if (textField == fFieldBeingEdited)
+        warnIfTooBig(edited, notation);
     if (notation == eNotationDecimal)
         edited.signedBox->setChecked(edited.number->IsSigned());
 
     // Taken before the refresh: the parse keeps every bit it read, and the
-    // width below decides whether all rows must widen to show them.
-    const UInt16 newWidth = edited.number->GetActualWidth();
+    // width below decides whether all rows must widen to show them. A float
+    // typed at 8 bits has widened its row already.
+    const UInt16 newWidth
+        = std::max<UInt16>(edited.number->GetActualWidth(), edited.number->BitWidth());
     updateFieldsWithNewNumbers(textField);
     if (mathEnabled)
         doTheMath();
@@ -309,6 +392,8 @@ void ConverterView::doTheMath()
     const Row& resultRow = row(eFieldTypeResult);
     writeFields(resultRow, nullptr);
     resultRow.signedBox->setChecked(fResultValue.IsSigned());
+    for (int flag = 0; flag < eMathFlagCount; ++flag)
+        fFlags[flag]->setChecked(result.Has(static_cast<MathFlag>(flag)));
     updateMagnitudes();
 }
 
@@ -316,12 +401,19 @@ void ConverterView::mathDisclosured()
 {
     mathEnabled = ui->mathDisclosure->isChecked();
     ui->actionShowMathArea->setChecked(mathEnabled);
-    // The box keeps its last laid-out width while hidden, so opening adds
-    // back exactly what closing took away.
-    const int change = ui->expandedBox->width() + ui->windowLayout->spacing();
     // Taken first: showing the box may already stretch the window to its
     // new minimum width.
-    const int windowWidth = width() + (mathEnabled ? change : -change);
+    const int widthBefore = width();
+    int windowWidth = 0;
+    if (mathEnabled) {
+        // Never beyond the screen: the Value row gives up what is missing.
+        const int frame = frameGeometry().width() - width();
+        windowWidth = std::min(
+            widthBefore + mathAreaWidth(), screen()->availableGeometry().width() - frame);
+    } else {
+        // Closing takes away what opening added; at start-up, the area.
+        windowWidth = widthBefore - fWidthAddedByMath.value_or(mathAreaWidth());
+    }
 
     ui->mathDisclosure->setArrowType(mathEnabled ? Qt::LeftArrow : Qt::RightArrow);
     ui->mathOperation->setEnabled(mathEnabled);
@@ -343,6 +435,17 @@ void ConverterView::mathDisclosured()
     centralWidget()->layout()->activate();
     layout()->activate();
     resize(windowWidth, height());
+    if (mathEnabled)
+        fWidthAddedByMath = width() - widthBefore;
+    else
+        fWidthAddedByMath.reset();
+}
+
+// What the math area takes when it opens: it never stretches, the Value row
+// takes whatever room the window has besides.
+int ConverterView::mathAreaWidth() const
+{
+    return ui->expandedBox->sizeHint().width() + ui->windowLayout->spacing();
 }
 
 void ConverterView::setSigned(QCheckBox* sender)
@@ -351,6 +454,7 @@ void ConverterView::setSigned(QCheckBox* sender)
     WIRING_ASSERT(signedRow && sender == signedRow->signedBox);
     signedRow->number->SetSigned(sender->isChecked());
     writeField(*signedRow, eNotationDecimal);
+    showBits(*signedRow);
     updateMagnitudes();
 }
 
@@ -375,6 +479,7 @@ void ConverterView::shiftLeft(QAbstractButton* sender)
 
 void ConverterView::shift(bool left, const Row& row)
 {
+    startEdit(row);
     BaseConverter& number = *row.number;
     if (left) {
         number.Shift(eShiftLeftDir);
@@ -401,6 +506,15 @@ void ConverterView::widthChanged()
     rereadDecimal(eFieldTypeValue);
     if (mathEnabled)
         rereadDecimal(eFieldTypeOperand);
+}
+
+// The user's choice of width rewrites the rows from their numbers, so the
+// texts that did not fit are gone.
+void ConverterView::widthChosen()
+{
+    startEdit(row(eFieldTypeValue));
+    startEdit(row(eFieldTypeOperand));
+    widthChanged();
 }
 
 QString ConverterView::magnitude(bool metric, const BaseConverter& value, Endian endian)
@@ -432,6 +546,7 @@ void ConverterView::endianSwitched(QButtonGroup* sender)
         doTheMath();
         return;
     }
+    startEdit(*switched);
     // The hexadecimal text holds the unchanged bits; re-reading it shows
     // them in the new byte order without touching the signedness.
     textDidChange(switched->fields[eNotationHexadecimal]);
@@ -444,6 +559,7 @@ void ConverterView::swapEndian(QAbstractButton* sender)
     const Row& swapped = row(static_cast<FieldType>(whichField));
     WIRING_ASSERT(sender == swapped.swapButton);
 
+    startEdit(swapped);
     const Endian oppositeEndian = *swapped.endian != eBigEndian ? eBigEndian : eLittleEndian;
     swapped.number->SetUnsignedDec(swapped.number->GetValue(*swapped.endian), oppositeEndian);
     *swapped.endian = oppositeEndian;
@@ -494,10 +610,11 @@ const ConverterView::Row& ConverterView::row(FieldType type) const
     return fRows[type - eFieldTypeValue];
 }
 
-std::array<const QObject*, 9> ConverterView::Row::controls() const
+std::array<const QObject*, 11> ConverterView::Row::controls() const
 {
     return { signedBox, endianMatrix, bigEndianRadio, littleEndianRadio, swapButton,
-        shiftLeftButton, shiftRightButton, binaryMagnitude, metricMagnitude };
+        shiftLeftButton, shiftRightButton, binaryMagnitude, metricMagnitude, bitGrid,
+        overflowWarning };
 }
 
 const ConverterView::Row* ConverterView::rowOf(const QObject* control) const
@@ -531,6 +648,7 @@ QString ConverterView::literal(const QLineEdit& field) const
     return QString::fromLatin1(text);
 }
 
+// Every change of a row's number ends here, so the row's grid follows too.
 void ConverterView::writeFields(const Row& row, const QLineEdit* except)
 {
     for (int notation = 0; notation < eNotationCount; ++notation) {
@@ -538,6 +656,43 @@ void ConverterView::writeFields(const Row& row, const QLineEdit* except)
         if (field != except && field != fFieldBeingEdited)
             writeField(row, static_cast<Notation>(notation));
     }
+    // At 8 bits the float field is empty; it says why.
+    QLineEdit* floatField = row.fields[eNotationFloat];
+    const bool hasFloat = IsFloatWidth(row.number->BitWidth());
+    if (floatField->placeholderText().isEmpty() != hasFloat)
+        floatField->setPlaceholderText(hasFloat ? QString() : NoFloatPlaceholder());
+    showBits(row);
+}
+
+void ConverterView::showBits(const Row& row)
+{
+    const BaseConverter& number = *row.number;
+    row.bitGrid->setBits(number.GetValue(eBigEndian), number.BitWidth(), number.IsSigned());
+}
+
+void ConverterView::startEdit(const Row& row)
+{
+    if (row.overflowWarning)
+        row.overflowWarning->setWarning(QString());
+}
+
+// Set, never cleared, here: the widening the edit causes re-reads the row
+// and must keep the warning.
+void ConverterView::warnIfTooBig(const Row& row, Notation notation)
+{
+    if (row.overflowWarning && row.number->IsOverflow())
+        row.overflowWarning->setWarning(TooBigWarning(notation));
+}
+
+void ConverterView::updateFlagToolTips()
+{
+    const int index = ui->mathOperation->currentIndex();
+    if (index < 0 || index >= eMathOperationCount)
+        return;
+    const auto operation = static_cast<MathOperation>(index);
+    const QString title = ui->mathOperation->currentText();
+    for (int flag = 0; flag < eMathFlagCount; ++flag)
+        fFlags[flag]->setToolTip(FlagToolTip(static_cast<MathFlag>(flag), operation, title));
 }
 
 void ConverterView::writeField(const Row& row, Notation notation)

@@ -5,6 +5,7 @@
 #define BITLENS_CONVERTERVIEW_H
 
 #include "BaseConverter.h"
+#include "MathOperation.h"
 #include "Notation.h"
 
 #include <QMainWindow>
@@ -13,7 +14,9 @@
 #include <memory>
 #include <optional>
 
+class BitGrid;
 class EditMenu;
+class FlagButton;
 class MagnitudeLabel;
 class QAbstractButton;
 class QButtonGroup;
@@ -22,6 +25,7 @@ class QKeySequence;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class WarningLabel;
 
 namespace Ui {
 class ConverterDocument;
@@ -73,20 +77,25 @@ private:
         QPushButton* shiftRightButton;
         MagnitudeLabel* binaryMagnitude;
         MagnitudeLabel* metricMagnitude;
+        BitGrid* bitGrid;
+        WarningLabel* overflowWarning; // none in the Result row
 
-        std::array<const QObject*, 9> controls() const;
+        std::array<const QObject*, 11> controls() const;
     };
 
     void awakeFromNib();
     void bindRows();
+    void bindFlags();
     void tagPopupItems();
     void sizeFields();
     void wireControls();
     void wireKeyboard();
     void reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic);
     void enterStartState();
+    void fitValueRowToWidestNumber();
 
     void userEdited(QLineEdit* textField);
+    void gridEdited(const Row& row, UInt64 bits);
     void textDidChange(QLineEdit* textField);
     void updateFieldsWithNewNumbers(QLineEdit* textField);
     void doTheMath();
@@ -97,11 +106,14 @@ private:
     void shiftLeft(QAbstractButton* sender);
     void shift(bool left, const Row& row);
     void widthChanged();
+    void widthChosen();
     void updateMagnitudes();
     void endianSwitched(QButtonGroup* sender);
     void swapEndian(QAbstractButton* sender);
     void openNewWindow();
     void keepOnTop(bool onTop);
+    void updateFlagToolTips();
+    int mathAreaWidth() const;
 
     const Row& row(FieldType type) const;
     const Row* rowOf(const QObject* control) const;
@@ -109,6 +121,10 @@ private:
     QString literal(const QLineEdit& field) const;
     void writeFields(const Row& row, const QLineEdit* except);
     void writeField(const Row& row, Notation notation);
+    void showBits(const Row& row);
+    // A new edit of the row ends the warning of the last one.
+    void startEdit(const Row& row);
+    void warnIfTooBig(const Row& row, Notation notation);
     void rereadDecimal(FieldType type);
     void selectWidth(UInt16 width);
 
@@ -130,6 +146,12 @@ private:
     QLineEdit* fFieldBeingEdited = nullptr;
 
     std::array<Row, 3> fRows {};
+    std::array<FlagButton*, eMathFlagCount> fFlags {};
+
+    // What opening the math area added to the window's width, for closing
+    // to take away: less than the area's width on a screen too narrow for
+    // both. None before the area was first opened.
+    std::optional<int> fWidthAddedByMath;
 
     // What each row's magnitude labels were last written from: their texts
     // follow from it alone, so a row whose reading is unchanged is skipped.

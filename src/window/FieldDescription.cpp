@@ -1,7 +1,9 @@
 #include "FieldDescription.h"
 
 #include <QCoreApplication>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QToolTip>
 
 namespace {
 
@@ -51,12 +53,40 @@ const NotationDescription kNotationDescriptions[eNotationCount] = {
             "FieldDescription", "Packed version number such as 1.2.3b4, from the low 32 bits"),
         QT_TRANSLATE_NOOP(
             "FieldDescription", "the low 32 bits as a packed version number such as 1.2.3b4") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "float"),
+        QT_TRANSLATE_NOOP("FieldDescription",
+            "IEEE-754 floating point: half at 16 bits, single at 32, double at 64, read in the "
+            "row's byte order; typed at 8 bits, a single, and the width becomes 32"),
+        QT_TRANSLATE_NOOP("FieldDescription",
+            "the bits as an IEEE-754 floating-point number, in the row's byte order") },
 };
 
 QString Translated(const char* text)
 {
     return QCoreApplication::translate(kContext, text);
 }
+
+class WholeTextToolTip : public QObject {
+public:
+    explicit WholeTextToolTip(QLineEdit& field)
+        : QObject(&field)
+        , fField(field)
+    { }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != &fField || event->type() != QEvent::ToolTip || fField.text().isEmpty())
+            return QObject::eventFilter(watched, event);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(
+            help->globalPos(), fField.toolTip() + QLatin1Char('\n') + fField.text(), &fField);
+        return true;
+    }
+
+private:
+    QLineEdit& fField;
+};
 
 } // namespace
 
@@ -71,4 +101,29 @@ void DescribeField(QLineEdit& field, const char* rowName, Notation notation)
                          "FieldDescription", "%1: read-only, %2", "name, what it shows")
                                               .arg(name, Translated(description.shows))
                                         : Translated(description.toolTip));
+}
+
+void ShowWholeTextInToolTip(QLineEdit& field)
+{
+    field.installEventFilter(new WholeTextToolTip(field));
+}
+
+QString NoFloatPlaceholder()
+{
+    return QCoreApplication::translate("FieldDescription", "16 bits or more");
+}
+
+QString TooBigWarning(Notation notation)
+{
+    switch (notation) {
+    case eNotationDecimal:
+        return QCoreApplication::translate(
+            "FieldDescription", "beyond 64 bits: the largest is shown");
+    case eNotationText:
+        return QCoreApplication::translate(
+            "FieldDescription", "more than 8 characters: 0 is shown");
+    default:
+        return QCoreApplication::translate(
+            "FieldDescription", "more than 64 bits: the low 64 are shown");
+    }
 }

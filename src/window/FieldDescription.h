@@ -5,11 +5,24 @@
 #include "Notation.h"
 
 class QLineEdit;
+class QString;
 
 // Gives `field` the name assistive technology calls it, after its row
 // ("Value, hexadecimal"), and a tooltip: on what typing into it reads, or,
 // for a read-only field, that it is read-only and what it shows. `rowName`
 // is untranslated, marked for the "FieldDescription" context.
 void DescribeField(QLineEdit& field, const char* rowName, Notation notation);
+
+// Adds the field's whole text under its tooltip, for a field too narrow to
+// show all of it. Taken when the tooltip is asked for, so typing costs
+// nothing.
+void ShowWholeTextInToolTip(QLineEdit& field);
+
+// What an empty float field says at 8 bits, which hold no float.
+QString NoFloatPlaceholder();
+
+// What a row says when the text typed into its `notation` field spelt more
+// than its 64 bits hold: which part of it the row shows.
+QString TooBigWarning(Notation notation);
 
 #endif

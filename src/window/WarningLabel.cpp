@@ -1,0 +1,80 @@
+#include "WarningLabel.h"
+
+#include <QAccessible>
+#include <QEvent>
+#include <QIcon>
+#include <QPainter>
+#include <QStyle>
+
+WarningLabel::WarningLabel(QWidget* parent)
+    : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QSizePolicy policy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    policy.setRetainSizeWhenHidden(true);
+    setSizePolicy(policy);
+    makeRoomForIcon();
+}
+
+void WarningLabel::reserveRoomFor(const QStringList& texts)
+{
+    fReservedFor = texts;
+    makeRoomForIcon();
+}
+
+void WarningLabel::setWarning(const QString& text)
+{
+    if (text.isEmpty()) {
+        if (!isHidden())
+            hide();
+        return;
+    }
+    if (text != this->text())
+        setText(text);
+    if (isHidden()) {
+        show();
+        QAccessibleEvent alert(this, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+}
+
+void WarningLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        makeRoomForIcon();
+}
+
+void WarningLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    const int size = iconSize();
+    const QRect area = contentsRect();
+    const QRect where(area.left(), area.top() + (area.height() - size) / 2, size, size);
+    QPainter painter(this);
+    style()
+        ->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this)
+        .paint(&painter, where, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+}
+
+// The icon as tall as a line of the text, and never smaller than the
+// style's small icons; the text starts past it.
+int WarningLabel::iconSize() const
+{
+    return qMax(
+        style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this), fontMetrics().height());
+}
+
+void WarningLabel::makeRoomForIcon()
+{
+    const QFontMetrics metrics = fontMetrics();
+    setIndent(iconSize() + metrics.horizontalAdvance(QLatin1Char(' ')));
+    if (fReservedFor.isEmpty())
+        return;
+    int widest = 0;
+    for (const QString& text : fReservedFor)
+        widest = qMax(widest, metrics.horizontalAdvance(text));
+    const QMargins margins = contentsMargins();
+    // One pixel more for the rounding of a text measured in one piece.
+    setFixedWidth(margins.left() + indent() + widest + 2 * margin() + margins.right() + 1);
+}

@@ -1,0 +1,35 @@
+// A row's warning: the style's warning icon and a short text, shown only
+// while there is something to warn about.
+#ifndef BITLENS_WARNINGLABEL_H
+#define BITLENS_WARNINGLABEL_H
+
+#include <QLabel>
+#include <QStringList>
+
+class WarningLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit WarningLabel(QWidget* parent = nullptr);
+
+    // Keeps room for the widest of `texts` whether shown or not, so that
+    // the window keeps its layout when a warning comes and goes.
+    void reserveRoomFor(const QStringList& texts);
+
+    // Shows `text`, or hides the label when it is empty. Only a change of
+    // state shows or hides it, so a keystroke that keeps the warning as it
+    // was costs no layout pass; showing it tells assistive technology.
+    void setWarning(const QString& text);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int iconSize() const;
+    void makeRoomForIcon();
+
+    QStringList fReservedFor;
+};
+
+#endif
