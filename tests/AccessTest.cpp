@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 class AccessTest : public WindowTest {
     Q_OBJECT
 
@@ -119,37 +121,45 @@ void AccessTest::tabOrder_data()
 {
     QTest::addColumn<bool>("mathOpen");
     QTest::addColumn<QStringList>("order");
-    const QStringList value = { "currentBinary", "currentDecimal", "currentHexadecimal",
-        "currentOctal", "currentQuixadecimal", "currentText", "currentIpAddress",
-        "currentNumVersion", "currentFloat", "currentBitGrid", "signedValueBox", "shiftLeftValue",
-        "shiftRightValue", "currentBigEndianRadio", "swapEndianValue", "bitWidthPopup",
-        "mathDisclosure" };
-    const QStringList math = { "operandBinary", "operandDecimal", "operandHexadecimal",
-        "operandOctal", "operandQuixadecimal", "operandText", "operandIPAddress",
-        "operandNumVersion", "operandFloat", "operandBitGrid", "signedOperandBox",
-        "shiftLeftOperand", "shiftRightOperand", "operandBigEndianRadio", "swapEndianOperand",
-        "mathOperation", "resultBinary", "resultDecimal", "resultHexadecimal", "resultOctal",
+    const QStringList value = { "bitWidthPopup", "mathDisclosure", "currentBinary",
+        "currentDecimal", "currentHexadecimal", "currentOctal", "currentQuixadecimal",
+        "currentText", "currentIpAddress", "currentNumVersion", "currentFloat", "currentBitGrid",
+        "signedValueBox", "shiftLeftValue", "shiftRightValue", "currentBigEndianRadio",
+        "swapEndianValue" };
+    const QStringList math = { "mathOperation", "operandBinary", "operandDecimal",
+        "operandHexadecimal", "operandOctal", "operandQuixadecimal", "operandText",
+        "operandIPAddress", "operandNumVersion", "operandFloat", "operandBitGrid",
+        "signedOperandBox", "shiftLeftOperand", "shiftRightOperand", "operandBigEndianRadio",
+        "swapEndianOperand", "resultBinary", "resultDecimal", "resultHexadecimal", "resultOctal",
         "resultQuixadecimal", "resultText", "resultIPAddress", "resultNumVersion", "resultFloat",
         "resultBitGrid", "signedResultBox", "resultBigEndianRadio" };
     QTest::newRow("math area closed") << false << value;
     QTest::newRow("math area open") << true << value + math;
 }
 
-// Tab from the first field all the way round; a radio pair is one stop.
+// The window opens ready for a number to be typed; from there Tab goes all
+// the way round, and Shift+Tab back the same way. A radio pair is one stop.
 void AccessTest::tabOrder()
 {
     QFETCH(bool, mathOpen);
     QFETCH(QStringList, order);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("currentBinary"));
     if (mathOpen && !run("open math"))
         return;
     child<QWidget>(order.first())->setFocus(Qt::TabFocusReason);
-    QStringList visited;
-    do {
-        visited.append(QApplication::focusWidget()->objectName());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    } while (QApplication::focusWidget()->objectName() != order.first()
-        && visited.size() <= order.size());
-    QCOMPARE(visited, order);
+    const auto goRound = [&order](Qt::KeyboardModifiers modifiers) {
+        QStringList visited;
+        do {
+            visited.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        } while (QApplication::focusWidget()->objectName() != order.first()
+            && visited.size() <= order.size());
+        return visited;
+    };
+    QCOMPARE(goRound(Qt::NoModifier), order);
+    QStringList backwards = order.mid(1);
+    std::reverse(backwards.begin(), backwards.end());
+    QCOMPARE(goRound(Qt::ShiftModifier), QStringList { order.first() } + backwards);
 }
 
 void AccessTest::mnemonics_data()

@@ -266,6 +266,9 @@ void ConverterView::enterStartState()
 
     ui->mathDisclosure->setChecked(false);
     mathEnabled = false;
+    // Tab starts at the top, with the width; the window opens ready for a
+    // number to be typed.
+    row(eFieldTypeValue).fields[eNotationBinary]->setFocus(Qt::OtherFocusReason);
 
     for (const Row& row : fRows)
         showBits(row);
