@@ -112,8 +112,8 @@ void AccessTest::everyControlIsNamedAndExplained()
         { "bitWidthPopup", "Width" }, { "mathOperation", "Operation" },
         { "mathDisclosure", "Show math area" },
         { "currentBinaryMagnitude", "Value binary magnitude: 0" },
-        { "operandFloat", "Operand, float" }, { "resultCarryFlag", "Carry" },
-        { "resultDivideByZeroFlag", "Divide by zero" }, { "currentBitGrid", "Value, bits" },
+        { "operandFloat", "Operand, float" }, { "resultCarryFlag", "Carry flag" },
+        { "resultDivideByZeroFlag", "Divide-by-zero flag" }, { "currentBitGrid", "Value, bits" },
         { "resultBitGrid", "Result, bits" } };
     for (const auto& [widget, name] : samples)
         QCOMPARE(spokenName(child<QWidget>(widget)), QString(name));
@@ -682,6 +682,10 @@ void AccessTest::readOnlyFieldsAreNotEditable()
             = field->toolTip().startsWith(field->accessibleName() + ": read-only");
         QVERIFY2(saysReadOnly == field->isReadOnly(), qPrintable(name + ": " + field->toolTip()));
         QVERIFY2(field->isReadOnly() || !field->toolTip().contains("read-only"), qPrintable(name));
+        // Spoken after the name, so without it.
+        const QString description = spoken->text(QAccessible::Description);
+        QCOMPARE(description,
+            field->isReadOnly() ? field->toolTip().section(": ", 1) : field->toolTip());
     }
     QCOMPARE(readOnly, int(eNotationCount)); // the Result row
     QCOMPARE(child<QLineEdit>("resultBinary")->toolTip(),

@@ -610,29 +610,14 @@
         <source>more than 64 bits: the low 64 are shown</source>
         <translation>mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
     </message>
+    <message>
+        <source>read-only, %1</source>
+        <comment>what it shows</comment>
+        <translation>schreibgeschützt, %1</translation>
+    </message>
 </context>
 <context>
     <name>FlagDescription</name>
-    <message>
-        <source>Zero</source>
-        <translation>Null</translation>
-    </message>
-    <message>
-        <source>Sign</source>
-        <translation>Vorzeichen</translation>
-    </message>
-    <message>
-        <source>Carry</source>
-        <translation>Übertrag</translation>
-    </message>
-    <message>
-        <source>Overflow</source>
-        <translation>Überlauf</translation>
-    </message>
-    <message>
-        <source>Divide by zero</source>
-        <translation>Division durch null</translation>
-    </message>
     <message>
         <source>the unsigned sum does not fit in the width</source>
         <translation>die Summe ohne Vorzeichen passt nicht in die Breite</translation>
@@ -686,14 +671,34 @@
         <translation>der Operand ist 0, daher ist das Ergebnis 0</translation>
     </message>
     <message>
-        <source>%1: does not apply to %2</source>
-        <comment>flag, operation</comment>
-        <translation>%1: gilt nicht für „%2“</translation>
-    </message>
-    <message>
         <source>%1: %2</source>
         <comment>flag, what it means when set</comment>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>does not apply to %1</source>
+        <comment>operation</comment>
+        <translation>gilt nicht für „%1“</translation>
+    </message>
+    <message>
+        <source>Zero flag</source>
+        <translation>Nullflag</translation>
+    </message>
+    <message>
+        <source>Sign flag</source>
+        <translation>Vorzeichenflag</translation>
+    </message>
+    <message>
+        <source>Carry flag</source>
+        <translation>Übertragsflag</translation>
+    </message>
+    <message>
+        <source>Overflow flag</source>
+        <translation>Überlaufflag</translation>
+    </message>
+    <message>
+        <source>Divide-by-zero flag</source>
+        <translation>Division-durch-null-Flag</translation>
     </message>
 </context>
 <context>

@@ -697,8 +697,11 @@ void ConverterView::updateFlagToolTips()
         return;
     const auto operation = static_cast<MathOperation>(index);
     const QString title = ui->mathOperation->currentText();
-    for (int flag = 0; flag < eMathFlagCount; ++flag)
-        fFlags[flag]->setToolTip(FlagToolTip(static_cast<MathFlag>(flag), operation, title));
+    for (int index = 0; index < eMathFlagCount; ++index) {
+        const auto flag = static_cast<MathFlag>(index);
+        fFlags[index]->setToolTip(FlagToolTip(flag, operation, title));
+        fFlags[index]->setAccessibleDescription(FlagMeaning(flag, operation, title));
+    }
 }
 
 void ConverterView::writeField(const Row& row, Notation notation)

@@ -6,10 +6,11 @@ namespace {
 
 constexpr char kContext[] = "FlagDescription";
 
-const char* const kFlagNames[eMathFlagCount] = { QT_TRANSLATE_NOOP("FlagDescription", "Zero"),
-    QT_TRANSLATE_NOOP("FlagDescription", "Sign"), QT_TRANSLATE_NOOP("FlagDescription", "Carry"),
-    QT_TRANSLATE_NOOP("FlagDescription", "Overflow"),
-    QT_TRANSLATE_NOOP("FlagDescription", "Divide by zero") };
+const char* const kFlagNames[eMathFlagCount] = { QT_TRANSLATE_NOOP("FlagDescription", "Zero flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Sign flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Carry flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Overflow flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Divide-by-zero flag") };
 
 // What a set carry means for an operation that can set it.
 const char* CarryMeaning(MathOperation operation)
@@ -71,12 +72,16 @@ QString FlagName(MathFlag flag)
     return QCoreApplication::translate(kContext, kFlagNames[flag]);
 }
 
-QString FlagToolTip(MathFlag flag, MathOperation operation, const QString& title)
+QString FlagMeaning(MathFlag flag, MathOperation operation, const QString& title)
 {
     if (!FlagApplies(operation, flag))
-        return QCoreApplication::translate(
-            "FlagDescription", "%1: does not apply to %2", "flag, operation")
-            .arg(FlagName(flag), title);
+        return QCoreApplication::translate("FlagDescription", "does not apply to %1", "operation")
+            .arg(title);
+    return QCoreApplication::translate(kContext, Meaning(flag, operation));
+}
+
+QString FlagToolTip(MathFlag flag, MathOperation operation, const QString& title)
+{
     return QCoreApplication::translate("FlagDescription", "%1: %2", "flag, what it means when set")
-        .arg(FlagName(flag), QCoreApplication::translate(kContext, Meaning(flag, operation)));
+        .arg(FlagName(flag), FlagMeaning(flag, operation, title));
 }
