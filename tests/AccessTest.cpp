@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 class AccessTest : public WindowTest {
     Q_OBJECT
 
@@ -48,6 +50,8 @@ private slots:
     void editMenuActsOnTheFieldLeft_data();
     void editMenuActsOnTheFieldLeft();
     void fieldMenuShowsEveryKey();
+    void floatFieldsTakeACommaForTheirPoint_data();
+    void floatFieldsTakeACommaForTheirPoint();
     void wheelTurnsOnlyAFocusedPopup_data();
     void wheelTurnsOnlyAFocusedPopup();
     void newWindowsCascadeWithinTheScreen();
@@ -108,8 +112,8 @@ void AccessTest::everyControlIsNamedAndExplained()
         { "bitWidthPopup", "Width" }, { "mathOperation", "Operation" },
         { "mathDisclosure", "Show math area" },
         { "currentBinaryMagnitude", "Value binary magnitude: 0" },
-        { "operandFloat", "Operand, float" }, { "resultCarryFlag", "Carry" },
-        { "resultDivideByZeroFlag", "Divide by zero" }, { "currentBitGrid", "Value, bits" },
+        { "operandFloat", "Operand, float" }, { "resultCarryFlag", "Carry flag" },
+        { "resultDivideByZeroFlag", "Divide-by-zero flag" }, { "currentBitGrid", "Value, bits" },
         { "resultBitGrid", "Result, bits" } };
     for (const auto& [widget, name] : samples)
         QCOMPARE(spokenName(child<QWidget>(widget)), QString(name));
@@ -119,37 +123,45 @@ void AccessTest::tabOrder_data()
 {
     QTest::addColumn<bool>("mathOpen");
     QTest::addColumn<QStringList>("order");
-    const QStringList value = { "currentBinary", "currentDecimal", "currentHexadecimal",
-        "currentOctal", "currentQuixadecimal", "currentText", "currentIpAddress",
-        "currentNumVersion", "currentFloat", "currentBitGrid", "signedValueBox", "shiftLeftValue",
-        "shiftRightValue", "currentBigEndianRadio", "swapEndianValue", "bitWidthPopup",
-        "mathDisclosure" };
-    const QStringList math = { "operandBinary", "operandDecimal", "operandHexadecimal",
-        "operandOctal", "operandQuixadecimal", "operandText", "operandIPAddress",
-        "operandNumVersion", "operandFloat", "operandBitGrid", "signedOperandBox",
-        "shiftLeftOperand", "shiftRightOperand", "operandBigEndianRadio", "swapEndianOperand",
-        "mathOperation", "resultBinary", "resultDecimal", "resultHexadecimal", "resultOctal",
+    const QStringList value = { "bitWidthPopup", "mathDisclosure", "currentBinary",
+        "currentDecimal", "currentHexadecimal", "currentOctal", "currentQuixadecimal",
+        "currentText", "currentIpAddress", "currentNumVersion", "currentFloat", "currentBitGrid",
+        "signedValueBox", "shiftLeftValue", "shiftRightValue", "currentBigEndianRadio",
+        "swapEndianValue" };
+    const QStringList math = { "mathOperation", "operandBinary", "operandDecimal",
+        "operandHexadecimal", "operandOctal", "operandQuixadecimal", "operandText",
+        "operandIPAddress", "operandNumVersion", "operandFloat", "operandBitGrid",
+        "signedOperandBox", "shiftLeftOperand", "shiftRightOperand", "operandBigEndianRadio",
+        "swapEndianOperand", "resultBinary", "resultDecimal", "resultHexadecimal", "resultOctal",
         "resultQuixadecimal", "resultText", "resultIPAddress", "resultNumVersion", "resultFloat",
         "resultBitGrid", "signedResultBox", "resultBigEndianRadio" };
     QTest::newRow("math area closed") << false << value;
     QTest::newRow("math area open") << true << value + math;
 }
 
-// Tab from the first field all the way round; a radio pair is one stop.
+// The window opens ready for a number to be typed; from there Tab goes all
+// the way round, and Shift+Tab back the same way. A radio pair is one stop.
 void AccessTest::tabOrder()
 {
     QFETCH(bool, mathOpen);
     QFETCH(QStringList, order);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("currentBinary"));
     if (mathOpen && !run("open math"))
         return;
     child<QWidget>(order.first())->setFocus(Qt::TabFocusReason);
-    QStringList visited;
-    do {
-        visited.append(QApplication::focusWidget()->objectName());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    } while (QApplication::focusWidget()->objectName() != order.first()
-        && visited.size() <= order.size());
-    QCOMPARE(visited, order);
+    const auto goRound = [&order](Qt::KeyboardModifiers modifiers) {
+        QStringList visited;
+        do {
+            visited.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        } while (QApplication::focusWidget()->objectName() != order.first()
+            && visited.size() <= order.size());
+        return visited;
+    };
+    QCOMPARE(goRound(Qt::NoModifier), order);
+    QStringList backwards = order.mid(1);
+    std::reverse(backwards.begin(), backwards.end());
+    QCOMPARE(goRound(Qt::ShiftModifier), QStringList { order.first() } + backwards);
 }
 
 void AccessTest::mnemonics_data()
@@ -490,6 +502,36 @@ void AccessTest::fieldMenuShowsEveryKey()
     QCOMPARE(shown, expected);
 }
 
+void AccessTest::floatFieldsTakeACommaForTheirPoint_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("hexadecimal");
+    QTest::newRow("comma") << "currentFloat" << Qt::KeyboardModifiers() << "currentHexadecimal";
+    QTest::newRow("keypad's decimal key")
+        << "currentFloat" << Qt::KeyboardModifiers(Qt::KeypadModifier) << "currentHexadecimal";
+    QTest::newRow("operand") << "operandFloat" << Qt::KeyboardModifiers() << "operandHexadecimal";
+}
+
+// "3,5" as a German keyboard types it, on the keypad or not.
+void AccessTest::floatFieldsTakeACommaForTheirPoint()
+{
+    QFETCH(QString, field);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, hexadecimal);
+    if (!run("open math|type " + field + " 3"))
+        return;
+    auto* typedInto = child<QLineEdit>(field);
+    QTest::sendKeyEvent(QTest::Click, typedInto, Qt::Key_Comma, QStringLiteral(","), modifiers);
+    QTest::sendKeyEvent(QTest::Click, typedInto, Qt::Key_5, QStringLiteral("5"), modifiers);
+    QCOMPARE(typedInto->text(), QString("3.5"));
+    QCOMPARE(child<QLineEdit>(hexadecimal)->text(), QString("4060 0000"));
+    // One character in the field, as typed.
+    QTest::keyClick(typedInto, Qt::Key_Backspace);
+    QTest::keyClick(typedInto, Qt::Key_Backspace);
+    QCOMPARE(typedInto->text(), QString("3"));
+}
+
 void AccessTest::wheelTurnsOnlyAFocusedPopup_data()
 {
     QTest::addColumn<QString>("popup");
@@ -640,6 +682,10 @@ void AccessTest::readOnlyFieldsAreNotEditable()
             = field->toolTip().startsWith(field->accessibleName() + ": read-only");
         QVERIFY2(saysReadOnly == field->isReadOnly(), qPrintable(name + ": " + field->toolTip()));
         QVERIFY2(field->isReadOnly() || !field->toolTip().contains("read-only"), qPrintable(name));
+        // Spoken after the name, so without it.
+        const QString description = spoken->text(QAccessible::Description);
+        QCOMPARE(description,
+            field->isReadOnly() ? field->toolTip().section(": ", 1) : field->toolTip());
     }
     QCOMPARE(readOnly, int(eNotationCount)); // the Result row
     QCOMPARE(child<QLineEdit>("resultBinary")->toolTip(),

@@ -418,7 +418,7 @@ void BitGridTest::accessibleTree()
         QCOMPARE(iface->indexOfChild(child), i);
         QVERIFY(child->state().checkable);
         QCOMPARE(child->state().checked, bool((bits >> bit) & 1));
-        QCOMPARE(child->text(QAccessible::Description).endsWith(" \u00B7 sign"), bit == width - 1);
+        QCOMPARE(child->text(QAccessible::Description).endsWith(", the sign"), bit == width - 1);
         QVERIFY(onScreen.contains(child->rect()));
         QCOMPARE(iface->childAt(child->rect().center().x(), child->rect().center().y()), child);
         // In reading order: rightwards along a line, then down to the next.
@@ -463,34 +463,50 @@ void BitGridTest::tooltips_data()
     QTest::addColumn<bool>("isSigned");
     QTest::addColumn<int>("bit");
     QTest::addColumn<QString>("tip");
-    QTest::newRow("bit 37") << 64 << false << 37
-                            << QString::fromUtf8("bit 37 · byte 4 · 2^37 = 137438953472");
-    QTest::newRow("bit 0") << 8 << false << 0 << QString::fromUtf8("bit 0 · byte 0 · 2^0 = 1");
-    QTest::newRow("bit 8 starts byte 1")
-        << 16 << false << 8 << QString::fromUtf8("bit 8 · byte 1 · 2^8 = 256");
-    QTest::newRow("unsigned top bit")
-        << 32 << false << 31 << QString::fromUtf8("bit 31 · byte 3 · 2^31 = 2147483648");
-    QTest::newRow("sign of 8 bits")
-        << 8 << true << 7 << QString::fromUtf8("bit 7 · byte 0 · 2^7 = 128 · sign");
-    QTest::newRow("sign of 64 bits")
-        << 64 << true << 63
-        << QString::fromUtf8("bit 63 · byte 7 · 2^63 = 9223372036854775808 · sign");
-    QTest::newRow("below the sign")
-        << 64 << true << 62 << QString::fromUtf8("bit 62 · byte 7 · 2^62 = 4611686018427387904");
+    QTest::addColumn<QString>("spoken");
+    const struct {
+        const char* name;
+        int width;
+        bool isSigned;
+        int bit;
+        const char* tip;
+        const char* spoken;
+    } rows[] = {
+        { "bit 37", 64, false, 37, "bit 37 · byte 4 · 2^37 = 137438953472",
+            "byte 4, 2 to the power of 37 is 137438953472" },
+        { "bit 0", 8, false, 0, "bit 0 · byte 0 · 2^0 = 1", "byte 0, 2 to the power of 0 is 1" },
+        { "bit 8 starts byte 1", 16, false, 8, "bit 8 · byte 1 · 2^8 = 256",
+            "byte 1, 2 to the power of 8 is 256" },
+        { "unsigned top bit", 32, false, 31, "bit 31 · byte 3 · 2^31 = 2147483648",
+            "byte 3, 2 to the power of 31 is 2147483648" },
+        { "sign of 8 bits", 8, true, 7, "bit 7 · byte 0 · 2^7 = 128 · sign",
+            "byte 0, 2 to the power of 7 is 128, the sign" },
+        { "sign of 64 bits", 64, true, 63, "bit 63 · byte 7 · 2^63 = 9223372036854775808 · sign",
+            "byte 7, 2 to the power of 63 is 9223372036854775808, the sign" },
+        { "below the sign", 64, true, 62, "bit 62 · byte 7 · 2^62 = 4611686018427387904",
+            "byte 7, 2 to the power of 62 is 4611686018427387904" },
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.name) << row.width << row.isSigned << row.bit
+                                << QString::fromUtf8(row.tip) << QString::fromUtf8(row.spoken);
 }
 
+// The tooltip is read; its symbols would be spelt out by speech, so the
+// description says the same in words.
 void BitGridTest::tooltips()
 {
     QFETCH(int, width);
     QFETCH(bool, isSigned);
     QFETCH(int, bit);
     QFETCH(QString, tip);
+    QFETCH(QString, spoken);
     grid->setBits(0, UInt16(width), isSigned);
     const QPoint centre = centreOf(bit);
     QHelpEvent help(QEvent::ToolTip, centre, grid->mapToGlobal(centre));
     QApplication::sendEvent(grid, &help);
     QTRY_COMPARE(QToolTip::text(), tip);
-    QCOMPARE(bitChild(bit)->text(QAccessible::Description), tip);
+    QCOMPARE(bitChild(bit)->text(QAccessible::Name), QString("bit %1").arg(bit));
+    QCOMPARE(bitChild(bit)->text(QAccessible::Description), spoken);
 }
 
 // What the grid paints after `change`, once the paints it already asked for

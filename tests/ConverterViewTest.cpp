@@ -4,6 +4,7 @@
 #include "WarningLabel.h"
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -563,19 +564,20 @@ void ConverterViewTest::flagToolTipsFollowTheOperation_data()
     QTest::addColumn<QString>("flag");
     QTest::addColumn<QString>("tip");
     const char* const rows[][3] = {
-        { "AND", "resultZeroFlag", "Zero: the result is 0 within the width" },
-        { "AND", "resultCarryFlag", "Carry: does not apply to AND" },
-        { "add", "resultCarryFlag", "Carry: the unsigned sum does not fit in the width" },
+        { "AND", "resultZeroFlag", "Zero flag: the result is 0 within the width" },
+        { "AND", "resultCarryFlag", "Carry flag: does not apply to AND" },
+        { "add", "resultCarryFlag", "Carry flag: the unsigned sum does not fit in the width" },
         { "subtract", "resultCarryFlag",
-            "Carry: the subtraction borrows: the Value is below the Operand, unsigned" },
-        { "rotate right", "resultCarryFlag", "Carry: the last bit rotated round to the other end" },
+            "Carry flag: the subtraction borrows: the Value is below the Operand, unsigned" },
+        { "rotate right", "resultCarryFlag",
+            "Carry flag: the last bit rotated round to the other end" },
         { "negate", "resultOverflowFlag",
-            "Overflow: the Value is the most negative number: its negation does not fit" },
+            "Overflow flag: the Value is the most negative number: its negation does not fit" },
         { "signed remainder", "resultOverflowFlag",
-            "Overflow: does not apply to signed remainder" },
+            "Overflow flag: does not apply to signed remainder" },
         { "divide", "resultDivideByZeroFlag",
-            "Divide by zero: the Operand is 0, so the result is 0" },
-        { "NOT", "resultDivideByZeroFlag", "Divide by zero: does not apply to NOT" },
+            "Divide-by-zero flag: the Operand is 0, so the result is 0" },
+        { "NOT", "resultDivideByZeroFlag", "Divide-by-zero flag: does not apply to NOT" },
     };
     for (const auto& [operation, flag, tip] : rows)
         QTest::newRow(qPrintable(QString(operation) + ' ' + flag)) << operation << flag << tip;
@@ -586,8 +588,12 @@ void ConverterViewTest::flagToolTipsFollowTheOperation()
     QFETCH(QString, operation);
     QFETCH(QString, flag);
     QFETCH(QString, tip);
-    if (run("click mathDisclosure|choose mathOperation " + operation))
-        QCOMPARE(child<QWidget>(flag)->toolTip(), tip);
+    if (!run("click mathDisclosure|choose mathOperation " + operation))
+        return;
+    QCOMPARE(child<QWidget>(flag)->toolTip(), tip);
+    // Spoken after the flag's name, which it does not repeat.
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(child<QWidget>(flag));
+    QCOMPARE(spoken->text(QAccessible::Name) + ": " + spoken->text(QAccessible::Description), tip);
 }
 
 void ConverterViewTest::floatPlaceholderAtEightBits()

@@ -1,7 +1,9 @@
 // The window's size on a small screen, run once per scale factor (CTest
 // gives each run its QT_SCALE_FACTOR and an offscreen screen of 1280 x 720
-// logical pixels): what must show whole, and what must fit.
+// logical pixels), and once in German, whose texts are longer: what must
+// show whole, and what must fit.
 #include "BitGrid.h"
+#include "Translations.h"
 #include "WarningLabel.h"
 #include "WindowTestSupport.h"
 
@@ -30,6 +32,8 @@ private:
 void LayoutTest::initTestCase()
 {
     WindowTest::initTestCase();
+    // English, or the language of the environment's locale.
+    LoadTranslations(*qApp);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY2(screen.size() == QSize(1280, 720),
         qPrintable(QString("the screen is %1 x %2").arg(screen.width()).arg(screen.height())));

@@ -2,6 +2,7 @@
 // (LANG=de_DE.UTF-8, set for this test): every text the window shows is
 // translated, its mnemonics stay unique, and which language is chosen for
 // which locale.
+#include "BitGrid.h"
 #include "Translations.h"
 #include "WindowTestSupport.h"
 
@@ -20,9 +21,10 @@
 namespace {
 
 // Every text of the window a user reads or hears, by where it is shown:
-// titles, labels, items, tooltips, accessible names and descriptions, the
-// menus' titles and items, and the About box. Field contents and magnitudes
-// are the program's own notation, the same in any language.
+// titles, labels, items, tooltips, placeholders, accessible names and
+// descriptions, a grid's top bit as it is shown and spoken, the menus' titles
+// and items, and the About box. Field contents and magnitudes are the
+// program's own notation, the same in any language.
 QMap<QString, QString> ShownTexts(ConverterView* window)
 {
     QMap<QString, QString> texts;
@@ -46,6 +48,15 @@ QMap<QString, QString> ShownTexts(ConverterView* window)
                 note(name + " item " + QString::number(item), popup->itemText(item));
         if (auto* menu = qobject_cast<QMenu*>(widget))
             note(name + " title", menu->title());
+        if (auto* field = qobject_cast<QLineEdit*>(widget))
+            note(name + " placeholder", field->placeholderText());
+        if (auto* grid = qobject_cast<BitGrid*>(widget)) {
+            const int top = grid->bitWidth() - 1;
+            note(name + " top bit tooltip", grid->bitToolTip(top));
+            QAccessibleInterface* bit = QAccessible::queryAccessibleInterface(grid)->child(0);
+            note(name + " top bit accessible name", bit->text(QAccessible::Name));
+            note(name + " top bit accessible description", bit->text(QAccessible::Description));
+        }
         note(name + " tooltip", widget->toolTip());
         note(name + " status tip", widget->statusTip());
         note(name + " what's this", widget->whatsThis());
@@ -73,12 +84,16 @@ QMap<QString, QString> ShownTexts(ConverterView* window)
     return texts;
 }
 
-// Texts that German writes as English does: the logic operations, terms
-// German takes over, the program's name.
+// Texts that German writes as English does: the logic operations and the
+// status flags' letters, terms German takes over, the program's name.
 const QStringList kSameInGerman = { "window title", "labelText text", "labelText accessible name",
-    "labelNumVersion accessible name", "operandHeader text", "operandHeader accessible name",
-    "operationLabel text", "operationLabel accessible name", "mathOperation accessible name",
-    "mathOperation item 0", "mathOperation item 1", "mathOperation item 2" };
+    "labelNumVersion accessible name", "labelBitGrid text", "labelBitGrid accessible name",
+    "operandHeader text", "operandHeader accessible name", "operationLabel text",
+    "operationLabel accessible name", "mathOperation accessible name", "mathOperation item 0",
+    "mathOperation item 1", "mathOperation item 2", "mathOperation item 10",
+    "mathOperation item 11", "mathOperation item 12", "mathOperation item 13",
+    "resultZeroFlag text", "resultSignFlag text", "resultCarryFlag text", "resultOverflowFlag text",
+    "resultDivideByZeroFlag text" };
 
 } // namespace
 
@@ -95,7 +110,9 @@ private slots:
     void menusAndLabelsAreGerman_data();
     void menusAndLabelsAreGerman();
     void nothingIsLeftInEnglish();
-    void mnemonicsStayUniqueAndReachTheOperandRow();
+    void mnemonicsStayUnique();
+    void mnemonicsReach_data();
+    void mnemonicsReach();
     void chosenLanguage_data();
     void chosenLanguage();
 
@@ -120,35 +137,58 @@ void TranslationTest::removeTranslations()
 
 void TranslationTest::menusAndLabelsAreGerman_data()
 {
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("german");
-    const char* const rows[][2] = {
-        { "fileMenu title", "&Datei" },
-        { "editMenu title", "&Bearbeiten" },
-        { "viewMenu title", "&Ansicht" },
-        { "helpMenu title", "&Hilfe" },
-        { "actionCopyAsLiteral text", "Als &Literal kopieren" },
-        { "actionKeepOnTop text", "Im &Vordergrund halten" },
-        { "labelBinary text", "Bi&när" },
-        { "labelHexadecimal text", "He&xadezimal" },
-        { "signedValueBox text", "&Mit Vorzeichen" },
-        { "bitWidthPopup item 3", "64 Bit" },
-        { "currentHexadecimal accessible name", "Wert, hexadezimal" },
-        { "resultBinary tooltip", "Ergebnis, binär: schreibgeschützt, binär in Vierergruppen" },
-        { "operandDecimal tooltip",
+    const char* const rows[][3] = {
+        { "", "fileMenu title", "&Datei" },
+        { "", "editMenu title", "&Bearbeiten" },
+        { "", "viewMenu title", "&Ansicht" },
+        { "", "helpMenu title", "&Hilfe" },
+        { "", "actionCopyAsLiteral text", "Als &Literal kopieren" },
+        { "", "actionKeepOnTop text", "Im &Vordergrund halten" },
+        { "", "labelBinary text", "Bi&när" },
+        { "", "labelHexadecimal text", "He&xadezimal" },
+        { "", "labelFloat text", "Gleit&komma" },
+        { "", "signedValueBox text", "&Mit Vorzeichen" },
+        { "", "bitWidthPopup item 3", "64 Bit" },
+        { "", "currentHexadecimal accessible name", "Wert, hexadezimal" },
+        { "", "operandFloat accessible name", "Operand, Gleitkomma" },
+        { "", "resultBinary tooltip", "Ergebnis, binär: schreibgeschützt, binär in Vierergruppen" },
+        { "", "operandDecimal tooltip",
             "Dezimal, in der Bytereihenfolge der Zeile gelesen; ein führendes Minuszeichen macht "
             "die Zahl vorzeichenbehaftet (Alt+Umschalt+Z)" },
-        { "currentBinaryMagnitude accessible name", "Wert, binäre Größe: 0" },
-        { "About box title", "Über Bitlens" },
+        { "", "currentBinaryMagnitude accessible name", "Wert, binäre Größe: 0" },
+        { "", "mathOperation item 16", "arithmetisch nach rechts schieben" },
+        { "", "mathOperation item 13", "XNOR" },
+        { "", "resultCarryFlag accessible name", "Übertragsflag" },
+        { "", "resultCarryFlag tooltip", "Übertragsflag: gilt nicht für „AND“" },
+        { "click mathDisclosure|key mathOperation Down Down Down", "resultCarryFlag tooltip",
+            "Übertragsflag: die Summe ohne Vorzeichen passt nicht in die Breite" },
+        { "", "resultZeroFlag accessible description", "das Ergebnis ist innerhalb der Breite 0" },
+        { "", "resultOctal accessible description", "schreibgeschützt, oktal in Vierergruppen" },
+        { "", "currentBitGrid accessible name", "Wert, Bits" },
+        { "", "currentBitGrid top bit accessible name", "Bit 31" },
+        { "", "currentBitGrid top bit tooltip", "Bit 31 · Byte 3 · 2^31 = 2147483648" },
+        { "key signedValueBox Space", "currentBitGrid top bit accessible description",
+            "Byte 3, 2 hoch 31 ist 2147483648, das Vorzeichen" },
+        { "key bitWidthPopup Up Up", "currentFloat placeholder", "16 Bit oder mehr" },
+        { "type currentDecimal 99999999999999999999", "currentOverflowWarning text",
+            "über 64 Bit: die größte Zahl wird angezeigt" },
+        { "", "About box title", "Über Bitlens" },
     };
-    for (const auto& [where, german] : rows)
-        QTest::newRow(where) << where << QString::fromUtf8(german);
+    for (const auto& [steps, where, german] : rows)
+        QTest::newRow(qPrintable(QString(where) + (*steps ? ", after " : "") + steps))
+            << steps << where << QString::fromUtf8(german);
 }
 
 void TranslationTest::menusAndLabelsAreGerman()
 {
+    QFETCH(QString, steps);
     QFETCH(QString, where);
     QFETCH(QString, german);
+    if (!run(steps))
+        return;
     QCOMPARE(ShownTexts(view).value(where), german);
 }
 
@@ -174,13 +214,40 @@ void TranslationTest::nothingIsLeftInEnglish()
     QVERIFY(german.size() > 150);
 }
 
-void TranslationTest::mnemonicsStayUniqueAndReachTheOperandRow()
+void TranslationTest::mnemonicsStayUnique()
 {
     QCOMPARE(DuplicateMnemonics(view), QStringList());
-    // Bi&när: the Operand row's binary field by Alt+Shift+N.
-    child<QWidget>("currentDecimal")->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier | Qt::ShiftModifier);
-    QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString("operandBinary"));
+}
+
+// The German letters, and Alt+Shift with a Value field's letter for the
+// Operand field beside it.
+void TranslationTest::mnemonicsReach_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("reaches");
+    const char* const rows[][2] = { { "Alt+N", "currentBinary" }, { "Alt+Z", "currentDecimal" },
+        { "Alt+V", "currentNumVersion" }, { "Alt+K", "currentFloat" }, { "Alt+E", "bitWidthPopup" },
+        { "Alt+A", "viewMenu" }, { "Alt+Shift+N", "operandBinary" },
+        { "Alt+Shift+K", "operandFloat" } };
+    for (const auto& [keys, reaches] : rows)
+        QTest::newRow(keys) << keys << reaches;
+}
+
+void TranslationTest::mnemonicsReach()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, reaches);
+    child<QWidget>("signedValueBox")->setFocus(Qt::TabFocusReason);
+    const QKeyCombination combination = QKeySequence(keys)[0];
+    QTest::keyClick(
+        QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+    if (reaches.endsWith("Menu")) {
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), reaches);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        return;
+    }
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), reaches);
 }
 
 void TranslationTest::chosenLanguage_data()

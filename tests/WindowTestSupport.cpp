@@ -1,5 +1,7 @@
 #include "WindowTestSupport.h"
 
+#include "BitGrid.h"
+
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
@@ -61,7 +63,7 @@ void ClickButton(QAbstractButton* button)
 QPoint BitCentre(QWidget* grid, int bit)
 {
     QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(grid);
-    const QString name = QString("bit %1").arg(bit);
+    const QString name = BitGrid::tr("bit %1").arg(bit);
     for (int i = 0; i < tree->childCount(); ++i)
         if (tree->child(i)->text(QAccessible::Name) == name)
             return grid->mapFromGlobal(tree->child(i)->rect().center());
@@ -141,7 +143,8 @@ static void Step(ConverterView* view, const QString& step)
         ClickButton(FindChild<QAbstractButton>(view, name));
     } else if (verb == QLatin1String("choose")) {
         auto* popup = FindChild<QComboBox>(view, name);
-        const int item = popup->findText(argument);
+        const int item = popup->findText(
+            QCoreApplication::translate("ConverterDocument", argument.toUtf8().constData()));
         QVERIFY2(item >= 0, qPrintable(argument));
         const QString problem = ChooseFromList(popup, item);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
@@ -166,8 +169,11 @@ static void Step(ConverterView* view, const QString& step)
         }
         QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, to));
     } else if (step == QLatin1String("open math")) {
-        // The mnemonic clicks the disclosure button a moment later.
-        QTest::keyClick(view, Qt::Key_M, Qt::AltModifier);
+        // The mnemonic, in the window's language, clicks the disclosure
+        // button a moment later.
+        const QKeyCombination mnemonic
+            = QKeySequence::mnemonic(FindChild<QAbstractButton>(view, "mathDisclosure")->text())[0];
+        QTest::keyClick(view, mnemonic.key(), mnemonic.keyboardModifiers());
         QTRY_VERIFY(FindChild<QWidget>(view, "expandedBox")->isVisible());
     } else {
         QFAIL(qPrintable("unknown step: " + step));

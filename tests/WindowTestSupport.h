@@ -28,7 +28,8 @@ void TypeInto(QLineEdit* field, const QString& text);
 void ClickButton(QAbstractButton* button);
 
 // The centre of the bit numbered `bit` in a bit grid, in the grid's
-// coordinates, where its accessible child "bit N" says it is.
+// coordinates, where its accessible child "bit N" (in the window's
+// language) says it is.
 QPoint BitCentre(QWidget* grid, int bit);
 
 // Opens the popup's list from the keyboard, walks to the item, takes it.
@@ -58,7 +59,8 @@ protected slots:
 protected:
     template <class T> T* child(const QString& name) const { return FindChild<T>(view, name); }
     // Steps joined by '|': "type FIELD TEXT", "click BUTTON", "choose POPUP
-    // ITEM", "key WIDGET KEYS" (QKeySequence's words, separated by spaces),
+    // ITEM" (the item's English title, taken in the window's language),
+    // "key WIDGET KEYS" (QKeySequence's words, separated by spaces),
     // "bit GRID N" (a click on bit N), "drag GRID FROM TO" (pressed on bit
     // FROM, moved over the bits between to bit TO, released) or "open math"
     // (by its mnemonic). False after a step failed.

@@ -4,7 +4,9 @@
 set -u
 program=$1
 check=$2
-bitlens() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "$program" "$@"; }
+no_display="-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE"
+# shellcheck disable=SC2086
+bitlens() { env $no_display "$program" "$@"; }
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -88,7 +90,11 @@ platform_named_outright)
   # and a second launch hands over to it.
   mkdir -m 700 "$scratch/runtime"
   export XDG_RUNTIME_DIR="$scratch/runtime"
-  bitlens -platform offscreen >"$out" 2>"$err" &
+  # By exec, so that $! is the program, which the trap ends: a function
+  # run in the background is a shell of its own, and ending it leaves the
+  # program running.
+  # shellcheck disable=SC2086
+  (exec env $no_display "$program" -platform offscreen) >"$out" 2>"$err" &
   pid=$!
   trap 'kill "$pid" 2>/dev/null; rm -rf "$scratch"' EXIT
   tries=0

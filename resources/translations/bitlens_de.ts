@@ -35,8 +35,16 @@
         <translation>Bit %1 · Byte %2 · 2^%1 = %3</translation>
     </message>
     <message>
-        <source> · sign</source>
-        <translation> · Vorzeichen</translation>
+        <source>bit %1 · byte %2 · 2^%1 = %3 · sign</source>
+        <translation>Bit %1 · Byte %2 · 2^%1 = %3 · Vorzeichen</translation>
+    </message>
+    <message>
+        <source>byte %1, 2 to the power of %2 is %3, the sign</source>
+        <translation>Byte %1, 2 hoch %2 ist %3, das Vorzeichen</translation>
+    </message>
+    <message>
+        <source>byte %1, 2 to the power of %2 is %3</source>
+        <translation>Byte %1, 2 hoch %2 ist %3</translation>
     </message>
 </context>
 <context>
@@ -226,18 +234,6 @@
         <translation>Wie die Zeile Ergebnis die Zeilen Wert und Operand verknüpft</translation>
     </message>
     <message>
-        <source>AND</source>
-        <translation>AND</translation>
-    </message>
-    <message>
-        <source>OR</source>
-        <translation>OR</translation>
-    </message>
-    <message>
-        <source>XOR</source>
-        <translation>XOR</translation>
-    </message>
-    <message>
         <source>add</source>
         <translation>addieren</translation>
     </message>
@@ -425,6 +421,38 @@
         <source>About &amp;Qt</source>
         <translation>Über &amp;Qt</translation>
     </message>
+    <message>
+        <source>Flo&amp;at</source>
+        <translation>Gleit&amp;komma</translation>
+    </message>
+    <message>
+        <source>Bits</source>
+        <translation>Bits</translation>
+    </message>
+    <message>
+        <source>rotate left</source>
+        <translation>nach links rotieren</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>nach rechts rotieren</translation>
+    </message>
+    <message>
+        <source>arithmetic shift right</source>
+        <translation>arithmetisch nach rechts schieben</translation>
+    </message>
+    <message>
+        <source>signed divide</source>
+        <translation>mit Vorzeichen dividieren</translation>
+    </message>
+    <message>
+        <source>signed remainder</source>
+        <translation>Rest mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>negate</source>
+        <translation>negieren</translation>
+    </message>
 </context>
 <context>
     <name>ConverterView</name>
@@ -553,6 +581,124 @@
         <source>%1: read-only, %2</source>
         <comment>name, what it shows</comment>
         <translation>%1: schreibgeschützt, %2</translation>
+    </message>
+    <message>
+        <source>float</source>
+        <translation>Gleitkomma</translation>
+    </message>
+    <message>
+        <source>IEEE-754 floating point: half at 16 bits, single at 32, double at 64, read in the row&apos;s byte order; typed at 8 bits, a single, and the width becomes 32</source>
+        <translation>Gleitkommazahl nach IEEE 754: halbe Genauigkeit bei 16 Bit, einfache bei 32, doppelte bei 64, in der Bytereihenfolge der Zeile gelesen; bei 8 Bit eingegeben gilt einfache Genauigkeit, und die Breite wird 32</translation>
+    </message>
+    <message>
+        <source>the bits as an IEEE-754 floating-point number, in the row&apos;s byte order</source>
+        <translation>die Bits als Gleitkommazahl nach IEEE 754, in der Bytereihenfolge der Zeile</translation>
+    </message>
+    <message>
+        <source>16 bits or more</source>
+        <translation>16 Bit oder mehr</translation>
+    </message>
+    <message>
+        <source>beyond 64 bits: the largest is shown</source>
+        <translation>über 64 Bit: die größte Zahl wird angezeigt</translation>
+    </message>
+    <message>
+        <source>more than 8 characters: 0 is shown</source>
+        <translation>mehr als 8 Zeichen: 0 wird angezeigt</translation>
+    </message>
+    <message>
+        <source>more than 64 bits: the low 64 are shown</source>
+        <translation>mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
+    </message>
+    <message>
+        <source>read-only, %1</source>
+        <comment>what it shows</comment>
+        <translation>schreibgeschützt, %1</translation>
+    </message>
+</context>
+<context>
+    <name>FlagDescription</name>
+    <message>
+        <source>the unsigned sum does not fit in the width</source>
+        <translation>die Summe ohne Vorzeichen passt nicht in die Breite</translation>
+    </message>
+    <message>
+        <source>the subtraction borrows: the Value is below the Operand, unsigned</source>
+        <translation>die Subtraktion borgt: der Wert ist ohne Vorzeichen kleiner als der Operand</translation>
+    </message>
+    <message>
+        <source>the unsigned product does not fit in the width</source>
+        <translation>das Produkt ohne Vorzeichen passt nicht in die Breite</translation>
+    </message>
+    <message>
+        <source>the last bit rotated round to the other end</source>
+        <translation>das zuletzt ans andere Ende rotierte Bit</translation>
+    </message>
+    <message>
+        <source>the last bit shifted out of the width</source>
+        <translation>das zuletzt aus der Breite geschobene Bit</translation>
+    </message>
+    <message>
+        <source>the signed sum does not fit in the width</source>
+        <translation>die Summe mit Vorzeichen passt nicht in die Breite</translation>
+    </message>
+    <message>
+        <source>the signed difference does not fit in the width</source>
+        <translation>die Differenz mit Vorzeichen passt nicht in die Breite</translation>
+    </message>
+    <message>
+        <source>the signed product does not fit in the width</source>
+        <translation>das Produkt mit Vorzeichen passt nicht in die Breite</translation>
+    </message>
+    <message>
+        <source>the most negative number divided by -1: the quotient does not fit, the Value is shown</source>
+        <translation>die kleinste negative Zahl durch -1 geteilt: der Quotient passt nicht, der Wert wird angezeigt</translation>
+    </message>
+    <message>
+        <source>the Value is the most negative number: its negation does not fit</source>
+        <translation>der Wert ist die kleinste negative Zahl: ihre Negation passt nicht</translation>
+    </message>
+    <message>
+        <source>the result is 0 within the width</source>
+        <translation>das Ergebnis ist innerhalb der Breite 0</translation>
+    </message>
+    <message>
+        <source>the result&apos;s top bit, its sign when read as signed, is set</source>
+        <translation>das höchstwertige Bit des Ergebnisses ist gesetzt, mit Vorzeichen gelesen sein Vorzeichen</translation>
+    </message>
+    <message>
+        <source>the Operand is 0, so the result is 0</source>
+        <translation>der Operand ist 0, daher ist das Ergebnis 0</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>flag, what it means when set</comment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>does not apply to %1</source>
+        <comment>operation</comment>
+        <translation>gilt nicht für „%1“</translation>
+    </message>
+    <message>
+        <source>Zero flag</source>
+        <translation>Nullflag</translation>
+    </message>
+    <message>
+        <source>Sign flag</source>
+        <translation>Vorzeichenflag</translation>
+    </message>
+    <message>
+        <source>Carry flag</source>
+        <translation>Übertragsflag</translation>
+    </message>
+    <message>
+        <source>Overflow flag</source>
+        <translation>Überlaufflag</translation>
+    </message>
+    <message>
+        <source>Divide-by-zero flag</source>
+        <translation>Division-durch-null-Flag</translation>
     </message>
 </context>
 <context>

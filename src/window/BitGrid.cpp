@@ -375,17 +375,24 @@ int BitGrid::nearestBit(const QPoint& point) const
     return nearest;
 }
 
+QString BitGrid::bitToolTip(int bit) const
+{
+    if (bit < 0 || bit >= fWidth)
+        return QString();
+    const QString power = QString::number(qulonglong(1) << bit);
+    return fSigned && bit == fWidth - 1
+        ? tr("bit %1 \u00B7 byte %2 \u00B7 2^%1 = %3 \u00B7 sign").arg(bit).arg(bit / 8).arg(power)
+        : tr("bit %1 \u00B7 byte %2 \u00B7 2^%1 = %3").arg(bit).arg(bit / 8).arg(power);
+}
+
 QString BitGrid::bitDescription(int bit) const
 {
     if (bit < 0 || bit >= fWidth)
         return QString();
-    QString description = tr("bit %1 \u00B7 byte %2 \u00B7 2^%1 = %3")
-                              .arg(bit)
-                              .arg(bit / 8)
-                              .arg(QString::number(qulonglong(1) << bit));
-    if (fSigned && bit == fWidth - 1)
-        description += tr(" \u00B7 sign");
-    return description;
+    const QString power = QString::number(qulonglong(1) << bit);
+    return fSigned && bit == fWidth - 1
+        ? tr("byte %1, 2 to the power of %2 is %3, the sign").arg(bit / 8).arg(bit).arg(power)
+        : tr("byte %1, 2 to the power of %2 is %3").arg(bit / 8).arg(bit).arg(power);
 }
 
 QString BitGrid::binaryText() const
@@ -445,7 +452,7 @@ bool BitGrid::event(QEvent* event)
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), bitDescription(bit), this, cellRect(bit));
+            QToolTip::showText(help->globalPos(), bitToolTip(bit), this, cellRect(bit));
         }
         return true;
     }

@@ -44,8 +44,12 @@ public:
     // outside the width.
     QRect cellRect(int bit) const;
 
-    // The tooltip of a cell, also its accessible description:
-    // "bit 37 · byte 4 · 2^37 = 137438953472", with " · sign" for the sign bit.
+    // The tooltip of a cell: "bit 37 · byte 4 · 2^37 = 137438953472", and
+    // "· sign" after it for the sign bit.
+    QString bitToolTip(int bit) const;
+    // What assistive technology says after the bit's name ("bit 37"): the
+    // rest of the tooltip in words, as speech reads no symbols well:
+    // "byte 4, 2 to the power of 37 is 137438953472".
     QString bitDescription(int bit) const;
     // The bits as the binary field shows them, in groups of four.
     QString binaryText() const;

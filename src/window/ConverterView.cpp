@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "AccessibleInterfaces.h"
 #include "BitGrid.h"
+#include "DecimalPointKey.h"
 #include "EditMenu.h"
 #include "FieldDescription.h"
 #include "FieldText.h"
@@ -234,6 +235,8 @@ void ConverterView::wireKeyboard()
     const Row& operand = row(eFieldTypeOperand);
     for (int notation = 0; notation < eNotationCount; ++notation)
         reachFromKeyboard(*operand.fields[notation], mnemonics.value(value.fields[notation]));
+    TypeCommaAsPoint(*value.fields[eNotationFloat]);
+    TypeCommaAsPoint(*operand.fields[eNotationFloat]);
 }
 
 // An Operand field is reached with Alt+Shift and the mnemonic of the Value
@@ -266,6 +269,9 @@ void ConverterView::enterStartState()
 
     ui->mathDisclosure->setChecked(false);
     mathEnabled = false;
+    // Tab starts at the top, with the width; the window opens ready for a
+    // number to be typed.
+    row(eFieldTypeValue).fields[eNotationBinary]->setFocus(Qt::OtherFocusReason);
 
     for (const Row& row : fRows)
         showBits(row);
@@ -691,8 +697,11 @@ void ConverterView::updateFlagToolTips()
         return;
     const auto operation = static_cast<MathOperation>(index);
     const QString title = ui->mathOperation->currentText();
-    for (int flag = 0; flag < eMathFlagCount; ++flag)
-        fFlags[flag]->setToolTip(FlagToolTip(static_cast<MathFlag>(flag), operation, title));
+    for (int index = 0; index < eMathFlagCount; ++index) {
+        const auto flag = static_cast<MathFlag>(index);
+        fFlags[index]->setToolTip(FlagToolTip(flag, operation, title));
+        fFlags[index]->setAccessibleDescription(FlagMeaning(flag, operation, title));
+    }
 }
 
 void ConverterView::writeField(const Row& row, Notation notation)

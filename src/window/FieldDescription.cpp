@@ -97,10 +97,17 @@ void DescribeField(QLineEdit& field, const char* rowName, Notation notation)
                              .arg(Translated(rowName), Translated(description.name));
     field.setAccessibleName(name);
     // What typing reads says nothing to a field that cannot be typed into.
-    field.setToolTip(field.isReadOnly() ? QCoreApplication::translate(
-                         "FieldDescription", "%1: read-only, %2", "name, what it shows")
-                                              .arg(name, Translated(description.shows))
-                                        : Translated(description.toolTip));
+    if (!field.isReadOnly()) {
+        field.setToolTip(Translated(description.toolTip));
+        return;
+    }
+    field.setToolTip(
+        QCoreApplication::translate("FieldDescription", "%1: read-only, %2", "name, what it shows")
+            .arg(name, Translated(description.shows)));
+    // Spoken after the name, which the tooltip repeats to stand alone.
+    field.setAccessibleDescription(
+        QCoreApplication::translate("FieldDescription", "read-only, %1", "what it shows")
+            .arg(Translated(description.shows)));
 }
 
 void ShowWholeTextInToolTip(QLineEdit& field)

@@ -1,44 +1,67 @@
 #include "FlagDescription.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const char* const kFlagNames[eMathFlagCount]
-    = { "Zero", "Sign", "Carry", "Overflow", "Divide by zero" };
+constexpr char kContext[] = "FlagDescription";
+
+const char* const kFlagNames[eMathFlagCount] = { QT_TRANSLATE_NOOP("FlagDescription", "Zero flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Sign flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Carry flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Overflow flag"),
+    QT_TRANSLATE_NOOP("FlagDescription", "Divide-by-zero flag") };
 
 // What a set carry means for an operation that can set it.
 const char* CarryMeaning(MathOperation operation)
 {
     switch (operation) {
-    case eMathAdd: return "the unsigned sum does not fit in the width";
-    case eMathSubtract: return "the subtraction borrows: the Value is below the Operand, unsigned";
-    case eMathMultiply: return "the unsigned product does not fit in the width";
+    case eMathAdd:
+        return QT_TRANSLATE_NOOP("FlagDescription", "the unsigned sum does not fit in the width");
+    case eMathSubtract:
+        return QT_TRANSLATE_NOOP(
+            "FlagDescription", "the subtraction borrows: the Value is below the Operand, unsigned");
+    case eMathMultiply:
+        return QT_TRANSLATE_NOOP(
+            "FlagDescription", "the unsigned product does not fit in the width");
     case eMathRotateLeft:
-    case eMathRotateRight: return "the last bit rotated round to the other end";
-    default: return "the last bit shifted out of the width";
+    case eMathRotateRight:
+        return QT_TRANSLATE_NOOP("FlagDescription", "the last bit rotated round to the other end");
+    default: return QT_TRANSLATE_NOOP("FlagDescription", "the last bit shifted out of the width");
     }
 }
 
 const char* OverflowMeaning(MathOperation operation)
 {
     switch (operation) {
-    case eMathAdd: return "the signed sum does not fit in the width";
-    case eMathSubtract: return "the signed difference does not fit in the width";
-    case eMathMultiply: return "the signed product does not fit in the width";
+    case eMathAdd:
+        return QT_TRANSLATE_NOOP("FlagDescription", "the signed sum does not fit in the width");
+    case eMathSubtract:
+        return QT_TRANSLATE_NOOP(
+            "FlagDescription", "the signed difference does not fit in the width");
+    case eMathMultiply:
+        return QT_TRANSLATE_NOOP("FlagDescription", "the signed product does not fit in the width");
     case eMathSignedDivide:
-        return "the most negative number divided by -1: the quotient does not fit, the Value is "
-               "shown";
-    default: return "the Value is the most negative number: its negation does not fit";
+        return QT_TRANSLATE_NOOP("FlagDescription",
+            "the most negative number divided by -1: the quotient does not fit, the Value is "
+            "shown");
+    default:
+        return QT_TRANSLATE_NOOP(
+            "FlagDescription", "the Value is the most negative number: its negation does not fit");
     }
 }
 
 const char* Meaning(MathFlag flag, MathOperation operation)
 {
     switch (flag) {
-    case eMathFlagZero: return "the result is 0 within the width";
-    case eMathFlagSign: return "the result's top bit, its sign when read as signed, is set";
+    case eMathFlagZero:
+        return QT_TRANSLATE_NOOP("FlagDescription", "the result is 0 within the width");
+    case eMathFlagSign:
+        return QT_TRANSLATE_NOOP(
+            "FlagDescription", "the result's top bit, its sign when read as signed, is set");
     case eMathFlagCarry: return CarryMeaning(operation);
     case eMathFlagOverflow: return OverflowMeaning(operation);
-    default: return "the Operand is 0, so the result is 0";
+    default: return QT_TRANSLATE_NOOP("FlagDescription", "the Operand is 0, so the result is 0");
     }
 }
 
@@ -46,12 +69,19 @@ const char* Meaning(MathFlag flag, MathOperation operation)
 
 QString FlagName(MathFlag flag)
 {
-    return QLatin1String(kFlagNames[flag]);
+    return QCoreApplication::translate(kContext, kFlagNames[flag]);
+}
+
+QString FlagMeaning(MathFlag flag, MathOperation operation, const QString& title)
+{
+    if (!FlagApplies(operation, flag))
+        return QCoreApplication::translate("FlagDescription", "does not apply to %1", "operation")
+            .arg(title);
+    return QCoreApplication::translate(kContext, Meaning(flag, operation));
 }
 
 QString FlagToolTip(MathFlag flag, MathOperation operation, const QString& title)
 {
-    if (!FlagApplies(operation, flag))
-        return QStringLiteral("%1: does not apply to %2").arg(FlagName(flag), title);
-    return FlagName(flag) + QLatin1String(": ") + QLatin1String(Meaning(flag, operation));
+    return QCoreApplication::translate("FlagDescription", "%1: %2", "flag, what it means when set")
+        .arg(FlagName(flag), FlagMeaning(flag, operation, title));
 }

@@ -6,12 +6,16 @@
 
 #include <QString>
 
-// The flag's name for assistive technology: "Carry", "Divide by zero".
+// The flag's name for assistive technology: "Carry flag", "Divide-by-zero
+// flag": alone, "Zero" could be a number.
 QString FlagName(MathFlag flag);
 
-// The tooltip of `flag` while `operation` is chosen, whose popup title is
-// `title`: what a set flag means for that operation, or that the flag does
-// not apply to it (and then stays clear).
+// What a set `flag` means while `operation` is chosen, whose popup title is
+// `title`, or that the flag does not apply to it (and then stays clear):
+// the flag's accessible description, which follows its name.
+QString FlagMeaning(MathFlag flag, MathOperation operation, const QString& title);
+
+// The tooltip, which stands alone: "Carry flag: " and the meaning.
 QString FlagToolTip(MathFlag flag, MathOperation operation, const QString& title);
 
 #endif
