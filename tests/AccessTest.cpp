@@ -50,8 +50,6 @@ private slots:
     void editMenuActsOnTheFieldLeft_data();
     void editMenuActsOnTheFieldLeft();
     void fieldMenuShowsEveryKey();
-    void floatFieldsTakeACommaForTheirPoint_data();
-    void floatFieldsTakeACommaForTheirPoint();
     void wheelTurnsOnlyAFocusedPopup_data();
     void wheelTurnsOnlyAFocusedPopup();
     void newWindowsCascadeWithinTheScreen();
@@ -500,36 +498,6 @@ void AccessTest::fieldMenuShowsEveryKey()
               "&Paste" + keys(QKeySequence::Paste), "Delete" + keys(QKeySequence::Delete),
               "Select All" + keys(QKeySequence::SelectAll), "Copy as &Literal\tCtrl+Shift+C" };
     QCOMPARE(shown, expected);
-}
-
-void AccessTest::floatFieldsTakeACommaForTheirPoint_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<QString>("hexadecimal");
-    QTest::newRow("comma") << "currentFloat" << Qt::KeyboardModifiers() << "currentHexadecimal";
-    QTest::newRow("keypad's decimal key")
-        << "currentFloat" << Qt::KeyboardModifiers(Qt::KeypadModifier) << "currentHexadecimal";
-    QTest::newRow("operand") << "operandFloat" << Qt::KeyboardModifiers() << "operandHexadecimal";
-}
-
-// "3,5" as a German keyboard types it, on the keypad or not.
-void AccessTest::floatFieldsTakeACommaForTheirPoint()
-{
-    QFETCH(QString, field);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(QString, hexadecimal);
-    if (!run("open math|type " + field + " 3"))
-        return;
-    auto* typedInto = child<QLineEdit>(field);
-    QTest::sendKeyEvent(QTest::Click, typedInto, Qt::Key_Comma, QStringLiteral(","), modifiers);
-    QTest::sendKeyEvent(QTest::Click, typedInto, Qt::Key_5, QStringLiteral("5"), modifiers);
-    QCOMPARE(typedInto->text(), QString("3.5"));
-    QCOMPARE(child<QLineEdit>(hexadecimal)->text(), QString("4060 0000"));
-    // One character in the field, as typed.
-    QTest::keyClick(typedInto, Qt::Key_Backspace);
-    QTest::keyClick(typedInto, Qt::Key_Backspace);
-    QCOMPARE(typedInto->text(), QString("3"));
 }
 
 void AccessTest::wheelTurnsOnlyAFocusedPopup_data()

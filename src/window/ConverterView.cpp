@@ -3,7 +3,6 @@
 #include "AboutBox.h"
 #include "AccessibleInterfaces.h"
 #include "BitGrid.h"
-#include "DecimalPointKey.h"
 #include "EditMenu.h"
 #include "FieldDescription.h"
 #include "FieldText.h"
@@ -235,8 +234,6 @@ void ConverterView::wireKeyboard()
     const Row& operand = row(eFieldTypeOperand);
     for (int notation = 0; notation < eNotationCount; ++notation)
         reachFromKeyboard(*operand.fields[notation], mnemonics.value(value.fields[notation]));
-    TypeCommaAsPoint(*value.fields[eNotationFloat]);
-    TypeCommaAsPoint(*operand.fields[eNotationFloat]);
 }
 
 // An Operand field is reached with Alt+Shift and the mnemonic of the Value
