@@ -70,6 +70,20 @@ QPoint BitCentre(QWidget* grid, int bit)
     qFatal("%s has no %s", qPrintable(grid->objectName()), qPrintable(name));
 }
 
+void PressInFocus(const QString& keys)
+{
+    const QKeyCombination combination = QKeySequence(keys)[0];
+    QTest::keyClick(
+        QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+}
+
+void ExpectMenuOpen(const QString& name)
+{
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QCOMPARE(QApplication::activePopupWidget()->objectName(), name);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+}
+
 QString ChooseFromList(QComboBox* popup, int item)
 {
     QTest::keyClick(popup, Qt::Key_Down, Qt::AltModifier);
@@ -150,11 +164,8 @@ static void Step(ConverterView* view, const QString& step)
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     } else if (verb == QLatin1String("key")) {
         FindChild<QWidget>(view, name)->setFocus(Qt::TabFocusReason);
-        for (const QString& keys : argument.split(' ')) {
-            const QKeyCombination combination = QKeySequence(keys)[0];
-            QTest::keyClick(
-                QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
-        }
+        for (const QString& keys : argument.split(' '))
+            PressInFocus(keys);
     } else if (verb == QLatin1String("bit")) {
         auto* grid = FindChild<QWidget>(view, name);
         QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, BitCentre(grid, argument.toInt()));

@@ -32,6 +32,13 @@ void ClickButton(QAbstractButton* button);
 // language) says it is.
 QPoint BitCentre(QWidget* grid, int bit);
 
+// Presses one key combination, in QKeySequence's words ("Alt+Shift+B"),
+// where the focus is.
+void PressInFocus(const QString& keys);
+
+// That the menu named `name` is open; closes it again.
+void ExpectMenuOpen(const QString& name);
+
 // Opens the popup's list from the keyboard, walks to the item, takes it.
 // Says what went wrong, or nothing.
 QString ChooseFromList(QComboBox* popup, int item);
