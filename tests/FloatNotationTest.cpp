@@ -24,20 +24,6 @@ std::string Written(UInt64 bits, UInt16 width)
     return out;
 }
 
-UInt64 BitsOf(float value)
-{
-    UInt32 bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-UInt64 BitsOf(double value)
-{
-    UInt64 bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 bool IsNan(UInt64 bits, UInt16 width)
 {
     const UInt64 infinity = width == 16 ? 0x7C00 : width == 32 ? 0x7F800000 : 0x7FF0000000000000;

@@ -258,20 +258,6 @@ int TieDigits(double tie, char* digits, SInt64& exponent)
     return count;
 }
 
-UInt64 BitsOf(float value)
-{
-    UInt32 bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-UInt64 BitsOf(double value)
-{
-    UInt64 bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 // std::from_chars is correctly rounded and ignores the locale, but leaves
 // the value unwritten when it is out of range: the text's exponent then
 // tells an overflow from an underflow.

@@ -15,10 +15,27 @@
 
 #include "BaseConverter.h"
 
+#include <cstring>
+
 // Smallest buffer WriteFloat writes into (terminator included); the longest
 // texts are a negative double's ("-2.2250738585072014e-308") and its NaNs
 // ("-nan(0xfffffffffffff)").
 constexpr int kFloatSize = 32;
+
+// A single's or a double's bits, as a row stores them.
+inline UInt64 BitsOf(float value)
+{
+    UInt32 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+inline UInt64 BitsOf(double value)
+{
+    UInt64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 // Whether `width` has a float reading: 16, 32 or 64.
 bool IsFloatWidth(UInt16 width);
