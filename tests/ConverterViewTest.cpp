@@ -278,6 +278,9 @@ const Script kScripts[] = {
     { "a byte-order change clears it",
         "type currentHexadecimal 1 0000 0000 0000 0000|click currentLittleEndianRadio",
         "currentOverflowWarning=hidden" },
+    { "rewriting the warned text clears it",
+        "type currentDecimal 99999999999999999999|click signedValueBox",
+        "currentOverflowWarning=hidden|currentDecimal=-1" },
     { "a width chosen clears it",
         "type currentHexadecimal 1 0000 0000 0000 0000|choose bitWidthPopup 32 bits",
         "currentOverflowWarning=hidden|currentHexadecimal=0000" },
@@ -312,6 +315,7 @@ private slots:
     void flagToolTipsFollowTheOperation();
     void floatPlaceholderAtEightBits();
     void binaryToolTipsHoldTheWholeNumber();
+    void warningStaysPutWhileTheTextStaysTooBig();
     void mathAreaWidensAndNarrowsTheWindow();
     void longAndForeignText_data();
     void longAndForeignText();
@@ -708,6 +712,29 @@ void ConverterViewTest::windowsAreIndependent()
 
 // The magnitude labels keep one size whatever they show, so that their
 // text changes never lay the window out again; their longest texts must fit.
+// A keystroke that keeps the text too big keeps the warning as it is: no
+// hiding and showing again, which would lay the row out and alert a screen
+// reader on every key.
+void ConverterViewTest::warningStaysPutWhileTheTextStaysTooBig()
+{
+    if (!run("type currentHexadecimal 1 0000 0000 0000 0000"))
+        return;
+    auto* warning = child<QWidget>("currentOverflowWarning");
+    QVERIFY(warning->isVisible());
+    struct ShowHideCount : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::Show || event->type() == QEvent::Hide;
+            return false;
+        }
+    } shownOrHidden;
+    warning->installEventFilter(&shownOrHidden);
+    QTest::keyClicks(child<QLineEdit>("currentHexadecimal"), "123");
+    QVERIFY(warning->isVisible());
+    QCOMPARE(shownOrHidden.count, 0);
+}
+
 void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts_data()
 {
     QTest::addColumn<QString>("steps");

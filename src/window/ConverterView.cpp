@@ -322,7 +322,6 @@ Endian ConverterView::selectedEndian(FieldType type) const
 void ConverterView::userEdited(QLineEdit* textField)
 {
     const QScopedValueRollback<QLineEdit*> editing(fFieldBeingEdited, textField);
-    startEdit(*rowOf(textField));
     textDidChange(textField);
 }
 
@@ -355,7 +354,7 @@ void ConverterView::textDidChange(QLineEdit* textField)
     // Only what the user typed or pasted is warned about; the texts the
     // window re-reads are its own, or were warned about when typed.
     if (textField == fFieldBeingEdited)
-        warnIfTooBig(edited, notation);
+        warnOfText(edited, edited.number->IsOverflow() ? textField : nullptr, notation);
     if (notation == eNotationDecimal)
         edited.signedBox->setChecked(edited.number->IsSigned());
 
@@ -675,16 +674,18 @@ void ConverterView::showBits(const Row& row)
 
 void ConverterView::startEdit(const Row& row)
 {
-    if (row.overflowWarning)
-        row.overflowWarning->setWarning(QString());
+    warnOfText(row, nullptr, eNotationCount);
 }
 
-// Set, never cleared, here: the widening the edit causes re-reads the row
-// and must keep the warning.
-void ConverterView::warnIfTooBig(const Row& row, Notation notation)
+// Decided once per typed text, so that a keystroke that keeps the warning
+// neither hides nor shows it; the re-reads of a widening it causes are the
+// window's own texts and leave it alone.
+void ConverterView::warnOfText(const Row& row, const QLineEdit* field, Notation notation)
 {
-    if (row.overflowWarning && row.number->IsOverflow())
-        row.overflowWarning->setWarning(TooBigWarning(notation));
+    if (!row.overflowWarning)
+        return;
+    fWarnedFields[row.type - eFieldTypeValue] = field;
+    row.overflowWarning->setWarning(field ? TooBigWarning(notation) : QString());
 }
 
 void ConverterView::updateFlagToolTips()
@@ -708,8 +709,11 @@ void ConverterView::writeField(const Row& row, Notation notation)
     QLineEdit* field = row.fields[notation];
     // Setting an equal text would still move the cursor and drop undo; and
     // compared as bytes, an unchanged field costs no string.
-    if (!FieldTextEquals(field->text(), text))
+    if (!FieldTextEquals(field->text(), text)) {
         field->setText(FieldTextFromBytes(text));
+        if (field == fWarnedFields[row.type - eFieldTypeValue])
+            startEdit(row);
+    }
 }
 
 void ConverterView::rereadDecimal(FieldType type)

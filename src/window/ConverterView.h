@@ -124,7 +124,9 @@ private:
     void showBits(const Row& row);
     // A new edit of the row ends the warning of the last one.
     void startEdit(const Row& row);
-    void warnIfTooBig(const Row& row, Notation notation);
+    // Warns that the text typed into `field` spelt more than 64 bits, or,
+    // with no field, warns of nothing.
+    void warnOfText(const Row& row, const QLineEdit* field, Notation notation);
     void rereadDecimal(FieldType type);
     void selectWidth(UInt16 width);
 
@@ -144,6 +146,9 @@ private:
     // The field the user is typing in, while that keystroke is handled:
     // nothing may rewrite it, not even a width change the keystroke causes.
     QLineEdit* fFieldBeingEdited = nullptr;
+    // The field whose typed text each row's warning is about: rewriting that
+    // text ends the warning.
+    std::array<const QLineEdit*, 3> fWarnedFields {};
 
     std::array<Row, 3> fRows {};
     std::array<FlagButton*, eMathFlagCount> fFlags {};

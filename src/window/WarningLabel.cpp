@@ -33,8 +33,10 @@ void WarningLabel::setWarning(const QString& text)
         setText(text);
     if (isHidden()) {
         show();
-        QAccessibleEvent alert(this, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
+        if (QAccessible::isActive()) {
+            QAccessibleEvent alert(this, QAccessible::Alert);
+            QAccessible::updateAccessibility(&alert);
+        }
     }
 }
 
