@@ -29,11 +29,6 @@
 constexpr UInt16 kWidths[] = { 8, 16, 32, 64 };
 constexpr Endian kEndians[] = { eBigEndian, eLittleEndian };
 
-inline UInt64 WidthMask(UInt16 width)
-{
-    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
-}
-
 // A zero-terminated heap copy exactly as long as the text, so that ASan
 // catches a read one byte past the terminator. Fields hold 127 bytes, but
 // the parsers promise to read up to kMaxParseLength.

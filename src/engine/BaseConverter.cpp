@@ -1,5 +1,7 @@
 #include "BaseConverter.h"
 
+#include "Characters.h"
+
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -18,35 +20,11 @@ enum : UInt8 {
     eStageFinal = 0x80,
 };
 
-UInt64 WidthMask(UInt16 width)
-{
-    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
-}
-
-int DigitValue(unsigned char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 10;
-    return -1;
-}
-
-bool IsDecimalDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // The standard library's isprint in the "C" locale, without consulting the
 // process's locale: bytes of 0x80 and up are never printable.
 bool IsPrintableAscii(unsigned char c)
 {
     return c >= 0x20 && c <= 0x7E;
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 template <unsigned Base, unsigned Group> constexpr UInt64 GroupBase()
@@ -156,17 +134,6 @@ UInt32 PackVersion(const NumVersion& v)
 {
     return UInt32(v.majorRev) << 24 | UInt32(v.minorAndBugRev) << 16 | UInt32(v.stage) << 8
         | v.nonRelRev;
-}
-
-// The digits go through a local buffer: a bound of out + 20 would point past
-// the end of a caller's buffer that is only as long as the text it takes.
-char* PutUnsigned(char* out, UInt64 number)
-{
-    char digits[20];
-    const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    const auto length = std::size_t(end - digits);
-    std::memcpy(out, digits, length);
-    return out + length;
 }
 
 } // namespace

@@ -35,6 +35,12 @@ enum Endian { eLittleEndian = 0, eBigEndian = 1 };
 
 enum ShiftDir { eShiftRightDir = 0, eShiftLeftDir = 1 };
 
+// The bits of a number `width` bits wide: the low `width` bits set.
+constexpr UInt64 WidthMask(unsigned width)
+{
+    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
+}
+
 // A packed four-byte version: 1.2.3b4 is major 1, minor 2, bug fix 3,
 // stage b (beta), non-release revision 4. Fields run from the least
 // significant byte of `whole` up, so `whole` reads 0xMMmbSSnn.

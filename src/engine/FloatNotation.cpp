@@ -1,5 +1,7 @@
 #include "FloatNotation.h"
 
+#include "Characters.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -40,27 +42,15 @@ SInt64 Clamped(SInt64 exponent)
     return std::clamp(exponent, -kExponentLimit, kExponentLimit);
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 int DecimalDigitValue(char c)
 {
-    return IsDigit(c) ? c - '0' : -1;
+    return IsDecimalDigit(c) ? c - '0' : -1;
 }
 
 int HexDigitValue(char c)
 {
-    if (IsDigit(c))
-        return c - '0';
-    const char lower = char(c | 0x20);
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    const int value = DigitValue(static_cast<unsigned char>(Lower(c)));
+    return value < 16 ? value : -1;
 }
 
 // Whether `text` begins with `word` (lower case), in either case.
@@ -71,11 +61,6 @@ bool BeginsWithWord(const char* text, const char* word)
             return false;
     }
     return true;
-}
-
-char* PutUnsigned(char* out, UInt64 number)
-{
-    return std::to_chars(out, out + 20, number).ptr;
 }
 
 // --- Rounding to a format ------------------------------------------------------
@@ -188,9 +173,9 @@ bool ScanDecimal(const char* text, DecimalText& scanned)
         const bool negative = *q == '-';
         if (*q == '+' || *q == '-')
             ++q;
-        if (IsDigit(*q)) {
+        if (IsDecimalDigit(*q)) {
             SInt64 exponent = 0;
-            for (; IsDigit(*q); ++q)
+            for (; IsDecimalDigit(*q); ++q)
                 exponent = std::min(exponent * 10 + (*q - '0'), kExponentLimit);
             scanned.exponent = negative ? -exponent : exponent;
             scanned.end = q;
@@ -343,7 +328,7 @@ Reading ReadHexadecimal(const char* p, const FloatFormat& format)
         if (*q == '+' || *q == '-')
             ++q;
         SInt64 power = 0;
-        for (; IsDigit(*q); ++q)
+        for (; IsDecimalDigit(*q); ++q)
             power = std::min(power * 10 + (*q - '0'), kExponentLimit);
         exponent = Clamped(exponent + (negative ? -power : power));
     }
@@ -377,7 +362,7 @@ UInt64 ReadNan(const char* p, const FloatFormat& format)
     if (*p == '(') {
         const char* begin = p + 1;
         const char* end = begin;
-        while (IsDigit(*end) || (Lower(*end) >= 'a' && Lower(*end) <= 'z') || *end == '_')
+        while (IsDecimalDigit(*end) || (Lower(*end) >= 'a' && Lower(*end) <= 'z') || *end == '_')
             ++end;
         if (*end == ')')
             payload = PayloadNumber(begin, end);
@@ -561,7 +546,7 @@ UInt64 ReadFloat(const char* text, UInt16 width)
     const FloatFormat* format = FormatOfWidth(width);
     if (format == nullptr)
         return 0;
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+    while (IsBlank(*text))
         ++text;
     const bool negative = *text == '-';
     if (*text == '+' || *text == '-')

@@ -32,11 +32,6 @@ UInt8 ApplicableFlags(MathOperation operation)
     return unsigned(operation) < eMathOperationCount ? kApplicableFlags[operation] : 0;
 }
 
-UInt64 WidthMask(unsigned width)
-{
-    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
-}
-
 bool Bit(UInt64 bits, unsigned position)
 {
     return (bits >> position) & 1;

@@ -1,5 +1,6 @@
 #include "Notation.h"
 
+#include "Characters.h"
 #include "FloatNotation.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ struct DecimalText {
 
 DecimalText ScanDecimal(const char* text)
 {
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+    while (IsBlank(*text))
         ++text;
     DecimalText scanned;
     if (*text == '+' || *text == '-')

@@ -19,11 +19,6 @@ namespace {
 
 constexpr int kLineBits = 32;
 
-UInt64 WidthMask(int width)
-{
-    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
-}
-
 // The bits from `low` to `high`, both included.
 UInt64 RangeMask(int low, int high)
 {

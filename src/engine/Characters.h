@@ -1,0 +1,50 @@
+// Characters as the engine's readers take them, always by the "C" locale's
+// rules whatever locale the process has set, and unsigned numbers written
+// out as decimal digits. For the engine's own sources.
+#ifndef BITLENS_CHARACTERS_H
+#define BITLENS_CHARACTERS_H
+
+#include "BaseConverter.h"
+
+#include <charconv>
+#include <cstring>
+
+inline bool IsDecimalDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// What strtod and strtoull skip ahead of a number.
+inline bool IsBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+inline char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// A digit of base 36 or below, 0-9 then a-z (lower case only), or -1.
+inline int DigitValue(unsigned char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Writes `number`'s digits at `out`, with no terminator, and returns their
+// end. The digits go through a local buffer: a bound of out + 20 would point
+// past the end of a caller's buffer that is only as long as the text it takes.
+inline char* PutUnsigned(char* out, UInt64 number)
+{
+    char digits[20];
+    const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    const auto length = std::size_t(end - digits);
+    std::memcpy(out, digits, length);
+    return out + length;
+}
+
+#endif
