@@ -277,6 +277,11 @@ QSize BitGrid::minimumSizeHint() const
 // Everything derives from the font's metrics, so it scales with the font.
 void BitGrid::measure()
 {
+    // A new font or style that leaves the font as it was changes nothing
+    // measured here; a grid's own font arrives before the first measure.
+    if (fSize.isValid() && font() == fMeasuredFont)
+        return;
+    fMeasuredFont = font();
     const QFontMetrics metrics(font());
     const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
     fCellPitch = digit + qMax(1, qRound(digit / 6.0));

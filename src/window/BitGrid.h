@@ -118,6 +118,7 @@ private:
     int fDragLast = 0;
 
     // Measured from the font on construction and on a font or style change.
+    QFont fMeasuredFont;
     QFont fLabelFont;
     int fCellPitch = 0;
     int fCellHeight = 0;

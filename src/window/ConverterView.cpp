@@ -73,6 +73,9 @@ ConverterView::~ConverterView() = default;
 
 void ConverterView::awakeFromNib()
 {
+    // Polished now, not when first shown: the start state measures the
+    // laid-out window, and its widgets fix their sizes when polished.
+    ensurePolished();
     bindRows();
     tagPopupItems();
     sizeFields();
@@ -160,12 +163,14 @@ void ConverterView::sizeFields()
     w.mathOperation->setMinimumHeight(headerHeight);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const Row& row : fRows) {
+    for (const Row& row : fRows)
         for (QLineEdit* field : row.fields)
             field->setFont(fixed);
-        // All fields share the font, so one width fits them all: a 32-bit
-        // binary number whole, in the desktop's font at any size.
-        const int minimum = FieldWidthFor(*row.fields[eNotationBinary], kBinaryCharacters32);
+    // All fields share the font, so one width fits them all: a 32-bit binary
+    // number whole, in the desktop's font at any size.
+    const int minimum
+        = FieldWidthFor(*row(eFieldTypeValue).fields[eNotationBinary], kBinaryCharacters32);
+    for (const Row& row : fRows) {
         for (QLineEdit* field : row.fields)
             field->setMinimumWidth(minimum);
         if (row.overflowWarning)

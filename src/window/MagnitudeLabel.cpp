@@ -43,7 +43,6 @@ MagnitudeLabel::MagnitudeLabel(QWidget* parent)
     // Measured with a text in place: without one, a label measures as if it
     // showed nothing, a line's spacing high rather than a text's height.
     setText(QStringLiteral("0"));
-    fixSize();
 }
 
 void MagnitudeLabel::setMetric(bool metric)
@@ -51,7 +50,8 @@ void MagnitudeLabel::setMetric(bool metric)
     if (metric == fMetric)
         return;
     fMetric = metric;
-    fixSize();
+    if (testAttribute(Qt::WA_WState_Polished))
+        fixSize();
 }
 
 void MagnitudeLabel::setMagnitude(const QString& magnitude)
@@ -71,11 +71,22 @@ QString MagnitudeLabel::spokenText() const
     return tr("%1: %2", "what the label is, then its magnitude").arg(accessibleName(), text());
 }
 
+// Polished once, after the window description has set every property:
+// measured once, not once more for each property that changes the size.
+bool MagnitudeLabel::event(QEvent* event)
+{
+    const bool handled = QLabel::event(event);
+    if (event->type() == QEvent::Polish)
+        fixSize();
+    return handled;
+}
+
 void MagnitudeLabel::changeEvent(QEvent* event)
 {
     // QLabel forgets its measured size here, so the label measures afresh.
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    if ((event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        && testAttribute(Qt::WA_WState_Polished))
         fixSize();
 }
 

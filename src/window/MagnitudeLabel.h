@@ -1,7 +1,8 @@
 // A row's magnitude label. Its size is fixed, wide enough for the longest
 // text a magnitude can have in its font: a label of fixed size never asks the
 // window for a new layout when its text changes, which otherwise happens on
-// every keystroke.
+// every keystroke. The size is fixed when the label is polished, before it
+// is first shown or measured, and again for a new font or style.
 #ifndef BITLENS_MAGNITUDELABEL_H
 #define BITLENS_MAGNITUDELABEL_H
 
@@ -27,6 +28,7 @@ public:
     QString spokenText() const;
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
