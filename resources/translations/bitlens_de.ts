@@ -8,8 +8,8 @@
         <translation>Über Bitlens</translation>
     </message>
     <message>
-        <source>&lt;h3&gt;Bitlens %1&lt;/h3&gt;&lt;p&gt;A programmer&apos;s number converter: one integer of up to 64 bits in binary, decimal, hexadecimal, octal, base 36, text, IP address and version notation at once.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Bitlens %1&lt;/h3&gt;&lt;p&gt;Ein Zahlenumrechner für Programmierer: eine Ganzzahl mit bis zu 64 Bit, zugleich binär, dezimal, hexadezimal, oktal, zur Basis 36, als Text, als IP-Adresse und als Versionsnummer.&lt;/p&gt;&lt;p&gt;Freie Software unter der MIT-Lizenz.&lt;/p&gt;</translation>
+        <source>&lt;h3&gt;Bitlens %1&lt;/h3&gt;&lt;p&gt;A programmer&apos;s number converter: one integer of up to 64 bits in binary, decimal, hexadecimal, octal, base 36, text, IP address, version and float notation at once, and as a grid of its bits.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Bitlens %1&lt;/h3&gt;&lt;p&gt;Ein Zahlenumrechner für Programmierer: eine Ganzzahl mit bis zu 64 Bit, zugleich binär, dezimal, hexadezimal, oktal, zur Basis 36, als Text, als IP-Adresse, als Versionsnummer und als Gleitkommazahl, dazu als Raster ihrer Bits.&lt;/p&gt;&lt;p&gt;Freie Software unter der MIT-Lizenz.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>

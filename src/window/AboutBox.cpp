@@ -11,8 +11,8 @@ void ShowAboutBox(QWidget* parent)
         QCoreApplication::translate("AboutBox",
             "<h3>Bitlens %1</h3>"
             "<p>A programmer's number converter: one integer of up to 64 bits in binary, "
-            "decimal, hexadecimal, octal, base 36, text, IP address and version notation at "
-            "once.</p>"
+            "decimal, hexadecimal, octal, base 36, text, IP address, version and float "
+            "notation at once, and as a grid of its bits.</p>"
             "<p>Free software under the MIT licence.</p>")
             .arg(QStringLiteral(BITLENS_VERSION)));
 }
