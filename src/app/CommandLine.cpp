@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
 #include "BitlensVersion.h"
-#include "FieldText.h"
+#include "window/FieldText.h"
 
 #include <QIODevice>
 #include <QJsonDocument>

@@ -5,8 +5,8 @@
 #ifndef BITLENS_COMMANDLINE_H
 #define BITLENS_COMMANDLINE_H
 
-#include "BaseConverter.h"
-#include "Notation.h"
+#include "engine/BaseConverter.h"
+#include "engine/Notation.h"
 
 #include <QStringList>
 #include <QTextStream>

@@ -1,9 +1,9 @@
 #include "BitlensVersion.h"
 #include "CommandLine.h"
-#include "ConverterView.h"
 #include "LaunchActivation.h"
 #include "SingleInstance.h"
 #include "Translations.h"
+#include "window/ConverterView.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -6,4 +6,7 @@ set(BITLENS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FloatNotation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Magnitude.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MathOperation.cpp)
-set(BITLENS_ENGINE_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR})
+# Within a room its own headers go by name; a header of another room goes
+# by the room's folder ("engine/BaseConverter.h"). Code outside the tree may
+# still include "BaseConverter.h" as it stands.
+set(BITLENS_ENGINE_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/..)

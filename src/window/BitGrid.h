@@ -4,7 +4,7 @@
 #ifndef BITLENS_BITGRID_H
 #define BITLENS_BITGRID_H
 
-#include "BaseConverter.h"
+#include "engine/BaseConverter.h"
 
 #include <QFont>
 #include <QWidget>

@@ -8,12 +8,12 @@
 #include "FieldText.h"
 #include "FlagButton.h"
 #include "FlagDescription.h"
-#include "FloatNotation.h"
 #include "FocusedWheel.h"
 #include "MagnitudeLabel.h"
 #include "WarningLabel.h"
 #include "WindowTitle.h"
 #include "WiringAssert.h"
+#include "engine/FloatNotation.h"
 #include "ui_ConverterDocument.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 #ifndef BITLENS_CONVERTERVIEW_H
 #define BITLENS_CONVERTERVIEW_H
 
-#include "BaseConverter.h"
-#include "MathOperation.h"
-#include "Notation.h"
+#include "engine/BaseConverter.h"
+#include "engine/MathOperation.h"
+#include "engine/Notation.h"
 
 #include <QMainWindow>
 

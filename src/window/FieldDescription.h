@@ -2,7 +2,7 @@
 #ifndef BITLENS_FIELDDESCRIPTION_H
 #define BITLENS_FIELDDESCRIPTION_H
 
-#include "Notation.h"
+#include "engine/Notation.h"
 
 class QLineEdit;
 class QString;

@@ -1,7 +1,7 @@
 #include "FieldText.h"
 
-#include "Magnitude.h"
-#include "Notation.h"
+#include "engine/Magnitude.h"
+#include "engine/Notation.h"
 
 namespace {
 constexpr char16_t kBullet = 0x2022;

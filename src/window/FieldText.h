@@ -2,7 +2,7 @@
 #ifndef BITLENS_FIELDTEXT_H
 #define BITLENS_FIELDTEXT_H
 
-#include "BaseConverter.h"
+#include "engine/BaseConverter.h"
 
 #include <QString>
 #include <QStringView>

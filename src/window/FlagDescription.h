@@ -2,7 +2,7 @@
 #ifndef BITLENS_FLAGDESCRIPTION_H
 #define BITLENS_FLAGDESCRIPTION_H
 
-#include "MathOperation.h"
+#include "engine/MathOperation.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "MagnitudeLabel.h"
 
-#include "BaseConverter.h"
-#include "Magnitude.h"
+#include "engine/BaseConverter.h"
+#include "engine/Magnitude.h"
 
 #include <QAccessible>
 #include <QEvent>

@@ -1,0 +1,443 @@
+#include "ConverterModel.h"
+
+#include "FieldBytes.h"
+
+#include "engine/Magnitude.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr UInt16 kStartWidth = 32;
+
+bool IsWidth(UInt16 width)
+{
+    return width == 8 || width == 16 || width == 32 || width == 64;
+}
+
+} // namespace
+
+ModelChanges& ModelChanges::operator|=(const ModelChanges& more)
+{
+    for (int row = 0; row < kRowCount; ++row)
+        texts[row] |= more.texts[row];
+    bits |= more.bits;
+    magnitudes |= more.magnitudes;
+    signs |= more.signs;
+    endians |= more.endians;
+    messages |= more.messages;
+    width = width || more.width;
+    operation = operation || more.operation;
+    mathArea = mathArea || more.mathArea;
+    flags = flags || more.flags;
+    return *this;
+}
+
+bool ModelChanges::any() const
+{
+    for (const auto& row : texts)
+        if (row.any())
+            return true;
+    return bits.any() || magnitudes.any() || signs.any() || endians.any() || messages.any() || width
+        || operation || mathArea || flags;
+}
+
+ConverterModel::ConverterModel()
+{
+    fState.width = kStartWidth;
+    fState.operation = eMathAnd;
+    fState.mathEnabled = false;
+    fState.flags = 0;
+    for (FieldType type : { eFieldTypeValue, eFieldTypeOperand, eFieldTypeResult }) {
+        Row& start = row(type);
+        start.number = BaseConverter {};
+        start.number.SetBitWidth(kStartWidth);
+        start.number.SetSignedDec(0, eBigEndian);
+        start.number.SetOverflow(false);
+        start.endian = eBigEndian;
+        for (int notation = 0; notation < eNotationCount; ++notation)
+            writeField(type, static_cast<Notation>(notation));
+    }
+}
+
+// --- Verbs -------------------------------------------------------------------
+
+ModelChanges ConverterModel::typeInto(FieldType type, Notation notation, std::string_view text)
+{
+    if (!isTyped(type) || notation < 0 || notation >= eNotationCount)
+        return {};
+    const Field field { type, notation };
+    begin(field);
+    std::string& typed = row(type).texts[notation];
+    const std::string_view kept = CutToField(text);
+    fTypedTextChanged = typed != kept;
+    typed.assign(kept);
+    fTyped = field;
+    const UInt16 oldWidth = fState.width;
+    const UInt16 needed = textDidChange(type, notation);
+    if (needed > oldWidth)
+        widen(needed);
+    fTyped = {};
+    return end(field);
+}
+
+ModelChanges ConverterModel::chooseWidth(UInt16 width)
+{
+    if (!IsWidth(width))
+        return {};
+    begin();
+    // The texts that spelt too much are rewritten from the numbers.
+    endMessage(eFieldTypeValue);
+    endMessage(eFieldTypeOperand);
+    widen(widthChanged(width));
+    return end();
+}
+
+ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
+{
+    if (type < eFieldTypeValue || type > eFieldTypeResult)
+        return {};
+    begin();
+    Row& changed = row(type);
+    const BaseConverter before = changed.number;
+    changed.number.SetSigned(isSigned);
+    // Stored as a typed negative decimal is, so that a shift finds the same
+    // bits however the number came in.
+    if (isSigned)
+        changed.number.SetSignedDec(changed.number.GetSignedValue(changed.endian), changed.endian);
+    writeField(type, eNotationDecimal);
+    // Where the bits above the width changed, the fields that show them
+    // follow; a field whose writing is unchanged keeps its text as typed.
+    char old[kFieldBufferSize];
+    char now[kFieldBufferSize];
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        if (notation == eNotationDecimal)
+            continue;
+        const auto which = static_cast<Notation>(notation);
+        WriteNotation(before, which, changed.endian, old);
+        WriteNotation(changed.number, which, changed.endian, now);
+        if (std::string_view(old) != std::string_view(now))
+            writeField(type, which);
+    }
+    return end();
+}
+
+ModelChanges ConverterModel::endianSwitched(FieldType type, Endian endian)
+{
+    if (type < eFieldTypeValue || type > eFieldTypeResult)
+        return {};
+    begin();
+    row(type).endian = endian == eLittleEndian ? eLittleEndian : eBigEndian;
+    if (type == eFieldTypeResult) {
+        doTheMath();
+        return end();
+    }
+    endMessage(type);
+    // The hexadecimal text holds the unchanged bits; read again, they show
+    // in the new byte order, and the signedness stays.
+    widen(textDidChange(type, eNotationHexadecimal));
+    return end();
+}
+
+ModelChanges ConverterModel::swapEndian(FieldType type)
+{
+    if (!isTyped(type))
+        return {};
+    begin();
+    endMessage(type);
+    Row& swapped = row(type);
+    const Endian opposite = swapped.endian != eBigEndian ? eBigEndian : eLittleEndian;
+    swapped.number.SetUnsignedDec(swapped.number.GetValue(swapped.endian), opposite);
+    swapped.endian = opposite;
+    // The decimal text reads as the same number in the new order, so the
+    // re-read keeps it and shows the reversed bytes everywhere else.
+    widen(textDidChange(type, eNotationDecimal));
+    return end();
+}
+
+ModelChanges ConverterModel::shift(FieldType type, ShiftDir direction)
+{
+    if (!isTyped(type))
+        return {};
+    begin();
+    endMessage(type);
+    BaseConverter& number = row(type).number;
+    if (direction == eShiftLeftDir) {
+        number.Shift(eShiftLeftDir);
+        const UInt16 newWidth = number.GetActualWidth();
+        if (newWidth > fState.width) {
+            widen(newWidth);
+            return end();
+        }
+    } else {
+        number.Shift(eShiftRightDir);
+    }
+    widen(rereadDecimal(type));
+    return end();
+}
+
+ModelChanges ConverterModel::setBits(FieldType type, UInt64 bits)
+{
+    if (!isTyped(type))
+        return {};
+    begin();
+    endMessage(type);
+    row(type).number.SetUnsignedDec(bits & WidthMask(fState.width), eBigEndian);
+    updateFieldsWithNewNumbers(type, eNotationCount);
+    if (fState.mathEnabled)
+        doTheMath();
+    return end();
+}
+
+ModelChanges ConverterModel::chooseOperation(MathOperation operation)
+{
+    begin();
+    fState.operation
+        = operation >= 0 && operation < eMathOperationCount ? operation : eMathOperationCount;
+    doTheMath();
+    return end();
+}
+
+ModelChanges ConverterModel::mathDisclosured(bool open)
+{
+    begin();
+    fState.mathEnabled = open;
+    if (open) {
+        // The Operand row may have been re-fitted to a new width while it
+        // was out of sight; it shows as it now is, and its Result with it.
+        updateFieldsWithNewNumbers(eFieldTypeOperand, eNotationCount);
+        doTheMath();
+    }
+    return end();
+}
+
+ModelChanges ConverterModel::openWith(
+    Notation notation, std::string_view text, UInt16 width, Endian endian)
+{
+    ModelChanges changes = chooseWidth(IsWidth(width) ? width : kStartWidth);
+    changes |= endianSwitched(eFieldTypeValue, endian);
+    changes |= typeInto(eFieldTypeValue, notation, text);
+    fUndo.clear();
+    fRedo.clear();
+    fTypingRun = {};
+    return changes;
+}
+
+ModelChanges ConverterModel::undo()
+{
+    return restore(fUndo, fRedo);
+}
+
+ModelChanges ConverterModel::redo()
+{
+    return restore(fRedo, fUndo);
+}
+
+ModelChanges ConverterModel::restore(std::deque<State>& from, std::deque<State>& to)
+{
+    if (from.empty())
+        return {};
+    fTypingRun = {};
+    const Shown before = shown();
+    to.push_back(std::move(fState));
+    fState = std::move(from.back());
+    from.pop_back();
+    ModelChanges changes = Compare(before, shown());
+    const State& old = to.back();
+    for (int type = 0; type < kRowCount; ++type)
+        for (int notation = 0; notation < eNotationCount; ++notation)
+            changes.texts[type][notation]
+                = old.rows[type].texts[notation] != fState.rows[type].texts[notation];
+    return changes;
+}
+
+// --- What the document shows -------------------------------------------------
+
+const std::string& ConverterModel::text(FieldType type, Notation notation) const
+{
+    return fState.rows[index(type)].texts[notation];
+}
+
+std::string ConverterModel::magnitude(FieldType type, bool metric) const
+{
+    char text[kMagnitudeSize];
+    FormatMagnitude(number(type), endian(type), metric, text, sizeof text);
+    return text;
+}
+
+std::string ConverterModel::literal(FieldType type, Notation notation) const
+{
+    char text[kFieldBufferSize];
+    WriteLiteral(number(type), notation, endian(type), text);
+    return text;
+}
+
+std::string ConverterModel::written(FieldType type, Notation notation) const
+{
+    char bytes[kFieldBufferSize];
+    WriteNotation(number(type), notation, endian(type), bytes);
+    std::string text;
+    FieldTextFromBytes(bytes, text);
+    return text;
+}
+
+// --- Steps -------------------------------------------------------------------
+
+// Reads the field's text into its row as if typed and rewrites the row's
+// other fields and the Result; returns the width the number now needs,
+// which the caller widens to.
+UInt16 ConverterModel::textDidChange(FieldType type, Notation notation)
+{
+    Row& edited = row(type);
+    char numberString[kFieldBufferSize];
+    FieldTextToBytes(edited.texts[notation], numberString);
+    ReadNotation(edited.number, notation, numberString, edited.endian);
+    // Only what the user typed or pasted is warned about; the texts the
+    // model re-reads are its own, or were warned about when typed.
+    if (fTyped == Field { type, notation })
+        edited.message
+            = edited.number.IsOverflow() ? RowMessage { eMessageTooBig, notation } : RowMessage {};
+    // Taken before the refresh: the parse keeps every bit it read. A float
+    // typed at 8 bits has widened its row already.
+    const UInt16 needed = std::max(edited.number.GetActualWidth(), edited.number.BitWidth());
+    updateFieldsWithNewNumbers(type, notation);
+    if (fState.mathEnabled)
+        doTheMath();
+    return needed;
+}
+
+// Every field of the row but `except` and the one being typed in.
+void ConverterModel::updateFieldsWithNewNumbers(FieldType type, Notation except)
+{
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        const auto which = static_cast<Notation>(notation);
+        if (which != except && !(fTyped == Field { type, which }))
+            writeField(type, which);
+    }
+}
+
+void ConverterModel::doTheMath()
+{
+    const BaseConverter& current = number(eFieldTypeValue);
+    const BaseConverter& operand = number(eFieldTypeOperand);
+    const MathResult result = Combine(fState.operation, current.GetValue(eBigEndian),
+        operand.GetValue(eBigEndian), current.BitWidth());
+    row(eFieldTypeResult).number.SetUnsignedDec(result.value, eBigEndian);
+    updateFieldsWithNewNumbers(eFieldTypeResult, eNotationCount);
+    fState.flags = result.flags;
+}
+
+// Every row re-fitted to `width`; the rows the user can see re-read their
+// decimal texts at it. Returns the width they then need.
+UInt16 ConverterModel::widthChanged(UInt16 width)
+{
+    fState.width = width;
+    for (Row& each : fState.rows)
+        each.number.SetBitWidth(width);
+    UInt16 needed = rereadDecimal(eFieldTypeValue);
+    if (fState.mathEnabled)
+        needed = std::max(needed, rereadDecimal(eFieldTypeOperand));
+    return needed;
+}
+
+// A decimal field being typed in is re-read as typed, at the new width.
+UInt16 ConverterModel::rereadDecimal(FieldType type)
+{
+    if (!(fTyped == Field { type, eNotationDecimal }))
+        writeField(type, eNotationDecimal);
+    return textDidChange(type, eNotationDecimal);
+}
+
+// Each widening re-reads the rows through their decimal texts, which may
+// ask for a wider width again; four widths bound the loop.
+void ConverterModel::widen(UInt16 needed)
+{
+    while (needed > fState.width)
+        needed = widthChanged(needed);
+}
+
+void ConverterModel::writeField(FieldType type, Notation notation)
+{
+    Row& written = row(type);
+    char bytes[kFieldBufferSize];
+    WriteNotation(written.number, notation, written.endian, bytes);
+    std::string& text = written.texts[notation];
+    if (FieldTextEquals(text, bytes))
+        return;
+    FieldTextFromBytes(bytes, text);
+    fTextChanges.texts[index(type)][notation] = true;
+    // The warned text is gone, and its warning with it.
+    if (written.message.notation == notation)
+        endMessage(type);
+}
+
+// --- Steps of the undo history -----------------------------------------------
+
+void ConverterModel::begin(Field typing)
+{
+    fTextChanges = {};
+    fTypedTextChanged = false;
+    fShownBefore = shown();
+    fContinuesRun = typing.row != eFieldTypeInvalid && typing == fTypingRun;
+    if (!fContinuesRun)
+        fBefore = fState;
+}
+
+ModelChanges ConverterModel::end(Field typing)
+{
+    ModelChanges changes = Compare(fShownBefore, shown());
+    changes.texts = fTextChanges.texts;
+    const bool changed = changes.any() || fTypedTextChanged;
+    if (fContinuesRun) {
+        fTypingRun = typing;
+    } else if (changed) {
+        fUndo.push_back(std::move(*fBefore));
+        if (fUndo.size() > kUndoLimit)
+            fUndo.pop_front();
+        fRedo.clear();
+        fTypingRun = typing;
+    } else {
+        fTypingRun = {};
+    }
+    fBefore.reset();
+    return changes;
+}
+
+ConverterModel::Shown ConverterModel::shown() const
+{
+    Shown now;
+    for (int type = 0; type < kRowCount; ++type) {
+        const Row& each = fState.rows[type];
+        now.bits[type] = each.number.GetValue(eBigEndian);
+        now.readings[type] = each.number.GetValue(each.endian);
+        now.widths[type] = each.number.BitWidth();
+        now.signs[type] = each.number.IsSigned() != 0;
+        now.endians[type] = each.endian;
+        now.messages[type] = each.message;
+    }
+    now.width = fState.width;
+    now.operation = fState.operation;
+    now.mathEnabled = fState.mathEnabled;
+    now.flags = fState.flags;
+    return now;
+}
+
+ModelChanges ConverterModel::Compare(const Shown& before, const Shown& after)
+{
+    ModelChanges changes;
+    for (int type = 0; type < kRowCount; ++type) {
+        const bool form
+            = before.widths[type] != after.widths[type] || before.signs[type] != after.signs[type];
+        changes.bits[type] = form || before.bits[type] != after.bits[type];
+        changes.magnitudes[type] = form || before.readings[type] != after.readings[type];
+        changes.signs[type] = before.signs[type] != after.signs[type];
+        changes.endians[type] = before.endians[type] != after.endians[type];
+        changes.messages[type] = before.messages[type] != after.messages[type];
+    }
+    changes.width = before.width != after.width;
+    changes.operation = before.operation != after.operation;
+    changes.mathArea = before.mathEnabled != after.mathEnabled;
+    changes.flags = before.flags != after.flags;
+    return changes;
+}

@@ -1,0 +1,217 @@
+// ConverterModel: one window's document as a value, and the user's actions
+// on it as verbs. Three rows (the Value and the Operand, which are typed
+// into, and the Result, which combines them), the width they share, the
+// operation, whether the math area is open, and the Result's flags.
+//
+// A verb changes the state the way the window's control would and reports
+// what changed, so that a view repaints exactly that. Every verb is one
+// step of the undo history; keystrokes typed one after another into the
+// same field make one step together.
+//
+// Field texts are UTF-8, as a field shows them. A field shows its row's
+// number, written in its notation, after every verb, except the field being
+// typed in, which keeps the text as typed until something rewrites it.
+#ifndef BITLENS_CONVERTERMODEL_H
+#define BITLENS_CONVERTERMODEL_H
+
+#include "engine/BaseConverter.h"
+#include "engine/MathOperation.h"
+#include "engine/Notation.h"
+
+#include <array>
+#include <bitset>
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The rows, numbered as the window's design numbers them.
+enum FieldType {
+    eFieldTypeInvalid = 0,
+    eFieldTypeValue = 1,
+    eFieldTypeOperand = 2,
+    eFieldTypeResult = 3
+};
+constexpr int kRowCount = 3;
+
+// What a row's message line says about the text last typed into one of its
+// fields.
+enum MessageKind {
+    eMessageNone,
+    eMessageTooBig, // the text spelt more than 64 bits: part of it is shown
+};
+
+struct RowMessage {
+    MessageKind kind = eMessageNone;
+    Notation notation = eNotationCount; // the field the message is about
+
+    bool operator==(const RowMessage& other) const
+    {
+        return kind == other.kind && notation == other.notation;
+    }
+    bool operator!=(const RowMessage& other) const { return !(*this == other); }
+};
+
+// What a verb changed, for a view to repaint.
+struct ModelChanges {
+    std::array<std::bitset<eNotationCount>, kRowCount> texts;
+    std::bitset<kRowCount> bits; // the bits within the width, the width or the sign: the grid
+    std::bitset<kRowCount> magnitudes;
+    std::bitset<kRowCount> signs;
+    std::bitset<kRowCount> endians;
+    std::bitset<kRowCount> messages;
+    bool width = false;
+    bool operation = false;
+    bool mathArea = false;
+    bool flags = false;
+
+    bool any() const;
+    ModelChanges& operator|=(const ModelChanges& more);
+};
+
+class ConverterModel {
+public:
+    // A new document: every row 0, unsigned, big-endian, at 32 bits; the
+    // math area closed, AND chosen.
+    ConverterModel();
+
+    // --- The user's actions ------------------------------------------------
+    // `text` typed into a field of the Value or the Operand row (anything
+    // else changes nothing). The field keeps the text; the row reads it.
+    ModelChanges typeInto(FieldType row, Notation notation, std::string_view text);
+    // The width popup: every row re-fitted to 8, 16, 32 or 64 bits.
+    ModelChanges chooseWidth(UInt16 width);
+    // A signed box. Ticking it reads the bits as two's complement and
+    // stores them as typing the negative decimal would (sign-extended).
+    ModelChanges setSigned(FieldType row, bool isSigned);
+    // A byte-order radio: the row's bits stay, their reading changes.
+    ModelChanges endianSwitched(FieldType row, Endian endian);
+    // A swap button: the bytes reversed, the reading kept.
+    ModelChanges swapEndian(FieldType row);
+    // A shift button: one bit; a left shift widens when the number needs it.
+    ModelChanges shift(FieldType row, ShiftDir direction);
+    // A bit grid: the bits within the width, as the grid shows them.
+    ModelChanges setBits(FieldType row, UInt64 bits);
+    ModelChanges chooseOperation(MathOperation operation);
+    // The disclosure button: the math area opened or closed.
+    ModelChanges mathDisclosured(bool open);
+
+    // What `bitlens TEXT` opens: the width and the Value row's byte order
+    // set, then `text` typed into the Value row's `notation` field. The
+    // document starts here: there is nothing to undo.
+    ModelChanges openWith(Notation notation, std::string_view text, UInt16 width, Endian endian);
+
+    bool canUndo() const { return !fUndo.empty(); }
+    bool canRedo() const { return !fRedo.empty(); }
+    ModelChanges undo();
+    ModelChanges redo();
+    // Steps kept; older ones are forgotten.
+    static constexpr std::size_t kUndoLimit = 1000;
+
+    // --- What the document shows ---------------------------------------------
+    const std::string& text(FieldType row, Notation notation) const;
+    const BaseConverter& number(FieldType row) const { return fState.rows[index(row)].number; }
+    Endian endian(FieldType row) const { return fState.rows[index(row)].endian; }
+    bool isSigned(FieldType row) const { return number(row).IsSigned() != 0; }
+    UInt16 width() const { return fState.width; }
+    // The row's bits within the width, as a bit grid shows them.
+    UInt64 bits(FieldType row) const { return number(row).GetValue(eBigEndian); }
+    const RowMessage& message(FieldType row) const { return fState.rows[index(row)].message; }
+    MathOperation operation() const { return fState.operation; }
+    bool mathEnabled() const { return fState.mathEnabled; }
+    bool flag(MathFlag flag) const { return (fState.flags >> flag) & 1; }
+    // The magnitude label's text: 1024-based units, or 1000-based words
+    // when `metric`.
+    std::string magnitude(FieldType row, bool metric) const;
+    // The field's number as a source-code literal (Copy as Literal).
+    std::string literal(FieldType row, Notation notation) const;
+    // The row's number in `notation` as the model writes it, whatever the
+    // field holds now.
+    std::string written(FieldType row, Notation notation) const;
+
+    static bool isTyped(FieldType row)
+    {
+        return row == eFieldTypeValue || row == eFieldTypeOperand;
+    }
+
+private:
+    struct Row {
+        BaseConverter number;
+        Endian endian;
+        std::array<std::string, eNotationCount> texts;
+        RowMessage message;
+    };
+    struct State {
+        std::array<Row, kRowCount> rows;
+        UInt16 width; // every row's
+        MathOperation operation;
+        bool mathEnabled;
+        UInt8 flags;
+    };
+    // What a row shows besides its texts, to tell what a verb changed.
+    struct Shown {
+        std::array<UInt64, kRowCount> bits;
+        std::array<UInt64, kRowCount> readings; // in the row's byte order
+        std::array<UInt16, kRowCount> widths;
+        std::array<bool, kRowCount> signs;
+        std::array<Endian, kRowCount> endians;
+        std::array<RowMessage, kRowCount> messages;
+        UInt16 width;
+        MathOperation operation;
+        bool mathEnabled;
+        UInt8 flags;
+    };
+    // One field of one row.
+    struct Field {
+        FieldType row = eFieldTypeInvalid;
+        Notation notation = eNotationCount;
+        bool operator==(const Field& other) const
+        {
+            return row == other.row && notation == other.notation;
+        }
+    };
+
+    static int index(FieldType row) { return row - eFieldTypeValue; }
+    Row& row(FieldType type) { return fState.rows[index(type)]; }
+
+    // Each verb runs between these two: the first keeps what undo needs and
+    // what the view shows, the second tells what changed and files the step.
+    // `typing` is the field a keystroke went into, for a run of them to
+    // make one step.
+    void begin(Field typing);
+    ModelChanges end(Field typing);
+    void begin() { begin(Field {}); }
+    ModelChanges end() { return end(Field {}); }
+    ModelChanges restore(std::deque<State>& from, std::deque<State>& to);
+    Shown shown() const;
+    static ModelChanges Compare(const Shown& before, const Shown& after);
+
+    // The steps of a verb, as the window's design names them.
+    UInt16 textDidChange(FieldType row, Notation notation);
+    void updateFieldsWithNewNumbers(FieldType row, Notation except);
+    void doTheMath();
+    UInt16 widthChanged(UInt16 width);
+    UInt16 rereadDecimal(FieldType row);
+    void widen(UInt16 needed);
+
+    void writeField(FieldType row, Notation notation);
+    void endMessage(FieldType type) { row(type).message = RowMessage {}; }
+
+    State fState;
+    // The field being typed in, which nothing rewrites while the keystroke
+    // is handled.
+    Field fTyped;
+    Field fTypingRun; // the field the last step typed into, while it goes on
+    bool fContinuesRun = false;
+    bool fTypedTextChanged = false;
+    ModelChanges fTextChanges; // texts written during the verb
+    Shown fShownBefore {};
+    // The state before the verb, unless it goes on with a typing run, whose
+    // step already holds the state before its first keystroke.
+    std::optional<State> fBefore;
+    std::deque<State> fUndo;
+    std::deque<State> fRedo;
+};
+
+#endif

@@ -1,0 +1,104 @@
+#include "FieldBytes.h"
+
+#include "engine/Notation.h"
+
+namespace {
+
+constexpr char32_t kBullet = 0x2022;
+constexpr unsigned char kPlaceholder = 0xA5;
+constexpr char32_t kMalformed = 0xFFFD;
+
+// The character at `at`, and where the next one starts; a malformed or
+// overlong sequence is one malformed character per byte.
+char32_t Decode(std::string_view utf8, std::size_t& at)
+{
+    const auto lead = static_cast<unsigned char>(utf8[at++]);
+    if (lead < 0x80)
+        return lead;
+    int extra = 0;
+    char32_t code = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1, code = lead & 0x1F, smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, code = lead & 0x0F, smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, code = lead & 0x07, smallest = 0x10000;
+    } else {
+        return kMalformed;
+    }
+    if (at + extra > utf8.size())
+        return kMalformed;
+    for (int i = 0; i < extra; ++i) {
+        const auto next = static_cast<unsigned char>(utf8[at + i]);
+        if ((next & 0xC0) != 0x80)
+            return kMalformed;
+        code = code << 6 | (next & 0x3F);
+    }
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return kMalformed;
+    at += extra;
+    return code;
+}
+
+char ByteOf(char32_t code)
+{
+    if (code != 0 && code <= 0xFF)
+        return static_cast<char>(code);
+    if (code == kBullet)
+        return static_cast<char>(kPlaceholder);
+    return '?';
+}
+
+} // namespace
+
+std::string_view CutToField(std::string_view utf8)
+{
+    int units = 0;
+    std::size_t at = 0;
+    while (at < utf8.size()) {
+        std::size_t next = at;
+        units += Decode(utf8, next) > 0xFFFF ? 2 : 1;
+        if (units > kFieldCharacterLimit)
+            break;
+        at = next;
+    }
+    return utf8.substr(0, at);
+}
+
+int FieldTextToBytes(std::string_view utf8, char* buffer)
+{
+    int length = 0;
+    for (std::size_t at = 0; at < utf8.size() && length < kFieldBufferSize - 1;)
+        buffer[length++] = ByteOf(Decode(utf8, at));
+    buffer[length] = '\0';
+    return length;
+}
+
+void FieldTextFromBytes(const char* bytes, std::string& utf8)
+{
+    utf8.clear();
+    for (; *bytes != '\0'; ++bytes) {
+        const auto byte = static_cast<unsigned char>(*bytes);
+        if (byte < 0x80) {
+            utf8 += char(byte);
+        } else if (byte == kPlaceholder) {
+            utf8 += "\xE2\x80\xA2";
+        } else {
+            utf8 += char(0xC0 | byte >> 6);
+            utf8 += char(0x80 | (byte & 0x3F));
+        }
+    }
+}
+
+bool FieldTextEquals(std::string_view utf8, const char* bytes)
+{
+    std::size_t at = 0;
+    for (; *bytes != '\0'; ++bytes) {
+        const auto byte = static_cast<unsigned char>(*bytes);
+        const char32_t shown = byte == kPlaceholder ? kBullet : byte;
+        if (at == utf8.size() || Decode(utf8, at) != shown)
+            return false;
+    }
+    return at == utf8.size();
+}

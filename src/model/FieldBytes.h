@@ -1,0 +1,31 @@
+// Between a field's text, held as UTF-8, and the engine's 8-bit bytes.
+#ifndef BITLENS_FIELDBYTES_H
+#define BITLENS_FIELDBYTES_H
+
+#include <string>
+#include <string_view>
+
+// A field holds at most this many characters, counted as the window's
+// fields count them (UTF-16 units: a character beyond U+FFFF counts two).
+constexpr int kFieldCharacterLimit = 127;
+
+// The longest beginning of `utf8` that a field holds.
+std::string_view CutToField(std::string_view utf8);
+
+// The engine's bytes of a field's text: a character U+0001 to U+00FF
+// becomes that byte (Latin-1); the bullet U+2022 becomes 0xA5, the text
+// notation's placeholder; any other character, U+0000 (which would end the
+// text early) and each byte of a malformed sequence become '?'. Writes at
+// most 127 bytes and a terminator into `buffer`, which holds
+// kFieldBufferSize bytes; returns the byte count.
+int FieldTextToBytes(std::string_view utf8, char* buffer);
+
+// The text a field shows for the engine's bytes: Latin-1, with the
+// placeholder 0xA5 shown as the bullet. Replaces `utf8`'s contents.
+void FieldTextFromBytes(const char* bytes, std::string& utf8);
+
+// Whether `utf8` is what FieldTextFromBytes(bytes) gives, without building
+// it.
+bool FieldTextEquals(std::string_view utf8, const char* bytes);
+
+#endif
