@@ -7,6 +7,8 @@
 #include "Magnitude.h"
 #include "Notation.h"
 
+#include "model/ConverterModel.h"
+
 #include "Iterations.h"
 
 #include <benchmark/benchmark.h>
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -263,26 +266,21 @@ template <class Float, UInt16 Width> void FloatFromChars(benchmark::State& state
 
 // --- One keystroke -------------------------------------------------------------
 
-// A hexadecimal digit typed into the Value row: the field is read, the eight
-// other notations and the two magnitude labels are written.
+// A hexadecimal text typed into the document's Value row: the field is read,
+// the eight other notations are written where they changed, and the two
+// magnitude labels.
 void KeystrokeBitlens(benchmark::State& state)
 {
     const std::vector<std::string> typed = Digits(16);
-    BaseConverter row {};
-    row.SetBitWidth(64);
-    char out[kFieldBufferSize];
-    char magnitude[kMagnitudeSize];
+    ConverterModel model;
+    model.chooseWidth(64);
     for (auto _ : state) {
         for (const std::string& text : typed) {
-            TypeIntoRow(row, eNotationHexadecimal, text.c_str(), eBigEndian);
-            for (Notation shown :
-                { eNotationBinary, eNotationDecimal, eNotationOctal, eNotationQuixadecimal,
-                    eNotationText, eNotationIPAddress, eNotationNumVersion, eNotationFloat }) {
-                WriteNotation(row, shown, eBigEndian, out);
-                benchmark::DoNotOptimize(out);
-            }
+            const ModelChanges changes
+                = model.typeInto(eFieldTypeValue, eNotationHexadecimal, text);
+            benchmark::DoNotOptimize(changes);
             for (bool metric : { false, true }) {
-                FormatMagnitude(row, eBigEndian, metric, magnitude, sizeof magnitude);
+                const std::string magnitude = model.magnitude(eFieldTypeValue, metric);
                 benchmark::DoNotOptimize(magnitude);
             }
         }
@@ -365,6 +363,48 @@ void KeystrokeFloor(benchmark::State& state)
 
 } // namespace
 
+// --- The undo history -----------------------------------------------------------
+
+// glibc's count of the bytes the program holds on the heap.
+std::size_t HeapBytes()
+{
+    return mallinfo2().uordblks;
+}
+
+// The heap a full undo history holds: a document through 1 000 steps of
+// every kind, each different, with the math area open.
+void UndoHistory(benchmark::State& state)
+{
+    static const char* const kTexts[] = { "dead beef", "-12345", "1 0000 0000", "10.0.0.1",
+        "1.2.3b4", "3.14159", "Bits", "zz yy" };
+    std::size_t bytes = 0;
+    std::size_t steps = 0;
+    for (auto _ : state) {
+        const std::size_t before = HeapBytes();
+        {
+            ConverterModel model;
+            model.mathDisclosured(true);
+            for (int step = 0; model.undoSteps() < ConverterModel::kUndoLimit; ++step) {
+                const auto row = step % 3 == 0 ? eFieldTypeOperand : eFieldTypeValue;
+                switch (step % 5) {
+                case 0: model.chooseWidth(UInt16(8 << (step / 5 % 4))); break;
+                case 1: model.setBits(row, UInt64(step) * 0x9E3779B97F4A7C15u); break;
+                case 2: model.shift(row, eShiftLeftDir); break;
+                default:
+                    model.typeInto(
+                        row, Notation(step % eNotationCount), kTexts[step % std::size(kTexts)]);
+                    break;
+                }
+            }
+            steps = model.undoSteps();
+            bytes = HeapBytes() - before;
+            benchmark::DoNotOptimize(model);
+        }
+    }
+    state.counters["history_bytes"] = double(bytes);
+    state.counters["bytes_per_step"] = double(bytes) / double(steps);
+}
+
 int main(int argc, char** argv)
 {
     using Run = void (*)(benchmark::State&);
@@ -406,6 +446,7 @@ int main(int argc, char** argv)
                 registered->Iterations(iterations);
         }
     }
+    benchmark::RegisterBenchmark("UndoHistory", UndoHistory)->Iterations(1);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

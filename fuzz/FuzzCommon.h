@@ -70,18 +70,15 @@ struct RowSetup {
     UInt16 width;
     bool isSigned;
     Endian endian;
-    bool utf16; // only the field text target reads this
 
     static RowSetup FromByte(std::uint8_t byte)
     {
-        return { kWidths[byte & 3], (byte & 4) != 0, (byte & 8) ? eLittleEndian : eBigEndian,
-            (byte & 16) != 0 };
+        return { kWidths[byte & 3], (byte & 4) != 0, (byte & 8) ? eLittleEndian : eBigEndian };
     }
     std::uint8_t ToByte() const
     {
         const int widthIndex = width == 8 ? 0 : width == 16 ? 1 : width == 32 ? 2 : 3;
-        return std::uint8_t(
-            widthIndex | isSigned << 2 | (endian == eLittleEndian) << 3 | utf16 << 4);
+        return std::uint8_t(widthIndex | isSigned << 2 | (endian == eLittleEndian) << 3);
     }
 };
 
@@ -93,11 +90,27 @@ enum FuzzOp : std::uint8_t {
     eOpSetSignedDec, // endian byte, eight bytes of number
     eOpSetUnsignedDec, // endian byte, eight bytes of number
     eOpRead, // notation byte, endian byte, text
-    eOpType, // notation byte, endian byte, text
-    eOpRetype, // notation byte, endian byte: a field's own text typed back
+    eOpType, // notation byte, endian byte, text: read, then widened to hold it
+    eOpRetype, // notation byte, endian byte: a field's own text read back
     eOpOverflow, // truth byte
     eOpCombine, // operation byte, eight bytes of operand: the row becomes the result
     eOpCount
+};
+
+// Steps of the document model target, one byte each, then arguments.
+enum ModelOp : std::uint8_t {
+    eModelType, // retype flag, row, notation, two length bytes, text
+    eModelWidth, // width index
+    eModelSigned, // row, truth
+    eModelEndian, // row, truth
+    eModelSwap, // row
+    eModelShift, // row, direction
+    eModelBits, // row, eight bytes, truth: continues a drag
+    eModelOperation, // operation
+    eModelMath, // truth
+    eModelUndo,
+    eModelRedo,
+    eModelOpCount
 };
 
 // Reads the operations target's input front to back; past the end it

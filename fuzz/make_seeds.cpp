@@ -2,12 +2,12 @@
 // outputs: make_seeds <directory> fills <directory>/<target>/, and
 // <directory>/<target>-long/ with pastes far longer than a field, which
 // the fuzzer would take long to grow to on its own.
-#include "FieldText.h"
 #include "FloatNotation.h"
 #include "FuzzCommon.h"
 #include "MathOperation.h"
 
-#include <QString>
+#include "model/ConverterModel.h"
+#include "model/FieldBytes.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -66,11 +66,6 @@ std::string WithRow(RowSetup row, const std::string& text)
     return char(row.ToByte()) + text;
 }
 
-std::string Utf16Bytes(const QString& text)
-{
-    return std::string(reinterpret_cast<const char*>(text.utf16()), std::size_t(text.size()) * 2);
-}
-
 // Every number at every width, signed and not, in both byte orders.
 template <typename Visit> void ForEachRow(Visit visit)
 {
@@ -79,7 +74,7 @@ template <typename Visit> void ForEachRow(Visit visit)
             for (bool isSigned : { false, true }) {
                 for (Endian endian : kEndians)
                     visit(FuzzNumber::Make(bits & WidthMask(width), width, isSigned),
-                        RowSetup { width, isSigned, endian, false });
+                        RowSetup { width, isSigned, endian });
             }
         }
     }
@@ -90,6 +85,30 @@ std::string Shown(const FuzzNumber& number, Notation notation, Endian endian)
     char text[kFieldBufferSize];
     WriteNotation(number, notation, endian, text);
     return text;
+}
+
+// Typing `text` into a field of the row, as the model target reads it.
+std::string TypeStep(FieldType row, Notation notation, const std::string& text)
+{
+    std::string step { char(eModelType), 0, char(row - eFieldTypeValue), char(notation),
+        char(text.size() & 0xFF), char(text.size() >> 8) };
+    return step + text;
+}
+
+// A document's run: the row's width, sign and byte order chosen, `text`
+// typed, a control or two, undone and done again, the math area used.
+std::string ModelProgram(RowSetup row, Notation notation, const std::string& text)
+{
+    const int widthIndex = row.width == 8 ? 0 : row.width == 16 ? 1 : row.width == 32 ? 2 : 3;
+    std::string program { char(eModelWidth), char(widthIndex), char(eModelEndian), 0,
+        char(row.endian == eLittleEndian), char(eModelSigned), 0, char(row.isSigned) };
+    program += TypeStep(eFieldTypeValue, notation, text);
+    program += { char(eModelShift), 0, 1, char(eModelSwap), 0, char(eModelUndo), char(eModelUndo),
+        char(eModelRedo), char(eModelMath), 1 };
+    program += TypeStep(eFieldTypeOperand, Notation((notation + 1) % eNotationCount), text);
+    program += { char(eModelOperation), char(notation * 2), char(eModelType), char(0x80), 2,
+        char(notation), char(eModelBits), 1, 1, 2, 3, 4, 5, 6, 7, 8, 0 };
+    return program;
 }
 
 std::string OpsProgram(const FuzzNumber& number, RowSetup row, Notation notation)
@@ -132,7 +151,7 @@ int main(int argc, char** argv)
         = { { "parse_bin", {} }, { "parse_oct", {} }, { "parse_hex", {} }, { "parse_quix", {} },
               { "parse_text", {} }, { "parse_ipaddress", {} }, { "parse_version", {} } };
     Target decimal { "read_decimal", {} };
-    Target field { "field_text", {} };
+    Target model { "model_actions", {} };
     Target ops { "engine_ops", {} };
     Target floats { "read_float",
         { "0x1.8p3", "-infinity", "nan(0x1)", "1.00048828125e0", " 1e" } };
@@ -153,11 +172,9 @@ int main(int argc, char** argv)
         if (visited % 4 == 0)
             decimal.seeds.insert(WithRow(row, Shown(number, eNotationDecimal, row.endian)));
         if (visited % 9 == 0) {
-            const QString shown = FieldTextFromBytes(Shown(number, notation, row.endian).c_str());
-            RowSetup utf16Row = row;
-            utf16Row.utf16 = true;
-            field.seeds.insert(WithRow(row, shown.toStdString()));
-            field.seeds.insert(WithRow(utf16Row, Utf16Bytes(shown)));
+            std::string shown;
+            FieldTextFromBytes(Shown(number, notation, row.endian).c_str(), shown);
+            model.seeds.insert(ModelProgram(row, notation, shown));
         }
         if (visited % 7 == 0)
             ops.seeds.insert(OpsProgram(number, row, notation));
@@ -166,7 +183,7 @@ int main(int argc, char** argv)
         for (Target& target : parsers)
             target.seeds.insert(typed);
         decimal.seeds.insert(WithRow(RowSetup::FromByte(4), typed));
-        field.seeds.insert(WithRow(RowSetup::FromByte(0), typed));
+        model.seeds.insert(ModelProgram(RowSetup::FromByte(2), eNotationHexadecimal, typed));
         floats.seeds.insert(typed);
     }
 
@@ -186,16 +203,16 @@ int main(int argc, char** argv)
             "1.00048828125" + Repeated("0", kLongPaste) } });
     const std::string mixed = "\xC3\xA9\xE2\x80\xA2"
                               "0x1F \xFF\xF0\x9F\x98\x80\xED\xA0\x80";
-    pastes.push_back({ "field_text-long",
-        { WithRow(RowSetup::FromByte(2), Repeated(mixed, kLongPaste)),
-            WithRow(RowSetup::FromByte(16 + 3), Repeated(mixed, kLongPaste)) } });
+    pastes.push_back({ "model_actions-long",
+        { ModelProgram(RowSetup::FromByte(2), eNotationText, Repeated(mixed, 60000)),
+            ModelProgram(RowSetup::FromByte(7), eNotationDecimal, Repeated("9", 60000)) } });
 
     const fs::path directory = argv[1];
     for (const std::vector<Target>* targets : { &parsers, &pastes }) {
         for (const Target& target : *targets)
             WriteSeeds(directory, target);
     }
-    for (const Target* target : { &decimal, &floats, &field, &ops })
+    for (const Target* target : { &decimal, &floats, &model, &ops })
         WriteSeeds(directory, *target);
     return 0;
 }

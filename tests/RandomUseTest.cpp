@@ -1,14 +1,16 @@
 // Thousands of seeded random user actions on real windows. After each one,
 // what every window shows is checked against the engine alone: each field
 // re-read and re-written through the notations, each bit grid, the Result
-// row recomputed, its flags, the magnitudes re-formatted. BITLENS_RANDOM_SEED and
+// row recomputed, its flags, the magnitudes re-formatted; an undo followed by
+// a redo must show again what was shown. BITLENS_RANDOM_SEED and
 // BITLENS_RANDOM_ACTIONS choose the run; a failure names the seed, the action and what led to it.
 #include "BitGrid.h"
-#include "FieldText.h"
-#include "Magnitude.h"
-#include "MathOperation.h"
-#include "Notation.h"
 #include "WindowTestSupport.h"
+
+#include "engine/Magnitude.h"
+#include "engine/MathOperation.h"
+#include "engine/Notation.h"
+#include "model/FieldBytes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,6 +60,7 @@ enum Kind {
     eGridDrag,
     eGridKey,
     eMath,
+    eUndo,
     eWindow
 };
 const struct Action {
@@ -73,7 +76,7 @@ const struct Action {
     { "operation", 40, eOperation }, { "signed box or byte order", 70, eCheck },
     { "swap or shift", 70, eButton }, { "grid click", 40, eGridClick },
     { "grid drag", 15, eGridDrag }, { "grid key", 30, eGridKey }, { "math area", 20, eMath },
-    { "window", 3, eWindow } };
+    { "undo", 30, eUndo, Qt::Key_Z, Qt::ControlModifier }, { "window", 3, eWindow } };
 
 UInt64 Mask(int width)
 {
@@ -150,7 +153,7 @@ BaseConverter Number(UInt64 bits, int width, bool isSigned)
 BaseConverter Read(const QString& text, Notation notation, int width, bool isSigned, Endian endian)
 {
     char bytes[kFieldBufferSize];
-    FieldTextToBytes(text, bytes);
+    FieldTextToBytes(text.toStdString(), bytes);
     BaseConverter number = Number(0, width, isSigned);
     ReadNotation(number, notation, bytes, endian);
     return number;
@@ -160,7 +163,9 @@ QString Written(const BaseConverter& number, Notation notation, Endian endian)
 {
     char text[kFieldBufferSize];
     WriteNotation(number, notation, endian, text);
-    return FieldTextFromBytes(text);
+    std::string shown;
+    FieldTextFromBytes(text, shown);
+    return QString::fromStdString(shown);
 }
 
 // Qt's own rule for a typed key: control characters are refused.
@@ -220,6 +225,9 @@ struct Window {
     // The field each of the two typed rows was last typed in, and its text.
     std::array<QLineEdit*, 2> typedField {};
     std::array<QString, 2> typedText;
+    // Since an undo or redo, any field of the row may hold a text as it was
+    // typed, until the row is typed into again.
+    std::array<bool, 2> restored {};
     QLineEdit* typedNow = nullptr; // typed in by the action at hand
     QStringList closedTexts; // what the math area shows while it is closed
 };
@@ -264,6 +272,7 @@ private:
     QString act(Window& w, const Action& action);
     QString keystroke(Window& w, const Action& action);
     QString gridAction(Window& w, const Action& action);
+    QString undo(Window& w);
     QString choose(QComboBox* popup);
     QString check(Window& w);
     QString checkRow(const Window& w, int r, int width, UInt64& bits) const;
@@ -346,6 +355,7 @@ QString RandomUseTest::act(Window& w, const Action& action)
     case eGridClick:
     case eGridDrag:
     case eGridKey: return gridAction(w, action);
+    case eUndo: return undo(w);
     case eMath:
         QTest::mouseClick(w.disclosure, Qt::LeftButton);
         return w.disclosure->isChecked() ? "math area opened" : "math area closed";
@@ -398,6 +408,7 @@ QString RandomUseTest::keystroke(Window& w, const Action& action)
     if (expected != before) {
         w.typedField[RowOf(w, field)] = w.typedNow = field;
         w.typedText[RowOf(w, field)] = expected;
+        w.restored[RowOf(w, field)] = false;
     }
     if (field->text() != expected)
         problem
@@ -466,16 +477,46 @@ QString RandomUseTest::gridAction(Window& w, const Action& action)
     return grid->objectName() + ' ' + done;
 }
 
-// A popup as a user works it: mostly keys on the closed popup, often its
-// list opened and walked to any item.
+// Ctrl+Z where the focus is, and now and then Ctrl+Shift+Z at once: a redo
+// right after an undo shows again exactly what was shown before it.
+QString RandomUseTest::undo(Window& w)
+{
+    // The keys reach the active window's Edit menu.
+    w.view->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.view))
+        problem = "the window could not be activated";
+    QWidget* focus = w.view->focusWidget() ? w.view->focusWidget() : w.view.data();
+    const QString shown = appearance(w);
+    const bool couldUndo = w.view->model().canUndo();
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+    w.restored = { true, true };
+    if (below(3) != 0)
+        return "undo in " + focus->objectName();
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    if (couldUndo && appearance(w) != shown)
+        problem = "undo and redo did not show again what was shown: " + appearance(w);
+    return "undo and redo in " + focus->objectName();
+}
+
+// A popup as a user works it: keys on the closed popup open its list, which
+// closes again with nothing chosen; often an item is walked to and taken.
 QString RandomUseTest::choose(QComboBox* popup)
 {
     static const Qt::Key keys[]
         = { Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown };
-    if (below(3) != 0) {
-        const Qt::Key key = keys[below(std::size(keys))];
-        QTest::keyClick(popup, key);
-        return popup->objectName() + " by key: " + popup->currentText();
+    if (popup->objectName() == QLatin1String("bitWidthPopup") && below(3) == 0) {
+        const QString before = popup->currentText();
+        popup->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(popup, keys[below(std::size(keys))]);
+        QWidget* list = QApplication::activePopupWidget();
+        if (!list) {
+            problem = "an arrow key did not open the width popup's list";
+            return popup->objectName();
+        }
+        QTest::keyClick(list, Qt::Key_Escape);
+        if (popup->currentText() != before)
+            problem = "the width popup chose " + popup->currentText() + " by an arrow key";
+        return popup->objectName() + " opened and closed by key";
     }
     problem = ChooseFromList(popup, int(below(quint64(popup->count()))));
     return popup->objectName() + " from its list: " + popup->currentText();
@@ -513,12 +554,12 @@ QString RandomUseTest::check(Window& w)
         if (QString wrong = checkRow(w, r, width, bits[r]); !wrong.isEmpty())
             return wrong;
 
+    // Hidden, their grids may follow a width chosen meanwhile; the fields
+    // and flags are rewritten when the area opens.
     QStringList mathTexts;
-    for (int r : { eOperandRow, eResultRow }) {
+    for (int r : { eOperandRow, eResultRow })
         for (const QLineEdit* field : w.rows[r].fields)
             mathTexts << field->text();
-        mathTexts << QString::number(w.rows[r].grid->bits(), 16);
-    }
     for (const QAbstractButton* flag : w.flags)
         mathTexts << QString::number(flag->isChecked());
     if (!open) {
@@ -553,16 +594,14 @@ QString RandomUseTest::checkRow(const Window& w, int r, int width, UInt64& bits)
     const Endian endian = row.big->isChecked() ? eBigEndian : eLittleEndian;
     const bool isSigned = row.signedBox->isChecked();
     const auto typedHere = [&](int n) {
-        return r != eResultRow && w.typedField[r] == row.fields[n]
-            && row.fields[n]->text() == w.typedText[r];
+        return r != eResultRow
+            && (w.restored[r]
+                || (w.typedField[r] == row.fields[n] && row.fields[n]->text() == w.typedText[r]));
     };
     if (r != eResultRow) {
-        // The row's number as its hexadecimal field shows it, or the binary
-        // field while the hexadecimal one holds typed text.
-        const auto reference
-            = typedHere(eNotationHexadecimal) ? eNotationBinary : eNotationHexadecimal;
-        bits = Read(row.fields[reference]->text(), reference, width, isSigned, eBigEndian)
-                   .GetValue(eBigEndian);
+        // The row's number as its grid shows it: every other field is
+        // checked against it.
+        bits = row.grid->bits();
     }
     const BaseConverter number = Number(bits, width, isSigned);
     // The IP address and version fields show 32 bits whatever the width: a

@@ -172,7 +172,7 @@ void TranslationTest::menusAndLabelsAreGerman_data()
         { "", "currentBitGrid top bit tooltip", "Bit 31 · Byte 3 · 2^31 = 2147483648" },
         { "key signedValueBox Space", "currentBitGrid top bit accessible description",
             "Byte 3, 2 hoch 31 ist 2147483648, das Vorzeichen" },
-        { "key bitWidthPopup Up Up", "currentFloat placeholder", "16 Bit oder mehr" },
+        { "key bitWidthPopup Up Up Up Return", "currentFloat placeholder", "16 Bit oder mehr" },
         { "type currentDecimal 99999999999999999999", "currentOverflowWarning text",
             "über 64 Bit: die größte Zahl wird angezeigt" },
         { "", "About box title", "Über Bitlens" },

@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
 #include "BitlensVersion.h"
-#include "window/FieldText.h"
+#include "model/ConverterModel.h"
 
 #include <QIODevice>
 #include <QJsonDocument>
@@ -325,7 +325,12 @@ LaunchAction Resolve(const Arguments& parsed, TextReading& reading, QString& err
     return parsed.newWindow ? eLaunchNewWindow : eLaunchToFront;
 }
 
-void PrintPlain(const BaseConverter& number, Endian endian, QTextStream& out)
+QString Shown(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+void PrintPlain(const ConverterModel& model, QTextStream& out)
 {
     const QString binaryMagnitude = QStringLiteral("binary magnitude");
     const QString metricMagnitude = QStringLiteral("metric magnitude");
@@ -337,34 +342,33 @@ void PrintPlain(const BaseConverter& number, Endian endian, QTextStream& out)
 
     line(QStringLiteral("width"),
         QStringLiteral("%1 bits, %2, %3")
-            .arg(number.BitWidth())
-            .arg(number.IsSigned() ? QStringLiteral("signed") : QStringLiteral("unsigned"))
-            .arg(endian == eLittleEndian ? QStringLiteral("little-endian")
-                                         : QStringLiteral("big-endian")));
-    char text[kFieldBufferSize];
-    for (const NotationName& name : kNotations) {
-        WriteNotation(number, name.notation, endian, text);
-        line(QString::fromLatin1(name.label), FieldTextFromBytes(text));
-    }
-    line(binaryMagnitude, MagnitudeText(number, endian, false));
-    line(metricMagnitude, MagnitudeText(number, endian, true));
+            .arg(model.width())
+            .arg(model.isSigned(eFieldTypeValue) ? QStringLiteral("signed")
+                                                 : QStringLiteral("unsigned"))
+            .arg(model.endian(eFieldTypeValue) == eLittleEndian ? QStringLiteral("little-endian")
+                                                                : QStringLiteral("big-endian")));
+    for (const NotationName& name : kNotations)
+        line(QString::fromLatin1(name.label), Shown(model.written(eFieldTypeValue, name.notation)));
+    line(binaryMagnitude, Shown(model.magnitude(eFieldTypeValue, false)));
+    line(metricMagnitude, Shown(model.magnitude(eFieldTypeValue, true)));
 }
 
-void PrintJson(const BaseConverter& number, Endian endian, QTextStream& out)
+void PrintJson(const ConverterModel& model, QTextStream& out)
 {
     QJsonObject object;
-    object.insert(QStringLiteral("width"), int(number.BitWidth()));
-    object.insert(QStringLiteral("signed"), bool(number.IsSigned()));
-    object.insert(QStringLiteral("fits"), !number.IsOverflow());
+    object.insert(QStringLiteral("width"), int(model.width()));
+    object.insert(QStringLiteral("signed"), model.isSigned(eFieldTypeValue));
+    object.insert(QStringLiteral("fits"), Fits(model));
     object.insert(QStringLiteral("byte_order"),
-        endian == eLittleEndian ? QStringLiteral("little-endian") : QStringLiteral("big-endian"));
-    char text[kFieldBufferSize];
-    for (const NotationName& name : kNotations) {
-        WriteNotation(number, name.notation, endian, text);
-        object.insert(QLatin1String(name.key), FieldTextFromBytes(text));
-    }
-    object.insert(QStringLiteral("binary_magnitude"), MagnitudeText(number, endian, false));
-    object.insert(QStringLiteral("metric_magnitude"), MagnitudeText(number, endian, true));
+        model.endian(eFieldTypeValue) == eLittleEndian ? QStringLiteral("little-endian")
+                                                       : QStringLiteral("big-endian"));
+    for (const NotationName& name : kNotations)
+        object.insert(
+            QLatin1String(name.key), Shown(model.written(eFieldTypeValue, name.notation)));
+    object.insert(
+        QStringLiteral("binary_magnitude"), Shown(model.magnitude(eFieldTypeValue, false)));
+    object.insert(
+        QStringLiteral("metric_magnitude"), Shown(model.magnitude(eFieldTypeValue, true)));
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
@@ -412,14 +416,16 @@ bool OpensWindow(const Launch& launch)
         || launch.action == eLaunchWithText;
 }
 
-BaseConverter ReadText(const TextReading& reading)
+ConverterModel ReadText(const TextReading& reading)
 {
-    char bytes[kFieldBufferSize];
-    FieldTextToBytes(reading.text, bytes);
-    BaseConverter number {};
-    number.SetBitWidth(reading.width);
-    TypeIntoRow(number, reading.notation, bytes, reading.endian);
-    return number;
+    ConverterModel model;
+    model.openWith(reading.notation, reading.text.toStdString(), reading.width, reading.endian);
+    return model;
+}
+
+bool Fits(const ConverterModel& model)
+{
+    return model.message(eFieldTypeValue).kind != eMessageTooBig;
 }
 
 int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
@@ -434,14 +440,14 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     default: return UsageError(QStringLiteral("this launch opens a window"), err);
     }
 
-    const BaseConverter number = ReadText(launch.reading);
+    const ConverterModel model = ReadText(launch.reading);
     if (launch.json)
-        PrintJson(number, launch.reading.endian, out);
+        PrintJson(model, out);
     else
-        PrintPlain(number, launch.reading.endian, out);
+        PrintPlain(model, out);
     if (!Flushed(out, err))
         return 1;
-    if (!number.IsOverflow())
+    if (Fits(model))
         return 0;
     err << kProgram << ": warning: " << Quoted(launch.reading.text)
         << " needs more than 64 bits; shown is what a window shows for it\n";

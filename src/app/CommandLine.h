@@ -7,6 +7,7 @@
 
 #include "engine/BaseConverter.h"
 #include "engine/Notation.h"
+#include "model/ConverterModel.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -50,9 +51,12 @@ Launch ParseLaunch(const QStringList& arguments);
 
 bool OpensWindow(const Launch& launch);
 
-// The number a new window's Value row holds once `reading.text` is typed
-// into its field. IsOverflow() tells a number that does not fit in 64 bits.
-BaseConverter ReadText(const TextReading& reading);
+// The document a new window holds once `reading.text` is typed into its
+// Value row's field: the same verbs the window's controls call.
+ConverterModel ReadText(const TextReading& reading);
+// Whether the Value row holds the whole number its text spelt (at most 64
+// bits).
+bool Fits(const ConverterModel& model);
 
 // Carries out a launch that opens no window and returns the exit status:
 // 0 when done; 1 when the number does not fit in 64 bits (a warning line goes

@@ -229,25 +229,3 @@ void CopyFieldText(const char* text, char* buffer)
     std::memcpy(buffer, text, length);
     buffer[length] = '\0';
 }
-
-UInt16 TypeIntoRow(BaseConverter& number, Notation notation, const char* text, Endian endian)
-{
-    char buffer[kFieldBufferSize];
-    CopyFieldText(text, buffer);
-    ReadNotation(number, notation, buffer, endian);
-    // The re-reads below read a decimal text that fits; the typed one decides.
-    const Boolean overflow = number.IsOverflow();
-    // Each widening re-reads the row through its decimal reading, which may
-    // ask for a wider width again; four widths bound the loop.
-    for (UInt16 needed = number.GetActualWidth(); needed > number.BitWidth();
-         needed = number.GetActualWidth()) {
-        number.SetBitWidth(needed);
-        if (notation == eNotationDecimal)
-            CopyFieldText(text, buffer);
-        else
-            number.GetDec(buffer, endian);
-        ReadNotation(number, eNotationDecimal, buffer, endian);
-    }
-    number.SetOverflow(overflow);
-    return number.BitWidth();
-}

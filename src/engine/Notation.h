@@ -54,11 +54,4 @@ void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian,
 // Copies `text` into `buffer` (kFieldBufferSize bytes), cut to 127 bytes.
 void CopyFieldText(const char* text, char* buffer);
 
-// The whole road of a text typed into one field of a row that has no other
-// row to keep in step: read it, widen the width when the number needs more
-// bits, and re-read the decimal reading at the new width (the typed text
-// itself when it was typed into the decimal field). Returns the width. The
-// overflow flag is the typed text's, as ReadNotation sets it.
-UInt16 TypeIntoRow(BaseConverter& number, Notation notation, const char* text, Endian endian);
-
 #endif

@@ -68,7 +68,7 @@ ModelChanges ConverterModel::typeInto(FieldType type, Notation notation, std::st
     if (!isTyped(type) || notation < 0 || notation >= eNotationCount)
         return {};
     const Field field { type, notation };
-    begin(field);
+    begin(field, true);
     std::string& typed = row(type).texts[notation];
     const std::string_view kept = CutToField(text);
     fTypedTextChanged = typed != kept;
@@ -103,8 +103,8 @@ ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
     const BaseConverter before = changed.number;
     changed.number.SetSigned(isSigned);
     // Stored as a typed negative decimal is, so that a shift finds the same
-    // bits however the number came in.
-    if (isSigned)
+    // bits however the number came in. The Result keeps its bits as computed.
+    if (isSigned && isTyped(type))
         changed.number.SetSignedDec(changed.number.GetSignedValue(changed.endian), changed.endian);
     writeField(type, eNotationDecimal);
     // Where the bits above the width changed, the fields that show them
@@ -177,17 +177,18 @@ ModelChanges ConverterModel::shift(FieldType type, ShiftDir direction)
     return end();
 }
 
-ModelChanges ConverterModel::setBits(FieldType type, UInt64 bits)
+ModelChanges ConverterModel::setBits(FieldType type, UInt64 bits, bool continuesDrag)
 {
     if (!isTyped(type))
         return {};
-    begin();
+    const Field grid { type, eNotationCount };
+    begin(grid, continuesDrag);
     endMessage(type);
     row(type).number.SetUnsignedDec(bits & WidthMask(fState.width), eBigEndian);
     updateFieldsWithNewNumbers(type, eNotationCount);
     if (fState.mathEnabled)
         doTheMath();
-    return end();
+    return end(grid);
 }
 
 ModelChanges ConverterModel::chooseOperation(MathOperation operation)
@@ -220,7 +221,7 @@ ModelChanges ConverterModel::openWith(
     changes |= typeInto(eFieldTypeValue, notation, text);
     fUndo.clear();
     fRedo.clear();
-    fTypingRun = {};
+    fRun = {};
     return changes;
 }
 
@@ -238,7 +239,7 @@ ModelChanges ConverterModel::restore(std::deque<State>& from, std::deque<State>&
 {
     if (from.empty())
         return {};
-    fTypingRun = {};
+    fRun = {};
     const Shown before = shown();
     to.push_back(std::move(fState));
     fState = std::move(from.back());
@@ -374,31 +375,31 @@ void ConverterModel::writeField(FieldType type, Notation notation)
 
 // --- Steps of the undo history -----------------------------------------------
 
-void ConverterModel::begin(Field typing)
+void ConverterModel::begin(Field run, bool continues)
 {
     fTextChanges = {};
     fTypedTextChanged = false;
     fShownBefore = shown();
-    fContinuesRun = typing.row != eFieldTypeInvalid && typing == fTypingRun;
+    fContinuesRun = continues && run.row != eFieldTypeInvalid && run == fRun;
     if (!fContinuesRun)
         fBefore = fState;
 }
 
-ModelChanges ConverterModel::end(Field typing)
+ModelChanges ConverterModel::end(Field run)
 {
     ModelChanges changes = Compare(fShownBefore, shown());
     changes.texts = fTextChanges.texts;
     const bool changed = changes.any() || fTypedTextChanged;
     if (fContinuesRun) {
-        fTypingRun = typing;
+        fRun = run;
     } else if (changed) {
         fUndo.push_back(std::move(*fBefore));
         if (fUndo.size() > kUndoLimit)
             fUndo.pop_front();
         fRedo.clear();
-        fTypingRun = typing;
+        fRun = run;
     } else {
-        fTypingRun = {};
+        fRun = {};
     }
     fBefore.reset();
     return changes;

@@ -82,8 +82,9 @@ public:
     ModelChanges typeInto(FieldType row, Notation notation, std::string_view text);
     // The width popup: every row re-fitted to 8, 16, 32 or 64 bits.
     ModelChanges chooseWidth(UInt16 width);
-    // A signed box. Ticking it reads the bits as two's complement and
-    // stores them as typing the negative decimal would (sign-extended).
+    // A signed box. Ticking it reads the bits as two's complement; in the
+    // Value and Operand rows it stores them as typing the negative decimal
+    // would (sign-extended), so that a shift moves them as it moves those.
     ModelChanges setSigned(FieldType row, bool isSigned);
     // A byte-order radio: the row's bits stay, their reading changes.
     ModelChanges endianSwitched(FieldType row, Endian endian);
@@ -91,8 +92,9 @@ public:
     ModelChanges swapEndian(FieldType row);
     // A shift button: one bit; a left shift widens when the number needs it.
     ModelChanges shift(FieldType row, ShiftDir direction);
-    // A bit grid: the bits within the width, as the grid shows them.
-    ModelChanges setBits(FieldType row, UInt64 bits);
+    // A bit grid: the bits within the width, as the grid shows them. The
+    // edits of one drag after its first make one step with it.
+    ModelChanges setBits(FieldType row, UInt64 bits, bool continuesDrag = false);
     ModelChanges chooseOperation(MathOperation operation);
     // The disclosure button: the math area opened or closed.
     ModelChanges mathDisclosured(bool open);
@@ -103,6 +105,7 @@ public:
     ModelChanges openWith(Notation notation, std::string_view text, UInt16 width, Endian endian);
 
     bool canUndo() const { return !fUndo.empty(); }
+    std::size_t undoSteps() const { return fUndo.size(); }
     bool canRedo() const { return !fRedo.empty(); }
     ModelChanges undo();
     ModelChanges redo();
@@ -177,11 +180,12 @@ private:
 
     // Each verb runs between these two: the first keeps what undo needs and
     // what the view shows, the second tells what changed and files the step.
-    // `typing` is the field a keystroke went into, for a run of them to
-    // make one step.
-    void begin(Field typing);
-    ModelChanges end(Field typing);
-    void begin() { begin(Field {}); }
+    // `run` is the field a keystroke went into (or a grid, as the field
+    // after the row's last), for a run of edits there to make one step when
+    // the edit `continues` the last one.
+    void begin(Field run, bool continues);
+    ModelChanges end(Field run);
+    void begin() { begin(Field {}, false); }
     ModelChanges end() { return end(Field {}); }
     ModelChanges restore(std::deque<State>& from, std::deque<State>& to);
     Shown shown() const;
@@ -202,7 +206,7 @@ private:
     // The field being typed in, which nothing rewrites while the keystroke
     // is handled.
     Field fTyped;
-    Field fTypingRun; // the field the last step typed into, while it goes on
+    Field fRun; // where the last step's run of edits went, while it goes on
     bool fContinuesRun = false;
     bool fTypedTextChanged = false;
     ModelChanges fTextChanges; // texts written during the verb

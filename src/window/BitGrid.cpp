@@ -407,7 +407,7 @@ QString BitGrid::binaryText() const
     return QString::fromLatin1(text);
 }
 
-void BitGrid::editBits(UInt64 mask, bool value)
+void BitGrid::editBits(UInt64 mask, bool value, bool continuesDrag)
 {
     if (fReadOnly || !isEnabled())
         return;
@@ -416,7 +416,7 @@ void BitGrid::editBits(UInt64 mask, bool value)
     if (bits == fBits)
         return;
     showBits(bits);
-    emit bitsEdited(bits);
+    emit bitsEdited(bits, continuesDrag);
 }
 
 // Same width, new bits: only the cells that changed are painted again.
@@ -559,7 +559,7 @@ void BitGrid::mouseMoveEvent(QMouseEvent* event)
     const UInt64 passed = RangeMask(qMin(bit, fDragLast), qMax(bit, fDragLast));
     fDragLast = bit;
     moveCursor(bit);
-    editBits(passed, fDragValue);
+    editBits(passed, fDragValue, true);
 }
 
 void BitGrid::mouseReleaseEvent(QMouseEvent* event)

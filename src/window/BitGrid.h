@@ -61,8 +61,10 @@ public:
 
 signals:
     // The user changed bits: `newBits` is what the grid now shows. Not
-    // raised by setBits, nor for a gesture that changed nothing.
-    void bitsEdited(UInt64 newBits);
+    // raised by setBits, nor for a gesture that changed nothing. A drag
+    // raises it for each bit it passes, `continuesDrag` after the first, so
+    // that the drag can count as one edit.
+    void bitsEdited(UInt64 newBits, bool continuesDrag);
 
 protected:
     bool event(QEvent* event) override;
@@ -94,7 +96,7 @@ private:
 
     // Sets the bits of `mask` to `value` as the user's edit: repaints them
     // and raises bitsEdited when anything changed.
-    void editBits(UInt64 mask, bool value);
+    void editBits(UInt64 mask, bool value, bool continuesDrag = false);
     void toggleBit(int bit) { editBits(UInt64(1) << bit, !bitIsSet(bit)); }
     void showBits(UInt64 bits);
     void moveCursor(int bit);

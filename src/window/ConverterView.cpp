@@ -5,7 +5,6 @@
 #include "BitGrid.h"
 #include "EditMenu.h"
 #include "FieldDescription.h"
-#include "FieldText.h"
 #include "FlagButton.h"
 #include "FlagDescription.h"
 #include "FocusedWheel.h"
@@ -13,9 +12,11 @@
 #include "WarningLabel.h"
 #include "WindowTitle.h"
 #include "WiringAssert.h"
-#include "engine/FloatNotation.h"
 #include "ui_ConverterDocument.h"
 
+#include "engine/FloatNotation.h"
+
+#include <QAnyStringView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -27,7 +28,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
@@ -38,13 +38,45 @@
 namespace {
 
 // The width popup's items in the window description's order: uic carries
-// no item data, so an item's tag, its width, comes from here.
+// no item data, so an item's width comes from here.
 constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64 };
-// The width every number starts at; the description selects its item.
-constexpr UInt16 kStartWidth = 32;
 // A 32-bit and a 64-bit binary number, group spaces included.
 constexpr int kBinaryCharacters32 = 39;
 constexpr int kBinaryCharacters64 = 79;
+
+// Each row's widgets are named by the row, then what they are: the fields
+// and most controls by a prefix ("current" + "Hexadecimal"), the signed
+// boxes, swap and shift buttons by a suffix ("swapEndian" + "Value").
+struct RowNames {
+    FieldType type;
+    const char* name; // what assistive technology calls the row, untranslated
+    const char* prefix;
+    const char* suffix;
+};
+const RowNames kRowNames[kRowCount] = {
+    { eFieldTypeValue, QT_TRANSLATE_NOOP("FieldDescription", "Value"), "current", "Value" },
+    { eFieldTypeOperand, QT_TRANSLATE_NOOP("FieldDescription", "Operand"), "operand", "Operand" },
+    { eFieldTypeResult, QT_TRANSLATE_NOOP("FieldDescription", "Result"), "result", "Result" },
+};
+// By Notation.
+const char* const kNotationNames[eNotationCount] = { "Binary", "Decimal", "Hexadecimal", "Octal",
+    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float" };
+
+QString FieldName(const RowNames& row, Notation notation)
+{
+    // The one name the window description spells its own way.
+    if (row.type == eFieldTypeValue && notation == eNotationIPAddress)
+        return QStringLiteral("currentIpAddress");
+    return QLatin1String(row.prefix) + QLatin1String(kNotationNames[notation]);
+}
+
+// The widget or object of that name, which every row has unless `optional`.
+template <class T> T* Bound(const QObject& window, const QString& name, bool optional = false)
+{
+    T* found = window.findChild<T*>(name);
+    WIRING_ASSERT(found || optional);
+    return found;
+}
 
 // How wide `field` must be to show a text of `characters` digits whole, the
 // cursor after it included. All digits of the fixed font are equally wide.
@@ -54,6 +86,28 @@ int FieldWidthFor(const QLineEdit& field, int characters)
     // The size hint is that of 17 x's and the field's margins.
     const int margins = field.sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
     return margins + metrics.horizontalAdvance(QString(characters + 1, QLatin1Char('0')));
+}
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// Whether `field` already shows `text`, compared without building a string.
+bool Shows(const QLineEdit& field, const std::string& text)
+{
+    return QAnyStringView::equal(
+        field.text(), QUtf8StringView(text.data(), qsizetype(text.size())));
+}
+
+// What a row's message line says, in the window's language.
+QString MessageText(const RowMessage& message)
+{
+    switch (message.kind) {
+    case eMessageTooBig: return TooBigWarning(message.notation);
+    case eMessageNone: break;
+    }
+    return {};
 }
 
 } // namespace
@@ -77,7 +131,6 @@ void ConverterView::awakeFromNib()
     // laid-out window, and its widgets fix their sizes when polished.
     ensurePolished();
     bindRows();
-    tagPopupItems();
     sizeFields();
     wireControls();
     wireKeyboard();
@@ -86,47 +139,48 @@ void ConverterView::awakeFromNib()
 
 void ConverterView::bindRows()
 {
-    Ui::ConverterDocument& w = *ui;
-    fRows = { {
-        { eFieldTypeValue, QT_TRANSLATE_NOOP("FieldDescription", "Value"), &fCurrentValue,
-            &fCurrentEndian,
-            { w.currentBinary, w.currentDecimal, w.currentHexadecimal, w.currentOctal,
-                w.currentQuixadecimal, w.currentText, w.currentIpAddress, w.currentNumVersion,
-                w.currentFloat },
-            w.signedValueBox, w.currentEndianMatrix, w.currentBigEndianRadio,
-            w.currentLittleEndianRadio, w.swapEndianValue, w.shiftLeftValue, w.shiftRightValue,
-            w.currentBinaryMagnitude, w.currentMetricMagnitude, w.currentBitGrid,
-            w.currentOverflowWarning },
-        { eFieldTypeOperand, QT_TRANSLATE_NOOP("FieldDescription", "Operand"), &fOperandValue,
-            &fOperandEndian,
-            { w.operandBinary, w.operandDecimal, w.operandHexadecimal, w.operandOctal,
-                w.operandQuixadecimal, w.operandText, w.operandIPAddress, w.operandNumVersion,
-                w.operandFloat },
-            w.signedOperandBox, w.operandEndianMatrix, w.operandBigEndianRadio,
-            w.operandLittleEndianRadio, w.swapEndianOperand, w.shiftLeftOperand,
-            w.shiftRightOperand, w.operandBinaryMagnitude, w.operandMetricMagnitude,
-            w.operandBitGrid, w.operandOverflowWarning },
-        { eFieldTypeResult, QT_TRANSLATE_NOOP("FieldDescription", "Result"), &fResultValue,
-            &fResultEndian,
-            { w.resultBinary, w.resultDecimal, w.resultHexadecimal, w.resultOctal,
-                w.resultQuixadecimal, w.resultText, w.resultIPAddress, w.resultNumVersion,
-                w.resultFloat },
-            w.signedResultBox, w.resultEndianMatrix, w.resultBigEndianRadio,
-            w.resultLittleEndianRadio, nullptr, nullptr, nullptr, w.resultBinaryMagnitude,
-            w.resultMetricMagnitude, w.resultBitGrid, nullptr },
-    } };
-    for (const Row& row : fRows) {
+    const QObject& w = *this;
+    for (const RowNames& names : kRowNames) {
+        const QString prefix = QLatin1String(names.prefix);
+        const QString suffix = QLatin1String(names.suffix);
+        const bool computed = names.type == eFieldTypeResult;
+        Row& bound = fRows[names.type - eFieldTypeValue];
+        bound.type = names.type;
+        bound.name = names.name;
+        for (int notation = 0; notation < eNotationCount; ++notation)
+            bound.fields[notation]
+                = Bound<QLineEdit>(w, FieldName(names, static_cast<Notation>(notation)));
+        bound.signedBox = Bound<QCheckBox>(w, QStringLiteral("signed") + suffix + "Box");
+        bound.endianMatrix = Bound<QButtonGroup>(w, prefix + "EndianMatrix");
+        bound.bigEndianRadio = Bound<QRadioButton>(w, prefix + "BigEndianRadio");
+        bound.littleEndianRadio = Bound<QRadioButton>(w, prefix + "LittleEndianRadio");
+        bound.swapButton = Bound<QPushButton>(w, "swapEndian" + suffix, computed);
+        bound.shiftLeftButton = Bound<QPushButton>(w, "shiftLeft" + suffix, computed);
+        bound.shiftRightButton = Bound<QPushButton>(w, "shiftRight" + suffix, computed);
+        bound.binaryMagnitude = Bound<MagnitudeLabel>(w, prefix + "BinaryMagnitude");
+        bound.metricMagnitude = Bound<MagnitudeLabel>(w, prefix + "MetricMagnitude");
+        bound.bitGrid = Bound<BitGrid>(w, prefix + "BitGrid");
+        bound.overflowWarning = Bound<WarningLabel>(w, prefix + "OverflowWarning", computed);
+
         for (int notation = 0; notation < eNotationCount; ++notation) {
-            QLineEdit& field = *row.fields[notation];
-            DescribeField(field, row.name, static_cast<Notation>(notation));
+            QLineEdit& field = *bound.fields[notation];
+            DescribeField(field, bound.name, static_cast<Notation>(notation));
             if (field.isReadOnly())
                 ReportReadOnly(field);
         }
         // The window may be too narrow for 64 bits; the grid shows them all.
-        ShowWholeTextInToolTip(*row.fields[eNotationBinary]);
-        row.bitGrid->setRowName(QCoreApplication::translate("FieldDescription", row.name));
+        ShowWholeTextInToolTip(*bound.fields[eNotationBinary]);
+        bound.bitGrid->setRowName(QCoreApplication::translate("FieldDescription", bound.name));
+        bound.bitGrid->setReadOnly(computed);
     }
-    row(eFieldTypeResult).bitGrid->setReadOnly(true);
+
+    // Items are told apart by their place, never by their titles, which a
+    // translation may change; an operation item's index is its MathOperation.
+    QComboBox& widths = *ui->bitWidthPopup;
+    WIRING_ASSERT(widths.count() == int(std::size(kWidthItems)));
+    for (int i = 0; i < widths.count(); ++i)
+        widths.setItemData(i, kWidthItems[i]);
+    WIRING_ASSERT(ui->mathOperation->count() == eMathOperationCount);
     bindFlags();
 }
 
@@ -137,19 +191,6 @@ void ConverterView::bindFlags()
         w.resultDivideByZeroFlag };
     for (int flag = 0; flag < eMathFlagCount; ++flag)
         fFlags[flag]->setAccessibleName(FlagName(static_cast<MathFlag>(flag)));
-}
-
-// Items are told apart by their place, never by their titles, which a
-// translation may change.
-void ConverterView::tagPopupItems()
-{
-    QComboBox& widths = *ui->bitWidthPopup;
-    WIRING_ASSERT(widths.count() == int(std::size(kWidthItems)));
-    WIRING_ASSERT(widths.currentIndex() >= 0 && kWidthItems[widths.currentIndex()] == kStartWidth);
-    for (int i = 0; i < widths.count(); ++i)
-        widths.setItemData(i, kWidthItems[i]);
-    // An operation item's index is its MathOperation.
-    WIRING_ASSERT(ui->mathOperation->count() == eMathOperationCount);
 }
 
 void ConverterView::sizeFields()
@@ -179,36 +220,25 @@ void ConverterView::sizeFields()
     }
 }
 
+// Each control calls one verb of the model with the row it belongs to, and
+// the window shows what changed.
 void ConverterView::wireControls()
 {
     Ui::ConverterDocument& w = *ui;
-    for (FieldType type : { eFieldTypeValue, eFieldTypeOperand }) {
-        const Row& typedRow = row(type);
-        for (QLineEdit* field : typedRow.fields)
-            connect(field, &QLineEdit::textEdited, this, [this, field] { userEdited(field); });
-        QPushButton* swap = typedRow.swapButton;
-        connect(swap, &QPushButton::clicked, this, [this, swap] { swapEndian(swap); });
-        QPushButton* left = typedRow.shiftLeftButton;
-        connect(left, &QPushButton::clicked, this, [this, left] { shiftLeft(left); });
-        QPushButton* right = typedRow.shiftRightButton;
-        connect(right, &QPushButton::clicked, this, [this, right] { shiftRight(right); });
-        connect(typedRow.bitGrid, &BitGrid::bitsEdited, this,
-            [this, type](UInt64 bits) { gridEdited(row(type), bits); });
-    }
+    for (const Row& row : fRows)
+        wireRow(row);
 
-    for (const Row& row : fRows) {
-        QCheckBox* box = row.signedBox;
-        connect(box, &QCheckBox::clicked, this, [this, box] { setSigned(box); });
-        QButtonGroup* matrix = row.endianMatrix;
-        connect(
-            matrix, &QButtonGroup::buttonClicked, this, [this, matrix] { endianSwitched(matrix); });
-    }
-
-    connect(w.bitWidthPopup, &QComboBox::activated, this, &ConverterView::widthChosen);
-    connect(w.mathOperation, &QComboBox::activated, this, &ConverterView::recalc);
+    connect(w.bitWidthPopup, &QComboBox::activated, this,
+        [this](int index) { showChanges(fModel.chooseWidth(kWidthItems[index])); });
+    connect(w.mathOperation, &QComboBox::activated, this, [this](int index) {
+        showChanges(fModel.chooseOperation(static_cast<MathOperation>(index)));
+    });
     connect(
         w.mathOperation, &QComboBox::currentIndexChanged, this, &ConverterView::updateFlagToolTips);
-    connect(w.mathDisclosure, &QToolButton::clicked, this, &ConverterView::mathDisclosured);
+    connect(w.mathDisclosure, &QToolButton::clicked, this,
+        [this](bool open) { showChanges(fModel.mathDisclosured(open)); });
+    connect(w.actionUndo, &QAction::triggered, this, [this] { showChanges(fModel.undo()); });
+    connect(w.actionRedo, &QAction::triggered, this, [this] { showChanges(fModel.redo()); });
 
     connect(w.actionNewWindow, &QAction::triggered, this, &ConverterView::openNewWindow);
     connect(w.actionCloseWindow, &QAction::triggered, this, &QWidget::close);
@@ -222,14 +252,53 @@ void ConverterView::wireControls()
     QList<QLineEdit*> fields;
     for (const Row& row : fRows)
         fields.append(QList<QLineEdit*>(row.fields.begin(), row.fields.end()));
-    fEditMenu = std::make_unique<EditMenu>(
-        *this, w, fields, [this](const QLineEdit& field) { return literal(field); });
+    fEditMenu = std::make_unique<EditMenu>(*this, w, fields, [this](const QLineEdit& field) {
+        for (const Row& row : fRows)
+            for (int notation = 0; notation < eNotationCount; ++notation)
+                if (row.fields[notation] == &field)
+                    return FromUtf8(fModel.literal(row.type, static_cast<Notation>(notation)));
+        return QString();
+    });
+}
+
+void ConverterView::wireRow(const Row& row)
+{
+    const FieldType type = row.type;
+    connect(row.signedBox, &QCheckBox::clicked, this,
+        [this, type](bool checked) { showChanges(fModel.setSigned(type, checked)); });
+    QRadioButton* big = row.bigEndianRadio;
+    connect(row.endianMatrix, &QButtonGroup::buttonClicked, this,
+        [this, type, big](QAbstractButton* button) {
+            showChanges(fModel.endianSwitched(type, button == big ? eBigEndian : eLittleEndian));
+        });
+    if (!ConverterModel::isTyped(type))
+        return;
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        const auto which = static_cast<Notation>(notation);
+        connect(row.fields[notation], &QLineEdit::textEdited, this,
+            [this, type, which](const QString& text) {
+                showChanges(fModel.typeInto(type, which, text.toStdString()));
+            });
+    }
+    connect(row.swapButton, &QPushButton::clicked, this,
+        [this, type] { showChanges(fModel.swapEndian(type)); });
+    connect(row.shiftLeftButton, &QPushButton::clicked, this,
+        [this, type] { showChanges(fModel.shift(type, eShiftLeftDir)); });
+    connect(row.shiftRightButton, &QPushButton::clicked, this,
+        [this, type] { showChanges(fModel.shift(type, eShiftRightDir)); });
+    connect(row.bitGrid, &BitGrid::bitsEdited, this, [this, type](UInt64 bits, bool continuesDrag) {
+        showChanges(fModel.setBits(type, bits, continuesDrag));
+    });
 }
 
 void ConverterView::wireKeyboard()
 {
     TakeWheelOnlyWhenFocused(*ui->bitWidthPopup);
     TakeWheelOnlyWhenFocused(*ui->mathOperation);
+    // An arrow key on the closed width popup opens its list instead of
+    // applying each width it passes: a width narrower than the number's
+    // would drop its high bits on the way.
+    OpenListOnArrowKeys(*ui->bitWidthPopup);
     // The labels' letters, by the field each label names.
     QHash<const QWidget*, QKeySequence> mnemonics;
     for (const QLabel* label : findChildren<QLabel*>())
@@ -252,7 +321,7 @@ void ConverterView::reachFromKeyboard(QLineEdit& operandField, const QKeySequenc
         QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, valueMnemonic[0].key()));
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, [this, &operandField] {
-        if (!mathEnabled)
+        if (!fModel.mathEnabled())
             ui->mathDisclosure->click();
         operandField.setFocus(Qt::ShortcutFocusReason);
     });
@@ -263,28 +332,30 @@ void ConverterView::reachFromKeyboard(QLineEdit& operandField, const QKeySequenc
 
 void ConverterView::enterStartState()
 {
-    for (BaseConverter* number : { &fCurrentValue, &fOperandValue, &fResultValue }) {
-        number->SetBitWidth(kStartWidth);
-        number->SetSignedDec(0, eBigEndian);
-        number->SetOverflow(false);
-    }
+    // The window description shows the new document; the fields are set from
+    // it all the same, so that the two cannot drift apart.
+    ModelChanges everything;
+    for (auto& texts : everything.texts)
+        texts.set();
+    everything.bits.set();
+    everything.magnitudes.set();
+    everything.signs.set();
+    everything.endians.set();
+    everything.messages.set();
+    everything.width = everything.operation = everything.flags = true;
+    showChanges(everything);
 
     ui->mathDisclosure->setChecked(false);
-    mathEnabled = false;
     // Tab starts at the top, with the width; the window opens ready for a
     // number to be typed.
     row(eFieldTypeValue).fields[eNotationBinary]->setFocus(Qt::OtherFocusReason);
-
-    for (const Row& row : fRows)
-        showBits(row);
     updateFlagToolTips();
 
     // The description lays the window out with the math area open.
     layout()->activate();
     centralWidget()->layout()->activate();
-    mathDisclosured();
+    showMathArea();
     fitValueRowToWidestNumber();
-    updateMagnitudes();
 }
 
 // The window opens wide enough for the Value row to show a 64-bit binary
@@ -305,114 +376,91 @@ void ConverterView::fitValueRowToWidestNumber()
     resize(minimumSizeHint().width() + std::max(0, lacking), height());
 }
 
-bool ConverterView::applicationShouldHandleReopen()
+void ConverterView::applicationShouldHandleReopen()
 {
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
+    QWidget::show();
     raise();
-    return true;
 }
 
-FieldType ConverterView::textFieldType(const QLineEdit* textField) const
+void ConverterView::openWithText(
+    Notation notation, const QString& text, UInt16 width, Endian endian)
 {
-    const Row* found = rowOf(textField);
-    return found && notationOf(*found, textField) ? found->type : eFieldTypeInvalid;
+    WIRING_ASSERT(notation >= eNotationBinary && notation < eNotationCount);
+    // The text is shown as given, not as the model keeps it: a field holds
+    // every character typed.
+    row(eFieldTypeValue).fields[notation]->setText(text);
+    showChanges(fModel.openWith(notation, text.toStdString(), width, endian));
 }
 
-Endian ConverterView::selectedEndian(FieldType type) const
+// --- Showing the model -------------------------------------------------------
+
+void ConverterView::showChanges(const ModelChanges& changes)
 {
-    return *row(type).endian;
+    if (changes.width)
+        showWidth();
+    for (const Row& row : fRows)
+        showRow(row, changes);
+    if (changes.operation)
+        ui->mathOperation->setCurrentIndex(fModel.operation());
+    if (changes.flags)
+        for (int flag = 0; flag < eMathFlagCount; ++flag)
+            fFlags[flag]->setChecked(fModel.flag(static_cast<MathFlag>(flag)));
+    if (changes.mathArea)
+        showMathArea();
+    showUndoState();
 }
 
-void ConverterView::userEdited(QLineEdit* textField)
+void ConverterView::showRow(const Row& row, const ModelChanges& changes)
 {
-    const QScopedValueRollback<QLineEdit*> editing(fFieldBeingEdited, textField);
-    textDidChange(textField);
-}
-
-// The grid's bits become the row's hexadecimal text, which is then read as
-// if typed: one road for every edit.
-void ConverterView::gridEdited(const Row& row, UInt64 bits)
-{
-    startEdit(row);
-    BaseConverter edited = *row.number;
-    edited.SetUnsignedDec(bits, eBigEndian);
-    char text[kFieldBufferSize];
-    WriteNotation(edited, eNotationHexadecimal, eBigEndian, text);
-    QLineEdit* hexadecimal = row.fields[eNotationHexadecimal];
-    hexadecimal->setText(FieldTextFromBytes(text));
-    textDidChange(hexadecimal);
-}
-
-void ConverterView::textDidChange(QLineEdit* textField)
-{
-    const UInt16 oldBitWidth = fCurrentValue.BitWidth();
-    const FieldType type = textFieldType(textField);
-    if (type != eFieldTypeValue && type != eFieldTypeOperand)
-        return;
-    const Row& edited = row(type);
-
-    char numberString[kFieldBufferSize];
-    FieldTextToBytes(textField->text(), numberString);
-    const Notation notation = *notationOf(edited, textField);
-    ReadNotation(*edited.number, notation, numberString, *edited.endian);
-    // Only what the user typed or pasted is warned about; the texts the
-    // window re-reads are its own, or were warned about when typed.
-    if (textField == fFieldBeingEdited)
-        warnOfText(edited, edited.number->IsOverflow() ? textField : nullptr, notation);
-    if (notation == eNotationDecimal)
-        edited.signedBox->setChecked(edited.number->IsSigned());
-
-    // Taken before the refresh: the parse keeps every bit it read, and the
-    // width below decides whether all rows must widen to show them. A float
-    // typed at 8 bits has widened its row already.
-    const UInt16 newWidth
-        = std::max<UInt16>(edited.number->GetActualWidth(), edited.number->BitWidth());
-    updateFieldsWithNewNumbers(textField);
-    if (mathEnabled)
-        doTheMath();
-    if (newWidth > oldBitWidth) {
-        selectWidth(newWidth);
-        widthChanged();
+    const int at = row.type - eFieldTypeValue;
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        if (!changes.texts[at][notation])
+            continue;
+        QLineEdit& field = *row.fields[notation];
+        const std::string& text = fModel.text(row.type, static_cast<Notation>(notation));
+        // Setting an equal text would still move the cursor and drop the
+        // field's selection.
+        if (!Shows(field, text))
+            field.setText(FromUtf8(text));
     }
+    if (changes.bits[at])
+        row.bitGrid->setBits(fModel.bits(row.type), fModel.width(), fModel.isSigned(row.type));
+    if (changes.magnitudes[at]) {
+        row.binaryMagnitude->setMagnitude(
+            QString::fromStdString(fModel.magnitude(row.type, false)));
+        row.metricMagnitude->setMagnitude(QString::fromStdString(fModel.magnitude(row.type, true)));
+    }
+    if (changes.signs[at])
+        row.signedBox->setChecked(fModel.isSigned(row.type));
+    if (changes.endians[at])
+        (fModel.endian(row.type) == eBigEndian ? row.bigEndianRadio : row.littleEndianRadio)
+            ->setChecked(true);
+    if (changes.messages[at] && row.overflowWarning)
+        row.overflowWarning->setWarning(MessageText(fModel.message(row.type)));
 }
 
-void ConverterView::updateFieldsWithNewNumbers(QLineEdit* textField)
+void ConverterView::showWidth()
 {
-    const FieldType type = textFieldType(textField);
-    if (type == eFieldTypeValue || type == eFieldTypeOperand)
-        writeFields(row(type), textField);
-    updateMagnitudes();
+    const auto* item = std::find(std::begin(kWidthItems), std::end(kWidthItems), fModel.width());
+    WIRING_ASSERT(item != std::end(kWidthItems));
+    ui->bitWidthPopup->setCurrentIndex(int(item - std::begin(kWidthItems)));
+    // At 8 bits the float field is empty; it says why.
+    const bool hasFloat = IsFloatWidth(fModel.width());
+    for (const Row& row : fRows)
+        row.fields[eNotationFloat]->setPlaceholderText(hasFloat ? QString() : NoFloatPlaceholder());
 }
 
-void ConverterView::doTheMath()
+void ConverterView::showMathArea()
 {
-    const UInt64 current = fCurrentValue.GetValue(eBigEndian);
-    const UInt64 operand = fOperandValue.GetValue(eBigEndian);
-    // No item selected (-1) or one past the table is no operation: 0.
-    const int index = ui->mathOperation->currentIndex();
-    const auto operation = index >= 0 && index < eMathOperationCount
-        ? static_cast<MathOperation>(index)
-        : eMathOperationCount;
-    const MathResult result = Combine(operation, current, operand, fCurrentValue.BitWidth());
-    fResultValue.SetUnsignedDec(result.value, eBigEndian);
-    const Row& resultRow = row(eFieldTypeResult);
-    writeFields(resultRow, nullptr);
-    resultRow.signedBox->setChecked(fResultValue.IsSigned());
-    for (int flag = 0; flag < eMathFlagCount; ++flag)
-        fFlags[flag]->setChecked(result.Has(static_cast<MathFlag>(flag)));
-    updateMagnitudes();
-}
-
-void ConverterView::mathDisclosured()
-{
-    mathEnabled = ui->mathDisclosure->isChecked();
-    ui->actionShowMathArea->setChecked(mathEnabled);
+    const bool open = fModel.mathEnabled();
+    ui->mathDisclosure->setChecked(open);
+    ui->actionShowMathArea->setChecked(open);
     // Taken first: showing the box may already stretch the window to its
     // new minimum width.
     const int widthBefore = width();
     int windowWidth = 0;
-    if (mathEnabled) {
+    if (open) {
         // Never beyond the screen: the Value row gives up what is missing.
         const int frame = frameGeometry().width() - width();
         windowWidth = std::min(
@@ -422,27 +470,20 @@ void ConverterView::mathDisclosured()
         windowWidth = widthBefore - fWidthAddedByMath.value_or(mathAreaWidth());
     }
 
-    ui->mathDisclosure->setArrowType(mathEnabled ? Qt::LeftArrow : Qt::RightArrow);
-    ui->mathOperation->setEnabled(mathEnabled);
+    ui->mathDisclosure->setArrowType(open ? Qt::LeftArrow : Qt::RightArrow);
+    ui->mathOperation->setEnabled(open);
     const Row& operandRow = row(eFieldTypeOperand);
     for (QLineEdit* field : operandRow.fields)
         if (field != operandRow.fields[eNotationNumVersion])
-            field->setEnabled(mathEnabled);
-    ui->expandedBox->setVisible(mathEnabled);
-
-    if (mathEnabled) {
-        // The Operand row may have been re-fitted to a new width while it
-        // was out of sight; show it as it now is, and its Result with it.
-        writeFields(operandRow, nullptr);
-        doTheMath();
-    }
+            field->setEnabled(open);
+    ui->expandedBox->setVisible(open);
 
     // The window's minimum width follows the box only once its layout has
     // been redone; redo it now so that narrowing is not held back.
     centralWidget()->layout()->activate();
     layout()->activate();
     resize(windowWidth, height());
-    if (mathEnabled)
+    if (open)
         fWidthAddedByMath = width() - widthBefore;
     else
         fWidthAddedByMath.reset();
@@ -455,127 +496,27 @@ int ConverterView::mathAreaWidth() const
     return ui->expandedBox->sizeHint().width() + ui->windowLayout->spacing();
 }
 
-void ConverterView::setSigned(QCheckBox* sender)
+void ConverterView::showUndoState()
 {
-    const Row* signedRow = rowOf(sender);
-    WIRING_ASSERT(signedRow && sender == signedRow->signedBox);
-    signedRow->number->SetSigned(sender->isChecked());
-    writeField(*signedRow, eNotationDecimal);
-    showBits(*signedRow);
-    updateMagnitudes();
+    ui->actionUndo->setEnabled(fModel.canUndo());
+    ui->actionRedo->setEnabled(fModel.canRedo());
 }
 
-void ConverterView::recalc()
+void ConverterView::updateFlagToolTips()
 {
-    doTheMath();
-}
-
-void ConverterView::shiftRight(QAbstractButton* sender)
-{
-    const Row* shifted = rowOf(sender);
-    WIRING_ASSERT(shifted && sender == shifted->shiftRightButton);
-    shift(false, *shifted);
-}
-
-void ConverterView::shiftLeft(QAbstractButton* sender)
-{
-    const Row* shifted = rowOf(sender);
-    WIRING_ASSERT(shifted && sender == shifted->shiftLeftButton);
-    shift(true, *shifted);
-}
-
-void ConverterView::shift(bool left, const Row& row)
-{
-    startEdit(row);
-    BaseConverter& number = *row.number;
-    if (left) {
-        number.Shift(eShiftLeftDir);
-        const UInt16 newWidth = number.GetActualWidth();
-        if (number.BitWidth() < newWidth) {
-            number.SetBitWidth(newWidth);
-            selectWidth(newWidth);
-            widthChanged();
-            return;
-        }
-    } else {
-        number.Shift(eShiftRightDir);
-    }
-    rereadDecimal(row.type);
-}
-
-void ConverterView::widthChanged()
-{
-    const auto width = static_cast<UInt16>(ui->bitWidthPopup->currentData().toUInt());
-    WIRING_ASSERT(width == 8 || width == 16 || width == 32 || width == 64);
-    fCurrentValue.SetBitWidth(width);
-    fOperandValue.SetBitWidth(width);
-    fResultValue.SetBitWidth(width);
-    rereadDecimal(eFieldTypeValue);
-    if (mathEnabled)
-        rereadDecimal(eFieldTypeOperand);
-}
-
-// The user's choice of width rewrites the rows from their numbers, so the
-// texts that did not fit are gone.
-void ConverterView::widthChosen()
-{
-    startEdit(row(eFieldTypeValue));
-    startEdit(row(eFieldTypeOperand));
-    widthChanged();
-}
-
-QString ConverterView::magnitude(bool metric, const BaseConverter& value, Endian endian)
-{
-    return MagnitudeText(value, endian, metric);
-}
-
-void ConverterView::updateMagnitudes()
-{
-    for (const Row& row : fRows) {
-        const MagnitudeReading reading { row.number->GetValue(*row.endian), row.number->BitWidth(),
-            row.number->IsSigned() != 0 };
-        std::optional<MagnitudeReading>& shown = fShownMagnitudes[row.type - eFieldTypeValue];
-        if (shown == reading)
-            continue;
-        shown = reading;
-        row.binaryMagnitude->setMagnitude(magnitude(false, *row.number, *row.endian));
-        row.metricMagnitude->setMagnitude(magnitude(true, *row.number, *row.endian));
-    }
-}
-
-void ConverterView::endianSwitched(QButtonGroup* sender)
-{
-    const Row* switched = rowOf(sender);
-    WIRING_ASSERT(switched && sender == switched->endianMatrix);
-    *switched->endian
-        = sender->checkedButton() == switched->bigEndianRadio ? eBigEndian : eLittleEndian;
-    if (switched->type == eFieldTypeResult) {
-        doTheMath();
+    const int index = ui->mathOperation->currentIndex();
+    if (index < 0 || index >= eMathOperationCount)
         return;
+    const auto operation = static_cast<MathOperation>(index);
+    const QString title = ui->mathOperation->currentText();
+    for (int index = 0; index < eMathFlagCount; ++index) {
+        const auto flag = static_cast<MathFlag>(index);
+        fFlags[index]->setToolTip(FlagToolTip(flag, operation, title));
+        fFlags[index]->setAccessibleDescription(FlagMeaning(flag, operation, title));
     }
-    startEdit(*switched);
-    // The hexadecimal text holds the unchanged bits; re-reading it shows
-    // them in the new byte order without touching the signedness.
-    textDidChange(switched->fields[eNotationHexadecimal]);
 }
 
-void ConverterView::swapEndian(QAbstractButton* sender)
-{
-    const int whichField = sender->property("tag").toInt();
-    WIRING_ASSERT(whichField == eFieldTypeValue || whichField == eFieldTypeOperand);
-    const Row& swapped = row(static_cast<FieldType>(whichField));
-    WIRING_ASSERT(sender == swapped.swapButton);
-
-    startEdit(swapped);
-    const Endian oppositeEndian = *swapped.endian != eBigEndian ? eBigEndian : eLittleEndian;
-    swapped.number->SetUnsignedDec(swapped.number->GetValue(*swapped.endian), oppositeEndian);
-    *swapped.endian = oppositeEndian;
-    (oppositeEndian == eBigEndian ? swapped.bigEndianRadio : swapped.littleEndianRadio)
-        ->setChecked(true);
-    // The decimal text reads as the same number in the new order, so the
-    // re-read keeps it and shows the reversed bytes everywhere else.
-    textDidChange(swapped.fields[eNotationDecimal]);
-}
+// --- Windows -----------------------------------------------------------------
 
 // Each new window a step down and to the right of this one, back to the
 // top left of the screen's free area when it would not fit there.
@@ -588,7 +529,7 @@ void ConverterView::openNewWindow()
     if (!available.contains(next))
         next.moveTopLeft(available.topLeft());
     window->move(next.topLeft());
-    window->show();
+    window->QWidget::show();
 }
 
 // Per window and for this session only. A new flag makes a new native
@@ -606,150 +547,7 @@ void ConverterView::keepOnTop(bool onTop)
     resize(size);
     move(position);
     if (shown)
-        show();
+        QWidget::show();
     if (active)
         activateWindow();
-}
-
-const ConverterView::Row& ConverterView::row(FieldType type) const
-{
-    WIRING_ASSERT(type >= eFieldTypeValue && type <= eFieldTypeResult);
-    return fRows[type - eFieldTypeValue];
-}
-
-std::array<const QObject*, 11> ConverterView::Row::controls() const
-{
-    return { signedBox, endianMatrix, bigEndianRadio, littleEndianRadio, swapButton,
-        shiftLeftButton, shiftRightButton, binaryMagnitude, metricMagnitude, bitGrid,
-        overflowWarning };
-}
-
-const ConverterView::Row* ConverterView::rowOf(const QObject* control) const
-{
-    if (!control)
-        return nullptr;
-    for (const Row& row : fRows) {
-        const auto controls = row.controls();
-        if (notationOf(row, control)
-            || std::find(controls.begin(), controls.end(), control) != controls.end())
-            return &row;
-    }
-    return nullptr;
-}
-
-std::optional<Notation> ConverterView::notationOf(const Row& row, const QObject* field)
-{
-    const auto found = std::find(row.fields.begin(), row.fields.end(), field);
-    if (found == row.fields.end())
-        return std::nullopt;
-    return static_cast<Notation>(found - row.fields.begin());
-}
-
-QString ConverterView::literal(const QLineEdit& field) const
-{
-    const Row* found = rowOf(&field);
-    const std::optional<Notation> notation = found ? notationOf(*found, &field) : std::nullopt;
-    WIRING_ASSERT(notation);
-    char text[kFieldBufferSize];
-    WriteLiteral(*found->number, *notation, *found->endian, text);
-    return QString::fromLatin1(text);
-}
-
-// Every change of a row's number ends here, so the row's grid follows too.
-void ConverterView::writeFields(const Row& row, const QLineEdit* except)
-{
-    for (int notation = 0; notation < eNotationCount; ++notation) {
-        const QLineEdit* field = row.fields[notation];
-        if (field != except && field != fFieldBeingEdited)
-            writeField(row, static_cast<Notation>(notation));
-    }
-    // At 8 bits the float field is empty; it says why.
-    QLineEdit* floatField = row.fields[eNotationFloat];
-    const bool hasFloat = IsFloatWidth(row.number->BitWidth());
-    if (floatField->placeholderText().isEmpty() != hasFloat)
-        floatField->setPlaceholderText(hasFloat ? QString() : NoFloatPlaceholder());
-    showBits(row);
-}
-
-void ConverterView::showBits(const Row& row)
-{
-    const BaseConverter& number = *row.number;
-    row.bitGrid->setBits(number.GetValue(eBigEndian), number.BitWidth(), number.IsSigned());
-}
-
-void ConverterView::startEdit(const Row& row)
-{
-    warnOfText(row, nullptr, eNotationCount);
-}
-
-// Decided once per typed text, so that a keystroke that keeps the warning
-// neither hides nor shows it; the re-reads of a widening it causes are the
-// window's own texts and leave it alone.
-void ConverterView::warnOfText(const Row& row, const QLineEdit* field, Notation notation)
-{
-    if (!row.overflowWarning)
-        return;
-    fWarnedFields[row.type - eFieldTypeValue] = field;
-    row.overflowWarning->setWarning(field ? TooBigWarning(notation) : QString());
-}
-
-void ConverterView::updateFlagToolTips()
-{
-    const int index = ui->mathOperation->currentIndex();
-    if (index < 0 || index >= eMathOperationCount)
-        return;
-    const auto operation = static_cast<MathOperation>(index);
-    const QString title = ui->mathOperation->currentText();
-    for (int index = 0; index < eMathFlagCount; ++index) {
-        const auto flag = static_cast<MathFlag>(index);
-        fFlags[index]->setToolTip(FlagToolTip(flag, operation, title));
-        fFlags[index]->setAccessibleDescription(FlagMeaning(flag, operation, title));
-    }
-}
-
-void ConverterView::writeField(const Row& row, Notation notation)
-{
-    char text[kFieldBufferSize];
-    WriteNotation(*row.number, notation, *row.endian, text);
-    QLineEdit* field = row.fields[notation];
-    // Setting an equal text would still move the cursor and drop undo; and
-    // compared as bytes, an unchanged field costs no string.
-    if (!FieldTextEquals(field->text(), text)) {
-        field->setText(FieldTextFromBytes(text));
-        if (field == fWarnedFields[row.type - eFieldTypeValue])
-            startEdit(row);
-    }
-}
-
-void ConverterView::rereadDecimal(FieldType type)
-{
-    const Row& reread = row(type);
-    QLineEdit* decimal = reread.fields[eNotationDecimal];
-    // A decimal field being typed in is re-read as typed, at the new width.
-    if (decimal != fFieldBeingEdited)
-        writeField(reread, eNotationDecimal);
-    textDidChange(decimal);
-}
-
-void ConverterView::selectWidth(UInt16 width)
-{
-    const int index = ui->bitWidthPopup->findData(width);
-    WIRING_ASSERT(index >= 0);
-    ui->bitWidthPopup->setCurrentIndex(index);
-}
-
-void ConverterView::openWithText(
-    Notation notation, const QString& text, UInt16 width, Endian endian)
-{
-    WIRING_ASSERT(notation >= eNotationBinary && notation < eNotationCount);
-    selectWidth(width);
-    widthChanged();
-    (endian == eBigEndian ? ui->currentBigEndianRadio : ui->currentLittleEndianRadio)
-        ->setChecked(true);
-    endianSwitched(ui->currentEndianMatrix);
-    QLineEdit* field = row(eFieldTypeValue).fields[notation];
-    field->setText(text);
-    // The road of the user's typing, so that a width the text widens keeps
-    // the text as typed, as the command line reads it.
-    userEdited(field);
 }

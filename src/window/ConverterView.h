@@ -1,12 +1,13 @@
-// ConverterView: one window, wired to three numbers. The Value row and the
-// Operand row are typed into; the Result row combines them while the math
-// area is open.
+// ConverterView: one window showing one document. Each control's action is
+// one verb of the document's model; the window then shows what the verb
+// reports changed, and never reads back a text it wrote to learn the state.
 #ifndef BITLENS_CONVERTERVIEW_H
 #define BITLENS_CONVERTERVIEW_H
 
 #include "engine/BaseConverter.h"
 #include "engine/MathOperation.h"
 #include "engine/Notation.h"
+#include "model/ConverterModel.h"
 
 #include <QMainWindow>
 
@@ -18,7 +19,6 @@ class BitGrid;
 class EditMenu;
 class FlagButton;
 class MagnitudeLabel;
-class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QKeySequence;
@@ -31,14 +31,6 @@ namespace Ui {
 class ConverterDocument;
 }
 
-// The row a notation field belongs to.
-enum FieldType {
-    eFieldTypeInvalid = 0,
-    eFieldTypeValue = 1,
-    eFieldTypeOperand = 2,
-    eFieldTypeResult = 3
-};
-
 class ConverterView : public QMainWindow {
     Q_OBJECT
 
@@ -47,135 +39,75 @@ public:
     ~ConverterView() override;
 
     // A second launch asks every window of the running instance: a hidden,
-    // minimised or covered window comes back and is raised. Always true, so
-    // that the caller goes on to activate one of them with the launch's token.
-    bool applicationShouldHandleReopen();
+    // minimised or covered window comes back and is raised.
+    void applicationShouldHandleReopen();
 
-    FieldType textFieldType(const QLineEdit* textField) const;
-    Endian selectedEndian(FieldType type) const;
-    // The number's size in 1024-based units, or in 1000-based words when
-    // `metric`, read in `endian` and with the number's signedness.
-    static QString magnitude(bool metric, const BaseConverter& value, Endian endian);
+    // Sets a new window to `width` and `endian`, then types `text` into the
+    // Value row's `notation` field: what `bitlens TEXT` opens. The field
+    // keeps the text as given, and the row reads it as --print does.
+    void openWithText(Notation notation, const QString& text, UInt16 width, Endian endian);
+
+    // The document the window shows.
+    const ConverterModel& model() const { return fModel; }
 
 private:
-    // One row: its number, its byte order and its controls. A control that
-    // is not a notation field is listed in controls() as well, which is how
-    // rowOf finds the row from any control of it.
+    // One row's controls. The Result row has no swap or shift buttons and
+    // no warning: it is computed, never typed into.
     struct Row {
         FieldType type;
         const char* name; // what assistive technology calls the row, untranslated
-        BaseConverter* number;
-        Endian* endian;
         std::array<QLineEdit*, eNotationCount> fields; // by Notation
         QCheckBox* signedBox;
         QButtonGroup* endianMatrix;
         QRadioButton* bigEndianRadio;
         QRadioButton* littleEndianRadio;
-        // None in the Result row, which is computed, never typed into.
         QPushButton* swapButton;
         QPushButton* shiftLeftButton;
         QPushButton* shiftRightButton;
         MagnitudeLabel* binaryMagnitude;
         MagnitudeLabel* metricMagnitude;
         BitGrid* bitGrid;
-        WarningLabel* overflowWarning; // none in the Result row
-
-        std::array<const QObject*, 11> controls() const;
+        WarningLabel* overflowWarning;
     };
 
     void awakeFromNib();
     void bindRows();
     void bindFlags();
-    void tagPopupItems();
     void sizeFields();
     void wireControls();
+    void wireRow(const Row& row);
     void wireKeyboard();
     void reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic);
     void enterStartState();
     void fitValueRowToWidestNumber();
 
-    void userEdited(QLineEdit* textField);
-    void gridEdited(const Row& row, UInt64 bits);
-    void textDidChange(QLineEdit* textField);
-    void updateFieldsWithNewNumbers(QLineEdit* textField);
-    void doTheMath();
-    void mathDisclosured();
-    void setSigned(QCheckBox* sender);
-    void recalc();
-    void shiftRight(QAbstractButton* sender);
-    void shiftLeft(QAbstractButton* sender);
-    void shift(bool left, const Row& row);
-    void widthChanged();
-    void widthChosen();
-    void updateMagnitudes();
-    void endianSwitched(QButtonGroup* sender);
-    void swapEndian(QAbstractButton* sender);
-    void openNewWindow();
-    void keepOnTop(bool onTop);
+    // Shows what a verb of the model changed.
+    void showChanges(const ModelChanges& changes);
+    void showRow(const Row& row, const ModelChanges& changes);
+    void showWidth();
+    void showMathArea();
+    void showUndoState();
     void updateFlagToolTips();
     int mathAreaWidth() const;
 
-    const Row& row(FieldType type) const;
-    const Row* rowOf(const QObject* control) const;
-    static std::optional<Notation> notationOf(const Row& row, const QObject* field);
-    QString literal(const QLineEdit& field) const;
-    void writeFields(const Row& row, const QLineEdit* except);
-    void writeField(const Row& row, Notation notation);
-    void showBits(const Row& row);
-    // A new edit of the row ends the warning of the last one.
-    void startEdit(const Row& row);
-    // Warns that the text typed into `field` spelt more than 64 bits, or,
-    // with no field, warns of nothing.
-    void warnOfText(const Row& row, const QLineEdit* field, Notation notation);
-    void rereadDecimal(FieldType type);
-    void selectWidth(UInt16 width);
+    void openNewWindow();
+    void keepOnTop(bool onTop);
+
+    const Row& row(FieldType type) const { return fRows[type - eFieldTypeValue]; }
 
     std::unique_ptr<Ui::ConverterDocument> ui;
     // Destroyed before the window's widgets are: deleting the focused field
     // announces a focus change, which must not reach a half-destroyed window.
     std::unique_ptr<EditMenu> fEditMenu;
 
-    BaseConverter fCurrentValue {};
-    BaseConverter fOperandValue {};
-    BaseConverter fResultValue {};
-    Endian fCurrentEndian = eBigEndian;
-    Endian fOperandEndian = eBigEndian;
-    Endian fResultEndian = eBigEndian;
-    bool mathEnabled = false;
-
-    // The field the user is typing in, while that keystroke is handled:
-    // nothing may rewrite it, not even a width change the keystroke causes.
-    QLineEdit* fFieldBeingEdited = nullptr;
-    // The field whose typed text each row's warning is about: rewriting that
-    // text ends the warning.
-    std::array<const QLineEdit*, 3> fWarnedFields {};
-
-    std::array<Row, 3> fRows {};
+    ConverterModel fModel;
+    std::array<Row, kRowCount> fRows {};
     std::array<FlagButton*, eMathFlagCount> fFlags {};
 
     // What opening the math area added to the window's width, for closing
     // to take away: less than the area's width on a screen too narrow for
     // both. None before the area was first opened.
     std::optional<int> fWidthAddedByMath;
-
-    // What each row's magnitude labels were last written from: their texts
-    // follow from it alone, so a row whose reading is unchanged is skipped.
-    struct MagnitudeReading {
-        UInt64 value;
-        UInt16 width;
-        bool isSigned;
-        bool operator==(const MagnitudeReading& other) const
-        {
-            return value == other.value && width == other.width && isSigned == other.isSigned;
-        }
-    };
-    std::array<std::optional<MagnitudeReading>, 3> fShownMagnitudes {};
-
-public:
-    // Sets a new window to `width` and `endian`, then types `text` into the
-    // Value row's `notation` field: what `bitlens TEXT` opens. The field
-    // keeps the text as given, and the row reads it as --print does.
-    void openWithText(Notation notation, const QString& text, UInt16 width, Endian endian);
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,8 +13,35 @@
 #include <memory>
 #include <utility>
 
+namespace {
+
+// A field keeps an undo history of its own text; the document's history
+// replaces it, so the field lets the window's Undo and Redo take their keys.
+class DocumentUndoKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool undoKey = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
+            || key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)
+            || key->keyCombination()
+                == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+        // Left unaccepted, a shortcut override goes on to the window's
+        // actions; a key press they did not take (nothing to undo) ends here.
+        return undoKey;
+    }
+};
+
+} // namespace
+
 // A field with the focus takes the commands' standard keys itself, so the
 // actions' own shortcuts only reach the window when no editable field could.
+// Undo and Redo are the document's, wherever the focus is.
 EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
     const QList<QLineEdit*>& fields, Literal literal)
     : fWindow(window)
@@ -28,8 +56,6 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
         bool changesText;
     };
     const EditCommand commands[] = {
-        { ui.actionUndo, QKeySequence::Undo, [](QLineEdit& field) { field.undo(); }, true },
-        { ui.actionRedo, QKeySequence::Redo, [](QLineEdit& field) { field.redo(); }, true },
         { ui.actionCut, QKeySequence::Cut, [](QLineEdit& field) { field.cut(); }, true },
         { ui.actionCopy, QKeySequence::Copy, [](QLineEdit& field) { field.copy(); }, false },
         { ui.actionPaste, QKeySequence::Paste, [](QLineEdit& field) { field.paste(); }, true },
@@ -46,10 +72,22 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
                 command.apply(*field);
         });
     }
+    ui.actionUndo->setShortcuts(QKeySequence::Undo);
+    // Redo also answers the key other desktops use for it.
+    QList<QKeySequence> redo = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence also :
+        { QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z),
+            QKeySequence(Qt::ControlModifier | Qt::Key_Y) })
+        if (!redo.contains(also))
+            redo.append(also);
+    ui.actionRedo->setShortcuts(redo);
+
     connect(ui.actionCopyAsLiteral, &QAction::triggered, this,
         [this] { copyAsLiteral(targetField()); });
 
+    auto* undoKeys = new DocumentUndoKeys(this);
     for (QLineEdit* field : fields) {
+        field->installEventFilter(undoKeys);
         field->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(field, &QWidget::customContextMenuRequested, this,
             [this, field](const QPoint& position) { showFieldMenu(field, position); });
@@ -83,8 +121,6 @@ void EditMenu::updateEditActions()
     const QLineEdit* field = targetField();
     const bool editable = field && !field->isReadOnly();
     const bool selected = field && field->hasSelectedText();
-    fUi.actionUndo->setEnabled(editable && field->isUndoAvailable());
-    fUi.actionRedo->setEnabled(editable && field->isRedoAvailable());
     fUi.actionCut->setEnabled(editable && selected);
     fUi.actionCopy->setEnabled(selected);
     fUi.actionPaste->setEnabled(editable);
@@ -128,12 +164,31 @@ void EditMenu::showFieldMenu(QLineEdit* field, const QPoint& position)
     loadMenuIcons();
     const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
     showStandardKeys(*menu);
+    useDocumentUndo(*menu);
     menu->addSeparator();
     QAction* literal = menu->addAction(fUi.actionCopyAsLiteral->icon(),
         fUi.actionCopyAsLiteral->text(), this, [this, field] { copyAsLiteral(field); });
     literal->setShortcut(fUi.actionCopyAsLiteral->shortcut());
     literal->setObjectName(QStringLiteral("fieldCopyAsLiteral"));
     menu->exec(field->mapToGlobal(position));
+}
+
+// The field menu's Undo and Redo undo the document, as the Edit menu's do.
+void EditMenu::useDocumentUndo(QMenu& menu) const
+{
+    // Told by the toolkit's own titles, which its translation translates;
+    // the keys may follow a tab.
+    const std::pair<const char*, QAction*> commands[]
+        = { { "&Undo", fUi.actionUndo }, { "&Redo", fUi.actionRedo } };
+    for (QAction* action : menu.actions()) {
+        for (const auto& [title, document] : commands) {
+            if (action->text().section(QLatin1Char('\t'), 0, 0)
+                == QCoreApplication::translate("QLineEdit", title)) {
+                menu.insertAction(action, document);
+                menu.removeAction(action);
+            }
+        }
+    }
 }
 
 // The toolkit's field menu shows some commands' keys and not others, which

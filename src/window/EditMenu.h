@@ -36,6 +36,7 @@ private:
     void loadMenuIcons();
     void copyAsLiteral(const QLineEdit* field);
     void showFieldMenu(QLineEdit* field, const QPoint& position);
+    void useDocumentUndo(QMenu& menu) const;
     static void showStandardKeys(QMenu& menu);
 
     QWidget& fWindow;

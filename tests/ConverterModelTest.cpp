@@ -1,0 +1,949 @@
+// The document model without any widget: the user's actions as scripts,
+// each checked against what every field, control and flag then shows, and
+// undo checked to bring back exactly what was shown before.
+#include "model/ConverterModel.h"
+#include "model/FieldBytes.h"
+
+#include "engine/FloatNotation.h"
+
+#include "RandomText.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// The window's names for what a row shows, so that a script reads as the
+// steps a user takes in the window.
+const char* const kPrefixes[kRowCount] = { "current", "operand", "result" };
+const char* const kSuffixes[kRowCount] = { "Value", "Operand", "Result" };
+const char* const kNotationNames[eNotationCount] = { "Binary", "Decimal", "Hexadecimal", "Octal",
+    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float" };
+const char* const kOperations[eMathOperationCount]
+    = { "AND", "OR", "XOR", "add", "subtract", "multiply", "divide", "remainder", "shift right",
+          "shift left", "NOT", "NAND", "NOR", "XNOR", "rotate left", "rotate right",
+          "arithmetic shift right", "signed divide", "signed remainder", "negate" };
+const char* const kFlags[eMathFlagCount] = { "resultZeroFlag", "resultSignFlag", "resultCarryFlag",
+    "resultOverflowFlag", "resultDivideByZeroFlag" };
+
+enum Part {
+    eField,
+    eSignedBox,
+    eBigEndianRadio,
+    eLittleEndianRadio,
+    eSwap,
+    eShiftLeft,
+    eShiftRight,
+    eBinaryMagnitude,
+    eMetricMagnitude,
+    eGrid,
+    eWarning,
+    eWidthPopup,
+    eOperationPopup,
+    eDisclosure,
+    eMathBox,
+    eFlag
+};
+
+struct Widget {
+    Part part;
+    FieldType row = eFieldTypeValue;
+    int index = 0; // the notation of a field, the flag of a flag
+};
+
+const std::map<std::string, Widget>& Widgets()
+{
+    static const std::map<std::string, Widget> widgets = [] {
+        std::map<std::string, Widget> named;
+        for (int r = 0; r < kRowCount; ++r) {
+            const auto row = static_cast<FieldType>(r + eFieldTypeValue);
+            const std::string prefix = kPrefixes[r], suffix = kSuffixes[r];
+            for (int n = 0; n < eNotationCount; ++n)
+                named[prefix + kNotationNames[n]] = { eField, row, n };
+            named["signed" + suffix + "Box"] = { eSignedBox, row };
+            named[prefix + "BigEndianRadio"] = { eBigEndianRadio, row };
+            named[prefix + "LittleEndianRadio"] = { eLittleEndianRadio, row };
+            named["swapEndian" + suffix] = { eSwap, row };
+            named["shiftLeft" + suffix] = { eShiftLeft, row };
+            named["shiftRight" + suffix] = { eShiftRight, row };
+            named[prefix + "BinaryMagnitude"] = { eBinaryMagnitude, row };
+            named[prefix + "MetricMagnitude"] = { eMetricMagnitude, row };
+            named[prefix + "BitGrid"] = { eGrid, row };
+            named[prefix + "OverflowWarning"] = { eWarning, row };
+        }
+        named["currentIpAddress"] = named["currentIPAddress"];
+        named["bitWidthPopup"] = { eWidthPopup };
+        named["mathOperation"] = { eOperationPopup };
+        named["mathDisclosure"] = { eDisclosure };
+        named["expandedBox"] = { eMathBox };
+        for (int flag = 0; flag < eMathFlagCount; ++flag)
+            named[kFlags[flag]] = { eFlag, eFieldTypeResult, flag };
+        return named;
+    }();
+    return widgets;
+}
+
+Widget Find(const std::string& name)
+{
+    const auto found = Widgets().find(name);
+    if (found == Widgets().end())
+        throw std::runtime_error("no widget named " + name);
+    return found->second;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator))
+        parts.push_back(part);
+    if (!text.empty() && text.back() == separator)
+        parts.emplace_back();
+    return parts;
+}
+
+// The English a row's message line shows.
+std::string MessageText(const RowMessage& message)
+{
+    if (message.kind != eMessageTooBig)
+        return "hidden";
+    switch (message.notation) {
+    case eNotationDecimal: return "beyond 64 bits: the largest is shown";
+    case eNotationText: return "more than 8 characters: 0 is shown";
+    default: return "more than 64 bits: the low 64 are shown";
+    }
+}
+
+std::string Checked(bool checked)
+{
+    return checked ? "checked" : "unchecked";
+}
+
+// What the window would show in the widget of that name.
+std::string Shown(const ConverterModel& model, const std::string& name)
+{
+    const Widget widget = Find(name);
+    const FieldType row = widget.row;
+    std::ostringstream out;
+    switch (widget.part) {
+    case eField: return model.text(row, static_cast<Notation>(widget.index));
+    case eSignedBox: return Checked(model.isSigned(row));
+    case eBigEndianRadio: return Checked(model.endian(row) == eBigEndian);
+    case eLittleEndianRadio: return Checked(model.endian(row) == eLittleEndian);
+    case eBinaryMagnitude: return model.magnitude(row, false);
+    case eMetricMagnitude: return model.magnitude(row, true);
+    case eGrid:
+        out << std::hex << model.bits(row) << '@' << std::dec << model.width()
+            << (model.isSigned(row) ? " signed" : "");
+        return out.str();
+    case eWarning: return MessageText(model.message(row));
+    case eWidthPopup: return std::to_string(model.width()) + " bits";
+    case eOperationPopup: return kOperations[model.operation()];
+    case eDisclosure: return Checked(model.mathEnabled());
+    case eMathBox: return model.mathEnabled() ? "shown" : "hidden";
+    case eFlag: return Checked(model.flag(static_cast<MathFlag>(widget.index)));
+    default: throw std::runtime_error(name + " shows nothing");
+    }
+}
+
+// Types `text` as a user does, a character at a time after selecting all.
+void Type(ConverterModel& model, FieldType row, Notation notation, const std::string& text)
+{
+    if (text.empty())
+        model.typeInto(row, notation, "");
+    for (std::size_t end = 1; end <= text.size(); ++end)
+        if (end == text.size() || (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80)
+            model.typeInto(row, notation, text.substr(0, end));
+}
+
+// One step of a script, in the window tests' words: "type FIELD TEXT",
+// "click BUTTON", "choose POPUP ITEM", "bit GRID N", "drag GRID FROM TO",
+// "key FIELD Backspace", "undo", "redo".
+void Step(ConverterModel& model, const std::string& step)
+{
+    const std::vector<std::string> words = Split(step, ' ');
+    const std::string& verb = words[0];
+    if (verb == "undo" || verb == "redo") {
+        verb == "undo" ? model.undo() : model.redo();
+        return;
+    }
+    const Widget widget = Find(words.at(1));
+    const FieldType row = widget.row;
+    const std::string argument = step.size() > verb.size() + words[1].size() + 2
+        ? step.substr(verb.size() + words[1].size() + 2)
+        : "";
+    const auto notation = static_cast<Notation>(widget.index);
+    if (verb == "type") {
+        Type(model, row, notation, argument);
+    } else if (verb == "key" && argument == "Backspace") {
+        std::string text = model.text(row, notation);
+        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back();
+        if (!text.empty())
+            text.pop_back();
+        model.typeInto(row, notation, text);
+    } else if (verb == "click") {
+        switch (widget.part) {
+        case eSignedBox: model.setSigned(row, !model.isSigned(row)); break;
+        case eBigEndianRadio: model.endianSwitched(row, eBigEndian); break;
+        case eLittleEndianRadio: model.endianSwitched(row, eLittleEndian); break;
+        case eSwap: model.swapEndian(row); break;
+        case eShiftLeft: model.shift(row, eShiftLeftDir); break;
+        case eShiftRight: model.shift(row, eShiftRightDir); break;
+        case eDisclosure: model.mathDisclosured(!model.mathEnabled()); break;
+        default: throw std::runtime_error("cannot click " + words[1]);
+        }
+    } else if (verb == "choose" && widget.part == eWidthPopup) {
+        model.chooseWidth(UInt16(std::stoi(argument)));
+    } else if (verb == "choose") {
+        const auto* found = std::find(std::begin(kOperations), std::end(kOperations), argument);
+        model.chooseOperation(static_cast<MathOperation>(found - std::begin(kOperations)));
+    } else if (verb == "bit") {
+        model.setBits(row, model.bits(row) ^ (UInt64(1) << std::stoi(argument)));
+    } else if (verb == "drag") {
+        // Every bit passed takes the value the first one takes.
+        const int from = std::stoi(words.at(2)), to = std::stoi(words.at(3));
+        const bool value = !((model.bits(row) >> from) & 1);
+        for (int bit = from;; bit += to > bit ? 1 : -1) {
+            const UInt64 mask = UInt64(1) << bit;
+            model.setBits(
+                row, value ? model.bits(row) | mask : model.bits(row) & ~mask, bit != from);
+            if (bit == to)
+                break;
+        }
+    } else {
+        throw std::runtime_error("unknown step: " + step);
+    }
+}
+
+void RunSteps(ConverterModel& model, const std::string& steps)
+{
+    for (const std::string& step : Split(steps, '|'))
+        Step(model, step);
+}
+
+void ExpectShown(const ConverterModel& model, const std::string& shown)
+{
+    for (const std::string& pair : Split(shown, '|')) {
+        const std::size_t equals = pair.find('=');
+        const std::string name = pair.substr(0, equals);
+        EXPECT_EQ(name + ": " + Shown(model, name),
+            pair.substr(0, equals) + ": " + pair.substr(equals + 1));
+    }
+}
+
+// A script: the steps, then what the window shows afterwards, "NAME=SHOWN|...".
+struct Script {
+    const char* name;
+    const char* steps;
+    const char* shown;
+};
+
+const Script kScripts[] = {
+    // Signs.
+    { "empty decimal is unsigned 0", "type currentDecimal -5|type currentDecimal ",
+        "currentHexadecimal=0000|signedValueBox=unchecked" },
+    { "minus sign makes the row signed", "type currentDecimal -5",
+        "signedValueBox=checked|currentHexadecimal=ffff fffb|bitWidthPopup=32 bits" },
+    { "blank before the minus sign", "type currentDecimal  -5",
+        "signedValueBox=checked|currentHexadecimal=ffff fffb|bitWidthPopup=32 bits" },
+    { "no minus sign clears the box", "type currentDecimal -5|type currentDecimal 5",
+        "signedValueBox=unchecked|currentHexadecimal=0005" },
+    { "signed box reads all ones as -1", "type currentHexadecimal ffffffff|click signedValueBox",
+        "currentDecimal=-1|currentHexadecimal=ffffffff|currentBinaryMagnitude=-1" },
+    { "signed box cleared again",
+        "type currentHexadecimal ffffffff|click signedValueBox|click signedValueBox",
+        "currentDecimal=4294967295|currentMetricMagnitude=4.295 billion" },
+    { "signed result box",
+        "click mathDisclosure|type currentDecimal 1|type operandDecimal 2|"
+        "choose mathOperation subtract|click signedResultBox",
+        "resultDecimal=-1|resultHexadecimal=ffff ffff" },
+    { "result keeps its sign on recompute",
+        "click mathDisclosure|click signedResultBox|type currentDecimal 1|"
+        "type operandDecimal 2|choose mathOperation subtract",
+        "resultDecimal=-1|signedResultBox=checked" },
+
+    // Width: chosen, and widened by what is typed.
+    { "narrowing cuts the bits", "type currentHexadecimal 1234|choose bitWidthPopup 8 bits",
+        "currentDecimal=52|currentHexadecimal=34|currentText=4" },
+    { "negative stays negative when widened", "type currentDecimal -5|choose bitWidthPopup 64 bits",
+        "currentDecimal=-5|currentHexadecimal=ffff ffff ffff fffb|signedValueBox=checked" },
+    { "signed row no longer negative becomes unsigned",
+        "type currentDecimal -256|choose bitWidthPopup 8 bits",
+        "currentDecimal=0|signedValueBox=unchecked" },
+    { "nine hexadecimal digits widen to 64", "type currentHexadecimal 1 0000 0000",
+        "bitWidthPopup=64 bits|currentDecimal=4294967296" },
+    { "64 bits never narrows", "choose bitWidthPopup 64 bits|type currentDecimal 7",
+        "bitWidthPopup=64 bits|currentText=••••••••" },
+    { "widening keeps the typed hexadecimal text",
+        "choose bitWidthPopup 8 bits|type currentHexadecimal 1FF",
+        "bitWidthPopup=16 bits|currentDecimal=511|currentHexadecimal=1FF" },
+    { "little-endian 300 at 8 bits stays 300",
+        "choose bitWidthPopup 8 bits|click currentLittleEndianRadio|type currentDecimal 300",
+        "bitWidthPopup=16 bits|currentDecimal=300|currentHexadecimal=2c01" },
+    { "operand widens all rows",
+        "click mathDisclosure|type currentDecimal 1|type operandHexadecimal 1 0000 0000",
+        "bitWidthPopup=64 bits|currentHexadecimal=0001|operandDecimal=4294967296" },
+    { "widening keeps the typed operand decimal",
+        "click mathDisclosure|choose bitWidthPopup 8 bits|click operandLittleEndianRadio|"
+        "type operandDecimal 300",
+        "bitWidthPopup=16 bits|operandDecimal=300|operandHexadecimal=2c01" },
+    { "opening shows the operand at the present width",
+        "click mathDisclosure|type operandHexadecimal 1234|click mathDisclosure|"
+        "choose bitWidthPopup 8 bits|type currentHexadecimal ff|click mathDisclosure",
+        "operandHexadecimal=34|operandDecimal=52|resultDecimal=52" },
+
+    // Byte order.
+    { "little-endian radio keeps the bits", "type currentDecimal 1|click currentLittleEndianRadio",
+        "currentDecimal=16777216|currentHexadecimal=0001|currentBinaryMagnitude=16.000 MB" },
+    { "swap keeps the decimal", "type currentDecimal 1|click swapEndianValue",
+        "currentDecimal=1|currentHexadecimal=0100 0000|currentLittleEndianRadio=checked" },
+    { "swap at 8 bits changes only the order",
+        "choose bitWidthPopup 8 bits|type currentDecimal 5|click swapEndianValue",
+        "currentDecimal=5|currentHexadecimal=05|currentLittleEndianRadio=checked" },
+    { "swap of a signed positive row clears the sign",
+        "type currentDecimal 1|click signedValueBox|click swapEndianValue",
+        "currentDecimal=1|signedValueBox=unchecked" },
+    { "operand swap and radio",
+        "click mathDisclosure|type operandDecimal 1|click swapEndianOperand|"
+        "click operandBigEndianRadio",
+        "operandDecimal=16777216|operandHexadecimal=0100 0000" },
+    { "result radio reads the result little-endian",
+        "click mathDisclosure|type currentDecimal 255|type operandDecimal 1|"
+        "click resultLittleEndianRadio",
+        "resultDecimal=16777216|resultHexadecimal=0001|resultMetricMagnitude=16.777 million" },
+
+    // Shift buttons.
+    { "shift left widens 255 at 8 bits",
+        "choose bitWidthPopup 8 bits|type currentDecimal 255|click shiftLeftValue",
+        "currentDecimal=510|bitWidthPopup=16 bits" },
+    { "shift left widens to 64", "type currentDecimal 2147483648|click shiftLeftValue",
+        "currentDecimal=4294967296|bitWidthPopup=64 bits" },
+    { "shift left at 64 drops the top bit",
+        "choose bitWidthPopup 64 bits|type currentHexadecimal 8000 0000 0000 0001|"
+        "click shiftLeftValue",
+        "currentDecimal=2|bitWidthPopup=64 bits" },
+    { "signed -2 shifts right to -1", "type currentDecimal -2|click shiftRightValue",
+        "currentDecimal=-1|bitWidthPopup=32 bits" },
+    { "signed -2 shifts left to -4", "type currentDecimal -2|click shiftLeftValue",
+        "currentDecimal=-4|bitWidthPopup=32 bits" },
+    { "operand shift recomputes the result",
+        "click mathDisclosure|type currentDecimal 1|choose mathOperation add|"
+        "type operandDecimal 3|click shiftLeftOperand|click shiftLeftOperand|"
+        "click shiftRightOperand",
+        "operandDecimal=6|resultDecimal=7" },
+
+    // The math area.
+    { "closing keeps the rows' texts",
+        "click mathDisclosure|type operandDecimal 9|click mathDisclosure|click mathDisclosure",
+        "expandedBox=shown|operandDecimal=9|resultDecimal=0" },
+    { "closed area leaves the result as it was",
+        "click mathDisclosure|choose mathOperation OR|type currentDecimal 1|"
+        "click mathDisclosure|type currentDecimal 2",
+        "resultDecimal=1|expandedBox=hidden" },
+    { "choosing an operation recomputes at once",
+        "click mathDisclosure|type currentDecimal 6|type operandDecimal 3|"
+        "choose mathOperation multiply",
+        "resultDecimal=18" },
+
+    // The float field.
+    { "float reads the width's format", "choose bitWidthPopup 16 bits|type currentFloat 65504",
+        "currentHexadecimal=7bff|currentDecimal=31743|bitWidthPopup=16 bits" },
+    { "float at 64 bits keeps the signed zero", "choose bitWidthPopup 64 bits|type currentFloat -0",
+        "currentHexadecimal=8000 0000 0000 0000|currentFloat=-0|signedValueBox=unchecked" },
+    { "float at 8 bits is read as a single", "choose bitWidthPopup 8 bits|type currentFloat 1",
+        "bitWidthPopup=32 bits|currentHexadecimal=3f80 0000|currentFloat=1|"
+        "operandFloat=0|currentBitGrid=3f800000@32" },
+    { "8 bits have no float", "type currentFloat 2|choose bitWidthPopup 8 bits",
+        "currentFloat=|currentHexadecimal=00|currentDecimal=0" },
+    { "float in a little-endian row", "click currentLittleEndianRadio|type currentFloat 1",
+        "currentHexadecimal=803f|currentDecimal=1065353216|currentBitGrid=803f@32" },
+    { "little-endian radio rereads the float", "type currentFloat 1|click currentLittleEndianRadio",
+        "currentFloat=4.6006e-41|currentHexadecimal=3f80 0000" },
+    { "the sign box leaves the float alone", "type currentFloat -2|click signedValueBox",
+        "currentFloat=-2|currentDecimal=-1073741824" },
+    { "operand float at 8 bits widens every row",
+        "click mathDisclosure|choose bitWidthPopup 8 bits|type currentDecimal 3|"
+        "type operandFloat 0.5",
+        "bitWidthPopup=32 bits|currentDecimal=3|operandHexadecimal=3f00 0000|"
+        "resultDecimal=0|resultFloat=0" },
+    { "result float of the bits added",
+        "click mathDisclosure|type currentFloat 1|choose mathOperation add|type operandFloat 1",
+        "resultHexadecimal=7f00 0000|resultFloat=1.7014118e+38" },
+
+    // Bit grids: a change of the row in any way shows in its grid.
+    { "grid follows typing", "type currentDecimal 300", "currentBitGrid=12c@32" },
+    { "grid follows narrowing", "type currentDecimal 300|choose bitWidthPopup 8 bits",
+        "currentBitGrid=2c@8" },
+    { "grid follows widening", "type currentHexadecimal 1 0000 0000",
+        "currentBitGrid=100000000@64" },
+    { "grid marks the sign", "type currentHexadecimal ffffffff|click signedValueBox",
+        "currentBitGrid=ffffffff@32 signed" },
+    { "grid keeps the bits when the byte order changes",
+        "type currentDecimal 1|click currentLittleEndianRadio", "currentBitGrid=1@32" },
+    { "grid follows a swap", "type currentDecimal 1|click swapEndianValue",
+        "currentBitGrid=1000000@32" },
+    { "grid follows a shift", "type currentDecimal 3|click shiftLeftValue", "currentBitGrid=6@32" },
+    { "result grid follows the math",
+        "click mathDisclosure|type currentDecimal 6|type operandDecimal 3|"
+        "choose mathOperation subtract",
+        "resultBitGrid=3@32|operandBitGrid=3@32" },
+    { "opening shows the operand grid at the present width",
+        "click mathDisclosure|type operandHexadecimal 1234|click mathDisclosure|"
+        "choose bitWidthPopup 8 bits|click mathDisclosure",
+        "operandBitGrid=34@8|resultBitGrid=0@8" },
+
+    // Edits in a grid: the row reads the bits as typed hexadecimal.
+    { "a click sets a bit", "bit currentBitGrid 4",
+        "currentDecimal=16|currentHexadecimal=0010|currentBitGrid=10@32" },
+    { "a second click clears it", "bit currentBitGrid 31|bit currentBitGrid 31",
+        "currentDecimal=0|currentBinary=0000" },
+    { "a drag across a byte boundary", "drag currentBitGrid 5 10",
+        "currentDecimal=2016|currentBinary=0111 1110 0000" },
+    { "a drag from a set bit clears", "type currentHexadecimal ffff|drag currentBitGrid 12 3",
+        "currentHexadecimal=e007|currentDecimal=57351" },
+    { "a drag on the high line at 64 bits",
+        "choose bitWidthPopup 64 bits|drag currentBitGrid 60 63",
+        "currentHexadecimal=f000 0000 0000 0000|bitWidthPopup=64 bits" },
+    { "a grid edit keeps the sign", "type currentDecimal -1|bit currentBitGrid 0",
+        "currentDecimal=-2|signedValueBox=checked" },
+    { "a grid edit in a little-endian row", "click currentLittleEndianRadio|bit currentBitGrid 0",
+        "currentHexadecimal=0001|currentDecimal=16777216" },
+    { "an operand grid edit recomputes the result",
+        "click mathDisclosure|type currentDecimal 1|choose mathOperation add|"
+        "bit operandBitGrid 1",
+        "operandDecimal=2|resultDecimal=3|resultBitGrid=3@32" },
+
+    // Warnings for a typed number the row cannot hold: kept across the
+    // widening it causes, gone with the row's next edit.
+    { "too many hexadecimal digits", "type currentHexadecimal 1 0000 0000 0000 0001",
+        "currentOverflowWarning=more than 64 bits: the low 64 are shown|bitWidthPopup=64 bits|"
+        "currentDecimal=1" },
+    { "a decimal beyond the range", "type currentDecimal 99999999999999999999",
+        "currentOverflowWarning=beyond 64 bits: the largest is shown|"
+        "currentHexadecimal=ffff ffff ffff ffff" },
+    { "text of nine characters", "type currentText ABCDEFGHI",
+        "currentOverflowWarning=more than 8 characters: 0 is shown|currentDecimal=0" },
+    { "a text that fits shows none", "type currentHexadecimal ffff ffff ffff ffff",
+        "currentOverflowWarning=hidden" },
+    { "the next keystroke that fits clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|key currentHexadecimal Backspace",
+        "currentOverflowWarning=hidden|currentHexadecimal=1 0000 0000 0000 000" },
+    { "clearing the field clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|type currentHexadecimal ",
+        "currentOverflowWarning=hidden" },
+    { "a grid click clears it", "type currentDecimal 99999999999999999999|bit currentBitGrid 0",
+        "currentOverflowWarning=hidden|currentDecimal=18446744073709551614" },
+    { "a shift clears it", "type currentText ABCDEFGHI|click shiftLeftValue",
+        "currentOverflowWarning=hidden" },
+    { "a swap clears it", "type currentHexadecimal 1 0000 0000 0000 0000|click swapEndianValue",
+        "currentOverflowWarning=hidden" },
+    { "a byte-order change clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|click currentLittleEndianRadio",
+        "currentOverflowWarning=hidden" },
+    { "rewriting the warned text clears it",
+        "type currentDecimal 99999999999999999999|click signedValueBox",
+        "currentOverflowWarning=hidden|currentDecimal=-1" },
+    { "a width chosen clears it",
+        "type currentHexadecimal 1 0000 0000 0000 0000|choose bitWidthPopup 32 bits",
+        "currentOverflowWarning=hidden|currentHexadecimal=0000" },
+    { "the operand has its own",
+        "click mathDisclosure|type operandHexadecimal 1 0000 0000 0000 0000|"
+        "type currentDecimal 7",
+        "operandOverflowWarning=more than 64 bits: the low 64 are shown|"
+        "currentOverflowWarning=hidden|bitWidthPopup=64 bits" },
+    { "an edit of the other row keeps it",
+        "click mathDisclosure|type currentText ABCDEFGHI|type operandDecimal 1",
+        "currentOverflowWarning=more than 8 characters: 0 is shown|"
+        "operandOverflowWarning=hidden" },
+
+    // Mends of what the window showed before.
+    { "clearing Signed rewrites the fields that showed the sign's bits",
+        "choose bitWidthPopup 16 bits|type currentDecimal -5|click signedValueBox",
+        "currentIpAddress=0.0.255.251|currentDecimal=65531|currentHexadecimal=fffb" },
+    { "ticking Signed stores the bits as a typed negative decimal",
+        "type currentHexadecimal fffffffc|click signedValueBox|click shiftRightValue",
+        "currentDecimal=-2|currentHexadecimal=ffff fffe|signedValueBox=checked" },
+    { "ticking Signed at 16 bits shows the sign in the IP address",
+        "choose bitWidthPopup 16 bits|type currentHexadecimal fffc|click signedValueBox",
+        "currentIpAddress=255.255.255.252|currentDecimal=-4|currentHexadecimal=fffc" },
+    { "ticking Signed keeps a typed text that still reads the same",
+        "type currentHexadecimal DEAD beef|click signedValueBox",
+        "currentHexadecimal=DEAD beef|currentDecimal=-559038737" },
+};
+
+TEST(ConverterModel, ShowsWhatEachScriptOfActionsLeaves)
+{
+    for (const Script& script : kScripts) {
+        SCOPED_TRACE(script.name);
+        ConverterModel model;
+        RunSteps(model, script.steps);
+        ExpectShown(model, script.shown);
+    }
+}
+
+TEST(ConverterModel, StartsAtZeroInEveryRow)
+{
+    const ConverterModel model;
+    std::string zero;
+    for (const char* prefix : kPrefixes)
+        zero += std::string(prefix) + "Binary=0000|" + prefix + "Decimal=0|" + prefix
+            + "Hexadecimal=0000|" + prefix + "Octal=0000|" + prefix + "Quixadecimal=00|" + prefix
+            + "Text=••••|" + prefix + "IPAddress=0.0.0.0|" + prefix + "NumVersion=0.0|" + prefix
+            + "Float=0|" + prefix + "BitGrid=0@32|" + prefix + "BinaryMagnitude=0|" + prefix
+            + "BigEndianRadio=checked|";
+    ExpectShown(model,
+        zero
+            + "bitWidthPopup=32 bits|mathOperation=AND|signedValueBox=unchecked|"
+              "mathDisclosure=unchecked|currentOverflowWarning=hidden|resultZeroFlag=unchecked");
+    EXPECT_FALSE(model.canUndo());
+}
+
+TEST(ConverterModel, CombinesTheRowsWithEachOperation)
+{
+    // Value, operation, Operand, then the Result's decimal at 32 bits.
+    const char* const rows[][4] = {
+        { "12", "AND", "10", "8" },
+        { "12", "OR", "10", "14" },
+        { "12", "XOR", "10", "6" },
+        { "12", "add", "10", "22" },
+        { "4294967295", "add", "1", "0" },
+        { "12", "subtract", "10", "2" },
+        { "1", "subtract", "2", "4294967295" },
+        { "12", "multiply", "10", "120" },
+        { "7", "divide", "2", "3" },
+        { "7", "remainder", "2", "1" },
+        { "12", "shift right", "2", "3" },
+        { "12", "shift left", "2", "48" },
+        { "12", "NOT", "10", "4294967283" },
+        { "12", "NAND", "10", "4294967287" },
+        { "12", "NOR", "10", "4294967281" },
+        { "12", "XNOR", "10", "4294967289" },
+        { "2147483649", "rotate left", "1", "3" },
+        { "5", "rotate left", "32", "5" },
+        { "1", "rotate right", "1", "2147483648" },
+        { "-8", "arithmetic shift right", "1", "4294967292" },
+        { "8", "arithmetic shift right", "3", "1" },
+        { "-7", "signed divide", "2", "4294967293" },
+        { "-2147483648", "signed divide", "-1", "2147483648" },
+        { "-7", "signed remainder", "2", "4294967295" },
+        { "5", "negate", "0", "4294967291" },
+    };
+    for (const auto& [value, operation, operand, result] : rows) {
+        SCOPED_TRACE(std::string(value) + ' ' + operation + ' ' + operand);
+        ConverterModel model;
+        RunSteps(model,
+            std::string("click mathDisclosure|type currentDecimal ") + value
+                + "|choose mathOperation " + operation + "|type operandDecimal " + operand);
+        ExpectShown(model, std::string("resultDecimal=") + result);
+    }
+}
+
+TEST(ConverterModel, SetsTheFlagsAProcessorWould)
+{
+    // Steps, then the flags lit: Z N C V and D for ÷0.
+    const char* const rows[][2] = {
+        { "4294967295|add|1", "Z C" },
+        { "2147483647|add|1", "N V" },
+        { "1|add|2", "" },
+        { "1|subtract|2", "N C" },
+        { "-2147483648|subtract|1", "V" },
+        { "65536|multiply|65536", "Z C V" },
+        { "7|divide|0", "Z D" },
+        { "-7|signed remainder|0", "Z D" },
+        { "-2147483648|signed divide|-1", "N V" },
+        { "2147483648|shift left|1", "Z C" },
+        { "1|shift right|1", "Z C" },
+        { "1|shift left|0", "" },
+        { "2147483648|rotate left|1", "C" },
+        { "-1|arithmetic shift right|40", "N C" },
+        { "-2147483648|negate|0", "N V" },
+        { "0|negate|0", "Z" },
+        { "5|XOR|5", "Z" },
+        { "0|NOT|0", "N" },
+        // A flag the new operation cannot set goes out.
+        { "4294967295|add|1|AND", "" },
+        { "7|divide|0|add", "" },
+    };
+    for (const auto& [steps, lit] : rows) {
+        SCOPED_TRACE(steps);
+        const std::vector<std::string> parts = Split(steps, '|');
+        ConverterModel model;
+        RunSteps(model,
+            "click mathDisclosure|type currentDecimal " + parts[0] + "|choose mathOperation "
+                + parts[1] + "|type operandDecimal " + parts[2]);
+        if (parts.size() > 3)
+            RunSteps(model, "choose mathOperation " + parts[3]);
+        std::string shown;
+        for (int flag = 0; flag < eMathFlagCount; ++flag)
+            if (model.flag(static_cast<MathFlag>(flag)))
+                shown += std::string(shown.empty() ? "" : " ") + "ZNCVD"[flag];
+        EXPECT_EQ(shown, lit);
+    }
+    ConverterModel wide;
+    RunSteps(wide,
+        "click mathDisclosure|choose bitWidthPopup 64 bits|type currentDecimal 4294967295|"
+        "choose mathOperation add|type operandDecimal 1");
+    EXPECT_FALSE(wide.flag(eMathFlagCarry)) << "a 64-bit add of 2^32 - 1 and 1 fits";
+}
+
+// A text typed into a row at a width: the row widens until the number fits,
+// and the field keeps the text as typed.
+TEST(ConverterModel, WidensUntilTheTypedNumberFits)
+{
+    // Columns: notation, text, width, signed before, byte order, then the
+    // width, sign, decimal and hexadecimal after typing. A field holds 127
+    // characters: a digit after them is not read.
+    using Row = std::tuple<Notation, std::string, UInt16, bool, Endian, UInt16, bool, const char*,
+        const char*>;
+    const Row rows[] = {
+        { eNotationDecimal, "300", 8, false, eLittleEndian, 16, false, "300", "2c01" },
+        { eNotationDecimal, " -5", 32, false, eBigEndian, 32, true, " -5", "ffff fffb" },
+        { eNotationDecimal, "-129", 8, false, eBigEndian, 16, true, "-129", "ff7f" },
+        { eNotationDecimal, "-300", 8, false, eLittleEndian, 16, true, "-300", "d4fe" },
+        { eNotationHexadecimal, "1234", 8, false, eLittleEndian, 16, false, "13330", "1234" },
+        { eNotationHexadecimal, "1ff", 8, true, eBigEndian, 16, false, "511", "1ff" },
+        { eNotationHexadecimal, "ff", 64, false, eBigEndian, 64, false, "255", "ff" },
+        { eNotationText, "ABCDE", 32, false, eBigEndian, 64, false, "280284578885",
+            "0041 4243 4445" },
+        { eNotationHexadecimal, std::string(126, '0') + "1", 32, false, eBigEndian, 32, false, "1",
+            nullptr },
+        { eNotationHexadecimal, std::string(127, '0') + "1", 32, false, eBigEndian, 32, false, "0",
+            nullptr },
+        { eNotationIPAddress, "255.255.255.255", 8, true, eBigEndian, 32, true, "-1", "ffff ffff" },
+        // 8 bits have no float: the text is read as a single. The sign
+        // setting stays; the bytes follow the byte order.
+        { eNotationFloat, "1", 8, false, eBigEndian, 32, false, "1065353216", "3f80 0000" },
+        { eNotationFloat, "-2", 8, true, eBigEndian, 32, true, "-1073741824", "c000 0000" },
+        { eNotationFloat, "1", 8, false, eLittleEndian, 32, false, "1065353216", "803f" },
+        { eNotationFloat, "65504", 16, false, eBigEndian, 16, false, "31743", "7bff" },
+        { eNotationFloat, "1.5", 64, false, eLittleEndian, 64, false, "4609434218613702656",
+            "f83f" },
+        { eNotationFloat, "0", 8, false, eBigEndian, 32, false, "0", "0000" },
+    };
+    for (auto [notation, text, width, wasSigned, endian, newWidth, isSigned, decimal, hex] : rows) {
+        SCOPED_TRACE(text.substr(0, 20));
+        ConverterModel model;
+        model.chooseWidth(width);
+        model.endianSwitched(eFieldTypeValue, endian);
+        if (wasSigned)
+            model.setSigned(eFieldTypeValue, true);
+        model.typeInto(eFieldTypeValue, notation, text);
+        EXPECT_EQ(model.width(), newWidth);
+        EXPECT_EQ(model.isSigned(eFieldTypeValue), isSigned);
+        EXPECT_EQ(model.text(eFieldTypeValue, eNotationDecimal), decimal);
+        if (hex)
+            EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), hex);
+        EXPECT_EQ(model.text(eFieldTypeValue, notation), CutToField(text));
+    }
+}
+
+// The re-reads of a widening read texts that fit: the row still warns of
+// the text typed, and a typed text that fits warns of nothing.
+TEST(ConverterModel, WarnsOfTheTypedTextThroughTheWidening)
+{
+    // Columns: notation, text, width before and after, too big.
+    using Row = std::tuple<Notation, const char*, UInt16, UInt16, bool>;
+    const Row rows[] = { { eNotationHexadecimal, "1 ffff ffff ffff ffff", 32, 64, true },
+        { eNotationHexadecimal, "ffff", 8, 16, false },
+        { eNotationDecimal, "18446744073709551616", 8, 64, true },
+        { eNotationDecimal, "-9223372036854775809", 16, 64, true },
+        { eNotationDecimal, "65536", 16, 32, false },
+        { eNotationQuixadecimal, "zzzzzzzzzzzzzz", 8, 64, true },
+        { eNotationText, "ABCDEFGHI", 8, 8, true } };
+    for (auto [notation, text, width, newWidth, tooBig] : rows) {
+        SCOPED_TRACE(text);
+        for (Endian endian : { eBigEndian, eLittleEndian }) {
+            ConverterModel model;
+            model.chooseWidth(width);
+            model.endianSwitched(eFieldTypeValue, endian);
+            model.typeInto(eFieldTypeValue, notation, text);
+            EXPECT_EQ(model.width(), newWidth);
+            EXPECT_EQ(model.message(eFieldTypeValue).kind == eMessageTooBig, tooBig);
+        }
+    }
+}
+
+TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise)
+{
+    // Columns: text typed, into which notation, width, byte order, then the
+    // notation copied and its literal.
+    using Row = std::tuple<const char*, Notation, UInt16, Endian, Notation, const char*>;
+    const Row rows[] = {
+        { "5", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x05" },
+        { "12345", eNotationHexadecimal, 32, eBigEndian, eNotationHexadecimal, "0x00012345" },
+        { "0", eNotationDecimal, 32, eBigEndian, eNotationHexadecimal, "0x00000000" },
+        { "5", eNotationDecimal, 16, eBigEndian, eNotationHexadecimal, "0x0005" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationHexadecimal, "0xffffffffffffffff" },
+        { "DEAD beef", eNotationHexadecimal, 32, eBigEndian, eNotationHexadecimal, "0xdeadbeef" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationBinary,
+            "0b1111111111111111111111111111111111111111111111111111111111111111" },
+        { "10", eNotationDecimal, 16, eBigEndian, eNotationBinary, "0b0000000000001010" },
+        { "5", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b00000101" },
+        { "-1", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b11111111" },
+        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0o777" },
+        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o5" },
+        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0o0" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o1777777777777777777777" },
+        { "300", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x012c" },
+        { "1", eNotationDecimal, 32, eLittleEndian, eNotationHexadecimal, "0x01000000" },
+        { "1", eNotationDecimal, 32, eLittleEndian, eNotationDecimal, "1" },
+        { "-5", eNotationDecimal, 16, eBigEndian, eNotationDecimal, "-5" },
+        { "-5", eNotationDecimal, 16, eLittleEndian, eNotationText, "-5" },
+        { "zz", eNotationQuixadecimal, 32, eBigEndian, eNotationQuixadecimal, "1295" },
+        { "AB", eNotationText, 16, eBigEndian, eNotationText, "16706" },
+        { "10.0.0.1", eNotationIPAddress, 32, eBigEndian, eNotationIPAddress, "167772161" },
+        { "1.2", eNotationNumVersion, 32, eLittleEndian, eNotationNumVersion, "8193" },
+        { "1", eNotationFloat, 32, eBigEndian, eNotationFloat, "1065353216" },
+        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1065353216" },
+    };
+    for (auto [typed, typedInto, width, endian, copied, literal] : rows) {
+        SCOPED_TRACE(std::string(typed) + " as notation " + std::to_string(copied));
+        ConverterModel model;
+        model.openWith(typedInto, typed, width, endian);
+        EXPECT_EQ(model.literal(eFieldTypeValue, copied), literal);
+        // A literal pasted back into its own field reads as the same number.
+        if (copied == eNotationBinary || copied == eNotationHexadecimal || copied == eNotationOctal
+            || copied == eNotationDecimal) {
+            ConverterModel reread;
+            reread.openWith(copied, literal, model.width(), endian);
+            EXPECT_EQ(reread.bits(eFieldTypeValue), model.bits(eFieldTypeValue));
+        }
+    }
+}
+
+// Undo brings back exactly what was shown before the step; redo what was
+// shown after it. Keystrokes into one field make one step, as does a drag.
+TEST(ConverterModel, UndoAndRedoEachStep)
+{
+    const Script scripts[] = {
+        { "typing into one field is one step",
+            "type currentDecimal 5|type currentHexadecimal ff|undo",
+            "currentDecimal=5|currentHexadecimal=0005" },
+        { "and the step before it is the next",
+            "type currentDecimal 5|type currentHexadecimal ff|undo|undo",
+            "currentDecimal=0|currentHexadecimal=0000" },
+        { "redo after undo", "type currentHexadecimal ff|undo|redo",
+            "currentHexadecimal=ff|currentDecimal=255" },
+        { "a width change keeps the bits above it for undo",
+            "type currentHexadecimal 12345678|choose bitWidthPopup 16 bits|"
+            "choose bitWidthPopup 32 bits|undo|undo",
+            "currentHexadecimal=12345678|bitWidthPopup=32 bits|currentDecimal=305419896" },
+        { "a widening keystroke undoes the width too",
+            "choose bitWidthPopup 8 bits|type currentHexadecimal 1ff|undo",
+            "bitWidthPopup=8 bits|currentHexadecimal=00|currentBitGrid=0@8" },
+        { "sign", "type currentHexadecimal ffffffff|click signedValueBox|undo",
+            "signedValueBox=unchecked|currentDecimal=4294967295" },
+        { "byte order", "type currentDecimal 1|click currentLittleEndianRadio|undo",
+            "currentBigEndianRadio=checked|currentDecimal=1" },
+        { "swap", "type currentDecimal 1|click swapEndianValue|undo",
+            "currentHexadecimal=0001|currentBigEndianRadio=checked" },
+        { "shift", "type currentDecimal 3|click shiftLeftValue|undo", "currentDecimal=3" },
+        { "a drag is one step", "drag currentBitGrid 0 7|undo",
+            "currentBitGrid=0@32|currentDecimal=0" },
+        { "two clicks are two", "bit currentBitGrid 0|bit currentBitGrid 1|undo",
+            "currentDecimal=1" },
+        { "operation and flags",
+            "click mathDisclosure|type currentDecimal 7|choose mathOperation divide|"
+            "choose mathOperation add|undo",
+            "mathOperation=divide|resultDecimal=0|resultZeroFlag=checked|"
+            "resultDivideByZeroFlag=checked" },
+        { "the math area", "click mathDisclosure|undo", "expandedBox=hidden" },
+        { "a new step ends what redo could do",
+            "type currentDecimal 1|type currentDecimal 2|undo|type currentOctal 7|redo",
+            "currentDecimal=7|currentOctal=7" },
+        { "the warning comes back", "type currentText ABCDEFGHI|click shiftLeftValue|undo",
+            "currentOverflowWarning=more than 8 characters: 0 is shown" },
+        { "nothing to undo", "undo|redo", "currentDecimal=0" },
+        { "a step that changes nothing is none",
+            "type currentDecimal 4|click currentBigEndianRadio|undo", "currentDecimal=0" },
+    };
+    for (const Script& script : scripts) {
+        SCOPED_TRACE(script.name);
+        ConverterModel model;
+        RunSteps(model, script.steps);
+        ExpectShown(model, script.shown);
+    }
+}
+
+// Everything the model shows, as one text.
+std::string Everything(const ConverterModel& model)
+{
+    std::string all;
+    for (const auto& [name, widget] : Widgets())
+        if (widget.part != eSwap && widget.part != eShiftLeft && widget.part != eShiftRight)
+            all += name + '=' + Shown(model, name) + '\n';
+    return all;
+}
+
+// Random actions, with undo and redo among them: each undo shows exactly what
+// was shown before the step it undoes, each redo what was shown after it.
+TEST(ConverterModel, UndoRestoresExactlyWhatEachRandomStepChanged)
+{
+    std::mt19937 rng(20261208);
+    const auto below = [&rng](int n) { return int(rng() % unsigned(n)); };
+    static const char* const texts[] = { "-5", "ff", "1 0000 0000", "DEAD beef", "300", "zz",
+        "1.2.3b4", "10.0.0.1", "1.5", "-0", "ABCDEFGHI", "99999999999999999999", "é€😀", "" };
+    ConverterModel model;
+    std::vector<std::string> before; // what was shown before each step in the history
+    std::vector<std::string> after; // what redo brings back, last undone last
+    // Fewer steps than are kept, so that every undo can be followed.
+    for (int action = 0; action < 1500; ++action) {
+        const auto row
+            = static_cast<FieldType>(eFieldTypeValue + below(model.mathEnabled() ? 3 : 1));
+        const std::string shown = Everything(model);
+        const std::size_t steps = before.size();
+        switch (below(12)) {
+        case 0: {
+            model.undo();
+            if (steps == 0)
+                continue;
+            ASSERT_EQ(Everything(model), before.back()) << "undo at action " << action;
+            after.push_back(shown);
+            before.pop_back();
+            continue;
+        }
+        case 1: {
+            const bool could = model.canRedo();
+            model.redo();
+            if (!could)
+                continue;
+            ASSERT_EQ(Everything(model), after.back()) << "redo at action " << action;
+            after.pop_back();
+            before.push_back(shown);
+            continue;
+        }
+        case 2: model.chooseWidth(UInt16(8 << below(4))); break;
+        case 3: model.setSigned(row, below(2)); break;
+        case 4: model.endianSwitched(row, Endian(below(2))); break;
+        case 5: model.swapEndian(row); break;
+        case 6: model.shift(row, ShiftDir(below(2))); break;
+        case 7: model.setBits(row, rng(), below(2)); break;
+        case 8: model.chooseOperation(MathOperation(below(eMathOperationCount))); break;
+        case 9: model.mathDisclosured(below(2)); break;
+        default:
+            model.typeInto(row, Notation(below(eNotationCount)), texts[below(std::size(texts))]);
+            break;
+        }
+        // A new step is filed, or an edit went on with the last one.
+        if (model.undoSteps() > steps) {
+            before.push_back(shown);
+            after.clear();
+        }
+        ASSERT_EQ(model.undoSteps(), before.size());
+        ASSERT_EQ(model.canRedo(), !after.empty());
+    }
+}
+
+TEST(ConverterModel, KeepsAThousandStepsAndForgetsTheOldest)
+{
+    ConverterModel model;
+    for (int step = 0; step < 1500; ++step)
+        model.setBits(eFieldTypeValue, UInt64(step + 1));
+    EXPECT_EQ(model.undoSteps(), ConverterModel::kUndoLimit);
+    while (model.canUndo())
+        model.undo();
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationDecimal), "500");
+}
+
+// Whatever bytes are typed, the other fields show the number written, and
+// each of those texts reads back as itself.
+TEST(ConverterModel, WritesTextsThatReadBackWhateverWasTyped)
+{
+    static const char kActive[] = "0123456789.abcdfxzABF -+\t";
+    std::mt19937 rng(20261207);
+    for (int round = 0; round < 200; ++round) {
+        const std::string text = RandomText(rng, kActive);
+        for (int typed = 0; typed < eNotationCount; ++typed) {
+            ConverterModel model;
+            model.openWith(Notation(typed), text, 8, Endian(round % 2));
+            for (int shown = 0; shown < eNotationCount; ++shown) {
+                if (shown == typed)
+                    continue;
+                const std::string written = model.text(eFieldTypeValue, Notation(shown));
+                EXPECT_EQ(written, model.written(eFieldTypeValue, Notation(shown)));
+                // 8 bits have no float; a float typed there reads at 32.
+                if (shown == eNotationFloat && !IsFloatWidth(model.width())) {
+                    EXPECT_EQ(written, "");
+                    continue;
+                }
+                ConverterModel back;
+                back.openWith(Notation(shown), written, model.width(), Endian(round % 2));
+                EXPECT_EQ(back.written(eFieldTypeValue, Notation(shown)), written) << typed;
+            }
+        }
+    }
+}
+
+TEST(FieldBytes, MapsEachCharacterToOneByte)
+{
+    // Columns: a field's text (UTF-8), the engine's bytes.
+    const std::pair<std::string, std::string> rows[] = {
+        { "DEAD beef", "DEAD beef" },
+        { "caf\u00E9\u00FF", "caf\xE9\xFF" },
+        { "A\u2022", "A\xA5" }, // the bullet is the text notation's placeholder
+        { "1\u20AC2", "1?2" },
+        { "1\U0001F600"
+          "2",
+            "1?2" }, // a character beyond U+FFFF is one too
+        { std::string("12\0"
+                      "34",
+              5),
+            "12?34" }, // a NUL would hide what follows
+        { "\xC3", "?" },
+        { "\xE2\x82", "??" },
+        { "\xC0\xAF", "??" }, // malformed
+        { "\xED\xA0\x80"
+          "2",
+            "???2" }, // a surrogate's encoding
+        { std::string(200, '7'), std::string(127, '7') },
+    };
+    for (const auto& [text, bytes] : rows) {
+        char buffer[kFieldBufferSize];
+        EXPECT_EQ(FieldTextToBytes(text, buffer), int(bytes.size()));
+        EXPECT_EQ(std::string(buffer), bytes);
+    }
+}
+
+TEST(FieldBytes, ShowsBytesAsTheFieldWouldAndComparesWithoutBuilding)
+{
+    // Columns: bytes, the text shown, a text that is not it.
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        { "00ff 1234", "00ff 1234", "00ff 123" },
+        { "", "", "0" },
+        { "\xA5\xA5"
+          "A",
+            "\u2022\u2022A", "\u00A5\u00A5A" },
+        { "caf\xE9", "caf\u00E9", "cafe" },
+        { "?", "?", "\u20AC" },
+    };
+    for (const auto& [bytes, shown, other] : rows) {
+        std::string text = "stale";
+        FieldTextFromBytes(bytes.c_str(), text);
+        EXPECT_EQ(text, shown);
+        EXPECT_TRUE(FieldTextEquals(shown, bytes.c_str()));
+        EXPECT_FALSE(FieldTextEquals(other, bytes.c_str()));
+    }
+}
+
+TEST(FieldBytes, CutsWhereTheFieldDoes)
+{
+    // A field holds 127 UTF-16 units: a character beyond U+FFFF takes two.
+    const std::string pair = "\U0001F600";
+    std::string pairs;
+    for (int i = 0; i < 70; ++i)
+        pairs += pair;
+    EXPECT_EQ(CutToField(pairs).size(), 63 * pair.size());
+    EXPECT_EQ(CutToField(std::string(130, 'a')).size(), 127u);
+    EXPECT_EQ(CutToField("\u20AC5"), "\u20AC5");
+}
+
+} // namespace
