@@ -266,10 +266,39 @@ template <class Float, UInt16 Width> void FloatFromChars(benchmark::State& state
 
 // --- One keystroke -------------------------------------------------------------
 
-// A hexadecimal text typed into the document's Value row: the field is read,
-// the eight other notations are written where they changed, and the two
-// magnitude labels.
+// A hexadecimal digit typed into a row: the field is read, the eight other
+// notations and the two magnitude labels are written.
 void KeystrokeBitlens(benchmark::State& state)
+{
+    const std::vector<std::string> typed = Digits(16);
+    BaseConverter row {};
+    row.SetBitWidth(64);
+    char field[kFieldBufferSize];
+    char out[kFieldBufferSize];
+    char magnitude[kMagnitudeSize];
+    for (auto _ : state) {
+        for (const std::string& text : typed) {
+            CopyFieldText(text.c_str(), field);
+            ReadNotation(row, eNotationHexadecimal, field, eBigEndian);
+            for (Notation shown :
+                { eNotationBinary, eNotationDecimal, eNotationOctal, eNotationQuixadecimal,
+                    eNotationText, eNotationIPAddress, eNotationNumVersion, eNotationFloat }) {
+                WriteNotation(row, shown, eBigEndian, out);
+                benchmark::DoNotOptimize(out);
+            }
+            for (bool metric : { false, true }) {
+                FormatMagnitude(row, eBigEndian, metric, magnitude, sizeof magnitude);
+                benchmark::DoNotOptimize(magnitude);
+            }
+        }
+    }
+    CountItems(state);
+}
+
+// The same keystroke through the document model, as the window and the
+// command line type: the texts it keeps as a field shows them, what changed
+// told apart, a step of the undo history.
+void ModelKeystroke(benchmark::State& state)
 {
     const std::vector<std::string> typed = Digits(16);
     ConverterModel model;
@@ -435,6 +464,7 @@ int main(int argc, char** argv)
         { "ReadFloat", ReadFloatBench<64>, FloatFromChars<double, 64> },
         { "ReadHalf", ReadFloatBench<16>, FloatFromChars<float, 16> },
         { "Keystroke", KeystrokeBitlens, KeystrokeFloor },
+        { "ModelKeystroke", ModelKeystroke, KeystrokeFloor },
     };
     const std::int64_t iterations = TakeIterationsOption(argc, argv);
     for (const Pair& pair : pairs) {

@@ -18,7 +18,7 @@ from ratios import TARGETS
 NUMBERS = 256  # converted per iteration, as in EngineBench.cpp
 ITERATIONS = 20
 PAIRS = ["GetBin", "GetOct", "GetHex", "GetQuix", "GetDec", "NewBin", "NewOct", "NewHex",
-         "NewQuix", "ReadDecimal", "Keystroke"]
+         "NewQuix", "ReadDecimal", "Keystroke", "ModelKeystroke"]
 # Each binary's items per iteration, iterations and pairs.
 SUITES = {"engine_bench": (NUMBERS, ITERATIONS, PAIRS),
           "window_bench": (2, 100, ["WindowKeystroke", "WindowKeystrokeMath"])}

@@ -50,6 +50,25 @@ char ByteOf(char32_t code)
     return '?';
 }
 
+// Writes the UTF-8 a field shows for one of the engine's bytes into `out`
+// (when given) and returns its length.
+std::size_t Encoded(unsigned char byte, char* out)
+{
+    if (byte < 0x80) {
+        if (out)
+            out[0] = char(byte);
+        return 1;
+    }
+    if (byte == kPlaceholder) {
+        if (out)
+            out[0] = char(0xE2), out[1] = char(0x80), out[2] = char(0xA2);
+        return 3;
+    }
+    if (out)
+        out[0] = char(0xC0 | byte >> 6), out[1] = char(0x80 | (byte & 0x3F));
+    return 2;
+}
+
 } // namespace
 
 std::string_view CutToField(std::string_view utf8)
@@ -77,28 +96,40 @@ int FieldTextToBytes(std::string_view utf8, char* buffer)
 
 void FieldTextFromBytes(const char* bytes, std::string& utf8)
 {
-    utf8.clear();
-    for (; *bytes != '\0'; ++bytes) {
-        const auto byte = static_cast<unsigned char>(*bytes);
-        if (byte < 0x80) {
-            utf8 += char(byte);
-        } else if (byte == kPlaceholder) {
-            utf8 += "\xE2\x80\xA2";
-        } else {
-            utf8 += char(0xC0 | byte >> 6);
-            utf8 += char(0x80 | (byte & 0x3F));
-        }
+    // Most notations write ASCII only: that is copied as it stands.
+    std::size_t length = 0;
+    bool ascii = true;
+    for (; bytes[length] != '\0'; ++length)
+        ascii = ascii && static_cast<unsigned char>(bytes[length]) < 0x80;
+    if (ascii) {
+        utf8.assign(bytes, length);
+        return;
     }
+    std::size_t encodedLength = 0;
+    for (const char* at = bytes; *at != '\0'; ++at)
+        encodedLength += Encoded(static_cast<unsigned char>(*at), nullptr);
+    utf8.resize(encodedLength);
+    char* out = utf8.data();
+    for (const char* at = bytes; *at != '\0'; ++at)
+        out += Encoded(static_cast<unsigned char>(*at), out);
 }
 
 bool FieldTextEquals(std::string_view utf8, const char* bytes)
 {
     std::size_t at = 0;
+    char encoded[3];
     for (; *bytes != '\0'; ++bytes) {
         const auto byte = static_cast<unsigned char>(*bytes);
-        const char32_t shown = byte == kPlaceholder ? kBullet : byte;
-        if (at == utf8.size() || Decode(utf8, at) != shown)
+        if (byte < 0x80) {
+            if (at == utf8.size() || utf8[at] != char(byte))
+                return false;
+            ++at;
+            continue;
+        }
+        const std::size_t length = Encoded(byte, encoded);
+        if (utf8.compare(at, length, encoded, length) != 0)
             return false;
+        at += length;
     }
     return at == utf8.size();
 }

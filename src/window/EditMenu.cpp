@@ -75,7 +75,7 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
     ui.actionUndo->setShortcuts(QKeySequence::Undo);
     // Redo also answers the key other desktops use for it.
     QList<QKeySequence> redo = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const QKeySequence also :
+    for (const QKeySequence& also :
         { QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z),
             QKeySequence(Qt::ControlModifier | Qt::Key_Y) })
         if (!redo.contains(also))
