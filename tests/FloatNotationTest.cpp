@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -242,6 +243,13 @@ TEST(FloatNotation, RandomSinglesAndDoublesReadBackBitForBit)
 // above or below, hexadecimal ones: read as the C library reads them.
 TEST(FloatNotation, ReadsDecimalAndHexadecimalAsTheLibraryRounds)
 {
+    // The reference is formed in long double; under valgrind, among others,
+    // it has no more precision than a double, and the midpoints below come
+    // out wrong.
+    volatile long double nearOne = 1.0L;
+    nearOne += LDBL_EPSILON;
+    if (nearOne == 1.0L)
+        GTEST_SKIP() << "long double here is no wider than double: the reference cannot be formed";
     std::mt19937_64 rng(20261212);
     // Exponents over every format's range, or over half's and single's.
     auto exponent = [&rng](int wide, int narrow) {

@@ -1,12 +1,14 @@
 #!/bin/sh
 # The real program started from a shell as a user would, with no display to
 # fall back on. Usage: tests/cli-checks.sh PROGRAM CHECK
+# BITLENS_UNDER, when set, is a command the program runs under (make soak
+# runs it under valgrind's memcheck, which checks the program, not the shell).
 set -u
 program=$1
 check=$2
 no_display="-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE"
 # shellcheck disable=SC2086
-bitlens() { env $no_display "$program" "$@"; }
+bitlens() { env $no_display ${BITLENS_UNDER:-} "$program" "$@"; }
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
