@@ -184,9 +184,12 @@ TEST(NoteReading, AddressesSayWhichGroupWasLost)
         { eNotationIPAddress, "255.255.255.256", "256 is more than a byte: the group reads as 0" },
         { eNotationIPAddress, "999", "999 is more than a byte: the group reads as 0" },
         { eNotationIPAddress, "1234.5.6.7",
-            "1234 is longer than three digits: it and the rest read as 0" },
+            "1234 is more than three characters: it and the rest read as 0" },
         { eNotationIPAddress, "1.2.1234.5",
-            "1234 is longer than three digits: it and the rest read as 0" },
+            "1234 is more than three characters: it and the rest read as 0" },
+        // The group runs from its first digit to the dot, blanks and all.
+        { eNotationIPAddress, "123 .4.5.6",
+            "123  is more than three characters: it and the rest read as 0" },
         { eNotationIPAddress, "1.2.3.4.5", "read up to 1.2.3.4" },
         { eNotationIPAddress, "1x2.3.4.5", "ignored: x2" },
         { eNotationIPAddress, "1 2.3.4", "ignored: 2" },
@@ -215,7 +218,9 @@ TEST(NoteReading, VersionsSayWhatWasSkippedOrCutToItsPlace)
         { eNotationNumVersion, "1.2.3ab4", "read up to 1.2.3a" },
         { eNotationNumVersion, "1.2b3.4", "ignored: b3" },
         { eNotationNumVersion, "1.2.3xb4", "ignored: x" },
+        { eNotationNumVersion, "1.2x.", "ignored: x" }, // "1.2" would read no bug fix part
         { eNotationNumVersion, "x", "x is not a number: read as 0" },
+        { eNotationNumVersion, "x..", "ignored: x" }, // three parts: a final stage
         { eNotationNumVersion, "1.16", "16 does not fit its place: its low bits are read" },
         { eNotationNumVersion, "300.1", "300 does not fit its place: its low bits are read" },
         { eNotationNumVersion, "-1.2", "-1 does not fit its place: its low bits are read" },

@@ -259,12 +259,10 @@ void NoteIPAddress(Marks& marks, const char* text)
             break;
         }
     }
-    if (stop != nullptr && !IsBlankText(stop + 1)) {
-        if (marks.AnyRead())
-            marks.NoteReadUpTo(stop);
-        else
-            marks.NoteNotANumber();
-    }
+    if (!marks.AnyRead() && (marks.AnyIgnored() || (stop != nullptr && !IsBlankText(stop + 1))))
+        marks.NoteNotANumber();
+    else if (stop != nullptr && !IsBlankText(stop + 1))
+        marks.NoteReadUpTo(stop);
 }
 
 // --- Version -------------------------------------------------------------------
@@ -350,7 +348,17 @@ void NoteVersion(Marks& marks, const char* text)
                 marks.Ignore(p);
         }
     }
-    if (marks.AnyIgnored() && marks.AnyRead() && marks.IgnoredOnlyAtEnd())
+    // The dots up to the third decide which parts the text has, even after
+    // characters skipped ("1.2x." has an empty bug fix part).
+    const char* lastCountingDot = count >= 3 ? components[2] - 1
+        : count == 2                         ? components[1] - 1
+                                             : text;
+    // With no number read the version is 0, but for the final stage that
+    // a third part brings.
+    if (!marks.AnyRead() && marks.AnyIgnored() && count < 3)
+        marks.NoteNotANumber();
+    if (marks.AnyIgnored() && marks.AnyRead() && marks.IgnoredOnlyAtEnd()
+        && marks.FirstIgnored() > lastCountingDot)
         marks.NoteReadUpTo(marks.FirstIgnored());
 }
 
@@ -370,10 +378,6 @@ ReadingNote NoteReading(Notation notation, const char* text)
     case eNotationNumVersion: NoteVersion(marks, text); break;
     default: break;
     }
-    // Characters skipped and nothing read: the number is 0.
-    const bool skipsOn = notation == eNotationIPAddress || notation == eNotationNumVersion;
-    if (skipsOn && marks.AnyIgnored() && !marks.AnyRead())
-        marks.NoteNotANumber();
     return marks.Finish();
 }
 

@@ -17,11 +17,12 @@
 //   number" when a blank stops it before more digits ("1 000"); a text with
 //   no number at all reads as 0 ("abc is not a number").
 // - IP address: up to four dotted groups of one to three digits, blanks
-//   around them. A group above 255 reads as 0; a group of more than three
-//   characters from its first digit reads as 0 and so does every group after
-//   it (the reader never finds the next group's start); a character in a
-//   group after its digits, or anywhere else but a dot or a blank, is
-//   ignored; after the fourth group the reading stops.
+//   anywhere that a group's digits are not cut short. A group's text runs
+//   from its first digit to the next dot: above 255 it reads as 0, and of
+//   more than three characters ("1234", "123 ") it reads as 0 and so does
+//   every group after it (the reader never finds the next group's start).
+//   A character in a group after its first digits, or anywhere else but a
+//   dot or a blank, is ignored; after the fourth group the reading stops.
 // - Version: the major, minor and bug fix numbers between dots, each after
 //   blanks and an optional sign, then in the last of them a stage letter (d,
 //   a, b, f, or "fc") and a revision. Dots, and blanks before a number or the
@@ -79,7 +80,7 @@ ReadingNote NoteReading(Notation notation, const char* text);
 // notation that uses it (the variant is the Notation plus one, 0 for any).
 // The token of "ignored" is the characters skipped, in order, as typed.
 inline constexpr MessageTemplate kReadingNoteMessages[] = {
-    { eReadingNoteGroupTooLong, 0, "%1 is longer than three digits: it and the rest read as 0" },
+    { eReadingNoteGroupTooLong, 0, "%1 is more than three characters: it and the rest read as 0" },
     { eReadingNoteGroupAboveByte, 0, "%1 is more than a byte: the group reads as 0" },
     { eReadingNoteNotANumber, 0, "%1 is not a number: read as 0" },
     { eReadingNotePartTooBig, 0, "%1 does not fit its place: its low bits are read" },
