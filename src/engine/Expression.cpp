@@ -118,6 +118,14 @@ struct Token {
     UInt64 value = 0;
 };
 
+// An operator where it stands in the text: what a step that wraps or
+// divides by zero points at.
+struct Step {
+    Operator op;
+    int position;
+    int length;
+};
+
 // A step's exact result, to tell whether it fits in 64 bits: its sign and
 // magnitude, `beyond` when the magnitude is 2^64 or more. The operands are
 // numbers 64 bits hold, never beyond.
@@ -219,7 +227,7 @@ private:
     }
 
     // C's wrapped bits of a step whose exact result is `exact`.
-    Value Checked(UInt64 bits, const Exact& exact, const Token& step)
+    template <class At> Value Checked(UInt64 bits, const Exact& exact, const At& step)
     {
         if (Fits(exact))
             return { bits, exact.negative };
@@ -227,7 +235,7 @@ private:
         return { bits, fSigned && TopBit(bits) };
     }
 
-    void Wrapped(const Token& step)
+    template <class At> void Wrapped(const At& step)
     {
         if (!fWrapped)
             fWrapAt = { step.position, step.length, 0 };
@@ -238,58 +246,65 @@ private:
 
     int Offset(const char* p) const { return int(p - fText); }
 
+    // Fills fToken in place: the parser reads it right away, and reading a
+    // copy of a token built field by field stalls.
     void Advance()
     {
         while (IsBlank(*fAt))
             ++fAt;
         const char* start = fAt;
-        Token token;
-        token.position = Offset(start);
+        Token& token = fToken;
+        token.radix = 0;
+        token.tooBig = false;
+        token.value = 0;
+        int length = 1;
         Operator op;
         if (*start == '\0') {
             token.kind = eTokenEnd;
+            length = 0;
         } else if (*start == '(' || *start == ')') {
             token.kind = *start == '(' ? eTokenOpen : eTokenClose;
-            token.length = 1;
-        } else if (const int length = OperatorAt(start, op)) {
+        } else if (const int operatorLength = OperatorAt(start, op)) {
             token.kind = eTokenOperator;
             token.op = op;
-            token.length = length;
+            length = operatorLength;
         } else if (start != fLastNumberEnd && DigitOf(*start, fRadix) >= 0) {
-            ScanNumber(start, token);
+            length = ScanNumber(start, token);
         } else {
             // Right after a number, a character is judged by that number's
             // digits ("0b102": 2 is no binary digit).
             token.kind = eTokenStray;
-            token.length = 1;
             token.radix = start == fLastNumberEnd ? fLastNumberRadix : fRadix;
         }
-        fAt = start + token.length;
-        fToken = token;
+        fAt = start + length;
+        token.position = Offset(start);
+        token.length = length;
     }
 
-    void ScanNumber(const char* start, Token& token)
+    // Reads a number at `start` into `token`; returns its length.
+    int ScanNumber(const char* start, Token& token)
     {
         token.kind = eTokenNumber;
-        token.radix = fRadix;
+        int radix = fRadix;
         const char* p = start;
         if (const int prefixed = PrefixRadix(start, fRadix)) {
-            token.radix = prefixed;
+            radix = prefixed;
             p += 2;
             if (DigitOf(*p, prefixed) < 0) {
                 token.kind = eTokenPrefixAlone;
-                token.length = 2;
-                return;
+                token.radix = radix;
+                return 2;
             }
         }
-        const UInt64 radix = UInt64(token.radix);
+        UInt64 value = 0;
+        bool tooBig = false;
         const char* end = p;
         for (;;) {
-            const int digit = DigitOf(*p, token.radix);
+            const int digit = DigitOf(*p, radix);
             if (digit >= 0) {
-                if (token.value > (~UInt64(0) - UInt64(digit)) / radix)
-                    token.tooBig = true;
-                token.value = token.value * radix + UInt64(digit);
+                // The low 64 bits are kept either way.
+                tooBig |= __builtin_mul_overflow(value, UInt64(radix), &value);
+                tooBig |= __builtin_add_overflow(value, UInt64(digit), &value);
                 end = ++p;
             } else if (*p == '_' || *p == '\'') {
                 end = ++p;
@@ -297,27 +312,31 @@ private:
                 const char* next = p;
                 while (IsBlank(*next))
                     ++next;
-                if (DigitOf(*next, token.radix) < 0)
+                if (DigitOf(*next, radix) < 0)
                     break;
                 p = next;
             } else {
                 break;
             }
         }
-        token.length = int(end - start);
+        token.radix = radix;
+        token.value = value;
+        token.tooBig = tooBig;
         fLastNumberEnd = end;
-        fLastNumberRadix = token.radix;
+        fLastNumberRadix = radix;
+        return int(end - start);
     }
 
     void Consume()
     {
-        fPrevious = fToken;
+        fPrevious = { fToken.op, fToken.position, fToken.length };
+        fConsumedAny = true;
         Advance();
     }
 
     // --- Grammar -------------------------------------------------------------
 
-    bool Fail(ExpressionStatus status, const Token& at, int radix = 0)
+    template <class At> bool Fail(ExpressionStatus status, const At& at, int radix = 0)
     {
         fFault.status = status;
         fFault.detail = { at.position, at.length, radix };
@@ -351,7 +370,7 @@ private:
             const int precedence = Precedence(fToken.op);
             if (precedence == 0 || precedence < minPrecedence)
                 break;
-            const Token step = fToken;
+            const Step step { fToken.op, fToken.position, fToken.length };
             Consume();
             Value right { 0, false };
             if (!ParseBinary(precedence + 1, right))
@@ -371,7 +390,7 @@ private:
 
     bool ParseOperand(Value& out)
     {
-        const Token token = fToken;
+        const Token& token = fToken;
         switch (token.kind) {
         case eTokenNumber:
             out = Literal(token);
@@ -392,12 +411,13 @@ private:
             if (token.op == eOpAdd || token.op == eOpSubtract || token.op == eOpNot) {
                 if (!Nest(token))
                     return false;
+                const Step step { token.op, token.position, token.length };
                 Consume();
-                if (!NegatedLimit(token, out)) {
+                if (!NegatedLimit(step, out)) {
                     Value operand { 0, false };
                     if (!ParseOperand(operand))
                         return false;
-                    out = ApplyUnary(token, operand);
+                    out = ApplyUnary(step, operand);
                 }
                 --fDepth;
                 return true;
@@ -407,7 +427,7 @@ private:
         case eTokenStray: return Fail(eExpressionStrayCharacter, token, token.radix);
         case eTokenPrefixAlone: return Fail(eExpressionDigitsIncomplete, token);
         default:
-            if (fPrevious.kind == eTokenNone)
+            if (!fConsumedAny)
                 return Fail(eExpressionEmpty, token);
             return Fail(eExpressionNumberIncomplete, fPrevious);
         }
@@ -415,7 +435,7 @@ private:
 
     // -9223372036854775808 in the signed reading: the one decimal literal
     // above INT64_MAX that C programmers write, which does not wrap there.
-    bool NegatedLimit(const Token& sign, Value& out)
+    bool NegatedLimit(const Step& sign, Value& out)
     {
         if (!fSigned || sign.op != eOpSubtract || fToken.kind != eTokenNumber || fToken.radix != 10
             || fToken.tooBig || fToken.value != kSignBit)
@@ -441,7 +461,7 @@ private:
         return { token.value, TopBit(token.value) };
     }
 
-    Value ApplyUnary(const Token& step, const Value& operand)
+    Value ApplyUnary(const Step& step, const Value& operand)
     {
         switch (step.op) {
         case eOpSubtract: return Checked(0 - operand.bits, Negated(ExactOf(operand)), step);
@@ -453,7 +473,7 @@ private:
         }
     }
 
-    Value Apply(const Token& step, const Value& a, const Value& b)
+    Value Apply(const Step& step, const Value& a, const Value& b)
     {
         switch (step.op) {
         case eOpAdd: return Checked(a.bits + b.bits, Sum(ExactOf(a), ExactOf(b)), step);
@@ -493,7 +513,7 @@ private:
         }
     }
 
-    Value Divide(const Token& step, const Value& a, const Value& b)
+    Value Divide(const Step& step, const Value& a, const Value& b)
     {
         const bool remainder = step.op == eOpRemainder;
         if (b.bits == 0) {
@@ -523,7 +543,8 @@ private:
     const bool fJoinsGroups;
 
     Token fToken;
-    Token fPrevious;
+    Step fPrevious { eOpAdd, 0, 0 }; // the token consumed last
+    bool fConsumedAny = false;
     const char* fLastNumberEnd = nullptr;
     int fLastNumberRadix = 0;
     int fDepth = 0;
