@@ -3,6 +3,7 @@
 // bench/ratios.py prints bitlens time over floor time for every pair.
 // Every benchmark converts the same 256 numbers per iteration.
 #include "BaseConverter.h"
+#include "Expression.h"
 #include "FloatNotation.h"
 #include "Magnitude.h"
 #include "Notation.h"
@@ -264,6 +265,73 @@ template <class Float, UInt16 Width> void FloatFromChars(benchmark::State& state
     CountItems(state);
 }
 
+// --- Expressions -----------------------------------------------------------------
+
+// A typical expression typed into the hexadecimal field, "(a + b) << 3",
+// with where its two numbers stand, for the floor.
+struct ExpressionText {
+    std::string text;
+    std::size_t firstEnd;
+    std::size_t secondBegin;
+};
+
+const std::vector<ExpressionText>& Expressions()
+{
+    static const std::vector<ExpressionText> texts = [] {
+        std::vector<ExpressionText> list;
+        const std::vector<UInt64>& numbers = Numbers();
+        for (std::size_t i = 0; i < kNumberCount; ++i) {
+            char a[20];
+            char b[20];
+            char* aEnd = std::to_chars(a, a + sizeof a, numbers[i] >> 34, 16).ptr;
+            char* bEnd
+                = std::to_chars(b, b + sizeof b, numbers[(i * 7 + 3) % kNumberCount] >> 40, 16).ptr;
+            ExpressionText text;
+            text.text = "(" + std::string(a, aEnd) + " + ";
+            text.firstEnd = 1 + std::size_t(aEnd - a);
+            text.secondBegin = text.text.size();
+            text.text += std::string(b, bEnd) + ") << 3";
+            list.push_back(text);
+        }
+        return list;
+    }();
+    return texts;
+}
+
+// What the field does with each keystroke's text: tell it is an expression,
+// evaluate it.
+void EvaluateBitlens(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (const ExpressionText& text : Expressions()) {
+            ExpressionResult result {};
+            if (IsExpression(text.text.c_str(), eNotationHexadecimal))
+                result = EvaluateExpression(text.text.c_str(), eNotationHexadecimal, false);
+            benchmark::DoNotOptimize(result);
+        }
+    }
+    CountItems(state);
+}
+
+// The same numbers read where they are known to stand, and the arithmetic.
+void EvaluateFloor(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (const ExpressionText& text : Expressions()) {
+            const char* begin = text.text.data();
+            UInt64 a = 0;
+            UInt64 b = 0;
+            std::from_chars(begin + 1, begin + text.firstEnd, a, 16);
+            const char* secondEnd
+                = std::from_chars(begin + text.secondBegin, begin + text.text.size(), b, 16).ptr;
+            UInt64 value = (a + b) << 3;
+            benchmark::DoNotOptimize(value);
+            benchmark::DoNotOptimize(secondEnd);
+        }
+    }
+    CountItems(state);
+}
+
 // --- One keystroke -------------------------------------------------------------
 
 // A hexadecimal digit typed into a row: the field is read, the eight other
@@ -463,6 +531,7 @@ int main(int argc, char** argv)
             [](benchmark::State& s) { FloatToChars(s, Floats().halfValues); } },
         { "ReadFloat", ReadFloatBench<64>, FloatFromChars<double, 64> },
         { "ReadHalf", ReadFloatBench<16>, FloatFromChars<float, 16> },
+        { "Expression", EvaluateBitlens, EvaluateFloor },
         { "Keystroke", KeystrokeBitlens, KeystrokeFloor },
         { "ModelKeystroke", ModelKeystroke, KeystrokeFloor },
     };

@@ -30,6 +30,25 @@ const char* const kTyped[]
           "1234.1.2.3", "zz", "3w5e11264sgsg", "ABCDEFGHI", "18446744073709551616",
           "-9223372036854775809", "\xE2\x80\xA2\xC3\xA9", "\xFF\xFE", "1.2.3fc3" };
 
+// Expressions a person types, and a fault at each step of typing them.
+const char* const kExpressions[] = { "0x10 << 3", "(1 << 20) - 1", "ff + 1", "-7/2", "16 << 3",
+    "0b1010 << 4", "0x000000ff", "0o17", "1 +", "(3", "~", "1/0", "5 % (3 - 3)",
+    "9223372036854775807 + 1", "-9223372036854775808 / -1", "-9223372036854775808 % -1",
+    "1 000 + 1", "dead beef + 1", "0x_1", "1_000'000 * 2", "~0 >> 4", "0 - 1", "1 << 64", "1 << -1",
+    "12abc+1", "0b102", "2(3)", "1)", "* 2", "18446744073709551616 + 1", "~ff & 0xf0 | 1 ^ 3",
+    "- 9223372036854775808", "1 \xD7 2" };
+
+// Texts each plain reading reads only in part.
+const char* const kMisread[] = { "ffg", "256.1.1.1", "1.2.3x4", "1 000", "abc", "1234.5.6.7",
+    "123 .4.5.6", "1.16", "1.2b3.4", "1.2.x", "nan(1", "0x1p", "1,5", "infinite", "0o17", "ff_" };
+
+// The five fields that read expressions, as the expression target's first
+// byte chooses them, with the sign and a message buffer of 41 bytes.
+std::string ExpressionSeed(int field, bool isSigned, const std::string& text)
+{
+    return char(field | isSigned << 3 | 5 << 4) + text;
+}
+
 struct Target {
     std::string name;
     std::set<std::string> seeds;
@@ -153,6 +172,10 @@ int main(int argc, char** argv)
     Target decimal { "read_decimal", {} };
     Target model { "model_actions", {} };
     Target ops { "engine_ops", {} };
+    Target expressions { "evaluate_expression", {} };
+    Target notes { "reading_note", {} };
+    const Notation expressionFields[] = { eNotationBinary, eNotationOctal, eNotationDecimal,
+        eNotationHexadecimal, eNotationQuixadecimal };
     Target floats { "read_float",
         { "0x1.8p3", "-infinity", "nan(0x1)", "1.00048828125e0", " 1e" } };
     for (UInt64 bits : kNumbers) {
@@ -178,10 +201,37 @@ int main(int argc, char** argv)
         }
         if (visited % 7 == 0)
             ops.seeds.insert(OpsProgram(number, row, notation));
+        if (visited % 5 == 0) {
+            const int index = visited / 5 % 5;
+            const std::string shown = Shown(number, expressionFields[index], row.endian);
+            expressions.seeds.insert(ExpressionSeed(index, row.isSigned, shown));
+            expressions.seeds.insert(ExpressionSeed(index, row.isSigned, "(" + shown + ") + 1"));
+        }
+        if (visited % 3 == 0)
+            notes.seeds.insert(char(notation) + Shown(number, notation, row.endian));
     });
+    for (int index = 0; index < 5; ++index) {
+        for (bool isSigned : { false, true }) {
+            for (const char* typed : kExpressions)
+                expressions.seeds.insert(ExpressionSeed(index, isSigned, typed));
+        }
+    }
+    // Nested as deep as a field's text allows, and one deeper.
+    for (int depth : { 127, 128 }) {
+        expressions.seeds.insert(ExpressionSeed(3, false,
+            std::string(std::size_t(depth), '(') + "1" + std::string(std::size_t(depth), ')')));
+        expressions.seeds.insert(
+            ExpressionSeed(2, true, std::string(std::size_t(depth), '-') + "1"));
+    }
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        for (const char* typed : kMisread)
+            notes.seeds.insert(char(notation) + std::string(typed));
+    }
     for (const char* typed : kTyped) {
         for (Target& target : parsers)
             target.seeds.insert(typed);
+        notes.seeds.insert(char(eNotationIPAddress) + std::string(typed));
+        notes.seeds.insert(char(eNotationNumVersion) + std::string(typed));
         decimal.seeds.insert(WithRow(RowSetup::FromByte(4), typed));
         model.seeds.insert(ModelProgram(RowSetup::FromByte(2), eNotationHexadecimal, typed));
         floats.seeds.insert(typed);
@@ -212,7 +262,7 @@ int main(int argc, char** argv)
         for (const Target& target : *targets)
             WriteSeeds(directory, target);
     }
-    for (const Target* target : { &decimal, &floats, &model, &ops })
+    for (const Target* target : { &decimal, &floats, &model, &ops, &expressions, &notes })
         WriteSeeds(directory, *target);
     return 0;
 }

@@ -640,8 +640,9 @@ TEST(ConverterModel, WidensUntilTheTypedNumberFits)
         EXPECT_EQ(model.width(), newWidth);
         EXPECT_EQ(model.isSigned(eFieldTypeValue), isSigned);
         EXPECT_EQ(model.text(eFieldTypeValue, eNotationDecimal), decimal);
-        if (hex)
+        if (hex) {
             EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), hex);
+        }
         EXPECT_EQ(model.text(eFieldTypeValue, notation), CutToField(text));
     }
 }

@@ -63,6 +63,14 @@ bool BeginsWithWord(const char* text, const char* word)
     return true;
 }
 
+// Whether `text` begins a hexadecimal number: "0x" and a digit, or a point
+// and a digit.
+bool BeginsHexadecimal(const char* text)
+{
+    return text[0] == '0' && Lower(text[1]) == 'x'
+        && (HexDigitValue(text[2]) >= 0 || (text[2] == '.' && HexDigitValue(text[3]) >= 0));
+}
+
 // --- Rounding to a format ------------------------------------------------------
 
 struct Rounded {
@@ -353,20 +361,26 @@ UInt64 PayloadNumber(const char* begin, const char* end)
     return payload;
 }
 
+// The ')' of a payload "(...)" of letters, digits and underscores at `p`,
+// or null when there is none.
+const char* PayloadClose(const char* p)
+{
+    if (*p != '(')
+        return nullptr;
+    const char* end = p + 1;
+    while (IsDecimalDigit(*end) || (Lower(*end) >= 'a' && Lower(*end) <= 'z') || *end == '_')
+        ++end;
+    return *end == ')' ? end : nullptr;
+}
+
 // After "nan": an optional "(...)" of letters, digits and underscores. Its
 // payload is a hexadecimal "0x..." or a decimal number, taken modulo 2^64
 // and then to the mantissa's bits.
 UInt64 ReadNan(const char* p, const FloatFormat& format)
 {
     UInt64 payload = 0;
-    if (*p == '(') {
-        const char* begin = p + 1;
-        const char* end = begin;
-        while (IsDecimalDigit(*end) || (Lower(*end) >= 'a' && Lower(*end) <= 'z') || *end == '_')
-            ++end;
-        if (*end == ')')
-            payload = PayloadNumber(begin, end);
-    }
+    if (const char* close = PayloadClose(p))
+        payload = PayloadNumber(p + 1, close);
     payload &= format.MantissaMask();
     return format.Infinity() | (payload != 0 ? payload : format.QuietBit());
 }
@@ -556,14 +570,45 @@ UInt64 ReadFloat(const char* text, UInt16 width)
         reading = { true, format->Infinity() };
     else if (BeginsWithWord(text, "nan"))
         reading = { true, ReadNan(text + 3, *format) };
-    else if (text[0] == '0' && Lower(text[1]) == 'x'
-        && (HexDigitValue(text[2]) >= 0 || (text[2] == '.' && HexDigitValue(text[3]) >= 0)))
+    else if (BeginsHexadecimal(text))
         reading = ReadHexadecimal(text + 2, *format);
     else
         reading = ReadDecimal(text, *format);
     if (!reading.found)
         return 0;
     return reading.magnitude | (negative ? format->SignBit() : 0);
+}
+
+const char* FloatReadingEnd(const char* text)
+{
+    const char* p = text;
+    while (IsBlank(*p))
+        ++p;
+    if (*p == '+' || *p == '-')
+        ++p;
+    if (BeginsWithWord(p, "inf"))
+        return p + (BeginsWithWord(p, "infinity") ? 8 : 3);
+    if (BeginsWithWord(p, "nan")) {
+        const char* close = PayloadClose(p + 3);
+        return close != nullptr ? close + 1 : p + 3;
+    }
+    if (BeginsHexadecimal(p)) {
+        const char* end = ScanDigits(p + 2, HexDigitValue, [](int, const char*, bool) {});
+        // The binary exponent counts only with a digit, as strtod reads it.
+        if (Lower(*end) == 'p') {
+            const char* q = end + 1;
+            if (*q == '+' || *q == '-')
+                ++q;
+            if (IsDecimalDigit(*q)) {
+                while (IsDecimalDigit(*q))
+                    ++q;
+                end = q;
+            }
+        }
+        return end;
+    }
+    DecimalText scanned;
+    return ScanDecimal(p, scanned) ? scanned.end : text;
 }
 
 void WriteFloatNotation(const BaseConverter& number, Endian endian, char* out)

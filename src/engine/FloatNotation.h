@@ -62,6 +62,11 @@ void WriteFloat(UInt64 bits, UInt16 width, char* out);
 // the default NaN. Any length of text is read, within its terminator.
 UInt64 ReadFloat(const char* text, UInt16 width);
 
+// Where ReadFloat's reading of `text` ends: past the blanks, the sign and the
+// number it reads ("1.5" of "1.5x", "inf" of "infinite", "0x1" of "0x1p"),
+// or `text` itself when no valid beginning is found and the text reads as +0.
+const char* FloatReadingEnd(const char* text);
+
 // What a row's float field shows: the float of GetValue(endian) at the
 // row's width, or the empty text at a width without a float reading (8).
 void WriteFloatNotation(const BaseConverter& number, Endian endian, char* out);
