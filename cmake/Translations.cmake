@@ -6,8 +6,11 @@ find_package(Qt6 REQUIRED COMPONENTS LinguistTools)
 file(GLOB BITLENS_TS_FILES CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/resources/translations/bitlens_*.ts)
 # Where the translatable texts are, from the top of the source tree. No line
-# numbers: a .ts file then changes only when a text does.
-set(BITLENS_LUPDATE_ARGS -silent -locations none src/window src/app resources/ConverterDocument.ui)
+# numbers: a .ts file then changes only when a text does. The engine and the
+# model mark their messages with a mark of their own, having no toolkit.
+set(BITLENS_LUPDATE_ARGS -silent -locations none
+    -tr-function-alias QT_TRANSLATE_NOOP+=BITLENS_TRANSLATABLE
+    src/engine src/model src/window src/app resources/ConverterDocument.ui)
 
 add_custom_target(translations
   COMMAND Qt6::lupdate ${BITLENS_LUPDATE_ARGS} -no-obsolete -ts ${BITLENS_TS_FILES}

@@ -54,6 +54,8 @@ private slots:
     void answersHelpAndVersion();
     void readsWhatALaunchAsksFor_data();
     void readsWhatALaunchAsksFor();
+    void saysWhatWasNotReadAsTyped_data();
+    void saysWhatWasNotReadAsTyped();
     void numberBeyond64BitsIsShownWithAWarning_data();
     void numberBeyond64BitsIsShownWithAWarning();
     void outputThatCannotBeWrittenFails_data();
@@ -111,7 +113,16 @@ void CommandLineTest::printsJson_data()
 
     row("--from hex", { "--from", "hex", "10" }, { { "decimal", "16" } });
     row("--from=hex", { "--from=hex", "ff" }, { { "decimal", "255" } });
-    row("--from dec ignores a hex prefix", { "--from", "dec", "0x10" }, { { "decimal", "0" } });
+    // A literal is read in the radix its prefix names, where the prefix's
+    // letter is no digit of the field; a calculation as the decimal field
+    // reads it.
+    row("--from dec reads a hex literal", { "--from", "dec", "0x10" }, { { "decimal", "16" } });
+    row("--from hex keeps b as a digit", { "--from", "hex", "0b1" }, { { "decimal", "177" } });
+    row("calculation", { "(1<<20)-1" }, { { "decimal", "1048575" }, { "width", 32 } });
+    row("calculation with prefixes", { "0b1010 << 4" }, { { "decimal", "160" } });
+    row("hex calculation", { "--from", "hex", "ff+1" }, { { "hexadecimal", "0100" } });
+    row("minus before a prefix", { "-0x10" }, { { "decimal", "-16" }, { "signed", true } });
+    row("negative at the width", { "--from", "hex", "0-1" }, { { "hexadecimal", "ffff ffff" } });
     row("--from bin", { "--from", "bin", "0b101" }, { { "decimal", "5" } });
     row("--from oct", { "--from", "oct", "777" }, { { "decimal", "511" } });
     row("--from b36", { "--from", "b36", "ZZ" }, { { "decimal", "1295" } });
@@ -146,7 +157,8 @@ void CommandLineTest::printsJson()
     QFETCH(Fields, expected);
 
     const Run run = RunWith(QStringList { "--print", "--json" } + arguments);
-    QCOMPARE(run.err, QString());
+    // What was not read as typed is said apart, and is not this test's.
+    QVERIFY2(run.err.isEmpty() || run.err.startsWith("bitlens: warning: "), qPrintable(run.err));
     QCOMPARE(run.status, 0);
     QJsonParseError error {};
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
@@ -208,10 +220,6 @@ void CommandLineTest::rejectsUnusableArguments_data()
     QTest::newRow("window TEXT too long") << QStringList { QString(128, u'1') }
                                           << "bitlens: TEXT is longer than the 127 characters a "
                                              "field holds";
-    QTest::newRow("window TEXT with a minus before its prefix")
-        << QStringList { "-0x10" }
-        << "bitlens: '-0x10': only a decimal number can have a minus "
-           "sign";
     QTest::newRow("two TEXTs") << QStringList { "--print", "1", "2" }
                                << "bitlens: unexpected argument '2': give one TEXT, quoted if it "
                                   "holds spaces";
@@ -226,8 +234,12 @@ void CommandLineTest::rejectsUnusableArguments_data()
                                          << "bitlens: --width must be 8, 16, 32 or 64, not 'x32'";
     QTest::newRow("value on a flag") << QStringList { "--print", "--json=yes", "1" }
                                      << "bitlens: option '--json' takes no value";
-    QTest::newRow("minus before a hex prefix") << QStringList { "--print",
-        "-0x10" } << "bitlens: '-0x10': only a decimal number can have a minus sign";
+    QTest::newRow("incomplete calculation")
+        << QStringList { "--print", "1 +" } << "bitlens: incomplete: a number after +";
+    QTest::newRow("--strict and a character not read") << QStringList { "--print", "--strict",
+        "--from", "hex", "ffg" } << "bitlens: ignored: g (not a hexadecimal digit)";
+    QTest::newRow("--strict without --print")
+        << QStringList { "--strict", "1" } << "bitlens: --strict needs --print";
     QTest::newRow("128 characters") << QStringList { "--print",
         QString(128, u'1') } << "bitlens: TEXT is longer than the 127 characters a field holds";
     // The field's limit counts UTF-16 units: 64 emoji are 128 of them.
@@ -369,6 +381,49 @@ void CommandLineTest::numberBeyond64BitsIsShownWithAWarning()
         QCOMPARE(run.err.count(u'\n'), fits ? 0 : 1);
         QVERIFY2(fits || run.err.startsWith("bitlens: warning: "), qPrintable(run.err));
     }
+}
+
+// The field's own messages, on standard error, and the status they give.
+void CommandLineTest::saysWhatWasNotReadAsTyped_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<bool>("printed");
+    const auto row = [](const char* name, const QStringList& arguments, int status,
+                         const char* said, bool printed = true) {
+        QTest::newRow(name) << arguments << status << QString::fromUtf8(said) << printed;
+    };
+    row("ignored", { "--from", "hex", "ffg" }, 0,
+        "bitlens: warning: ignored: g (not a hexadecimal digit)\n");
+    row("IP group above a byte", { "--from", "ip", "256.1.1.1" }, 0,
+        "bitlens: warning: 256 is more than a byte: the group reads as 0\n");
+    row("version read in part", { "--from", "version", "1.2.3x4" }, 0,
+        "bitlens: warning: read up to 1.2.3\n");
+    row("blank in a decimal", { "--from", "dec", "1 000" }, 0,
+        "bitlens: warning: a blank ends a decimal number: read up to 1\n");
+    row("not one byte", { "--from", "text", "\u20ac" }, 0,
+        "bitlens: warning: \u20ac is not one byte: read as ?\n");
+    row("not a float", { "--from", "float", "abc" }, 0,
+        "bitlens: warning: abc is not a number: read as 0\n");
+    row("wrapped", { "9223372036854775807 + 1" }, 0,
+        "bitlens: warning: wrapped: needs more than 64 bits\n");
+    row("below the most negative", { "-99999999999999999999" }, 1,
+        "bitlens: warning: beyond 64 bits: the most negative is shown\n");
+    row("division by zero", { "1/0" }, 1, "bitlens: division by zero\n", false);
+    row("read as typed", { "0x10 << 3" }, 0, "");
+}
+
+void CommandLineTest::saysWhatWasNotReadAsTyped()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QFETCH(bool, printed);
+    const Run run = RunWith(QStringList { "--print" } + arguments);
+    QCOMPARE(run.err, said);
+    QCOMPARE(run.status, status);
+    QCOMPARE(!run.out.isEmpty(), printed);
 }
 
 void CommandLineTest::outputThatCannotBeWrittenFails_data()

@@ -113,13 +113,7 @@ std::vector<std::string> Split(const std::string& text, char separator)
 // The English a row's message line shows.
 std::string MessageText(const RowMessage& message)
 {
-    if (message.kind != eMessageTooBig)
-        return "hidden";
-    switch (message.notation) {
-    case eNotationDecimal: return "beyond 64 bits: the largest is shown";
-    case eNotationText: return "more than 8 characters: 0 is shown";
-    default: return "more than 64 bits: the low 64 are shown";
-    }
+    return message.text ? message.english() : "hidden";
 }
 
 std::string Checked(bool checked)
@@ -490,6 +484,78 @@ TEST(ConverterModel, ShowsWhatEachScriptOfActionsLeaves)
     }
 }
 
+// Calculations typed into a field, and texts read otherwise than typed: what
+// the row then holds, and what its message line says.
+TEST(ConverterModel, ReadsCalculationsAndSaysWhatWasNotReadAsTyped)
+{
+    const Script scripts[] = {
+        { "hexadecimal shift", "type currentHexadecimal 0x10 << 3",
+            "currentDecimal=128|currentHexadecimal=0x10 << 3|currentOverflowWarning=hidden" },
+        { "hexadecimal sum", "type currentHexadecimal ff+1", "currentDecimal=256" },
+        { "decimal shift", "type currentDecimal 16 << 3", "currentHexadecimal=0080" },
+        { "a literal copied as one", "type currentDecimal 0x000000ff",
+            "currentDecimal=0x000000ff|currentHexadecimal=00ff" },
+        { "signed division toward zero", "type currentDecimal -7/2",
+            "currentHexadecimal=ffff fffd|signedValueBox=checked" },
+        { "a negative result at the row's width", "type currentHexadecimal 0-1",
+            "currentDecimal=4294967295|bitWidthPopup=32 bits|signedValueBox=unchecked" },
+        { "a negative result wider than the row",
+            "choose bitWidthPopup 8 bits|type currentHexadecimal 0-1000",
+            "bitWidthPopup=16 bits|currentDecimal=61440" },
+        { "a negative result as wide as it needs",
+            "choose bitWidthPopup 8 bits|type currentHexadecimal 0-100",
+            "bitWidthPopup=16 bits|currentDecimal=65280" },
+        { "a result that widens", "choose bitWidthPopup 8 bits|type currentBinary 1 << 1100",
+            "bitWidthPopup=16 bits|currentDecimal=4096" },
+        { "a signed row divides signed", "type currentDecimal -8|type currentHexadecimal 0-8 >> 1",
+            "currentDecimal=-4|signedValueBox=checked" },
+        { "not yet whole keeps the number", "type currentDecimal 12 +",
+            "currentHexadecimal=000c|currentOverflowWarning=incomplete: a number after +" },
+        { "division by zero keeps the number", "type currentOctal 17/0",
+            "currentDecimal=15|currentOverflowWarning=division by zero" },
+        { "wrapped", "type currentDecimal 9223372036854775807 + 1",
+            "currentDecimal=9223372036854775807 + 1|"
+            "currentHexadecimal=8000 0000 0000 0000|"
+            "currentOverflowWarning=wrapped: needs more than 64 bits" },
+        { "a literal too big", "type currentHexadecimal 1 0000 0000 0000 0000 + 1",
+            "currentOverflowWarning=1 0000 0000 0000 0000 needs more than 64 bits" },
+        { "the operand calculates too",
+            "click mathDisclosure|type currentDecimal 3|type operandHexadecimal (1 << 4) - 1",
+            "operandDecimal=15|resultDecimal=3" },
+        { "hexadecimal digit ignored", "type currentHexadecimal ffg",
+            "currentDecimal=255|currentOverflowWarning=ignored: g (not a hexadecimal digit)" },
+        { "a character beyond a byte ignored", "type currentHexadecimal ff\u20ac",
+            "currentOverflowWarning=ignored: \u20ac (not a hexadecimal digit)" },
+        { "IP group above a byte", "type currentIpAddress 256.1.1.1",
+            "currentOverflowWarning=256 is more than a byte: the group reads as 0" },
+        { "version read in part", "type currentNumVersion 1.2.3x4",
+            "currentOverflowWarning=read up to 1.2.3" },
+        { "a blank in a decimal", "type currentDecimal 1 000",
+            "currentDecimal=1 000|currentHexadecimal=0001|"
+            "currentOverflowWarning=a blank ends a decimal number: read up to 1" },
+        { "text beyond a byte", "type currentText \u20ac",
+            "currentOverflowWarning=\u20ac is not one byte: read as ?" },
+        { "no float", "type currentFloat abc",
+            "currentOverflowWarning=abc is not a number: read as 0" },
+        { "below the most negative", "type currentDecimal -99999999999999999999",
+            "currentOverflowWarning=beyond 64 bits: the most negative is shown" },
+        { "read as typed says nothing",
+            "type currentHexadecimal ffg|type currentHexadecimal dead beef",
+            "currentOverflowWarning=hidden" },
+    };
+    for (const Script& script : scripts) {
+        SCOPED_TRACE(script.name);
+        ConverterModel model;
+        RunSteps(model, script.steps);
+        ExpectShown(model, script.shown);
+    }
+    // A field's 127 characters, nested as deep as they can be.
+    ConverterModel nested;
+    Type(nested, eFieldTypeValue, eNotationDecimal,
+        std::string(63, '(') + '1' + std::string(63, ')'));
+    ExpectShown(nested, "currentHexadecimal=0001|currentOverflowWarning=hidden");
+}
+
 TEST(ConverterModel, StartsAtZeroInEveryRow)
 {
     const ConverterModel model;
@@ -669,6 +735,7 @@ TEST(ConverterModel, WarnsOfTheTypedTextThroughTheWidening)
             model.typeInto(eFieldTypeValue, notation, text);
             EXPECT_EQ(model.width(), newWidth);
             EXPECT_EQ(model.message(eFieldTypeValue).kind == eMessageTooBig, tooBig);
+            EXPECT_EQ(model.message(eFieldTypeValue).notation, tooBig ? notation : eNotationCount);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "BitGrid.h"
 #include "WindowTestSupport.h"
 
+#include "engine/Expression.h"
 #include "engine/Magnitude.h"
 #include "engine/MathOperation.h"
 #include "engine/Notation.h"
@@ -25,6 +26,7 @@
 
 #include <array>
 #include <deque>
+#include <optional>
 #include <random>
 
 namespace {
@@ -166,6 +168,29 @@ QString Written(const BaseConverter& number, Notation notation, Endian endian)
     std::string shown;
     FieldTextFromBytes(text, shown);
     return QString::fromStdString(shown);
+}
+
+// Whether `text` typed into the field reads a number, and where it is a
+// calculation, the number it reads as the engine evaluates it: a negative
+// result in the decimal field as its decimal would, elsewhere as the bits.
+bool Calculated(const QString& text, Notation notation, int width, bool isSigned, Endian endian,
+    std::optional<BaseConverter>& calculated)
+{
+    char bytes[kFieldBufferSize];
+    FieldTextToBytes(text.toStdString(), bytes);
+    if (!IsExpression(bytes, notation))
+        return true;
+    const ExpressionResult result = EvaluateExpression(bytes, notation, isSigned);
+    if (result.status != eExpressionEvaluated && result.status != eExpressionTooBig)
+        return false;
+    if (notation == eNotationDecimal) {
+        calculated = Read(result.negative ? QString::number(qint64(result.value))
+                                          : QString::number(quint64(result.value)),
+            eNotationDecimal, width, isSigned, endian);
+    } else {
+        calculated = Number(result.value, width, isSigned);
+    }
+    return true;
 }
 
 // Qt's own rule for a typed key: control characters are refused.
@@ -619,8 +644,13 @@ QString RandomUseTest::checkRow(const Window& w, int r, int width, UInt64& bits)
         const bool rewritten = text == expected
             || (low32 && r != eResultRow && text == Written(extended, notation, endian));
         if (typedHere(n) && (!rewritten || w.typedNow == row.fields[n])) {
-            // Typed text stays as typed and must read as the row's number.
-            const BaseConverter typed = Read(text, notation, width, isSigned, endian);
+            // Typed text stays as typed and must read as the row's number;
+            // a calculation that is not whole leaves the row as it was.
+            std::optional<BaseConverter> calculated;
+            if (!Calculated(text, notation, width, isSigned, endian, calculated))
+                continue;
+            const BaseConverter typed
+                = calculated ? *calculated : Read(text, notation, width, isSigned, endian);
             if (((typed.GetValue(eBigEndian) ^ bits) & (low32 ? 0xFFFFFFFF : ~UInt64(0)))
                 || (notation == eNotationDecimal && typed.IsSigned() != isSigned))
                 return QString("%1 holds typed \"%2\", which does not read as %3 %4")

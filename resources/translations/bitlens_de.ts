@@ -599,18 +599,6 @@
         <translation>16 Bit oder mehr</translation>
     </message>
     <message>
-        <source>beyond 64 bits: the largest is shown</source>
-        <translation>über 64 Bit: die größte Zahl wird angezeigt</translation>
-    </message>
-    <message>
-        <source>more than 8 characters: 0 is shown</source>
-        <translation>mehr als 8 Zeichen: 0 wird angezeigt</translation>
-    </message>
-    <message>
-        <source>more than 64 bits: the low 64 are shown</source>
-        <translation>mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
-    </message>
-    <message>
         <source>read-only, %1</source>
         <comment>what it shows</comment>
         <translation>schreibgeschützt, %1</translation>
@@ -707,6 +695,141 @@
         <source>%1: %2</source>
         <comment>what the label is, then its magnitude</comment>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Message</name>
+    <message>
+        <source>wrapped: needs more than 64 bits</source>
+        <translation>übergelaufen: braucht mehr als 64 Bit</translation>
+    </message>
+    <message>
+        <source>%1 needs more than 64 bits</source>
+        <translation>%1 braucht mehr als 64 Bit</translation>
+    </message>
+    <message>
+        <source>division by zero</source>
+        <translation>Division durch null</translation>
+    </message>
+    <message>
+        <source>incomplete: a number</source>
+        <translation>unvollständig: eine Zahl fehlt</translation>
+    </message>
+    <message>
+        <source>incomplete: a number after %1</source>
+        <translation>unvollständig: eine Zahl nach %1</translation>
+    </message>
+    <message>
+        <source>incomplete: a digit after %1</source>
+        <translation>unvollständig: eine Ziffer nach %1</translation>
+    </message>
+    <message>
+        <source>incomplete: a closing parenthesis</source>
+        <translation>unvollständig: eine schließende Klammer</translation>
+    </message>
+    <message>
+        <source>a number is missing before %1</source>
+        <translation>vor %1 fehlt eine Zahl</translation>
+    </message>
+    <message>
+        <source>an operator is missing before %1</source>
+        <translation>vor %1 fehlt ein Operator</translation>
+    </message>
+    <message>
+        <source>a closing parenthesis without an opening one</source>
+        <translation>eine schließende Klammer ohne öffnende</translation>
+    </message>
+    <message>
+        <source>%1 is not a binary digit or an operator</source>
+        <translation>%1 ist weder Binärziffer noch Operator</translation>
+    </message>
+    <message>
+        <source>%1 is not an octal digit or an operator</source>
+        <translation>%1 ist weder Oktalziffer noch Operator</translation>
+    </message>
+    <message>
+        <source>%1 is not a decimal digit or an operator</source>
+        <translation>%1 ist weder Dezimalziffer noch Operator</translation>
+    </message>
+    <message>
+        <source>%1 is not a hexadecimal digit or an operator</source>
+        <translation>%1 ist weder Hexadezimalziffer noch Operator</translation>
+    </message>
+    <message>
+        <source>%1 is not a base-36 digit or an operator</source>
+        <translation>%1 ist weder Ziffer zur Basis 36 noch Operator</translation>
+    </message>
+    <message>
+        <source>nested more than 127 deep</source>
+        <translation>mehr als 127 Ebenen tief verschachtelt</translation>
+    </message>
+    <message>
+        <source>this field reads no expressions</source>
+        <translation>dieses Feld liest keine Ausdrücke</translation>
+    </message>
+    <message>
+        <source>%1 is more than three characters: it and the rest read as 0</source>
+        <translation>%1 hat mehr als drei Zeichen: diese und alle folgenden Gruppen werden als 0 gelesen</translation>
+    </message>
+    <message>
+        <source>%1 is more than a byte: the group reads as 0</source>
+        <translation>%1 ist mehr als ein Byte: die Gruppe wird als 0 gelesen</translation>
+    </message>
+    <message>
+        <source>%1 is not a number: read as 0</source>
+        <translation>%1 ist keine Zahl: als 0 gelesen</translation>
+    </message>
+    <message>
+        <source>%1 does not fit its place: its low bits are read</source>
+        <translation>%1 passt nicht an seine Stelle: die unteren Bits werden gelesen</translation>
+    </message>
+    <message>
+        <source>a blank ends a decimal number: read up to %1</source>
+        <translation>ein Leerzeichen beendet eine Dezimalzahl: gelesen bis %1</translation>
+    </message>
+    <message>
+        <source>read up to %1</source>
+        <translation>gelesen bis %1</translation>
+    </message>
+    <message>
+        <source>ignored: %1 (not a binary digit)</source>
+        <translation>übergangen: %1 (keine Binärziffer)</translation>
+    </message>
+    <message>
+        <source>ignored: %1 (not an octal digit)</source>
+        <translation>übergangen: %1 (keine Oktalziffer)</translation>
+    </message>
+    <message>
+        <source>ignored: %1 (not a hexadecimal digit)</source>
+        <translation>übergangen: %1 (keine Hexadezimalziffer)</translation>
+    </message>
+    <message>
+        <source>ignored: %1 (not a base-36 digit)</source>
+        <translation>übergangen: %1 (keine Ziffer zur Basis 36)</translation>
+    </message>
+    <message>
+        <source>ignored: %1</source>
+        <translation>übergangen: %1</translation>
+    </message>
+    <message>
+        <source>more than 64 bits: the low 64 are shown</source>
+        <translation>mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
+    </message>
+    <message>
+        <source>beyond 64 bits: the largest is shown</source>
+        <translation>über 64 Bit: die größte Zahl wird angezeigt</translation>
+    </message>
+    <message>
+        <source>beyond 64 bits: the most negative is shown</source>
+        <translation>über 64 Bit: die kleinste negative Zahl wird angezeigt</translation>
+    </message>
+    <message>
+        <source>more than 8 characters: 0 is shown</source>
+        <translation>mehr als 8 Zeichen: 0 wird angezeigt</translation>
+    </message>
+    <message>
+        <source>%1 is not one byte: read as ?</source>
+        <translation>%1 ist kein einzelnes Byte: als ? gelesen</translation>
     </message>
 </context>
 <context>

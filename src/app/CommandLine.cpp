@@ -1,12 +1,16 @@
 #include "CommandLine.h"
 
 #include "BitlensVersion.h"
+
+#include "engine/Expression.h"
 #include "model/ConverterModel.h"
+#include "model/FieldBytes.h"
 
 #include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -17,7 +21,7 @@ const char kUsage[]
     = "Usage: bitlens [--new-window]\n"
       "       bitlens [--from NOTATION] [--width BITS] [--little-endian] [--] TEXT\n"
       "       bitlens --print [--from NOTATION] [--width BITS] [--little-endian] "
-      "[--json] [--] TEXT\n"
+      "[--json] [--strict] [--] TEXT\n"
       "       bitlens --help | --version\n";
 
 const char kHelp[]
@@ -30,17 +34,22 @@ const char kHelp[]
       "  --print            print TEXT in every notation and exit\n"
       "  --from NOTATION    read TEXT as bin, dec, hex, oct, b36, text, ip, version or\n"
       "                     float (at 8 bits, float reads a 32-bit single);\n"
-      "                     without it, 0x means hex, 0b binary, 0o octal, else decimal\n"
+      "                     without it, 0x means hex, 0b binary, 0o octal, else decimal,\n"
+      "                     and a calculation (\"(1 << 20) - 1\") is read as decimal\n"
       "  --width BITS       start at 8, 16, 32 (the default) or 64 bits; a number that\n"
       "                     needs more bits widens it\n"
       "  --little-endian    read and write the decimal number in little-endian order\n"
       "  --json             print one JSON object instead of lines\n"
+      "  --strict           a TEXT with characters that are not read is a usage error\n"
       "  -h, --help         show this help and exit\n"
       "  -v, --version      show the version and exit\n"
       "  --                 end of options, for a TEXT that begins with '-'\n"
       "\n"
       "TEXT is read as if typed into that field of a new window: a decimal number\n"
       "with a leading minus sign is signed, and at most 127 characters are read.\n"
+      "The binary, decimal, hexadecimal, octal and base-36 fields read C integer\n"
+      "expressions too: + - * / % << >> & | ^ ~ and parentheses, in 64 bits.\n"
+      "What the field does not read as typed is said on standard error.\n"
       "The toolkit's options, such as -platform or -style, are taken as usual.\n";
 
 struct NotationName {
@@ -152,31 +161,27 @@ std::optional<Notation> NotationFromOption(const QString& value)
     return std::nullopt;
 }
 
-// The field a TEXT goes into when --from is not given, chosen by its prefix
-// as programmers write literals. The prefix stays in the text: each of those
-// fields skips the letter as a non-digit, just as it does when the literal is
-// pasted into the window. `minusBeforePrefix` reports a literal such as
-// -0x10, which no field other than decimal can read as negative.
-Notation NotationFromPrefix(const QString& text, bool& minusBeforePrefix)
+// The field a TEXT goes into when --from is not given: the field its
+// prefix names (0x, 0b, 0o), as programmers write literals, for a number of
+// that notation alone; the decimal field for anything else, a calculation
+// included, where every prefix works ("0b1010 << 4", "-0x10"). The prefix
+// stays in the text: each of those fields reads it, just as it does when the
+// literal is pasted into the window.
+Notation NotationFromPrefix(const QString& text)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    const bool minus = i < text.size() && text[i] == u'-';
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        ++i;
-    minusBeforePrefix = false;
-    if (i + 1 >= text.size() || text[i] != u'0')
+    char bytes[kFieldBufferSize];
+    FieldTextToBytes(text.toStdString(), bytes);
+    const char* at = bytes + std::strspn(bytes, " \t\n\v\f\r");
+    if (at[0] != '0')
         return eNotationDecimal;
     Notation notation;
-    switch (text[i + 1].toLower().unicode()) {
-    case u'x': notation = eNotationHexadecimal; break;
-    case u'b': notation = eNotationBinary; break;
-    case u'o': notation = eNotationOctal; break;
+    switch (at[1] | 0x20) {
+    case 'x': notation = eNotationHexadecimal; break;
+    case 'b': notation = eNotationBinary; break;
+    case 'o': notation = eNotationOctal; break;
     default: return eNotationDecimal;
     }
-    minusBeforePrefix = minus;
-    return notation;
+    return IsExpression(bytes, notation) ? eNotationDecimal : notation;
 }
 
 // What the arguments say, before it is checked that they go together.
@@ -186,6 +191,7 @@ struct Arguments {
     bool help = false;
     bool version = false;
     bool json = false;
+    bool strict = false;
     std::optional<Notation> from;
     std::optional<UInt16> width;
     bool littleEndian = false;
@@ -250,6 +256,8 @@ QString ParseArguments(const QStringList& arguments, Arguments& parsed)
             parsed.newWindow = true;
         } else if (name == QLatin1String("--json")) {
             parsed.json = true;
+        } else if (name == QLatin1String("--strict")) {
+            parsed.strict = true;
         } else if (name == QLatin1String("--little-endian")) {
             parsed.littleEndian = true;
         } else if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
@@ -291,11 +299,7 @@ QString ResolveReading(const Arguments& parsed, TextReading& reading)
         reading.notation = *parsed.from;
         return {};
     }
-    bool minusBeforePrefix = false;
-    reading.notation = NotationFromPrefix(reading.text, minusBeforePrefix);
-    if (minusBeforePrefix)
-        return QStringLiteral("%1: only a decimal number can have a minus sign")
-            .arg(Quoted(reading.text));
+    reading.notation = NotationFromPrefix(reading.text);
     return {};
 }
 
@@ -312,6 +316,8 @@ LaunchAction Resolve(const Arguments& parsed, TextReading& reading, QString& err
         error = QStringLiteral("--print needs a TEXT");
     else if (!parsed.print && parsed.json)
         error = QStringLiteral("--json needs --print");
+    else if (!parsed.print && parsed.strict)
+        error = QStringLiteral("--strict needs --print");
     else if (!parsed.text && (parsed.from || parsed.width || parsed.littleEndian))
         error = QStringLiteral("--from, --width and --little-endian need a TEXT");
     else if (parsed.text)
@@ -406,6 +412,7 @@ Launch ParseLaunch(const QStringList& arguments)
         return launch;
     }
     launch.json = parsed.json;
+    launch.strict = parsed.strict;
     launch.action = Resolve(parsed, launch.reading, launch.error);
     return launch;
 }
@@ -441,18 +448,28 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     }
 
     const ConverterModel model = ReadText(launch.reading);
+    const RowMessage& message = model.message(eFieldTypeValue);
+    const QString said = Shown(message.english());
+    // A calculation not yet whole reads no number; one that divides by zero
+    // has none to show.
+    if (message.kind == eMessageIncomplete || (launch.strict && message.kind == eMessageMisread))
+        return UsageError(said, err);
+    if (message.kind == eMessageDivisionByZero) {
+        err << kProgram << ": " << said << '\n';
+        err.flush();
+        return 1;
+    }
     if (launch.json)
         PrintJson(model, out);
     else
         PrintPlain(model, out);
     if (!Flushed(out, err))
         return 1;
-    if (Fits(model))
-        return 0;
-    err << kProgram << ": warning: " << Quoted(launch.reading.text)
-        << " needs more than 64 bits; shown is what a window shows for it\n";
-    err.flush();
-    return 1;
+    if (message.kind != eMessageNone) {
+        err << kProgram << ": warning: " << said << '\n';
+        err.flush();
+    }
+    return Fits(model) ? 0 : 1;
 }
 
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)

@@ -37,6 +37,7 @@ struct Launch {
     LaunchAction action = eLaunchToFront;
     TextReading reading; // for eLaunchWithText and eLaunchPrint
     bool json = false;
+    bool strict = false; // characters left unread make a usage error
     QString error; // for eLaunchUsageError: one line, without the program's name
     // The toolkit's own -platform and -display values, empty when not given.
     QString platform;
@@ -59,9 +60,12 @@ ConverterModel ReadText(const TextReading& reading);
 bool Fits(const ConverterModel& model);
 
 // Carries out a launch that opens no window and returns the exit status:
-// 0 when done; 1 when the number does not fit in 64 bits (a warning line goes
-// to `err`) or `out` cannot be written; 2 for a usage error (one line saying
-// why and the usage go to `err`).
+// 0 when done, with a warning line on `err` for what the field did not read
+// as typed; 1 when the number does not fit in 64 bits (a warning line too),
+// a calculation divides by zero (nothing printed) or `out` cannot be
+// written; 2 for a usage error (one line saying why and the usage go to
+// `err`): a calculation not yet whole, or with --strict a TEXT not read as
+// typed.
 int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err);
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

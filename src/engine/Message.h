@@ -10,6 +10,11 @@
 #ifndef BITLENS_MESSAGE_H
 #define BITLENS_MESSAGE_H
 
+// Marks a message's words for the translators, who translate them for the
+// window in `context`; the engine and the model keep them in English and
+// include nothing of the toolkit, so the mark is the program's own.
+#define BITLENS_TRANSLATABLE(context, text) text
+
 // Room for any message: the longest template and a token as long as a whole
 // field, each of its bytes written as up to three UTF-8 bytes.
 constexpr int kMessageSize = 512;

@@ -80,17 +80,26 @@ ReadingNote NoteReading(Notation notation, const char* text);
 // notation that uses it (the variant is the Notation plus one, 0 for any).
 // The token of "ignored" is the characters skipped, in order, as typed.
 inline constexpr MessageTemplate kReadingNoteMessages[] = {
-    { eReadingNoteGroupTooLong, 0, "%1 is more than three characters: it and the rest read as 0" },
-    { eReadingNoteGroupAboveByte, 0, "%1 is more than a byte: the group reads as 0" },
-    { eReadingNoteNotANumber, 0, "%1 is not a number: read as 0" },
-    { eReadingNotePartTooBig, 0, "%1 does not fit its place: its low bits are read" },
-    { eReadingNoteBlankEndsNumber, 0, "a blank ends a decimal number: read up to %1" },
-    { eReadingNoteReadUpTo, 0, "read up to %1" },
-    { eReadingNoteIgnored, eNotationBinary + 1, "ignored: %1 (not a binary digit)" },
-    { eReadingNoteIgnored, eNotationOctal + 1, "ignored: %1 (not an octal digit)" },
-    { eReadingNoteIgnored, eNotationHexadecimal + 1, "ignored: %1 (not a hexadecimal digit)" },
-    { eReadingNoteIgnored, eNotationQuixadecimal + 1, "ignored: %1 (not a base-36 digit)" },
-    { eReadingNoteIgnored, 0, "ignored: %1" },
+    { eReadingNoteGroupTooLong, 0,
+        BITLENS_TRANSLATABLE(
+            "Message", "%1 is more than three characters: it and the rest read as 0") },
+    { eReadingNoteGroupAboveByte, 0,
+        BITLENS_TRANSLATABLE("Message", "%1 is more than a byte: the group reads as 0") },
+    { eReadingNoteNotANumber, 0, BITLENS_TRANSLATABLE("Message", "%1 is not a number: read as 0") },
+    { eReadingNotePartTooBig, 0,
+        BITLENS_TRANSLATABLE("Message", "%1 does not fit its place: its low bits are read") },
+    { eReadingNoteBlankEndsNumber, 0,
+        BITLENS_TRANSLATABLE("Message", "a blank ends a decimal number: read up to %1") },
+    { eReadingNoteReadUpTo, 0, BITLENS_TRANSLATABLE("Message", "read up to %1") },
+    { eReadingNoteIgnored, eNotationBinary + 1,
+        BITLENS_TRANSLATABLE("Message", "ignored: %1 (not a binary digit)") },
+    { eReadingNoteIgnored, eNotationOctal + 1,
+        BITLENS_TRANSLATABLE("Message", "ignored: %1 (not an octal digit)") },
+    { eReadingNoteIgnored, eNotationHexadecimal + 1,
+        BITLENS_TRANSLATABLE("Message", "ignored: %1 (not a hexadecimal digit)") },
+    { eReadingNoteIgnored, eNotationQuixadecimal + 1,
+        BITLENS_TRANSLATABLE("Message", "ignored: %1 (not a base-36 digit)") },
+    { eReadingNoteIgnored, 0, BITLENS_TRANSLATABLE("Message", "ignored: %1") },
 };
 
 // The template of `note`'s message, or null for eReadingNoteNone.

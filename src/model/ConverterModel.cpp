@@ -291,14 +291,13 @@ std::string ConverterModel::written(FieldType type, Notation notation) const
 UInt16 ConverterModel::textDidChange(FieldType type, Notation notation)
 {
     Row& edited = row(type);
-    char numberString[kFieldBufferSize];
-    FieldTextToBytes(edited.texts[notation], numberString);
-    ReadNotation(edited.number, notation, numberString, edited.endian);
-    // Only what the user typed or pasted is warned about; the texts the
-    // model re-reads are its own, or were warned about when typed.
-    if (fTyped == Field { type, notation })
-        edited.message
-            = edited.number.IsOverflow() ? RowMessage { eMessageTooBig, notation } : RowMessage {};
+    // Only what the user typed or pasted is described; the texts the model
+    // re-reads are its own, or were described when typed.
+    const bool typed = fTyped == Field { type, notation };
+    RowMessage message
+        = ReadFieldText(edited.number, notation, edited.texts[notation], edited.endian, typed);
+    if (typed)
+        edited.message = std::move(message);
     // Taken before the refresh: the parse keeps every bit it read. A float
     // typed at 8 bits has widened its row already.
     const UInt16 needed = std::max(edited.number.GetActualWidth(), edited.number.BitWidth());

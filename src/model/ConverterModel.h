@@ -17,6 +17,7 @@
 #include "engine/BaseConverter.h"
 #include "engine/MathOperation.h"
 #include "engine/Notation.h"
+#include "model/FieldReading.h"
 
 #include <array>
 #include <bitset>
@@ -34,24 +35,6 @@ enum FieldType {
     eFieldTypeResult = 3
 };
 constexpr int kRowCount = 3;
-
-// What a row's message line says about the text last typed into one of its
-// fields.
-enum MessageKind {
-    eMessageNone,
-    eMessageTooBig, // the text spelt more than 64 bits: part of it is shown
-};
-
-struct RowMessage {
-    MessageKind kind = eMessageNone;
-    Notation notation = eNotationCount; // the field the message is about
-
-    bool operator==(const RowMessage& other) const
-    {
-        return kind == other.kind && notation == other.notation;
-    }
-    bool operator!=(const RowMessage& other) const { return !(*this == other); }
-};
 
 // What a verb changed, for a view to repaint.
 struct ModelChanges {

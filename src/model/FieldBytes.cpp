@@ -133,3 +133,25 @@ bool FieldTextEquals(std::string_view utf8, const char* bytes)
     }
     return at == utf8.size();
 }
+
+std::string CharactersOf(std::string_view utf8, int begin, int count)
+{
+    std::size_t at = 0;
+    for (int skipped = 0; skipped < begin && at < utf8.size(); ++skipped)
+        Decode(utf8, at);
+    const std::size_t first = at;
+    for (int taken = 0; taken < count && at < utf8.size(); ++taken)
+        Decode(utf8, at);
+    return std::string(utf8.substr(first, at - first));
+}
+
+int FirstCharacterBeyondByte(std::string_view utf8)
+{
+    std::size_t at = 0;
+    for (int index = 0; at < utf8.size() && index < kFieldBufferSize - 1; ++index) {
+        const char32_t code = Decode(utf8, at);
+        if (code > 0xFF && code != kBullet)
+            return index;
+    }
+    return -1;
+}

@@ -28,4 +28,12 @@ void FieldTextFromBytes(const char* bytes, std::string& utf8);
 // it.
 bool FieldTextEquals(std::string_view utf8, const char* bytes);
 
+// The characters of `utf8` from the `begin`th, `count` of them, as typed:
+// the text the engine's bytes from index `begin` stand for (one byte each).
+std::string CharactersOf(std::string_view utf8, int begin, int count);
+
+// The index of the first character of `utf8` that the engine cannot hold as
+// one byte, so that it reads as '?', or -1 when there is none.
+int FirstCharacterBeyondByte(std::string_view utf8);
+
 #endif

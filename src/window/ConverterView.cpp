@@ -101,13 +101,13 @@ bool Shows(const QLineEdit& field, const std::string& text)
 }
 
 // What a row's message line says, in the window's language.
-QString MessageText(const RowMessage& message)
+QString MessageText(const char* words, const std::string& token = {})
 {
-    switch (message.kind) {
-    case eMessageTooBig: return TooBigWarning(message.notation);
-    case eMessageNone: break;
-    }
-    return {};
+    if (!words)
+        return {};
+    const QString translated = QCoreApplication::translate("Message", words);
+    return translated.contains(QLatin1String("%1")) ? translated.arg(QString::fromStdString(token))
+                                                    : translated;
 }
 
 } // namespace
@@ -215,8 +215,9 @@ void ConverterView::sizeFields()
         for (QLineEdit* field : row.fields)
             field->setMinimumWidth(minimum);
         if (row.overflowWarning)
-            row.overflowWarning->reserveRoomFor({ TooBigWarning(eNotationBinary),
-                TooBigWarning(eNotationDecimal), TooBigWarning(eNotationText) });
+            row.overflowWarning->reserveRoomFor({ MessageText(TooBigMessageText(eNotationBinary)),
+                MessageText(TooBigMessageText(eNotationDecimal)),
+                MessageText(TooBigMessageText(eNotationText)) });
     }
 }
 
@@ -437,7 +438,8 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
         (fModel.endian(row.type) == eBigEndian ? row.bigEndianRadio : row.littleEndianRadio)
             ->setChecked(true);
     if (changes.messages[at] && row.overflowWarning)
-        row.overflowWarning->setWarning(MessageText(fModel.message(row.type)));
+        row.overflowWarning->setWarning(
+            MessageText(fModel.message(row.type).text, fModel.message(row.type).token));
 }
 
 void ConverterView::showWidth()

@@ -119,18 +119,3 @@ QString NoFloatPlaceholder()
 {
     return QCoreApplication::translate("FieldDescription", "16 bits or more");
 }
-
-QString TooBigWarning(Notation notation)
-{
-    switch (notation) {
-    case eNotationDecimal:
-        return QCoreApplication::translate(
-            "FieldDescription", "beyond 64 bits: the largest is shown");
-    case eNotationText:
-        return QCoreApplication::translate(
-            "FieldDescription", "more than 8 characters: 0 is shown");
-    default:
-        return QCoreApplication::translate(
-            "FieldDescription", "more than 64 bits: the low 64 are shown");
-    }
-}

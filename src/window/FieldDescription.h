@@ -21,8 +21,4 @@ void ShowWholeTextInToolTip(QLineEdit& field);
 // What an empty float field says at 8 bits, which hold no float.
 QString NoFloatPlaceholder();
 
-// What a row says when the text typed into its `notation` field spelt more
-// than its 64 bits hold: which part of it the row shows.
-QString TooBigWarning(Notation notation);
-
 #endif

@@ -1,0 +1,170 @@
+#include "FieldReading.h"
+
+#include "FieldBytes.h"
+
+#include "engine/Expression.h"
+#include "engine/Message.h"
+#include "engine/ReadingNote.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// The model's own messages, about numbers too big to hold and characters
+// the engine cannot hold as a byte.
+const char kTooBigInRadix[]
+    = BITLENS_TRANSLATABLE("Message", "more than 64 bits: the low 64 are shown");
+const char kTooBigDecimal[]
+    = BITLENS_TRANSLATABLE("Message", "beyond 64 bits: the largest is shown");
+const char kTooNegativeDecimal[]
+    = BITLENS_TRANSLATABLE("Message", "beyond 64 bits: the most negative is shown");
+const char kTooBigText[] = BITLENS_TRANSLATABLE("Message", "more than 8 characters: 0 is shown");
+const char kNotOneByte[] = BITLENS_TRANSLATABLE("Message", "%1 is not one byte: read as ?");
+
+RowMessage Message(MessageKind kind, Notation notation, const char* text, std::string token = {})
+{
+    return { kind, notation, text, std::move(token) };
+}
+
+const char* TooBig(Notation notation, const char* bytes)
+{
+    switch (notation) {
+    case eNotationDecimal: {
+        const char* sign = bytes + std::strspn(bytes, " \t\n\v\f\r");
+        return *sign == '-' ? kTooNegativeDecimal : kTooBigDecimal;
+    }
+    case eNotationText: return kTooBigText;
+    default: return kTooBigInRadix;
+    }
+}
+
+// The narrowest width that holds a negative result as two's complement.
+UInt16 SignedWidth(UInt64 value)
+{
+    for (UInt16 width : { 8, 16, 32 })
+        if (SInt64(value) >= -(SInt64(1) << (width - 1)))
+            return width;
+    return 64;
+}
+
+// Stores an expression's result as if its text in the field's notation had
+// been typed: a decimal with its sign, so the row is signed exactly when it
+// is negative; in another field the bits, which a negative result gives as
+// two's complement at the row's width, or wider when it needs more.
+void StoreResult(
+    BaseConverter& number, Notation notation, const ExpressionResult& result, Endian endian)
+{
+    if (notation == eNotationDecimal) {
+        char decimal[BaseConverter::kDecSize + 1];
+        if (result.negative)
+            std::snprintf(decimal, sizeof decimal, "%lld", static_cast<long long>(result.value));
+        else
+            std::snprintf(
+                decimal, sizeof decimal, "%llu", static_cast<unsigned long long>(result.value));
+        ReadNotation(number, eNotationDecimal, decimal, endian);
+        return;
+    }
+    if (!result.negative) {
+        number.SetUnsignedDec(result.value, eBigEndian);
+    } else if (number.IsSigned()) {
+        number.SetSignedDec(SInt64(result.value), eBigEndian);
+    } else {
+        const UInt16 width = std::max(number.BitWidth(), SignedWidth(result.value));
+        number.SetUnsignedDec(result.value & WidthMask(width), eBigEndian);
+    }
+    number.SetOverflow(false);
+}
+
+RowMessage ReadExpression(BaseConverter& number, Notation notation, std::string_view text,
+    const char* bytes, Endian endian)
+{
+    const ExpressionResult result = EvaluateExpression(bytes, notation, number.IsSigned() != 0);
+    MessageKind kind = eMessageIncomplete;
+    switch (result.status) {
+    case eExpressionEvaluated:
+    case eExpressionTooBig:
+        StoreResult(number, notation, result, endian);
+        number.SetOverflow(result.status == eExpressionTooBig);
+        kind = result.status == eExpressionTooBig ? eMessageTooBig
+            : result.wrapped                      ? eMessageWrapped
+                                                  : eMessageNone;
+        break;
+    case eExpressionDivisionByZero: kind = eMessageDivisionByZero; break;
+    default: break;
+    }
+    const char* words = ExpressionMessageTemplate(result);
+    if (!words)
+        return {};
+    return Message(
+        kind, notation, words, CharactersOf(text, result.detail.position, result.detail.length));
+}
+
+// What a plain reading read otherwise than typed.
+RowMessage NoteOf(Notation notation, std::string_view text, const char* bytes)
+{
+    if (notation == eNotationText) {
+        const int beyond = FirstCharacterBeyondByte(text);
+        if (beyond < 0)
+            return {};
+        return Message(eMessageMisread, notation, kNotOneByte, CharactersOf(text, beyond, 1));
+    }
+    const ReadingNote note = NoteReading(notation, bytes);
+    const char* words = ReadingNoteTemplate(note);
+    if (!words)
+        return {};
+    if (note.kind != eReadingNoteIgnored)
+        return Message(eMessageMisread, notation, words,
+            CharactersOf(text, note.tokenBegin, note.tokenLength));
+    std::string skipped;
+    for (std::size_t at = 0; at < note.ignored.size(); ++at)
+        if (note.ignored[at])
+            skipped += CharactersOf(text, int(at), 1);
+    return Message(eMessageMisread, notation, words, skipped);
+}
+
+} // namespace
+
+const char* TooBigMessageText(Notation notation)
+{
+    return TooBig(notation, "");
+}
+
+bool RowMessage::operator==(const RowMessage& other) const
+{
+    return kind == other.kind && notation == other.notation && token == other.token
+        && (text == other.text || (text && other.text && std::strcmp(text, other.text) == 0));
+}
+
+std::string RowMessage::english() const
+{
+    if (!text)
+        return {};
+    char out[kMessageSize];
+    FillMessage(text, token.c_str(), out, sizeof out);
+    return out;
+}
+
+RowMessage ReadFieldText(
+    BaseConverter& number, Notation notation, std::string_view text, Endian endian, bool describe)
+{
+    char bytes[kFieldBufferSize];
+    FieldTextToBytes(text, bytes);
+    if (IsExpression(bytes, notation)) {
+        BaseConverter evaluated = number;
+        RowMessage message = ReadExpression(evaluated, notation, text, bytes, endian);
+        if (message.kind != eMessageIncomplete && message.kind != eMessageDivisionByZero)
+            number = evaluated;
+        return describe ? message : RowMessage {};
+    }
+    // Noted first: the reading edits its bytes.
+    RowMessage note = describe ? NoteOf(notation, text, bytes) : RowMessage {};
+    char original[kFieldBufferSize];
+    std::memcpy(original, bytes, sizeof bytes);
+    ReadNotation(number, notation, bytes, endian);
+    if (describe && number.IsOverflow())
+        return Message(eMessageTooBig, notation, TooBig(notation, original));
+    return note;
+}
