@@ -1,13 +1,15 @@
 // The layout files: each importer and exporter by tables, bad files, round
-// trips.
+// trips, and the store of saved layouts.
 #include "files/LayoutFile.h"
 #include "files/BitlensLayoutFile.h"
 #include "files/CHeaderFile.h"
+#include "files/LayoutStore.h"
 #include "files/SvdFile.h"
 #include "files/WavedromFile.h"
 
 #include "SvdSample.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -723,6 +726,114 @@ TEST(LayoutFileTest, RefusesAFileTooLargeBeforeReadingIt)
     ExpectError(read, path.toUtf8().constData(), 0, "layout files are read up to 256 MB");
     ExpectError(ReadLayoutFile(dir.filePath(QStringLiteral("missing.h"))),
         dir.filePath(QStringLiteral("missing.h")).toUtf8().constData(), 0, "no such file");
+}
+
+class LayoutStoreTest : public testing::Test {
+protected:
+    QTemporaryDir fHome;
+    QString fDirectory = fHome.filePath(QStringLiteral("data/bitlens/layouts"));
+    LayoutStore fStore { fDirectory };
+
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QDir().mkpath(fDirectory);
+        QFile file(QDir(fDirectory).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(LayoutStoreTest, HonoursXdgDataHome)
+{
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", fHome.filePath(QStringLiteral("data")).toUtf8());
+    EXPECT_EQ(LayoutStore::defaultDirectory(), fDirectory);
+    EXPECT_EQ(LayoutStore().directory(), fDirectory);
+    qputenv("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(LayoutStore::defaultDirectory(), QDir::homePath() + "/.local/share/bitlens/layouts");
+    qputenv("XDG_DATA_HOME", "");
+    EXPECT_EQ(LayoutStore::defaultDirectory(), QDir::homePath() + "/.local/share/bitlens/layouts");
+    qputenv("XDG_DATA_HOME", saved);
+}
+
+TEST_F(LayoutStoreTest, SavesNewLayoutsBesideOneAnotherAndOverTheirOwnFile)
+{
+    BitFieldLayout original = RichLayout();
+    original.name = "CTRL";
+    BitFieldLayout layout = original;
+    const LayoutSave first = fStore.save(layout);
+    ASSERT_TRUE(first.ok()) << first.error->text().toStdString();
+    EXPECT_EQ(first.path, QDir(fDirectory).filePath(QStringLiteral("CTRL.json")));
+    const LayoutSave second = fStore.save(layout);
+    ASSERT_TRUE(second.ok());
+    EXPECT_EQ(second.path, QDir(fDirectory).filePath(QStringLiteral("CTRL-2.json")));
+
+    layout.fields.pop_back();
+    const LayoutSave again = fStore.save(layout, first.path);
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again.path, first.path);
+    EXPECT_EQ(fStore.load(first.path).layout, layout);
+    EXPECT_EQ(read(first.path), ExportBitlensLayout(layout));
+    EXPECT_EQ(fStore.load(second.path).layout, original);
+    // Nothing but the two layouts: no temporary file is left behind.
+    EXPECT_EQ(QDir(fDirectory).entryList(QDir::Files | QDir::Hidden),
+        (QStringList { QStringLiteral("CTRL-2.json"), QStringLiteral("CTRL.json") }));
+}
+
+TEST_F(LayoutStoreTest, ListsDamagedFilesAndNeverWritesOverThem)
+{
+    const QByteArray damaged[] = { "{\"format\": \"bitlens-layout\", \"vers", "",
+        "{\"format\": \"bitlens-layout\", \"version\": 9, \"fields\": []}", "[1, 2, 3]" };
+    for (std::size_t i = 0; i < std::size(damaged); ++i)
+        write(QStringLiteral("d%1.json").arg(i), damaged[i]);
+    write(QStringLiteral("CTRL.json"), damaged[0]);
+    write(QStringLiteral("notes.txt"), "not a layout, not listed");
+    BitFieldLayout layout;
+    layout.name = "CTRL";
+    layout.fields = { Field("EN", 0, 0) };
+
+    const LayoutSave saved
+        = fStore.save(layout, QDir(fDirectory).filePath(QStringLiteral("CTRL.json")));
+    ASSERT_TRUE(saved.ok()) << saved.error->text().toStdString();
+    EXPECT_EQ(QFileInfo(saved.path).fileName(), QStringLiteral("CTRL-2.json"));
+    EXPECT_EQ(read(QDir(fDirectory).filePath(QStringLiteral("CTRL.json"))), damaged[0]);
+
+    std::vector<std::string> listed;
+    for (const StoredLayout& stored : fStore.list()) {
+        listed.push_back(stored.name.toStdString() + (stored.damaged() ? " damaged" : ""));
+        if (stored.damaged()) {
+            EXPECT_EQ(stored.damage->file, stored.path);
+            EXPECT_FALSE(fStore.load(stored.path).ok());
+        }
+    }
+    EXPECT_EQ(listed,
+        (std::vector<std::string> { "CTRL", "CTRL.json damaged", "d0.json damaged",
+            "d1.json damaged", "d2.json damaged", "d3.json damaged" }));
+    for (std::size_t i = 0; i < std::size(damaged); ++i)
+        EXPECT_EQ(read(QDir(fDirectory).filePath(QStringLiteral("d%1.json").arg(i))), damaged[i]);
+}
+
+TEST_F(LayoutStoreTest, RefusesWhatItCannotSaveWholeAndWritesNothing)
+{
+    BitFieldLayout unsound;
+    unsound.name = "BAD";
+    unsound.fields = { Field("PAST", 64, 0) };
+    const LayoutSave refused = fStore.save(unsound);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error->message.contains(QLatin1String("past bit 63")));
+
+    write(QStringLiteral("file"), "a file where a folder should be");
+    LayoutStore blocked(QDir(fDirectory).filePath(QStringLiteral("file/layouts")));
+    unsound.fields = { Field("EN", 0, 0) };
+    const LayoutSave failed = blocked.save(unsound);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error->file, blocked.directory());
+    EXPECT_EQ(QDir(fDirectory).entryList(QDir::Files), QStringList { QStringLiteral("file") });
 }
 
 } // namespace
