@@ -168,6 +168,10 @@ bool EndsName(const QByteArray& bytes, qsizetype at)
 // itself when none starts there; -1 when it does not end.
 qsizetype PastMarkup(const QByteArray& bytes, qsizetype at)
 {
+    // Most tags are elements: one look at the next byte tells.
+    const char next = at + 1 < bytes.size() ? bytes[at + 1] : '\0';
+    if (next != '!' && next != '?')
+        return at;
     const struct {
         const char* open;
         const char* close;
@@ -207,7 +211,8 @@ std::vector<Span> ScanFields(const QByteArray& bytes)
         }
         if (At(bytes, at, "<!DOCTYPE"))
             return {};
-        if (!At(bytes, at, "<fields") || !EndsName(bytes, at + 7)) {
+        if (at + 1 == size || data[at + 1] != 'f' || !At(bytes, at, "<fields")
+            || !EndsName(bytes, at + 7)) {
             ++at;
             continue;
         }
@@ -233,6 +238,8 @@ std::vector<Span> ScanFields(const QByteArray& bytes)
                     return spans;
                 if (skipped != inner) {
                     inner = skipped;
+                } else if (inner + 1 < size && data[inner + 1] != '/' && data[inner + 1] != 'f') {
+                    ++inner;
                 } else if (At(bytes, inner, "</fields") && EndsName(bytes, inner + 8)) {
                     const qsizetype close = bytes.indexOf('>', inner);
                     if (close < 0)
