@@ -31,7 +31,8 @@ QString NumberText(double number)
     return QString::number(number, 'g', 17);
 }
 
-// One attr entry, into the field's description or its named values.
+// One attr entry, into the field's description or its named values; the
+// field's bits are set.
 void ReadAttr(const QJsonValue& attr, BitField& field, QStringList& description)
 {
     if (attr.isDouble()) {
@@ -43,7 +44,8 @@ void ReadAttr(const QJsonValue& attr, BitField& field, QStringList& description)
     const QString text = attr.toString();
     const QRegularExpressionMatch match = NamedValuePattern().match(text);
     const auto value = match.hasMatch() ? ParseUnsigned(match.captured(1)) : std::nullopt;
-    if (value && field.values.size() < kMaxNamedValues)
+    // A number too wide for the field is no value of it: the text describes.
+    if (value && FieldHolds(field, *value) && field.values.size() < kMaxNamedValues)
         field.values.push_back({ *value, ToUtf8(match.captured(2)), std::string() });
     else
         description << text;
