@@ -532,6 +532,8 @@ TEST(SvdListTest, FindsByNameAndFilters)
     EXPECT_EQ(file.find(QStringLiteral("timer1.ctrl2")), 6);
     EXPECT_EQ(file.find(QStringLiteral("TIMER0.CH[1].CFG")), 4);
     EXPECT_EQ(file.find(QStringLiteral("TIMER0.NOPE")), -1);
+    EXPECT_EQ(SvdFile().find(QStringLiteral("TIMER0.CTRL")), -1);
+    EXPECT_FALSE(SvdFile().importRegister(0).ok());
     int matches = 0;
     for (const SvdRegister& entry : file.registers())
         matches += SvdRegisterMatches(entry, QStringLiteral(" timer1  CONTROL "));

@@ -39,7 +39,7 @@ LayoutResult ImportLayout(
     return ImportCHeader(bytes, fileName);
 }
 
-LayoutFileBytes ReadLayoutFileBytes(const QString& path)
+LayoutFileBytes ReadLayoutFileBytes(const QString& path, qint64 limit)
 {
     LayoutFileBytes read;
     const QFileInfo info(path);
@@ -51,7 +51,7 @@ LayoutFileBytes ReadLayoutFileBytes(const QString& path)
         read.error = FileError(path, 0, LayoutFiles::tr("not a file"));
         return read;
     }
-    if ((read.error = CheckFileSize(info.size(), kMaxLayoutFileSize, path)))
+    if ((read.error = CheckFileSize(info.size(), limit, path)))
         return read;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -59,11 +59,11 @@ LayoutFileBytes ReadLayoutFileBytes(const QString& path)
         return read;
     }
     // Read no more than the limit, should the file grow meanwhile.
-    read.bytes = file.read(kMaxLayoutFileSize + 1);
+    read.bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError)
         read.error = FileError(path, 0, file.errorString());
     else
-        read.error = CheckFileSize(read.bytes.size(), kMaxLayoutFileSize, path);
+        read.error = CheckFileSize(read.bytes.size(), limit, path);
     if (read.error)
         read.bytes.clear();
     return read;

@@ -73,12 +73,12 @@ LayoutResult ImportLayout(
     const QByteArray& bytes, const QString& fileName, const QString& svdRegister = {});
 
 // A file's bytes, or why they could not be read: missing, unreadable, not a
-// regular file, or larger than kMaxLayoutFileSize. The error names `path`.
+// regular file, or larger than `limit`. The error names `path`.
 struct LayoutFileBytes {
     QByteArray bytes;
     std::optional<LayoutFileError> error;
 };
-LayoutFileBytes ReadLayoutFileBytes(const QString& path);
+LayoutFileBytes ReadLayoutFileBytes(const QString& path, qint64 limit = kMaxLayoutFileSize);
 
 // ReadLayoutFileBytes, then ImportLayout: what `--layout FILE` does.
 LayoutResult ReadLayoutFile(const QString& path, const QString& svdRegister = {});

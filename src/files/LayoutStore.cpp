@@ -73,7 +73,7 @@ std::vector<StoredLayout> LayoutStore::list() const
 
 LayoutResult LayoutStore::load(const QString& path) const
 {
-    const LayoutFileBytes read = ReadLayoutFileBytes(path);
+    const LayoutFileBytes read = ReadLayoutFileBytes(path, kMaxJsonLayoutFileSize);
     if (read.error)
         return Failed(*read.error);
     return ImportBitlensLayout(read.bytes, path);

@@ -463,10 +463,14 @@ struct SvdFile::Outline {
     // elements' names.
     int findChild(int scope, const QString& name, int except = -1) const
     {
-        for (int child : effective[std::size_t(scope)]) {
+        const std::vector<int>& children = effective[std::size_t(scope)];
+        for (int child : children)
+            if (child != except && nodes[std::size_t(child)].name == name)
+                return child;
+        for (int child : children) {
             const Node& node = nodes[std::size_t(child)];
-            if (child != except
-                && (node.name == name || Expand(node.name, node.dims).contains(name)))
+            if (child != except && node.dims.count > 0
+                && Expand(node.name, node.dims).contains(name))
                 return child;
         }
         return -1;
@@ -481,8 +485,16 @@ struct SvdFile::Outline {
         return scope;
     }
     // What `node`'s derivedFrom names: a sibling, a path from its
-    // peripheral, or a path from the device.
+    // peripheral, or a path from the device. Registers' are looked up once,
+    // when the scopes are complete, as chains of them are followed often.
+    std::vector<int> registerBases;
     int base(int node) const
+    {
+        if (std::size_t(node) < registerBases.size() && nodes[std::size_t(node)].kind == eRegister)
+            return registerBases[std::size_t(node)];
+        return lookUpBase(node);
+    }
+    int lookUpBase(int node) const
     {
         const Node& n = nodes[std::size_t(node)];
         if (n.derivedFrom.isEmpty())
@@ -827,6 +839,10 @@ bool List(SvdFile::Outline& outline)
 
 } // namespace
 
+SvdFile::SvdFile()
+    : fOutline(std::make_shared<Outline>())
+{ }
+
 SvdFile SvdFile::read(const QByteArray& bytes, const QString& fileName)
 {
     auto outline = std::make_shared<Outline>();
@@ -854,6 +870,11 @@ SvdFile SvdFile::read(const QByteArray& bytes, const QString& fileName)
     }
     if (!outline->error) {
         Inherit(*outline);
+        std::vector<int> bases(outline->nodes.size(), -1);
+        for (std::size_t i = 0; i < bases.size(); ++i)
+            if (outline->nodes[i].kind == eRegister)
+                bases[i] = outline->lookUpBase(int(i));
+        outline->registerBases = std::move(bases);
         List(*outline);
     }
     if (outline->error) {

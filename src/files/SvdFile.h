@@ -45,6 +45,9 @@ bool SvdRegisterMatches(const SvdRegister& entry, const QString& filter);
 
 class SvdFile {
 public:
+    // A file of no registers, until read() gives one.
+    SvdFile();
+
     // The file's outline. On an error (not XML, not an SVD file, a size
     // that is not a number, a file past kMaxLayoutFileSize, more than
     // kMaxRegisters registers) error() says why and registers() is empty.
