@@ -626,6 +626,23 @@ TEST(SvdImportTest, GeneratedFileReadsTheSameWithAndWithoutTheScan)
     }
 }
 
+// A <fields> the byte scan does not know by its name: the file is read
+// whole, and both registers still come with their fields.
+TEST(SvdImportTest, ReadsWholeWhatTheScanCannotFollow)
+{
+    const char* const svd = R"(<device xmlns:s="urn:x"><peripherals><peripheral><name>P</name>
+<registers><register><name>A</name><fields><field><name>X</name><bitOffset>1</bitOffset></field>
+</fields></register><register><name>B</name><s:fields><field><name>Y</name>
+<bitOffset>2</bitOffset></field></s:fields></register></registers></peripheral></peripherals>
+</device>)";
+    const SvdFile file = SvdFile::read(svd, QStringLiteral("prefixed.svd"));
+    ASSERT_FALSE(file.error()) << file.error()->text().toStdString();
+    EXPECT_EQ(Summaries(file.importRegister(QStringLiteral("P.A")).layout),
+        std::vector<std::string> { "X 1:1" });
+    EXPECT_EQ(Summaries(file.importRegister(QStringLiteral("P.B")).layout),
+        std::vector<std::string> { "Y 2:2" });
+}
+
 struct SvdBadCase {
     const char* name;
     const char* content;
