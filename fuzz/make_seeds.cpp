@@ -6,8 +6,13 @@
 #include "FuzzCommon.h"
 #include "MathOperation.h"
 
+#include "files/BitlensLayoutFile.h"
+#include "files/CHeaderFile.h"
+#include "files/WavedromFile.h"
 #include "model/ConverterModel.h"
 #include "model/FieldBytes.h"
+
+#include <QString>
 
 #include <algorithm>
 #include <filesystem>
@@ -156,6 +161,67 @@ std::string OpsProgram(const FuzzNumber& number, RowSetup row, Notation notation
     return program;
 }
 
+// Layouts as the exporters write them, and files with what only a
+// person's or a vendor's file has: every position form and derivedFrom of
+// an SVD file, every define form of a header, attr lists of a diagram.
+std::vector<Target> LayoutSeeds()
+{
+    BitFieldLayout layout;
+    layout.name = "CTRL";
+    layout.width = 32;
+    BitField mode { "MODE", 31, 28, "Operating mode", false,
+        { { 0, "OFF", "" }, { 3, "AUTO", "x" } }, NamedValue { 0, "RESERVED", "" } };
+    BitField offset { "OFFSET", 15, 8, "", true, {}, std::nullopt };
+    BitField enable { "EN", 0, 0, "Enable", false, {}, std::nullopt };
+    layout.fields = { mode, offset, enable };
+    BitFieldLayout wide = layout;
+    wide.width = 64;
+    wide.fields.push_back({ "HIGH", 63, 20, "", false, { { ~UInt64(0) >> 20, "ALL", "" } }, {} });
+
+    Target own { "import_layout",
+        { ExportBitlensLayout(layout).toStdString(), ExportBitlensLayout(wide).toStdString(),
+            "{\"format\": \"bitlens-layout\", \"version\": 2, \"fields\": []}" } };
+    Target diagram { "import_wavedrom",
+        { ExportWavedrom(layout).bytes.toStdString(),
+            R"({"reg": [{"name": 51, "bits": 7, "attr": 51}, {"bits": 5},
+                {"name": "MODE", "bits": 4, "attr": ["Mode", "0: OFF", "0x3 = AUTO"]}],
+                "config": {"bits": 16}})" } };
+    Target header { "import_c_header",
+        { ExportCHeader(wide, QStringLiteral("CTRL_")).toStdString(),
+            "#define A_Pos (4U)\n#define A (0x3UL << A_Pos) /*!< two bits */\n"
+            "#define B GENMASK_ULL(47, 40)\n#define C BIT(3) // three\n"
+            "/* #define D BIT(1) */\n#define E \\\n ((uint32_t)0x7 << (1))\n"
+            "#define F (0x5u << 2)\n#define G(x) BIT(x)\n" } };
+    const std::string svd = R"(<?xml version="1.0" encoding="utf-8"?>
+<device><size>32</size><peripherals>
+<peripheral><name>P</name><size>16</size><registers>
+<register><name>R</name><description>Control</description><fields>
+<field><name>EN</name><bitOffset>0</bitOffset><bitWidth>1</bitWidth>
+<enumeratedValues><name>E</name><enumeratedValue><name>OFF</name><value>0</value></enumeratedValue>
+<enumeratedValue><name>ON</name><value>#1</value></enumeratedValue></enumeratedValues></field>
+<field><name>MODE</name><lsb>1</lsb><msb>3</msb><enumeratedValues><usage>read</usage>
+<enumeratedValue><name>FAST</name><value>#1x1</value></enumeratedValue>
+<enumeratedValue><name>OTHER</name><isDefault>true</isDefault></enumeratedValue></enumeratedValues></field>
+<field><name>PRE</name><bitRange>[15:8]</bitRange><description><![CDATA[</fields>]]></description></field>
+<field derivedFrom="EN"><name>EN2</name><bitOffset>4</bitOffset></field>
+</fields></register>
+<register derivedFrom="R"><name>R2</name></register>
+<cluster><name>CH[%s]</name><dim>2</dim><dimIncrement>4</dimIncrement><register><name>CFG</name><size>8</size>
+<fields><field><name>PIN%s</name><dim>4</dim><dimIncrement>2</dimIncrement><bitOffset>0</bitOffset><bitWidth>2</bitWidth>
+<enumeratedValues derivedFrom="P.R.EN.E"/></field></fields></register></cluster>
+</registers></peripheral>
+<peripheral derivedFrom="P"><name>Q</name></peripheral>
+</peripherals></device>
+)";
+    QString utf16 = QString::fromStdString(svd);
+    utf16.replace(QLatin1String("utf-8"), QLatin1String("utf-16"));
+    // UTF-16 as it lies in memory on this little-endian machine, after its mark.
+    const std::string utf16Bytes = "\xFF\xFE"
+        + std::string(reinterpret_cast<const char*>(utf16.utf16()), std::size_t(utf16.size()) * 2);
+    Target svdFile { "import_svd", { svd, utf16Bytes } };
+    return { own, diagram, header, svdFile };
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -264,5 +330,7 @@ int main(int argc, char** argv)
     }
     for (const Target* target : { &decimal, &floats, &model, &ops, &expressions, &notes })
         WriteSeeds(directory, *target);
+    for (const Target& target : LayoutSeeds())
+        WriteSeeds(directory, target);
     return 0;
 }

@@ -1,5 +1,6 @@
 # The model's sources, for the program's build and for the fuzz build.
 set(BITLENS_MODEL_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BitFieldLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ConverterModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldBytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldReading.cpp)

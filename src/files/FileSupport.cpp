@@ -1,0 +1,246 @@
+#include "FileSupport.h"
+
+#include <cstring>
+
+QString LayoutFileError::text() const
+{
+    if (line > 0)
+        return QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message);
+    return QStringLiteral("%1: %2").arg(file, message);
+}
+
+std::optional<LayoutFileError> CheckFileSize(qint64 size, qint64 limit, const QString& file)
+{
+    if (size <= limit)
+        return std::nullopt;
+    const qint64 mb = qint64(1) << 20;
+    return FileError(file, 0,
+        LayoutFiles::tr("the file is %1 MB; layout files are read up to %2 MB")
+            .arg((size + mb - 1) / mb)
+            .arg(limit / mb));
+}
+
+QString BitsText(int msb, int lsb)
+{
+    return msb == lsb ? QString::number(msb) : QStringLiteral("%1:%2").arg(msb).arg(lsb);
+}
+
+namespace {
+
+QString FieldTitle(const BitField& field)
+{
+    if (field.name.find_first_not_of(" \t\r\n\f\v") == std::string::npos)
+        return LayoutFiles::tr("the field at bits %1").arg(BitsText(field.msb, field.lsb));
+    return LayoutFiles::tr("field %1").arg(FromUtf8(field.name));
+}
+
+QString ProblemText(const BitFieldLayout& layout, const LayoutProblem& problem)
+{
+    if (problem.field < 0) {
+        if (problem.kind == eProblemTooManyFields)
+            return LayoutFiles::tr("more than %1 fields").arg(kMaxLayoutFields);
+        return LayoutFiles::tr("width %1 is not 8, 16, 32 or 64").arg(layout.width);
+    }
+    const BitField& field = layout.fields[std::size_t(problem.field)];
+    const QString title = FieldTitle(field);
+    const QString bits = BitsText(field.msb, field.lsb);
+    switch (problem.kind) {
+    case eProblemNoName: return LayoutFiles::tr("%1 has no name").arg(title);
+    case eProblemBitsReversed:
+        return LayoutFiles::tr("%1: msb %2 is below lsb %3")
+            .arg(title)
+            .arg(field.msb)
+            .arg(field.lsb);
+    case eProblemPastBit63: return LayoutFiles::tr("%1: bits %2 are past bit 63").arg(title, bits);
+    case eProblemPastWidth:
+        return LayoutFiles::tr("%1: bits %2 are past the register's %3 bits")
+            .arg(title, bits)
+            .arg(layout.width);
+    case eProblemTooManyValues:
+        return LayoutFiles::tr("%1: more than %2 named values").arg(title).arg(kMaxNamedValues);
+    case eProblemValueNoName: return LayoutFiles::tr("%1: a named value has no name").arg(title);
+    case eProblemValueTooWide: {
+        const UInt64 value = field.values[std::size_t(problem.value)].value;
+        return LayoutFiles::tr("%1: value %2 does not fit its %3 bits")
+            .arg(title)
+            .arg(value)
+            .arg(FieldWidth(field));
+    }
+    default: return LayoutFiles::tr("%1 is not sound").arg(title);
+    }
+}
+
+} // namespace
+
+std::optional<LayoutFileError> FirstProblem(
+    const BitFieldLayout& layout, const QString& file, const std::function<int(int)>& lineOf)
+{
+    const std::vector<LayoutProblem> problems = LayoutProblems(layout);
+    if (problems.empty())
+        return std::nullopt;
+    const LayoutProblem& first = problems.front();
+    return FileError(file, lineOf(first.field), ProblemText(layout, first));
+}
+
+int LineAt(const QByteArray& bytes, qsizetype offset)
+{
+    offset = std::min(offset, bytes.size());
+    int line = 1;
+    const char* at = bytes.constData();
+    const char* end = at + offset;
+    while (
+        (at = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)))) != nullptr) {
+        ++line;
+        ++at;
+    }
+    return line;
+}
+
+namespace {
+
+// A walk over JSON text known to be well formed; `fAt` is a byte offset.
+class JsonWalk {
+public:
+    explicit JsonWalk(const QByteArray& json)
+        : fText(json)
+    { }
+
+    qsizetype fAt = 0;
+
+    void skipBlanks()
+    {
+        while (fAt < fText.size()
+            && (fText[fAt] == ' ' || fText[fAt] == '\t' || fText[fAt] == '\n'
+                || fText[fAt] == '\r'))
+            ++fAt;
+    }
+    char peek() const { return fAt < fText.size() ? fText[fAt] : '\0'; }
+
+    // The raw bytes between a string's quotes; fAt moves past the string.
+    QByteArray string()
+    {
+        const qsizetype start = ++fAt;
+        while (fAt < fText.size() && fText[fAt] != '"')
+            fAt += fText[fAt] == '\\' ? 2 : 1;
+        const QByteArray raw = fText.mid(start, fAt - start);
+        ++fAt;
+        return raw;
+    }
+
+    // Past one value, however deep, without recursion.
+    void skipValue()
+    {
+        int depth = 0;
+        do {
+            skipBlanks();
+            const char c = peek();
+            if (c == '"') {
+                string();
+            } else if (c == '{' || c == '[') {
+                ++depth;
+                ++fAt;
+            } else if (c == '}' || c == ']') {
+                --depth;
+                ++fAt;
+            } else if (c == ',' || c == ':') {
+                ++fAt;
+            } else if (c == '\0') {
+                return;
+            } else {
+                while (fAt < fText.size() && !std::strchr(",:]} \t\r\n", fText[fAt]))
+                    ++fAt;
+            }
+        } while (depth > 0);
+    }
+
+    // Into the object or array at fAt, to the member or element `step`
+    // names; false when it is not there.
+    bool enter(const JsonStep& step)
+    {
+        skipBlanks();
+        const char open = peek();
+        if (open != (step.key.isEmpty() ? '[' : '{'))
+            return false;
+        ++fAt;
+        const QByteArray key = step.key.toUtf8();
+        for (int index = 0;; ++index) {
+            skipBlanks();
+            if (peek() == ']' || peek() == '}' || peek() == '\0')
+                return false;
+            if (open == '{') {
+                const QByteArray name = string();
+                skipBlanks();
+                ++fAt; // the colon
+                skipBlanks();
+                if (name == key)
+                    return true;
+            } else if (index == step.index) {
+                return true;
+            }
+            skipValue();
+            skipBlanks();
+            if (peek() == ',')
+                ++fAt;
+        }
+    }
+
+private:
+    const QByteArray& fText;
+};
+
+} // namespace
+
+int JsonLine(const QByteArray& json, const std::vector<JsonStep>& path)
+{
+    JsonWalk walk(json);
+    walk.skipBlanks();
+    qsizetype reached = walk.fAt;
+    for (const JsonStep& step : path) {
+        if (!walk.enter(step))
+            break;
+        walk.skipBlanks();
+        reached = walk.fAt;
+    }
+    return LineAt(json, reached);
+}
+
+std::optional<LayoutFileError> ReadJson(
+    const QByteArray& bytes, const QString& file, QJsonDocument& document)
+{
+    if (auto tooBig = CheckFileSize(bytes.size(), kMaxJsonLayoutFileSize, file))
+        return tooBig;
+    QJsonParseError error;
+    document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error == QJsonParseError::NoError)
+        return std::nullopt;
+    return FileError(file, LineAt(bytes, error.offset),
+        LayoutFiles::tr("not JSON: %1").arg(error.errorString()));
+}
+
+std::optional<UInt64> ParseUnsigned(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    int base = 10;
+    QStringView digits = trimmed;
+    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        base = 16;
+        digits = digits.mid(2);
+    } else if (digits.startsWith(QLatin1String("0b"), Qt::CaseInsensitive)) {
+        base = 2;
+        digits = digits.mid(2);
+    }
+    if (digits.isEmpty())
+        return std::nullopt;
+    UInt64 value = 0;
+    for (QChar c : digits) {
+        const char16_t u = c.unicode();
+        const int digit = (u >= '0' && u <= '9') ? u - '0'
+            : (u >= 'a' && u <= 'f')             ? u - 'a' + 10
+            : (u >= 'A' && u <= 'F')             ? u - 'A' + 10
+                                                 : 99;
+        if (digit >= base || value > (~UInt64(0) - UInt64(digit)) / UInt64(base))
+            return std::nullopt;
+        value = value * UInt64(base) + UInt64(digit);
+    }
+    return value;
+}

@@ -1,0 +1,10 @@
+# What Bitlens reads and writes, for the program's build and the fuzz build.
+set(BITLENS_FILES_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BitlensLayoutFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CHeaderFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileSupport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LayoutFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LayoutStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SvdFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WavedromFile.cpp)
+set(BITLENS_FILES_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/..)

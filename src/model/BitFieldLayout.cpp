@@ -1,0 +1,158 @@
+#include "BitFieldLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+bool Blank(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    });
+}
+
+} // namespace
+
+bool BitField::operator==(const BitField& other) const
+{
+    return name == other.name && msb == other.msb && lsb == other.lsb
+        && description == other.description && isSigned == other.isSigned && values == other.values
+        && otherValues == other.otherValues;
+}
+
+bool BitFieldLayout::operator==(const BitFieldLayout& other) const
+{
+    return name == other.name && description == other.description && width == other.width
+        && fields == other.fields;
+}
+
+UInt64 FieldMask(const BitField& field)
+{
+    if (!FieldBitsValid(field))
+        return 0;
+    return WidthMask(unsigned(FieldWidth(field))) << field.lsb;
+}
+
+UInt64 FieldValue(const BitField& field, UInt64 number)
+{
+    if (!FieldBitsValid(field))
+        return 0;
+    return (number & FieldMask(field)) >> field.lsb;
+}
+
+SInt64 FieldSignedValue(const BitField& field, UInt64 number)
+{
+    const UInt64 value = FieldValue(field, number);
+    if (!FieldBitsValid(field))
+        return 0;
+    const int width = FieldWidth(field);
+    const bool negative = (value >> (width - 1)) & 1;
+    return SInt64(negative ? value | ~WidthMask(unsigned(width)) : value);
+}
+
+UInt64 WithFieldValue(const BitField& field, UInt64 number, UInt64 value)
+{
+    const UInt64 mask = FieldMask(field);
+    if (mask == 0)
+        return number;
+    return (number & ~mask) | ((value << field.lsb) & mask);
+}
+
+bool FieldHolds(const BitField& field, UInt64 value)
+{
+    return FieldBitsValid(field) && value <= WidthMask(unsigned(FieldWidth(field)));
+}
+
+bool FieldHoldsSigned(const BitField& field, SInt64 value)
+{
+    if (!FieldBitsValid(field))
+        return false;
+    const int width = FieldWidth(field);
+    if (width == 64)
+        return true;
+    const SInt64 highest = SInt64(WidthMask(unsigned(width - 1)));
+    return value >= -highest - 1 && value <= highest;
+}
+
+const NamedValue* NamedValueFor(const BitField& field, UInt64 value)
+{
+    for (const NamedValue& named : field.values)
+        if (named.value == value)
+            return &named;
+    return field.otherValues ? &*field.otherValues : nullptr;
+}
+
+int LayoutWidth(const BitFieldLayout& layout)
+{
+    if (layout.width != 0)
+        return layout.width;
+    int highest = 0;
+    for (const BitField& field : layout.fields)
+        if (FieldBitsValid(field))
+            highest = std::max(highest, field.msb);
+    for (int width : { 8, 16, 32 })
+        if (highest < width)
+            return width;
+    return 64;
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> OverlappingFields(const BitFieldLayout& layout)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;
+    const auto& fields = layout.fields;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        for (std::size_t j = i + 1; j < fields.size(); ++j)
+            if ((FieldMask(fields[i]) & FieldMask(fields[j])) != 0)
+                pairs.emplace_back(i, j);
+    return pairs;
+}
+
+UInt64 OverlappingBits(const BitFieldLayout& layout)
+{
+    UInt64 claimed = 0;
+    UInt64 twice = 0;
+    for (const BitField& field : layout.fields) {
+        const UInt64 mask = FieldMask(field);
+        twice |= claimed & mask;
+        claimed |= mask;
+    }
+    return twice;
+}
+
+std::vector<LayoutProblem> LayoutProblems(const BitFieldLayout& layout)
+{
+    std::vector<LayoutProblem> problems;
+    const int width = layout.width;
+    if (width != 0 && width != 8 && width != 16 && width != 32 && width != 64)
+        problems.push_back({ eProblemBadWidth });
+    if (layout.fields.size() > kMaxLayoutFields) {
+        problems.push_back({ eProblemTooManyFields });
+        return problems;
+    }
+    for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+        const BitField& field = layout.fields[i];
+        const int index = int(i);
+        if (Blank(field.name))
+            problems.push_back({ eProblemNoName, index });
+        if (field.msb < field.lsb)
+            problems.push_back({ eProblemBitsReversed, index });
+        if (field.msb > kHighestBit || field.lsb < 0)
+            problems.push_back({ eProblemPastBit63, index });
+        else if (width > 0 && width <= kHighestBit && field.msb >= width)
+            problems.push_back({ eProblemPastWidth, index });
+        if (field.values.size() > kMaxNamedValues) {
+            problems.push_back({ eProblemTooManyValues, index });
+            continue;
+        }
+        for (std::size_t v = 0; v < field.values.size(); ++v) {
+            const NamedValue& named = field.values[v];
+            if (Blank(named.name))
+                problems.push_back({ eProblemValueNoName, index, int(v) });
+            if (FieldBitsValid(field) && !FieldHolds(field, named.value))
+                problems.push_back({ eProblemValueTooWide, index, int(v) });
+        }
+        if (field.otherValues && Blank(field.otherValues->name))
+            problems.push_back({ eProblemValueNoName, index, int(field.values.size()) });
+    }
+    return problems;
+}

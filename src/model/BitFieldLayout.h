@@ -1,0 +1,135 @@
+// A bit-field layout: names for runs of a register's bits, as a plain value.
+// A field is bits msb down to lsb of a 64-bit number (bit 0 the least
+// significant), with an optional description, a sign, and optional names
+// for some of its values. Fields may overlap and bits may stay unnamed.
+//
+// Texts are UTF-8. Nothing here checks a layout on its own: a layout from
+// anywhere (the user, a file) goes through LayoutProblems before it is
+// trusted, and the bit functions below give 0 for a field whose bits are
+// out of range rather than shifting past 63.
+#ifndef BITLENS_BITFIELDLAYOUT_H
+#define BITLENS_BITFIELDLAYOUT_H
+
+#include "engine/BaseConverter.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+constexpr int kHighestBit = 63;
+// Past these a layout is refused: no register has more, and the window
+// shows every field and every name.
+constexpr std::size_t kMaxLayoutFields = 1024;
+constexpr std::size_t kMaxNamedValues = 65536;
+
+// A name for one value of a field, such as 3 = AUTO. `value` is the
+// field's bits, shifted down to bit 0.
+struct NamedValue {
+    UInt64 value = 0;
+    std::string name;
+    std::string description;
+
+    bool operator==(const NamedValue& other) const
+    {
+        return value == other.value && name == other.name && description == other.description;
+    }
+    bool operator!=(const NamedValue& other) const { return !(*this == other); }
+};
+
+struct BitField {
+    std::string name;
+    int msb = 0;
+    int lsb = 0;
+    std::string description;
+    bool isSigned = false; // read as two's complement at the field's width
+    std::vector<NamedValue> values; // in the order given; the first of a value wins
+    // The name of every value not in `values` (an SVD file's default
+    // enumerated value); its `value` means nothing.
+    std::optional<NamedValue> otherValues;
+
+    bool operator==(const BitField& other) const;
+    bool operator!=(const BitField& other) const { return !(*this == other); }
+};
+
+struct BitFieldLayout {
+    std::string name;
+    std::string description;
+    int width = 0; // 8, 16, 32 or 64; 0 when the layout does not say
+    std::vector<BitField> fields;
+
+    bool operator==(const BitFieldLayout& other) const;
+    bool operator!=(const BitFieldLayout& other) const { return !(*this == other); }
+};
+
+// --- A field's bits --------------------------------------------------------
+
+inline bool FieldBitsValid(const BitField& field)
+{
+    return field.lsb >= 0 && field.msb >= field.lsb && field.msb <= kHighestBit;
+}
+// 1 to 64 for a field whose bits are valid.
+inline int FieldWidth(const BitField& field)
+{
+    return field.msb - field.lsb + 1;
+}
+// The field's bits where they lie in the number; 0 when they are not valid.
+UInt64 FieldMask(const BitField& field);
+// The field's bits of `number`, shifted down to bit 0.
+UInt64 FieldValue(const BitField& field, UInt64 number);
+// The same bits read as two's complement at the field's width, whether or
+// not the field is marked signed: a 4-bit field holding 0xF reads -1.
+SInt64 FieldSignedValue(const BitField& field, UInt64 number);
+// `number` with the field's bits replaced by the low bits of `value`, every
+// other bit kept: what editing the field's value does. A negative value
+// goes in as its two's complement: WithFieldValue(f, n, UInt64(-3)).
+UInt64 WithFieldValue(const BitField& field, UInt64 number, UInt64 value);
+// Whether `value` fits the field whole, so that writing it loses nothing.
+bool FieldHolds(const BitField& field, UInt64 value);
+bool FieldHoldsSigned(const BitField& field, SInt64 value);
+// The name that applies to the field holding `value`: the first of its
+// named values with that value, else its other-values name, else null. The
+// pointer lives as long as the field is not changed.
+const NamedValue* NamedValueFor(const BitField& field, UInt64 value);
+
+// --- A layout as a whole ---------------------------------------------------
+
+// The layout's width, or when it gives none the narrowest of 8, 16, 32 and
+// 64 that holds every field's bits.
+int LayoutWidth(const BitFieldLayout& layout);
+// Every pair of fields that share a bit, as indexes (first < second), in
+// order: what the user is told about.
+std::vector<std::pair<std::size_t, std::size_t>> OverlappingFields(const BitFieldLayout& layout);
+// The bits that more than one field claims.
+UInt64 OverlappingBits(const BitFieldLayout& layout);
+
+enum LayoutProblemKind {
+    eProblemBadWidth, // the layout's width is not 0, 8, 16, 32 or 64
+    eProblemTooManyFields, // more than kMaxLayoutFields
+    eProblemNoName, // a field's name is empty or only blanks
+    eProblemBitsReversed, // msb below lsb
+    eProblemPastBit63, // msb above 63 or lsb below 0
+    eProblemPastWidth, // msb at or above the layout's width
+    eProblemTooManyValues, // more than kMaxNamedValues
+    eProblemValueNoName, // a named value's name is empty or only blanks
+    eProblemValueTooWide, // a named value does not fit its field
+};
+
+struct LayoutProblem {
+    LayoutProblemKind kind;
+    int field = -1; // the field's index, or -1 for the layout itself
+    // The named value's index within the field, the field's count of
+    // values for its other-values name, or -1.
+    int value = -1;
+
+    bool operator==(const LayoutProblem& other) const
+    {
+        return kind == other.kind && field == other.field && value == other.value;
+    }
+};
+
+// What keeps the layout from being used, in field order; empty when it is
+// sound. Overlaps are not problems.
+std::vector<LayoutProblem> LayoutProblems(const BitFieldLayout& layout);
+
+#endif

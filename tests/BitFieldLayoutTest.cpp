@@ -1,0 +1,235 @@
+#include "model/BitFieldLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace {
+
+BitField Field(int msb, int lsb, const char* name = "F")
+{
+    BitField field;
+    field.name = name;
+    field.msb = msb;
+    field.lsb = lsb;
+    return field;
+}
+
+constexpr UInt64 kAll = ~UInt64(0);
+constexpr UInt64 kTop = UInt64(1) << 63;
+
+struct ReadCase {
+    const char* name;
+    int msb, lsb;
+    UInt64 number;
+    UInt64 value;
+    SInt64 signedValue;
+};
+
+std::ostream& operator<<(std::ostream& stream, const ReadCase& c)
+{
+    return stream << c.name;
+}
+
+class FieldReadTest : public testing::TestWithParam<ReadCase> { };
+
+TEST_P(FieldReadTest, ReadsTheFieldsBits)
+{
+    const ReadCase& c = GetParam();
+    const BitField field = Field(c.msb, c.lsb);
+    EXPECT_EQ(FieldValue(field, c.number), c.value);
+    EXPECT_EQ(FieldSignedValue(field, c.number), c.signedValue);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, FieldReadTest,
+    testing::Values(ReadCase { "TopNibble", 31, 28, 0x12ABCDEF, 0x1, 1 },
+        ReadCase { "MiddleByteNegative", 15, 8, 0x12ABCDEF, 0xCD, -51 },
+        ReadCase { "LowNibbleAllSet", 3, 0, 0xF, 0xF, -1 },
+        ReadCase { "OneBitSetReadsMinusOne", 0, 0, 1, 1, -1 },
+        ReadCase { "OneBitClear", 5, 5, 0xFFDF, 0, 0 },
+        ReadCase { "WholeNumber", 63, 0, kAll, kAll, -1 },
+        ReadCase { "Bit63Alone", 63, 63, kTop, 1, -1 },
+        ReadCase { "AllButBit63", 62, 0, kAll, kAll >> 1, -1 },
+        ReadCase { "MostNegative64", 63, 0, kTop, kTop, SInt64(kTop) },
+        ReadCase { "HighWordOf64", 63, 32, 0x8000000100000000, 0x80000001, -0x7FFFFFFF },
+        // Bits out of range read nothing rather than shift past 63.
+        ReadCase { "PastBit63", 64, 60, kAll, 0, 0 }, ReadCase { "Reversed", 3, 4, kAll, 0, 0 },
+        ReadCase { "NegativeLsb", 3, -1, kAll, 0, 0 }),
+    testing::PrintToStringParamName());
+
+struct WriteCase {
+    const char* name;
+    int msb, lsb;
+    UInt64 number;
+    UInt64 value;
+    UInt64 written;
+};
+
+std::ostream& operator<<(std::ostream& stream, const WriteCase& c)
+{
+    return stream << c.name;
+}
+
+class FieldWriteTest : public testing::TestWithParam<WriteCase> { };
+
+TEST_P(FieldWriteTest, ChangesOnlyTheFieldsBits)
+{
+    const WriteCase& c = GetParam();
+    const BitField field = Field(c.msb, c.lsb);
+    EXPECT_EQ(WithFieldValue(field, c.number, c.value), c.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, FieldWriteTest,
+    testing::Values(WriteCase { "TopNibble", 31, 28, 0x12ABCDEF, 0xA, 0xA2ABCDEF },
+        WriteCase { "ClearsAMiddleByte", 15, 8, 0x12ABCDEF, 0, 0x12AB00EF },
+        WriteCase { "WiderValueKeepsItsLowBits", 7, 4, 0, 0x1F, 0xF0 },
+        WriteCase { "NegativeAsTwosComplement", 3, 0, 0xFF, UInt64(-3), 0xFD },
+        WriteCase { "WholeNumber", 63, 0, 0x1234, kAll, kAll },
+        WriteCase { "Bit63", 63, 63, 0, 1, kTop },
+        WriteCase { "BitsAboveTheWidthStay", 7, 0, 0xFFFF00000000FF00, 0x5A, 0xFFFF00000000FF5A },
+        WriteCase { "InvalidFieldChangesNothing", 64, 60, 0x1234, kAll, 0x1234 }),
+    testing::PrintToStringParamName());
+
+struct HoldsCase {
+    const char* name;
+    int msb, lsb;
+    UInt64 value;
+    bool holds;
+    SInt64 signedValue;
+    bool holdsSigned;
+};
+
+std::ostream& operator<<(std::ostream& stream, const HoldsCase& c)
+{
+    return stream << c.name;
+}
+
+class FieldHoldsTest : public testing::TestWithParam<HoldsCase> { };
+
+TEST_P(FieldHoldsTest, TellsWhetherAValueFits)
+{
+    const HoldsCase& c = GetParam();
+    const BitField field = Field(c.msb, c.lsb);
+    EXPECT_EQ(FieldHolds(field, c.value), c.holds);
+    EXPECT_EQ(FieldHoldsSigned(field, c.signedValue), c.holdsSigned);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, FieldHoldsTest,
+    testing::Values(HoldsCase { "NibbleLargest", 7, 4, 15, true, 7, true },
+        HoldsCase { "NibbleOneTooMany", 7, 4, 16, false, 8, false },
+        HoldsCase { "NibbleMostNegative", 7, 4, 0, true, -8, true },
+        HoldsCase { "NibbleBelowMostNegative", 7, 4, 0, true, -9, false },
+        HoldsCase { "OneBit", 9, 9, 1, true, -1, true },
+        HoldsCase { "OneBitTwo", 9, 9, 2, false, 1, false },
+        HoldsCase { "Whole64", 63, 0, kAll, true, SInt64(kTop), true },
+        HoldsCase { "SixtyThreeBits", 62, 0, kAll >> 1, true, -SInt64(kAll >> 2) - 1, true },
+        HoldsCase { "SixtyThreeBitsTooWide", 62, 0, kTop, false, SInt64(kAll >> 2) + 1, false },
+        HoldsCase { "InvalidHoldsNothing", 70, 0, 0, false, 0, false }),
+    testing::PrintToStringParamName());
+
+TEST(NamedValueTest, FirstNameOfAValueWinsThenTheOtherValuesName)
+{
+    BitField field = Field(1, 0);
+    field.values = { { 0, "OFF", "" }, { 1, "ON", "" }, { 1, "ALSO_ON", "" } };
+    ASSERT_NE(NamedValueFor(field, 1), nullptr);
+    EXPECT_EQ(NamedValueFor(field, 1)->name, "ON");
+    EXPECT_EQ(NamedValueFor(field, 2), nullptr);
+    field.otherValues = NamedValue { 0, "RESERVED", "" };
+    ASSERT_NE(NamedValueFor(field, 2), nullptr);
+    EXPECT_EQ(NamedValueFor(field, 2)->name, "RESERVED");
+    EXPECT_EQ(NamedValueFor(field, 0)->name, "OFF");
+}
+
+TEST(OverlapTest, ListsEveryPairThatSharesABit)
+{
+    BitFieldLayout layout;
+    layout.fields = { Field(31, 28, "MODE"), Field(27, 16, "COUNT"), Field(29, 27, "ACROSS"),
+        Field(0, 0, "EN"), Field(63, 32, "HIGH") };
+    using Pair = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(OverlappingFields(layout), (std::vector<Pair> { { 0, 2 }, { 1, 2 } }));
+    EXPECT_EQ(OverlappingBits(layout), UInt64(0x38000000));
+    layout.fields.pop_back();
+    layout.fields.push_back(Field(63, 0, "ALL"));
+    EXPECT_EQ(OverlappingFields(layout).size(), 6u);
+    EXPECT_EQ(OverlappingBits(layout), UInt64(0xFFFF0001));
+}
+
+TEST(LayoutWidthTest, GivenWidthOrTheNarrowestThatHoldsTheFields)
+{
+    BitFieldLayout layout;
+    EXPECT_EQ(LayoutWidth(layout), 8);
+    layout.fields = { Field(7, 0) };
+    EXPECT_EQ(LayoutWidth(layout), 8);
+    layout.fields = { Field(8, 8) };
+    EXPECT_EQ(LayoutWidth(layout), 16);
+    layout.fields = { Field(31, 0), Field(3, 0) };
+    EXPECT_EQ(LayoutWidth(layout), 32);
+    layout.fields = { Field(32, 32) };
+    EXPECT_EQ(LayoutWidth(layout), 64);
+    layout.width = 16;
+    EXPECT_EQ(LayoutWidth(layout), 16);
+}
+
+struct ProblemCase {
+    const char* name;
+    BitFieldLayout layout;
+    std::vector<LayoutProblem> problems;
+};
+
+std::ostream& operator<<(std::ostream& stream, const ProblemCase& c)
+{
+    return stream << c.name;
+}
+
+class LayoutProblemTest : public testing::TestWithParam<ProblemCase> { };
+
+TEST_P(LayoutProblemTest, FindsWhatKeepsTheLayoutFromUse)
+{
+    EXPECT_EQ(LayoutProblems(GetParam().layout), GetParam().problems);
+}
+
+BitFieldLayout Layout(int width, std::vector<BitField> fields)
+{
+    BitFieldLayout layout;
+    layout.width = width;
+    layout.fields = std::move(fields);
+    return layout;
+}
+
+BitField WithValues(BitField field, std::vector<NamedValue> values)
+{
+    field.values = std::move(values);
+    return field;
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, LayoutProblemTest,
+    testing::Values(ProblemCase { "SoundWithOverlaps",
+                        Layout(32, { Field(31, 0, "A"), Field(3, 0, "B") }), {} },
+        ProblemCase { "EmptyIsSound", Layout(0, {}), {} },
+        ProblemCase { "Width24", Layout(24, {}), { { eProblemBadWidth } } },
+        ProblemCase { "NoName", Layout(0, { Field(1, 0, "A"), Field(2, 2, " \t") }),
+            { { eProblemNoName, 1 } } },
+        ProblemCase { "Reversed", Layout(0, { Field(2, 5) }), { { eProblemBitsReversed, 0 } } },
+        ProblemCase { "Past63", Layout(0, { Field(64, 60) }), { { eProblemPastBit63, 0 } } },
+        ProblemCase { "NegativeLsb", Layout(0, { Field(3, -1) }), { { eProblemPastBit63, 0 } } },
+        ProblemCase { "PastTheWidth", Layout(16, { Field(15, 0), Field(16, 16) }),
+            { { eProblemPastWidth, 1 } } },
+        ProblemCase { "ValueTooWide",
+            Layout(0, { WithValues(Field(1, 0), { { 3, "OK", "" }, { 4, "WIDE", "" } }) }),
+            { { eProblemValueTooWide, 0, 1 } } },
+        ProblemCase { "ValueWithoutName", Layout(0, { WithValues(Field(1, 0), { { 1, "", "" } }) }),
+            { { eProblemValueNoName, 0, 0 } } },
+        ProblemCase { "TooManyFields",
+            Layout(0, std::vector<BitField>(kMaxLayoutFields + 1, Field(0, 0))),
+            { { eProblemTooManyFields } } }),
+    testing::PrintToStringParamName());
+
+TEST(LayoutProblemTest, OtherValuesNeedAName)
+{
+    BitFieldLayout layout = Layout(0, { WithValues(Field(1, 0), { { 1, "ON", "" } }) });
+    layout.fields[0].otherValues = NamedValue {};
+    EXPECT_EQ(
+        LayoutProblems(layout), (std::vector<LayoutProblem> { { eProblemValueNoName, 0, 1 } }));
+}
+
+} // namespace
