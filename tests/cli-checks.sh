@@ -142,6 +142,12 @@ silent_instance)
   grep -q '^bitlens: warning: .*did not answer' "$err" || fail "the line does not say the instance did not answer"
   status=0
   ;;
+search_service_without_a_bus)
+  mkdir -m 700 "$scratch/runtime"
+  export XDG_RUNTIME_DIR="$scratch/runtime"
+  DBUS_SESSION_BUS_ADDRESS="unix:path=$scratch/no-bus" run --search-service
+  expect_one_line 1 "the search service cannot start: no session bus"
+  ;;
 full_disk)
   for arguments in "--print 1" "--print --json 1" --help --version; do
     # shellcheck disable=SC2086

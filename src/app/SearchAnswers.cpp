@@ -27,8 +27,9 @@ int DigitValue(QChar c)
 
 // The whole text is one literal as a field reads it in full: an optional
 // sign, then decimal digits; or a 0x, 0b or 0o prefix and digits of that
-// base, which may be grouped by single spaces or underscores (the field
-// skips them). Anything else the field would skip, and read what is left.
+// base, the prefix and groups of digits apart by single spaces or
+// underscores, which the field skips. Anything else the field would skip
+// too, and read what is left: no number the user meant.
 bool IsWholeLiteral(QStringView text)
 {
     qsizetype i = 0;
@@ -45,19 +46,20 @@ bool IsWholeLiteral(QStringView text)
         if (base != 10)
             i += 2;
     }
-    bool digitBefore = false;
+    bool digits = false;
+    bool separatorAllowed = base != 10;
     for (; i < text.size(); ++i) {
         const int digit = DigitValue(text[i]);
         if (digit >= 0 && digit < base) {
-            digitBefore = true;
+            digits = true;
+            separatorAllowed = base != 10;
             continue;
         }
-        const bool separator = base != 10 && (text[i] == u' ' || text[i] == u'_');
-        if (!separator || !digitBefore)
+        if (!separatorAllowed || (text[i] != u' ' && text[i] != u'_'))
             return false;
-        digitBefore = false;
+        separatorAllowed = false;
     }
-    return digitBefore;
+    return digits && separatorAllowed == (base != 10);
 }
 
 // Four decimal numbers of up to three digits, each at most 255, with dots between.
