@@ -169,8 +169,8 @@ public slots:
                 { QStringLiteral("name"), answer->title },
                 { QStringLiteral("description"), answer->subtitle },
                 { QStringLiteral("gicon"), QLatin1String(kIconName) },
-                // Newer shells copy this themselves, which a program without
-                // a focused window cannot always do on Wayland.
+                // Newer shells copy this themselves, which a program
+                // without a focused window may not do on Wayland.
                 { QStringLiteral("clipboardText"), answer->text },
             };
         }
