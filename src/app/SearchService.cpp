@@ -112,7 +112,6 @@ public:
     }
 
 signals:
-    void ready();
     void failed(const QString& why);
     void finished();
     void copyRequested(const QString& text);
@@ -298,7 +297,6 @@ void SearchServiceWorker::start()
             });
         fIdle.start();
     }
-    emit ready();
 }
 
 int SearchService::idleMsFromEnvironment()
@@ -315,7 +313,6 @@ SearchService::SearchService(Mode mode, int idleMs, QObject* parent)
     fThread.setObjectName(QStringLiteral("search service"));
     fWorker->moveToThread(&fThread);
     connect(&fThread, &QThread::finished, fWorker, &QObject::deleteLater);
-    connect(fWorker, &SearchServiceWorker::ready, this, &SearchService::ready);
     connect(fWorker, &SearchServiceWorker::failed, this, &SearchService::failed);
     connect(fWorker, &SearchServiceWorker::finished, this, &SearchService::finished);
     connect(fWorker, &SearchServiceWorker::copyRequested, this, &SearchService::copyRequested);

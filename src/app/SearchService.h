@@ -43,11 +43,10 @@ public:
     ~SearchService() override;
 
     // Connects to the session bus, exports both interfaces and asks for the
-    // name, on the service's thread; ready() or failed() tells how it went.
+    // name, on the service's thread; failed() says when that did not work.
     void start();
 
 signals:
-    void ready();
     // No session bus, or the name is someone else's; one line saying why.
     void failed(const QString& why);
     // A search-only service: another process took the name over, or no call

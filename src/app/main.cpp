@@ -307,10 +307,10 @@ int main(int argc, char* argv[])
         QObject::connect(&*search, &SearchService::copyRequested, &windows, &copyToClipboard);
         QObject::connect(&*search, &SearchService::openRequested, &windows,
             [&windows](const QStringList& launchArguments, quint32 timestamp) {
-                const Launch open
+                const Launch asked
                     = ParseLaunch(QStringList { QStringLiteral("bitlens") } + launchArguments);
-                if (OpensWindow(open))
-                    windows.open({ open.action, open.reading, startupIdForSearch(timestamp) });
+                if (OpensWindow(asked))
+                    windows.open({ asked.action, asked.reading, startupIdForSearch(timestamp) });
             });
         search->start();
     };
