@@ -14,6 +14,9 @@ set(expected
     share/icons/hicolor/scalable/apps/${APP_ID}.svg
     share/icons/hicolor/48x48/apps/${APP_ID}.png
     share/metainfo/${APP_ID}.metainfo.xml
+    share/dbus-1/services/${APP_ID}.service
+    share/gnome-shell/search-providers/${APP_ID}.search-provider.ini
+    share/krunner/dbusplugins/${APP_ID}.desktop
     share/man/man1/bitlens.1.gz
     share/doc/bitlens/changelog.gz
     share/doc/bitlens/copyright)
@@ -29,6 +32,12 @@ foreach(path IN LISTS expected)
 endforeach()
 if(missing)
   message(FATAL_ERROR "not installed under ${ROOT}/usr: ${missing}")
+endif()
+
+# The bus starts the program the service file names: the installed one.
+file(STRINGS ${ROOT}/usr/share/dbus-1/services/${APP_ID}.service exec REGEX "^Exec=")
+if(NOT exec STREQUAL "Exec=${ROOT}/usr/bin/bitlens --search-service")
+  message(FATAL_ERROR "the bus service file says '${exec}', not the installed program")
 endif()
 
 find_program(APPSTREAMCLI appstreamcli REQUIRED)

@@ -25,6 +25,22 @@ endforeach()
 install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The desktop's search: the bus starts `bitlens --search-service` from the
+# service file, GNOME Shell finds the provider by its .ini and KRunner by
+# its plugin entry. The service file names the program by its full path,
+# which only the install knows (--prefix, DESTDIR): it is written then.
+install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.search-provider.ini
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers)
+install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.krunner.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/krunner/dbusplugins RENAME ${BITLENS_APP_ID}.desktop)
+install(CODE "
+  set(BITLENS_EXEC \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/bitlens\")
+  configure_file(\"${bitlens_resources}/${BITLENS_APP_ID}.service.in\"
+                 \"${PROJECT_BINARY_DIR}/dbus/${BITLENS_APP_ID}.service\" @ONLY)
+  file(INSTALL \"${PROJECT_BINARY_DIR}/dbus/${BITLENS_APP_ID}.service\"
+       DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/services\")
+")
+
 # The manual page and the change log compressed as Debian has them, without
 # a time stamp, so that the same tree gives the same files; man reads either.
 set(bitlens_compressed)

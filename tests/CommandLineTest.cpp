@@ -248,6 +248,10 @@ void CommandLineTest::rejectsUnusableArguments_data()
         << "bitlens: TEXT is longer than the 127 characters a field holds";
     QTest::newRow("control characters stay on one line")
         << QStringList { "--a\nb\x1b[2J" } << "bitlens: unknown option '--a?b?[2J'";
+    QTest::newRow("search service with a TEXT") << QStringList { "--search-service",
+        "0xff" } << "bitlens: --search-service takes no other option and no TEXT";
+    QTest::newRow("search service with --print") << QStringList { "--search-service", "--print",
+        "1" } << "bitlens: --search-service takes no other option and no TEXT";
     QTest::newRow("long argument is cut")
         << QStringList { "--" + QString(100, u'y') }
         << "bitlens: unknown option '--" + QString(38, u'y') + "...'";
@@ -324,6 +328,9 @@ void CommandLineTest::readsWhatALaunchAsksFor_data()
     row("--print", { "--print", "1" }, eLaunchPrint, { "dec", "32", "big", "1" });
     row("-h", { "-h" }, eLaunchHelp);
     row("-v", { "-v" }, eLaunchVersion);
+    row("search service", { "--search-service" }, eLaunchSearchService);
+    row("search service on a named platform", { "-platform", "offscreen", "--search-service" },
+        eLaunchSearchService, {}, { "offscreen", "" });
 }
 
 void CommandLineTest::readsWhatALaunchAsksFor()

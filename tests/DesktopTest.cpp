@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <xcb/xcb.h>
+#include "XServer.h"
 
 #include <cstdlib>
 #include <memory>
@@ -19,175 +19,6 @@
 namespace {
 
 constexpr int kTimeoutMs = 15000;
-
-template <class Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
-template <class Reply> Owned<Reply> owned(Reply* reply)
-{
-    return Owned<Reply>(reply, &std::free);
-}
-
-// A top-level window of the program, as the X server has it.
-struct XWindow {
-    xcb_window_t id;
-    uint pid;
-    QByteArray startupId;
-    QByteArray wmClass; // instance and class, each ended by a zero byte
-    bool hasIcon;
-};
-
-// A client message sent to the root window, as window managers and
-// launchers receive them.
-struct RootMessage {
-    xcb_atom_t type;
-    xcb_window_t window;
-    quint32 data32[5];
-    QByteArray data8;
-};
-
-// An X server of our own on a free display, with a connection that watches
-// what windows and messages appear on it.
-class XServer {
-public:
-    ~XServer()
-    {
-        if (fConnection)
-            xcb_disconnect(fConnection);
-        fProcess.terminate();
-        if (!fProcess.waitForFinished(5000))
-            fProcess.kill();
-    }
-
-    QString start()
-    {
-        fProcess.start(QStringLiteral(XVFB_PROGRAM),
-            { "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24" });
-        const QDeadlineTimer deadline(kTimeoutMs);
-        while (!fProcess.canReadLine() && !deadline.hasExpired())
-            fProcess.waitForReadyRead(100);
-        fNumber = fProcess.readLine().trimmed();
-        if (fNumber.isEmpty())
-            return "Xvfb did not start: " + fProcess.readAllStandardError();
-        fConnection = xcb_connect(display().constData(), nullptr);
-        if (xcb_connection_has_error(fConnection))
-            return "cannot connect to " + display();
-        fRoot = xcb_setup_roots_iterator(xcb_get_setup(fConnection)).data->root;
-        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_change_window_attributes(fConnection, fRoot, XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(fConnection);
-        return {};
-    }
-
-    QByteArray display() const { return ":" + fNumber; }
-
-    xcb_atom_t atom(const char* name) const
-    {
-        const auto reply = owned(xcb_intern_atom_reply(
-            fConnection, xcb_intern_atom(fConnection, 0, uint16_t(qstrlen(name)), name), nullptr));
-        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    }
-
-    // The program's mapped top-level windows, from the bottom of the stack to the top.
-    std::vector<XWindow> windows() const
-    {
-        std::vector<XWindow> found;
-        const auto tree
-            = owned(xcb_query_tree_reply(fConnection, xcb_query_tree(fConnection, fRoot), nullptr));
-        if (!tree)
-            return found;
-        const xcb_window_t* children = xcb_query_tree_children(tree.get());
-        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-            const auto attributes = owned(xcb_get_window_attributes_reply(
-                fConnection, xcb_get_window_attributes(fConnection, children[i]), nullptr));
-            const QByteArray wmClass = property(children[i], XCB_ATOM_WM_CLASS);
-            if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE
-                || !wmClass.startsWith(QByteArray("bitlens\0", 8)))
-                continue;
-            const QByteArray pid = property(children[i], atom("_NET_WM_PID"));
-            found.push_back({ children[i],
-                pid.size() == 4 ? *reinterpret_cast<const quint32*>(pid.constData()) : 0,
-                property(children[i], atom("_NET_STARTUP_ID")), wmClass,
-                !property(children[i], atom("_NET_WM_ICON")).isEmpty() });
-        }
-        return found;
-    }
-
-    std::vector<XWindow> windowsOf(const QProcess& process) const
-    {
-        std::vector<XWindow> of;
-        for (const XWindow& window : windows())
-            if (window.pid == uint(process.processId()))
-                of.push_back(window);
-        return of;
-    }
-
-    xcb_window_t focus() const
-    {
-        const auto reply = owned(
-            xcb_get_input_focus_reply(fConnection, xcb_get_input_focus(fConnection), nullptr));
-        return reply ? reply->focus : xcb_window_t(XCB_NONE);
-    }
-
-    // Every client message the root window has had since forgetMessages().
-    const std::vector<RootMessage>& messages()
-    {
-        xcb_flush(fConnection);
-        while (xcb_generic_event_t* event = xcb_poll_for_event(fConnection)) {
-            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
-                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
-                RootMessage kept { message->type, message->window, {},
-                    QByteArray(reinterpret_cast<const char*>(message->data.data8), 20) };
-                std::copy(
-                    std::begin(message->data.data32), std::end(message->data.data32), kept.data32);
-                fMessages.push_back(kept);
-            }
-            std::free(event);
-        }
-        return fMessages;
-    }
-
-    void forgetMessages()
-    {
-        messages();
-        fMessages.clear();
-    }
-
-    // The startup notification texts sent in `messages`, put back together.
-    std::vector<QByteArray> startupTexts(const std::vector<RootMessage>& messages) const
-    {
-        const xcb_atom_t begin = atom("_NET_STARTUP_INFO_BEGIN");
-        const xcb_atom_t more = atom("_NET_STARTUP_INFO");
-        std::vector<QByteArray> texts;
-        QByteArray text;
-        for (const RootMessage& message : messages) {
-            if (message.type == begin)
-                text.clear();
-            else if (message.type != more)
-                continue;
-            text += message.data8;
-            if (const qsizetype end = text.indexOf('\0'); end >= 0)
-                texts.push_back(text.left(end));
-        }
-        return texts;
-    }
-
-private:
-    QByteArray property(xcb_window_t window, xcb_atom_t name) const
-    {
-        const auto reply = owned(xcb_get_property_reply(fConnection,
-            xcb_get_property(fConnection, 0, window, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 16),
-            nullptr));
-        if (!reply)
-            return {};
-        return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
-            xcb_get_property_value_length(reply.get()));
-    }
-
-    QProcess fProcess;
-    QByteArray fNumber;
-    xcb_connection_t* fConnection = nullptr;
-    xcb_window_t fRoot = XCB_NONE;
-    std::vector<RootMessage> fMessages;
-};
 
 // A launch's environment: its display and its runtime folder, and nothing
 // of the test run's own desktop.
@@ -267,7 +98,8 @@ private slots:
         fFirst = std::make_unique<XServer>();
         fSecond = std::make_unique<XServer>();
         for (XServer* server : { fFirst.get(), fSecond.get() })
-            if (const QString error = server->start(); !error.isEmpty())
+            if (const QString error = server->start(QStringLiteral(XVFB_PROGRAM), kTimeoutMs);
+                !error.isEmpty())
                 QFAIL(qPrintable(error));
     }
 

@@ -1,13 +1,17 @@
 #include "SingleInstance.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <cerrno>
 #include <memory>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -91,6 +95,52 @@ bool handOverFromAnotherThread(const QString& name, const HandOverRequest& reque
     while (!client->isFinished())
         QTest::qWait(5);
     return handedOver;
+}
+
+// As many of `wanted` connections as the descriptor limit leaves room for,
+// its soft limit raised as far as the hard one allows.
+int floodSize(int wanted)
+{
+    // The instance's own descriptors, its end of the connections it holds, the test's.
+    constexpr rlim_t kSpare = 200;
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 0;
+    if (limit.rlim_cur < rlim_t(wanted) + kSpare) {
+        limit.rlim_cur = std::min(rlim_t(wanted) + kSpare, limit.rlim_max);
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0 || ::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return 0;
+    }
+    return limit.rlim_cur > kSpare ? int(std::min(rlim_t(wanted), limit.rlim_cur - kSpare)) : 0;
+}
+
+// Keeps `count` connections open at `name` without a word, opening a new one
+// for each the other end closes, until `stop`.
+void holdIdle(
+    const QString& name, int count, const std::atomic<bool>& stop, std::atomic<long>& connects)
+{
+    std::vector<pollfd> held;
+    while (!stop) {
+        while (int(held.size()) < count && !stop) {
+            const int fd = connectRogue(name, SOCK_NONBLOCK);
+            if (fd < 0)
+                break;
+            held.push_back({ fd, POLLIN, 0 });
+            ++connects;
+        }
+        if (::poll(held.data(), held.size(), 5) <= 0)
+            continue;
+        held.erase(std::remove_if(held.begin(), held.end(),
+                       [](const pollfd& entry) {
+                           if (entry.revents == 0)
+                               return false;
+                           ::close(entry.fd);
+                           return true;
+                       }),
+            held.end());
+    }
+    for (const pollfd& entry : held)
+        ::close(entry.fd);
 }
 
 } // namespace
@@ -300,6 +350,41 @@ private slots:
             running.pendingClientCount(), 0, SingleInstance::kClientTimeoutMs + 3000);
         QVERIFY(handOverFromAnotherThread(fName));
         QCOMPARE(running.received.size(), std::size_t(1));
+    }
+
+    // Another program of the user's holds as many idle connections as it
+    // can, and opens a new one for each the instance closes: the launch's
+    // request must still get through, and soon.
+    void launchHandsOverDuringAFloodOfIdleConnections()
+    {
+        constexpr int kWanted = 1500;
+        const int flood = floodSize(kWanted);
+        if (flood < 4 * SingleInstance::kMaxPendingClients)
+            QSKIP("Too few file descriptors for a flood of connections");
+        Running running(fName);
+        QVERIFY(running.listen());
+
+        std::atomic<bool> stop { false };
+        std::atomic<long> connects { 0 };
+        std::unique_ptr<QThread> flooder(
+            QThread::create([&] { holdIdle(fName, flood, stop, connects); }));
+        flooder->start();
+        const auto stopFlooder = qScopeGuard([&] {
+            stop = true;
+            while (!flooder->isFinished())
+                QTest::qWait(5);
+        });
+        // Under way: the flooder has filled its quota and is replacing the closed ones.
+        QTRY_VERIFY_WITH_TIMEOUT(connects > 2 * flood, 30000);
+
+        QElapsedTimer clock;
+        clock.start();
+        const bool handedOver = handOverFromAnotherThread(fName);
+        qInfo("hand-over during a flood of %d idle connections (%ld made): %lld ms", flood,
+            connects.load(), clock.elapsed());
+        QVERIFY(handedOver);
+        QCOMPARE(running.received.size(), std::size_t(1));
+        QVERIFY(running.pendingClientCount() <= SingleInstance::kMaxPendingClients);
     }
 
     void socketPathTooLongForAnAddressTurnsTheChannelOff_data()

@@ -110,6 +110,46 @@ platform_named_outright)
   status=$?
   expect_status 0
   ;;
+silent_instance)
+  # A running instance that answers nothing (stopped here) must not keep a
+  # launch waiting: it opens its own window and says so in one line.
+  mkdir -m 700 "$scratch/runtime"
+  export XDG_RUNTIME_DIR="$scratch/runtime"
+  # shellcheck disable=SC2086
+  (exec env $no_display "$program" -platform offscreen) >"$out" 2>"$err" &
+  first=$!
+  second=
+  trap 'kill -CONT "$first" 2>/dev/null; kill "$first" "$second" 2>/dev/null; rm -rf "$scratch"' EXIT
+  tries=0
+  while [ ! -S "$XDG_RUNTIME_DIR/bitlens-offscreen" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 200 ] || fail "the first launch never listened"
+    sleep 0.05
+  done
+  kill -STOP "$first"
+  : >"$err"
+  # shellcheck disable=SC2086
+  (exec env $no_display "$program" -platform offscreen --new-window) >"$out" 2>"$err" &
+  second=$!
+  tries=0
+  while ! grep -q '^bitlens' "$err"; do
+    kill -0 "$second" 2>/dev/null || fail "the second launch ended"
+    tries=$((tries + 1))
+    [ "$tries" -lt 200 ] || fail "the second launch said nothing within 10 s"
+    sleep 0.05
+  done
+  sleep 0.5
+  kill -0 "$second" 2>/dev/null || fail "the second launch did not stay with its own window"
+  [ "$(grep -c '^bitlens' "$err")" -eq 1 ] || fail "not one line from bitlens"
+  grep -q '^bitlens: warning: .*did not answer' "$err" || fail "the line does not say the instance did not answer"
+  status=0
+  ;;
+search_service_without_a_bus)
+  mkdir -m 700 "$scratch/runtime"
+  export XDG_RUNTIME_DIR="$scratch/runtime"
+  DBUS_SESSION_BUS_ADDRESS="unix:path=$scratch/no-bus" run --search-service
+  expect_one_line 1 "the search service cannot start: no session bus"
+  ;;
 full_disk)
   for arguments in "--print 1" "--print --json 1" --help --version; do
     # shellcheck disable=SC2086

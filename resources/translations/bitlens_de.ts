@@ -833,6 +833,48 @@
     </message>
 </context>
 <context>
+    <name>SearchAnswers</name>
+    <message>
+        <source>decimal · unsigned %1 bits</source>
+        <translation>dezimal · ohne Vorzeichen, %1 Bit</translation>
+    </message>
+    <message>
+        <source>decimal · signed %1 bits</source>
+        <translation>dezimal · mit Vorzeichen, %1 Bit</translation>
+    </message>
+    <message>
+        <source>hexadecimal · %1 bits</source>
+        <translation>hexadezimal · %1 Bit</translation>
+    </message>
+    <message>
+        <source>binary · %1 bits</source>
+        <translation>binär · %1 Bit</translation>
+    </message>
+    <message>
+        <source>octal · %1 bits</source>
+        <translation>oktal · %1 Bit</translation>
+    </message>
+    <message>
+        <source>decimal · the IPv4 address as 32 bits</source>
+        <translation>dezimal · die IPv4-Adresse als 32 Bit</translation>
+    </message>
+    <message>
+        <source>hexadecimal · the IPv4 address</source>
+        <translation>hexadezimal · die IPv4-Adresse</translation>
+    </message>
+    <message>
+        <source>binary · the IPv4 address by octets</source>
+        <translation>binär · die IPv4-Adresse in Oktetten</translation>
+    </message>
+</context>
+<context>
+    <name>SearchService</name>
+    <message>
+        <source>Open in Bitlens</source>
+        <translation>In Bitlens öffnen</translation>
+    </message>
+</context>
+<context>
     <name>WindowTitle</name>
     <message>
         <source>Bitlens — %1</source>

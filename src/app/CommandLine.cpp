@@ -22,6 +22,7 @@ const char kUsage[]
       "       bitlens [--from NOTATION] [--width BITS] [--little-endian] [--] TEXT\n"
       "       bitlens --print [--from NOTATION] [--width BITS] [--little-endian] "
       "[--json] [--strict] [--] TEXT\n"
+      "       bitlens --search-service\n"
       "       bitlens --help | --version\n";
 
 const char kHelp[]
@@ -41,6 +42,8 @@ const char kHelp[]
       "  --little-endian    read and write the decimal number in little-endian order\n"
       "  --json             print one JSON object instead of lines\n"
       "  --strict           a TEXT with characters that are not read is a usage error\n"
+      "  --search-service   answer the desktop's search over the session bus, with\n"
+      "                     no window (started by the bus when a search needs it)\n"
       "  -h, --help         show this help and exit\n"
       "  -v, --version      show the version and exit\n"
       "  --                 end of options, for a TEXT that begins with '-'\n"
@@ -195,6 +198,7 @@ struct Arguments {
     std::optional<Notation> from;
     std::optional<UInt16> width;
     bool littleEndian = false;
+    bool searchService = false;
     std::optional<QString> text;
     QString platform;
     QString display;
@@ -254,6 +258,8 @@ QString ParseArguments(const QStringList& arguments, Arguments& parsed)
             parsed.print = true;
         } else if (name == QLatin1String("--new-window")) {
             parsed.newWindow = true;
+        } else if (name == QLatin1String("--search-service")) {
+            parsed.searchService = true;
         } else if (name == QLatin1String("--json")) {
             parsed.json = true;
         } else if (name == QLatin1String("--strict")) {
@@ -310,6 +316,14 @@ LaunchAction Resolve(const Arguments& parsed, TextReading& reading, QString& err
         return eLaunchHelp;
     if (parsed.version)
         return eLaunchVersion;
+    if (parsed.searchService) {
+        const bool alone = !parsed.print && !parsed.newWindow && !parsed.json && !parsed.text
+            && !parsed.from && !parsed.width && !parsed.littleEndian;
+        if (alone)
+            return eLaunchSearchService;
+        error = QStringLiteral("--search-service takes no other option and no TEXT");
+        return eLaunchUsageError;
+    }
     if (parsed.print && parsed.newWindow)
         error = QStringLiteral("--print opens no window: leave out --new-window");
     else if (parsed.print && !parsed.text)

@@ -19,6 +19,7 @@ enum LaunchAction {
     eLaunchNewWindow, // --new-window: an empty new window
     eLaunchWithText, // `bitlens TEXT`: a new window with TEXT read into its Value row
     eLaunchPrint,
+    eLaunchSearchService, // --search-service: answers the desktop's search, opens no window
     eLaunchHelp,
     eLaunchVersion,
     eLaunchUsageError

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -36,7 +37,11 @@ constexpr qsizetype kMaxTokenSize = 256;
 constexpr char kAcknowledgement = '+';
 constexpr int kProbeTimeoutMs = 100;
 constexpr int kLockTimeoutMs = 1000;
-constexpr int kBacklog = 16;
+// As deep as the kernel allows (it caps this at net.core.somaxconn): another
+// program holding many connections must not leave a launch no room to queue.
+constexpr int kBacklog = SOMAXCONN;
+// Connections accepted in one go; the windows get their turn in between.
+constexpr int kAcceptBatch = 64;
 // Pause before accepting again when accept fails for want of descriptors.
 constexpr int kAcceptRetryMs = 100;
 // Longer display keys go into the socket's name as a hash.
@@ -170,6 +175,13 @@ bool sendAll(int fd, const char* data, std::size_t size, const QDeadlineTimer& d
         }
     }
     return true;
+}
+
+// Bytes that have arrived and not been read; 0 also at the end of the stream.
+int bytesWaiting(int fd)
+{
+    int waiting = 0;
+    return ::ioctl(fd, FIONREAD, &waiting) == 0 ? waiting : 0;
 }
 
 bool receiveByte(int fd, char& byte, const QDeadlineTimer& deadline)
@@ -457,14 +469,15 @@ QString SingleInstance::errorString() const
 
 int SingleInstance::pendingClientCount() const
 {
-    return fPendingClients;
+    return int(fClients.size());
 }
 
 void SingleInstance::acceptConnections()
 {
-    for (;;) {
+    for (int accepted = 0; accepted < kAcceptBatch;) {
         const int fd = ::accept4(fListener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd >= 0) {
+            ++accepted;
             serve(fd);
             continue;
         }
@@ -483,15 +496,41 @@ void SingleInstance::acceptConnections()
 void SingleInstance::serve(int descriptor)
 {
     Descriptor socket(descriptor);
-    // However many connect, the instance holds a bounded number of descriptors.
-    if (!peerIsThisUser(socket.get()) || fPendingClients >= kMaxPendingClients)
+    if (!peerIsThisUser(socket.get()))
         return;
     auto* client = new Client(socket.release(), this);
-    ++fPendingClients;
+    fClients.push_back(client);
     connect(&client->fTimer, &QTimer::timeout, client, [this, client] { drop(client); });
     connect(&client->fNotifier, &QSocketNotifier::activated, client,
         [this, client] { readRequest(client); });
     client->fTimer.start(kClientTimeoutMs);
+    // A launch sends its request as it connects: one that has arrived is
+    // served now, ahead of any number of connections that say nothing.
+    if (bytesWaiting(client->fFd) > 0)
+        readRequest(client);
+    makeRoom();
+}
+
+// However many connect, the instance holds a bounded number of descriptors.
+// Idle connections make way for new ones, the oldest first, so that no
+// number of them can keep a launch out; refusing the newest instead would
+// refuse the launch.
+void SingleInstance::makeRoom()
+{
+    while (int(fClients.size()) > kMaxPendingClients) {
+        const auto silent = std::find_if(fClients.begin(), fClients.end(),
+            [](const Client* client) { return client->fReceived.isEmpty(); });
+        if (silent == fClients.end()) {
+            drop(fClients.front());
+            continue;
+        }
+        // Its request may have come since it was accepted: served, not closed.
+        Client* oldest = *silent;
+        if (bytesWaiting(oldest->fFd) > 0)
+            readRequest(oldest);
+        else
+            drop(oldest);
+    }
 }
 
 void SingleInstance::readRequest(Client* client)
@@ -545,5 +584,5 @@ void SingleInstance::drop(Client* client)
 {
     client->close();
     client->deleteLater();
-    --fPendingClients;
+    fClients.erase(std::remove(fClients.begin(), fClients.end(), client), fClients.end());
 }

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -63,8 +64,10 @@ public:
     // `whyNot`, when no private directory can be had.
     static QString socketPath(const QString& displayKey, QString* whyNot = nullptr);
 
-    // Connections held at once while they send their request; any beyond
-    // are closed at once, and one silent for kClientTimeoutMs is dropped.
+    // Connections held at once while they send their request. A request
+    // that has arrived is served first; past the bound, the oldest
+    // connection that has said nothing is closed to make room, and one
+    // silent for kClientTimeoutMs is dropped.
     static constexpr int kMaxPendingClients = 16;
     static constexpr int kClientTimeoutMs = 500;
     int pendingClientCount() const;
@@ -77,6 +80,7 @@ private:
 
     void acceptConnections();
     void serve(int descriptor);
+    void makeRoom();
     void readRequest(Client* client);
     void drop(Client* client);
 
@@ -87,7 +91,8 @@ private:
     // Which file we bound, so that we never remove another instance's socket.
     quint64 fSocketDevice = 0;
     quint64 fSocketInode = 0;
-    int fPendingClients = 0;
+    // Oldest first.
+    std::vector<Client*> fClients;
 };
 
 #endif

@@ -1,14 +1,17 @@
 #include "BitlensVersion.h"
 #include "CommandLine.h"
 #include "LaunchActivation.h"
+#include "SearchService.h"
 #include "SingleInstance.h"
 #include "Translations.h"
 #include "window/ConverterView.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QPointer>
+#include <QProcess>
 #include <QTextStream>
 
 #include <algorithm>
@@ -166,6 +169,87 @@ private:
     QPointer<ConverterView> fLastActive;
 };
 
+// A launch's startup id for an action the user took at `timestamp` on X11,
+// which lets the window it opens come to the front; none without a time.
+QByteArray startupIdForSearch(quint32 timestamp)
+{
+    if (timestamp == 0 || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return {};
+    return "bitlens-search-" + QByteArray::number(QCoreApplication::applicationPid()) + "_TIME"
+        + QByteArray::number(timestamp);
+}
+
+void copyToClipboard(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+// The display platforms to try for a process that needs one only to copy:
+// the session's own, then none at all, so that the answers come either way.
+QByteArray searchPlatforms()
+{
+    QByteArray platforms;
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
+        platforms += "wayland;";
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        platforms += "xcb;";
+    return platforms + "offscreen";
+}
+
+// `bitlens --search-service`, started by the session bus when a search asks
+// for Bitlens and no instance of it owns the name: answers with no window,
+// and ends when a window instance takes the name over or no call came for
+// a while, keeping nothing.
+int runSearchService(int argc, char* argv[], const Launch& launch)
+{
+    std::vector<char*> arguments(argv, argv + argc);
+    QByteArray platforms = searchPlatforms();
+    if (launch.platform.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        static char platformOption[] = "-platform";
+        arguments.insert(arguments.begin() + 1, { platformOption, platforms.data() });
+    }
+    int count = int(arguments.size());
+    arguments.push_back(nullptr);
+    std::optional<ToolkitStartGuard> guard(std::in_place);
+    QGuiApplication app(count, arguments.data());
+    guard.reset();
+    QGuiApplication::setApplicationName(QStringLiteral("Bitlens"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(BITLENS_VERSION));
+    QGuiApplication::setDesktopFileName(QLatin1String(kApplicationId));
+    LoadTranslations(app);
+
+    SearchService service(SearchService::eSearchOnly, SearchService::idleMsFromEnvironment());
+    int status = 0;
+    QObject::connect(&service, &SearchService::failed, &app, [&status](const QString& why) {
+        std::fprintf(stderr, "bitlens: the search service cannot start: %s\n", qPrintable(why));
+        status = 1;
+        QCoreApplication::quit();
+    });
+    QObject::connect(&service, &SearchService::finished, &app, &QCoreApplication::quit);
+    QObject::connect(&service, &SearchService::copyRequested, &app, &copyToClipboard);
+    // A launch of its own opens the window: it hands over to the instance
+    // running on this display, or becomes one.
+    QObject::connect(&service, &SearchService::openRequested, &app,
+        [](const QStringList& launchArguments, quint32 timestamp) {
+            QProcess launch;
+            launch.setProgram(QCoreApplication::applicationFilePath());
+            launch.setArguments(launchArguments);
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QString::fromLatin1(SearchService::kIdleVariable));
+            if (const QByteArray startupId = startupIdForSearch(timestamp); !startupId.isEmpty())
+                environment.insert(
+                    QStringLiteral("DESKTOP_STARTUP_ID"), QString::fromLatin1(startupId));
+            launch.setProcessEnvironment(environment);
+            if (!launch.startDetached())
+                std::fprintf(stderr, "bitlens: cannot start a window: %s\n",
+                    qPrintable(launch.errorString()));
+        });
+    service.start();
+    const int exitStatus = app.exec();
+    return status != 0 ? status : exitStatus;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -174,6 +258,8 @@ int main(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const Launch launch = ParseLaunch(arguments);
+    if (launch.action == eLaunchSearchService)
+        return runSearchService(argc, argv, launch);
     if (!OpensWindow(launch))
         return runCommandLine(argc, argv, launch);
 
@@ -213,10 +299,27 @@ int main(int argc, char* argv[])
     QObject::connect(&instance, &SingleInstance::requestReceived, &windows, &Windows::open);
     // This launch's own token is the toolkit's to use with its first window.
     request.activationToken.clear();
+    // The desktop's search asks this instance once it runs; a window opened
+    // for it is a launch like any other, on this instance's display.
+    std::optional<SearchService> search;
+    const auto startSearch = [&search, &windows] {
+        search.emplace(SearchService::eBesideWindows);
+        QObject::connect(&*search, &SearchService::copyRequested, &windows, &copyToClipboard);
+        QObject::connect(&*search, &SearchService::openRequested, &windows,
+            [&windows](const QStringList& launchArguments, quint32 timestamp) {
+                const Launch asked
+                    = ParseLaunch(QStringList { QStringLiteral("bitlens") } + launchArguments);
+                if (OpensWindow(asked))
+                    windows.open({ asked.action, asked.reading, startupIdForSearch(timestamp) });
+            });
+        search->start();
+    };
     // The theme's icon, or the one built in where the theme has none. The
-    // lookup is a good share of the time to the first window: it comes after.
-    AfterFirstPaint(windows.open(request), [] {
+    // lookup is a good share of the time to the first window: it comes after,
+    // and so does the search service.
+    AfterFirstPaint(windows.open(request), [startSearch] {
         QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kApplicationId), builtInIcon()));
+        startSearch();
     });
     // Windows are independent; the program ends when the last one closes.
     return app.exec();

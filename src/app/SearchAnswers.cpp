@@ -1,0 +1,248 @@
+#include "SearchAnswers.h"
+
+#include "CommandLine.h"
+
+#include "engine/Expression.h"
+#include "model/FieldBytes.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// A binary title longer than this many groups of four shows its first three.
+constexpr int kBinaryGroupsShown = 4;
+constexpr int kBinaryGroupsKept = 3;
+// Below this, a bare decimal number gets no answers.
+constexpr UInt64 kSmallestBareDecimal = 256;
+
+int DigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u >= u'0' && u <= u'9' ? u - u'0' : -1;
+}
+
+// Four decimal numbers of up to three digits, each at most 255, with dots between.
+bool IsDottedQuad(QStringView text)
+{
+    const QList<QStringView> parts = text.split(u'.');
+    if (parts.size() != 4)
+        return false;
+    for (QStringView part : parts) {
+        if (part.isEmpty() || part.size() > 3)
+            return false;
+        int value = 0;
+        for (QChar c : part) {
+            const int digit = DigitValue(c);
+            if (digit < 0 || digit > 9)
+                return false;
+            value = value * 10 + digit;
+        }
+        if (value > 255)
+            return false;
+    }
+    return true;
+}
+
+bool IsPrefixAlone(const QString& text)
+{
+    const QString unsigned_ = text.startsWith(u'+') || text.startsWith(u'-') ? text.mid(1) : text;
+    return unsigned_.size() == 2 && unsigned_[0] == u'0'
+        && QStringLiteral("xXbBoO").contains(unsigned_[1]);
+}
+
+enum AnswerKind {
+    eAnswerUnsignedDecimal,
+    eAnswerSignedDecimal, // left out where it reads as the unsigned one
+    eAnswerHexadecimal,
+    eAnswerBinary,
+    eAnswerOctal,
+    eAnswerAddressDecimal,
+    eAnswerAddressHexadecimal,
+    eAnswerAddressBinary
+};
+
+// What matters most for a number written one way is what it is in the
+// others: a hexadecimal or binary number's decimal value and its two's
+// complement reading, a decimal number's hexadecimal and bits, an
+// address's 32-bit number and its bits by octets.
+std::vector<AnswerKind> KindsFor(const QueryReading& reading)
+{
+    switch (reading.notation) {
+    case eNotationHexadecimal:
+        return { eAnswerUnsignedDecimal, eAnswerSignedDecimal, eAnswerBinary, eAnswerOctal };
+    case eNotationBinary:
+        return { eAnswerUnsignedDecimal, eAnswerHexadecimal, eAnswerSignedDecimal, eAnswerOctal };
+    case eNotationOctal: return { eAnswerUnsignedDecimal, eAnswerHexadecimal, eAnswerBinary };
+    case eNotationIPAddress:
+        return { eAnswerAddressDecimal, eAnswerAddressHexadecimal, eAnswerAddressBinary };
+    case eNotationDecimal:
+        if (reading.number.IsSigned() && reading.number.GetSignedValue(reading.endian) < 0)
+            return { eAnswerHexadecimal, eAnswerBinary, eAnswerUnsignedDecimal };
+        return { eAnswerHexadecimal, eAnswerBinary, eAnswerSignedDecimal, eAnswerOctal };
+    default:
+        return { eAnswerUnsignedDecimal, eAnswerSignedDecimal, eAnswerHexadecimal, eAnswerBinary };
+    }
+}
+
+// The bits in groups of four as the window shows them, cut after three
+// groups when there are more than four.
+QString BinaryTitle(const BaseConverter& number, Endian endian)
+{
+    char text[kFieldBufferSize];
+    WriteNotation(number, eNotationBinary, endian, text);
+    const QString grouped = QString::fromLatin1(text);
+    const QStringList groups = grouped.split(u' ');
+    if (groups.size() <= kBinaryGroupsShown)
+        return grouped;
+    return QStringList(groups.mid(0, kBinaryGroupsKept)).join(u' ') + QStringLiteral(" …");
+}
+
+QString AddressBits(UInt64 value)
+{
+    QStringList octets;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        octets << QString::number((value >> shift) & 0xff, 2).rightJustified(8, u'0');
+    return octets.join(u'.');
+}
+
+// Fills in all but the id; false when the kind says nothing new.
+bool MakeAnswer(AnswerKind kind, const QueryReading& reading, SearchAnswer& answer)
+{
+    const BaseConverter& number = reading.number;
+    const UInt64 value = number.GetValue(reading.endian);
+    const SInt64 signedValue = number.GetSignedValue(reading.endian);
+    const int width = number.BitWidth();
+    switch (kind) {
+    case eAnswerUnsignedDecimal:
+        answer.text = QString::number(value);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "decimal · unsigned %1 bits").arg(width);
+        break;
+    case eAnswerSignedDecimal:
+        if (signedValue >= 0)
+            return false;
+        answer.text = QString::number(signedValue);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "decimal · signed %1 bits").arg(width);
+        break;
+    case eAnswerHexadecimal:
+        answer.text = QStringLiteral("0x") + QString::number(value, 16);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "hexadecimal · %1 bits").arg(width);
+        break;
+    case eAnswerBinary:
+        answer.text = QStringLiteral("0b") + QString::number(value, 2);
+        answer.title = BinaryTitle(number, reading.endian);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "binary · %1 bits").arg(width);
+        break;
+    case eAnswerOctal:
+        answer.text = QStringLiteral("0o") + QString::number(value, 8);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "octal · %1 bits").arg(width);
+        break;
+    case eAnswerAddressDecimal:
+        answer.text = QString::number(value);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "decimal · the IPv4 address as 32 bits");
+        break;
+    case eAnswerAddressHexadecimal:
+        answer.text = QStringLiteral("0x") + QString::number(value, 16);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "hexadecimal · the IPv4 address");
+        break;
+    case eAnswerAddressBinary:
+        answer.text = AddressBits(value);
+        answer.subtitle
+            = QCoreApplication::translate("SearchAnswers", "binary · the IPv4 address by octets");
+        break;
+    }
+    if (answer.title.isEmpty())
+        answer.title = answer.text;
+    return true;
+}
+
+UInt64 Magnitude(const QueryReading& reading)
+{
+    const SInt64 signedValue = reading.number.GetSignedValue(reading.endian);
+    if (reading.number.IsSigned() && signedValue < 0)
+        return UInt64(0) - UInt64(signedValue);
+    return reading.number.GetValue(reading.endian);
+}
+
+} // namespace
+
+std::optional<QueryReading> ReadQuery(const QString& query)
+{
+    // Past a field's length the query is no number a window could show.
+    if (query.size() > 4 * kFieldBufferSize)
+        return std::nullopt;
+    const QString text = query.trimmed();
+    if (text.isEmpty() || text.size() > kFieldBufferSize - 1)
+        return std::nullopt;
+    QStringList arguments;
+    if (IsDottedQuad(text))
+        arguments = QStringList { QStringLiteral("--from"), QStringLiteral("ip") };
+    arguments << QStringLiteral("--") << text;
+
+    const Launch launch = ParseLaunch(QStringList { QStringLiteral("bitlens") } + arguments);
+    if (launch.action != eLaunchWithText)
+        return std::nullopt;
+    // Only a text its field reads whole, as typed: a word, a sentence or a
+    // path reads as no number, or in part, and says so. A prefix alone is
+    // a number on its way.
+    const ConverterModel model = ReadText(launch.reading);
+    if (model.message(eFieldTypeValue).kind != eMessageNone || IsPrefixAlone(text))
+        return std::nullopt;
+    QueryReading reading;
+    reading.number = model.number(eFieldTypeValue);
+    reading.endian = launch.reading.endian;
+    reading.notation = launch.reading.notation;
+    char bytes[kFieldBufferSize];
+    FieldTextToBytes(text.toStdString(), bytes);
+    reading.bareDecimal
+        = reading.notation == eNotationDecimal && !IsExpression(bytes, eNotationDecimal);
+    reading.launchArguments = arguments;
+    return reading;
+}
+
+std::vector<SearchAnswer> SearchAnswers(const QString& query)
+{
+    std::vector<SearchAnswer> answers;
+    const std::optional<QueryReading> reading = ReadQuery(query);
+    if (!reading || (reading->bareDecimal && Magnitude(*reading) < kSmallestBareDecimal))
+        return answers;
+    const QString carried = query.trimmed();
+    for (AnswerKind kind : KindsFor(*reading)) {
+        SearchAnswer answer;
+        if (!MakeAnswer(kind, *reading, answer))
+            continue;
+        answer.id = QString::number(answers.size()) + u':' + carried;
+        answers.push_back(answer);
+        if (answers.size() == kMaxSearchAnswers)
+            break;
+    }
+    return answers;
+}
+
+QString QueryOfAnswer(const QString& id)
+{
+    const qsizetype colon = id.indexOf(u':');
+    return colon < 0 ? QString() : id.mid(colon + 1);
+}
+
+std::optional<SearchAnswer> SearchAnswerFor(const QString& id)
+{
+    for (const SearchAnswer& answer : SearchAnswers(QueryOfAnswer(id))) {
+        if (answer.id == id)
+            return answer;
+    }
+    return std::nullopt;
+}
+
+QStringList LaunchArgumentsFor(const QString& query)
+{
+    if (const std::optional<QueryReading> reading = ReadQuery(query))
+        return reading->launchArguments;
+    return { QStringLiteral("--new-window") };
+}
