@@ -11,6 +11,7 @@
 #include "FocusedWheel.h"
 #include "MagnitudeLabel.h"
 #include "WarningLabel.h"
+#include "WindowLayout.h"
 #include "WindowTitle.h"
 #include "WiringAssert.h"
 #include "engine/FloatNotation.h"
@@ -21,7 +22,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QGridLayout>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,19 +42,6 @@ namespace {
 constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64 };
 // The width every number starts at; the description selects its item.
 constexpr UInt16 kStartWidth = 32;
-// A 32-bit and a 64-bit binary number, group spaces included.
-constexpr int kBinaryCharacters32 = 39;
-constexpr int kBinaryCharacters64 = 79;
-
-// How wide `field` must be to show a text of `characters` digits whole, the
-// cursor after it included. All digits of the fixed font are equally wide.
-int FieldWidthFor(const QLineEdit& field, int characters)
-{
-    const QFontMetrics metrics = field.fontMetrics();
-    // The size hint is that of 17 x's and the field's margins.
-    const int margins = field.sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
-    return margins + metrics.horizontalAdvance(QString(characters + 1, QLatin1Char('0')));
-}
 
 } // namespace
 
@@ -177,6 +164,7 @@ void ConverterView::sizeFields()
             row.overflowWarning->reserveRoomFor({ TooBigWarning(eNotationBinary),
                 TooBigWarning(eNotationDecimal), TooBigWarning(eNotationText) });
     }
+    fWindowLayout = std::make_unique<WindowLayout>(*this, w);
 }
 
 void ConverterView::wireControls()
@@ -279,30 +267,16 @@ void ConverterView::enterStartState()
         showBits(row);
     updateFlagToolTips();
 
-    // The description lays the window out with the math area open.
-    layout()->activate();
-    centralWidget()->layout()->activate();
     mathDisclosured();
     fitValueRowToWidestNumber();
     updateMagnitudes();
 }
 
 // The window opens wide enough for the Value row to show a 64-bit binary
-// number whole; the math area, once opened, takes its room from there when
-// the screen has no more.
+// number whole; the math area, once opened, adds to that or goes below it.
 void ConverterView::fitValueRowToWidestNumber()
 {
-    // At the window's minimum width the fields' column is as narrow as its
-    // widest item lets it be; the window grows by what the binary field then
-    // lacks. Asked of the layout, as the window is not shown yet.
-    const QGridLayout& grid = *ui->valueGrid;
-    int column = 0;
-    for (int at = 0; at < grid.rowCount(); ++at)
-        if (QLayoutItem* item = grid.itemAtPosition(at, 1))
-            column = std::max(column, item->minimumSize().width());
-    const QLineEdit& binary = *row(eFieldTypeValue).fields[eNotationBinary];
-    const int lacking = FieldWidthFor(binary, kBinaryCharacters64) - column;
-    resize(minimumSizeHint().width() + std::max(0, lacking), height());
+    fWindowLayout->fitValueRow();
 }
 
 bool ConverterView::applicationShouldHandleReopen()
@@ -408,20 +382,6 @@ void ConverterView::mathDisclosured()
 {
     mathEnabled = ui->mathDisclosure->isChecked();
     ui->actionShowMathArea->setChecked(mathEnabled);
-    // Taken first: showing the box may already stretch the window to its
-    // new minimum width.
-    const int widthBefore = width();
-    int windowWidth = 0;
-    if (mathEnabled) {
-        // Never beyond the screen: the Value row gives up what is missing.
-        const int frame = frameGeometry().width() - width();
-        windowWidth = std::min(
-            widthBefore + mathAreaWidth(), screen()->availableGeometry().width() - frame);
-    } else {
-        // Closing takes away what opening added; at start-up, the area.
-        windowWidth = widthBefore - fWidthAddedByMath.value_or(mathAreaWidth());
-    }
-
     ui->mathDisclosure->setArrowType(mathEnabled ? Qt::LeftArrow : Qt::RightArrow);
     ui->mathOperation->setEnabled(mathEnabled);
     const Row& operandRow = row(eFieldTypeOperand);
@@ -437,22 +397,7 @@ void ConverterView::mathDisclosured()
         doTheMath();
     }
 
-    // The window's minimum width follows the box only once its layout has
-    // been redone; redo it now so that narrowing is not held back.
-    centralWidget()->layout()->activate();
-    layout()->activate();
-    resize(windowWidth, height());
-    if (mathEnabled)
-        fWidthAddedByMath = width() - widthBefore;
-    else
-        fWidthAddedByMath.reset();
-}
-
-// What the math area takes when it opens: it never stretches, the Value row
-// takes whatever room the window has besides.
-int ConverterView::mathAreaWidth() const
-{
-    return ui->expandedBox->sizeHint().width() + ui->windowLayout->spacing();
+    fWindowLayout->mathShown(mathEnabled);
 }
 
 void ConverterView::setSigned(QCheckBox* sender)

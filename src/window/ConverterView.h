@@ -26,6 +26,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class WarningLabel;
+class WindowLayout;
 
 namespace Ui {
 class ConverterDocument;
@@ -113,7 +114,6 @@ private:
     void openNewWindow();
     void keepOnTop(bool onTop);
     void updateFlagToolTips();
-    int mathAreaWidth() const;
 
     const Row& row(FieldType type) const;
     const Row* rowOf(const QObject* control) const;
@@ -153,10 +153,8 @@ private:
     std::array<Row, 3> fRows {};
     std::array<FlagButton*, eMathFlagCount> fFlags {};
 
-    // What opening the math area added to the window's width, for closing
-    // to take away: less than the area's width on a screen too narrow for
-    // both. None before the area was first opened.
-    std::optional<int> fWidthAddedByMath;
+    // Arranges the rows and sizes the window to its screen.
+    std::unique_ptr<WindowLayout> fWindowLayout;
 
     // What each row's magnitude labels were last written from: their texts
     // follow from it alone, so a row whose reading is unchanged is skipped.
