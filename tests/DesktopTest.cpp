@@ -7,6 +7,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <xcb/xcb.h>
 
@@ -132,17 +133,52 @@ public:
     {
         xcb_flush(fConnection);
         while (xcb_generic_event_t* event = xcb_poll_for_event(fConnection)) {
-            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
-                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
-                RootMessage kept { message->type, message->window, {},
-                    QByteArray(reinterpret_cast<const char*>(message->data.data8), 20) };
-                std::copy(
-                    std::begin(message->data.data32), std::end(message->data.data32), kept.data32);
-                fMessages.push_back(kept);
-            }
+            keep(event);
             std::free(event);
         }
         return fMessages;
+    }
+
+    // The clipboard's text, as a program that pastes asks its owner for it;
+    // empty when no one owns it or its owner does not answer.
+    QByteArray clipboard()
+    {
+        const xcb_window_t requestor = xcb_generate_id(fConnection);
+        xcb_create_window(fConnection, XCB_COPY_FROM_PARENT, requestor, fRoot, 0, 0, 1, 1, 0,
+            XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        const xcb_atom_t into = atom("BITLENS_TEST_PASTE");
+        xcb_convert_selection(
+            fConnection, requestor, atom("CLIPBOARD"), atom("UTF8_STRING"), into, XCB_CURRENT_TIME);
+        xcb_flush(fConnection);
+        QByteArray text;
+        bool answered = false;
+        const QDeadlineTimer deadline(kTimeoutMs);
+        while (!answered && !deadline.hasExpired()) {
+            xcb_generic_event_t* event = xcb_poll_for_event(fConnection);
+            if (!event) {
+                QThread::msleep(10);
+                continue;
+            }
+            if ((event->response_type & 0x7f) == XCB_SELECTION_NOTIFY) {
+                const auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(event);
+                answered = notify->requestor == requestor;
+                if (answered && notify->property != XCB_NONE)
+                    text = property(requestor, into);
+            } else {
+                keep(event);
+            }
+            std::free(event);
+        }
+        xcb_destroy_window(fConnection, requestor);
+        xcb_flush(fConnection);
+        return text;
+    }
+
+    // Where a user who reaches for the keyboard has left the pointer.
+    void movePointerTo(int x, int y)
+    {
+        xcb_warp_pointer(fConnection, XCB_NONE, fRoot, 0, 0, 0, 0, int16_t(x), int16_t(y));
+        xcb_flush(fConnection);
     }
 
     void forgetMessages()
@@ -171,6 +207,17 @@ public:
     }
 
 private:
+    void keep(const xcb_generic_event_t* event)
+    {
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
+            return;
+        const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
+        RootMessage kept { message->type, message->window, {},
+            QByteArray(reinterpret_cast<const char*>(message->data.data8), 20) };
+        std::copy(std::begin(message->data.data32), std::end(message->data.data32), kept.data32);
+        fMessages.push_back(kept);
+    }
+
     QByteArray property(xcb_window_t window, xcb_atom_t name) const
     {
         const auto reply = owned(xcb_get_property_reply(fConnection,
@@ -365,9 +412,8 @@ private slots:
             fFirst->windows().back().pid, uint(first->processId()), kTimeoutMs);
         const XWindow front = fFirst->windows().back();
         QVERIFY(opensWindow || front.id == covered);
-        // A new window's focus is the window manager's to give; there is none here.
-        if (!opensWindow)
-            QTRY_COMPARE_WITH_TIMEOUT(fFirst->focus(), covered, kTimeoutMs);
+        // With no window manager to give it, a new window takes the focus itself.
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->focus(), opensWindow ? front.id : covered, kTimeoutMs);
         if (startupId.isEmpty())
             return;
         QCOMPARE(front.startupId, startupId);
@@ -397,6 +443,42 @@ private slots:
         QCOMPARE(windowClass, desktopEntryKey("StartupWMClass"));
         // The icon comes just after the window is on screen.
         QTRY_VERIFY_WITH_TIMEOUT(fFirst->windowsOf(*first).front().hasIcon, kTimeoutMs);
+    }
+
+    // With no window manager on the display, the window takes the keyboard
+    // focus itself: the first keys go to the Value row's binary field, and
+    // the labels' letters reach their controls. Keys go where the X server
+    // sends them, as xdotool types them, with the pointer off the window.
+    void keyboardWorksWithoutWindowManager()
+    {
+        if (!QFile::exists(QStringLiteral(XDOTOOL_PROGRAM)))
+            QSKIP("xdotool is not installed (scripts/install-deps test)");
+        // English mnemonics, whatever the language the tests run in.
+        QProcessEnvironment environment = onX(*fFirst);
+        environment.insert("LC_ALL", "C.UTF-8");
+        environment.remove("LANGUAGE");
+        QProcess* first = startInstance(environment);
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->windowsOf(*first).size(), std::size_t(1), kTimeoutMs);
+        const xcb_window_t window = fFirst->windowsOf(*first).front().id;
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->focus(), window, kTimeoutMs);
+        fFirst->movePointerTo(1023, 767);
+
+        const auto press = [&](const QString& keys) {
+            QProcess xdotool;
+            xdotool.setProcessEnvironment(
+                launchEnvironment({ { "DISPLAY", QString::fromLatin1(fFirst->display()) } }));
+            xdotool.start(QStringLiteral(XDOTOOL_PROGRAM),
+                QStringList { "key", "--delay", "50" } + keys.split(' '));
+            return xdotool.waitForFinished(kTimeoutMs)
+                && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+        };
+        // 101 typed into the binary field, then the decimal field's text copied.
+        QVERIFY(press("1 0 1 alt+d ctrl+a ctrl+c"));
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->clipboard(), QByteArray("5"), kTimeoutMs);
+        // 64 bits from the width popup: the hexadecimal literal has every digit.
+        QVERIFY(press("alt+w Down Down Return alt+x ctrl+shift+c"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            fFirst->clipboard(), QByteArray("0x0000000000000005"), kTimeoutMs);
     }
 
     void runsOnItsOwnWhenNoChannelCanBeMade_data()

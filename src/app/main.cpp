@@ -215,9 +215,11 @@ int main(int argc, char* argv[])
     request.activationToken.clear();
     // The theme's icon, or the one built in where the theme has none. The
     // lookup is a good share of the time to the first window: it comes after.
-    AfterFirstPaint(windows.open(request), [] {
+    ConverterView* first = windows.open(request);
+    AfterFirstPaint(first, [] {
         QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kApplicationId), builtInIcon()));
     });
+    FocusWithoutWindowManager(first);
     // Windows are independent; the program ends when the last one closes.
     return app.exec();
 }
