@@ -2,10 +2,12 @@
 // as the converter window, in plain grid layouts, with nothing wired and no
 // work of its own. bench/startup.py counts them from the window description
 // and passes them on the command line:
-//   bare_window lineedits=27 labels=22 combos=4,20 checkboxes=3 radios=6
-//               pushbuttons=6 toolbuttons=1 groups=2 widgets=3 buttons=5
-//               menus=4,10,1,2
-// (combos and menus: the item or action count of each). The window's own
+//   bare_window lineedits=27 labels=42 combos=4,20 checkboxes=3 radios=6
+//               pushbuttons=6 toolbuttons=1 groups=2 scrollareas=1 widgets=3
+//               buttons=5 menus=4,10,2,2
+// (combos and menus: the item or action count of each; scroll areas hold
+// the central widget, one inside the other, and the window is as large as
+// what they hold). The window's own
 // widget classes are counted as the toolkit's class they extend: a plain
 // QWidget, a QAbstractButton that paints nothing.
 #include <QAbstractButton>
@@ -22,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QToolButton>
 
 #include <algorithm>
@@ -94,7 +97,6 @@ int main(int argc, char* argv[])
         grids.push_back(new QGridLayout(group));
         columns->addWidget(group);
     }
-    window->setCentralWidget(central);
 
     Filler filler(grids);
     const std::pair<const char*, std::function<QWidget*()>> kinds[] = {
@@ -117,6 +119,19 @@ int main(int argc, char* argv[])
         filler.add(combo);
     }
 
+    // Wrapped once filled, so that no size is taken of an empty widget; the
+    // window is as large as its widgets, as it would be without the scroll
+    // areas, whose own size hint is smaller: both windows paint all they hold.
+    QWidget* outermost = central;
+    for (int i = 0; i < count("scrollareas"); ++i) {
+        auto* area = new QScrollArea;
+        area->setWidgetResizable(true);
+        area->setWidget(outermost);
+        outermost = area;
+    }
+    window->setCentralWidget(outermost);
+    if (outermost != central)
+        window->resize(central->sizeHint() + QSize(0, window->menuBar()->sizeHint().height()));
     window->show();
     return app.exec();
 }

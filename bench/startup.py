@@ -38,7 +38,7 @@ def widget_counts(ui_file):
                for custom in root.iter("customwidget")}
     kinds = {"QLineEdit": "lineedits", "QLabel": "labels", "QCheckBox": "checkboxes",
              "QRadioButton": "radios", "QPushButton": "pushbuttons",
-             "QToolButton": "toolbuttons", "QGroupBox": "groups"}
+             "QToolButton": "toolbuttons", "QGroupBox": "groups", "QScrollArea": "scrollareas"}
     # Plain widgets and buttons are counted only as what a promoted class
     # extends: the window's own central widget has its twin in the bare one.
     promoted_kinds = {"QWidget": "widgets", "QAbstractButton": "buttons"}

@@ -69,11 +69,14 @@ set(CPACK_PACKAGE_CONTACT "${BITLENS_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmer's number converter")
 set(CPACK_PACKAGE_DESCRIPTION [[
-Bitlens shows one integer of up to 64 bits in eight notations at once:
-binary, decimal, hexadecimal, octal, base 36, text, IPv4 address and a
-packed version number. Typing into any field rewrites the others as you
-type. Widths of 8 to 64 bits, signed or unsigned, either byte order, bit
-shifts and a math area; bitlens --print converts on the command line.]])
+Bitlens shows one integer of up to 64 bits in nine notations at once:
+binary, decimal, hexadecimal, octal, base 36, text, IPv4 address, a packed
+version number and an IEEE-754 float, and as a grid of its bits. Typing
+into any field rewrites the others as you type, and the fields take C
+expressions. Bit fields name the parts of a register, with layouts from
+wavedrom-style JSON, CMSIS-SVD files and C headers. Widths of 8 to 64
+bits, signed or unsigned, either byte order, and a math area with status
+flags; bitlens --print converts on the command line.]])
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 # The build keeps its debug information; the package does not need it.
 set(CPACK_STRIP_FILES ON)
@@ -101,6 +104,7 @@ if(BUILD_TESTING)
 
   add_test(NAME metainfo_is_valid
            COMMAND ${CMAKE_COMMAND} -DMETAINFO=${bitlens_resources}/${BITLENS_APP_ID}.metainfo.xml
+                   -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
                    -P ${CMAKE_CURRENT_LIST_DIR}/CheckMetainfo.cmake)
 
   add_test(NAME manual_renders_cleanly

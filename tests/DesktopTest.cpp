@@ -7,6 +7,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include "XServer.h"
 
@@ -197,9 +198,8 @@ private slots:
             fFirst->windows().back().pid, uint(first->processId()), kTimeoutMs);
         const XWindow front = fFirst->windows().back();
         QVERIFY(opensWindow || front.id == covered);
-        // A new window's focus is the window manager's to give; there is none here.
-        if (!opensWindow)
-            QTRY_COMPARE_WITH_TIMEOUT(fFirst->focus(), covered, kTimeoutMs);
+        // With no window manager to give it, a new window takes the focus itself.
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->focus(), opensWindow ? front.id : covered, kTimeoutMs);
         if (startupId.isEmpty())
             return;
         QCOMPARE(front.startupId, startupId);
@@ -229,6 +229,42 @@ private slots:
         QCOMPARE(windowClass, desktopEntryKey("StartupWMClass"));
         // The icon comes just after the window is on screen.
         QTRY_VERIFY_WITH_TIMEOUT(fFirst->windowsOf(*first).front().hasIcon, kTimeoutMs);
+    }
+
+    // With no window manager on the display, the window takes the keyboard
+    // focus itself: the first keys go to the Value row's binary field, and
+    // the labels' letters reach their controls. Keys go where the X server
+    // sends them, as xdotool types them, with the pointer off the window.
+    void keyboardWorksWithoutWindowManager()
+    {
+        if (!QFile::exists(QStringLiteral(XDOTOOL_PROGRAM)))
+            QSKIP("xdotool is not installed (scripts/install-deps test)");
+        // English mnemonics, whatever the language the tests run in.
+        QProcessEnvironment environment = onX(*fFirst);
+        environment.insert("LC_ALL", "C.UTF-8");
+        environment.remove("LANGUAGE");
+        QProcess* first = startInstance(environment);
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->windowsOf(*first).size(), std::size_t(1), kTimeoutMs);
+        const xcb_window_t window = fFirst->windowsOf(*first).front().id;
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->focus(), window, kTimeoutMs);
+        fFirst->movePointerTo(1023, 767);
+
+        const auto press = [&](const QString& keys) {
+            QProcess xdotool;
+            xdotool.setProcessEnvironment(
+                launchEnvironment({ { "DISPLAY", QString::fromLatin1(fFirst->display()) } }));
+            xdotool.start(QStringLiteral(XDOTOOL_PROGRAM),
+                QStringList { "key", "--delay", "50" } + keys.split(' '));
+            return xdotool.waitForFinished(kTimeoutMs)
+                && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+        };
+        // 101 typed into the binary field, then the decimal field's text copied.
+        QVERIFY(press("1 0 1 alt+d ctrl+a ctrl+c"));
+        QTRY_COMPARE_WITH_TIMEOUT(fFirst->clipboardText(kTimeoutMs), QByteArray("5"), kTimeoutMs);
+        // 64 bits from the width popup: the hexadecimal literal has every digit.
+        QVERIFY(press("alt+w Down Down Return alt+x ctrl+shift+c"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            fFirst->clipboardText(kTimeoutMs), QByteArray("0x0000000000000005"), kTimeoutMs);
     }
 
     void runsOnItsOwnWhenNoChannelCanBeMade_data()

@@ -93,7 +93,12 @@ const QStringList kSameInGerman = { "window title", "labelText text", "labelText
     "mathOperation item 1", "mathOperation item 2", "mathOperation item 10",
     "mathOperation item 11", "mathOperation item 12", "mathOperation item 13",
     "resultZeroFlag text", "resultSignFlag text", "resultCarryFlag text", "resultOverflowFlag text",
-    "resultDivideByZeroFlag text" };
+    "resultDivideByZeroFlag text", "operandTextLabel text", "operandTextLabel accessible name",
+    "operandNumVersionLabel text", "operandNumVersionLabel accessible name",
+    "operandBitGridLabel text", "operandBitGridLabel accessible name", "resultTextLabel text",
+    "resultTextLabel accessible name", "resultNumVersionLabel text",
+    "resultNumVersionLabel accessible name", "resultBitGridLabel text",
+    "resultBitGridLabel accessible name" };
 
 } // namespace
 

@@ -163,6 +163,13 @@ public:
         return texts;
     }
 
+    // Where a user who reaches for the keyboard has left the pointer.
+    void movePointerTo(int x, int y)
+    {
+        xcb_warp_pointer(fConnection, XCB_NONE, fRoot, 0, 0, 0, 0, int16_t(x), int16_t(y));
+        xcb_flush(fConnection);
+    }
+
     // The text a program has put on the clipboard, as a program pasting it
     // gets it; empty when none is there or none answers within timeoutMs.
     QByteArray clipboardText(int timeoutMs)

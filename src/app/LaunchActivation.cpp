@@ -1,7 +1,9 @@
 #include "LaunchActivation.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -160,6 +162,79 @@ private:
     std::function<void()> fAction;
 };
 
+// Whether a window manager runs on the window's screen: one that follows
+// the desktop's conventions names a check window, which names itself, on
+// the root window; any window manager owns the screen's WM_Sn selection.
+bool WindowManagerRuns(const X11Window& x11)
+{
+    xcb_connection_t* connection = x11.connection;
+    int screen = 0;
+    for (xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+         it.rem && it.data->root != x11.root; xcb_screen_next(&it))
+        ++screen;
+    const QByteArray selection = "WM_S" + QByteArray::number(screen);
+    const char checkName[] = "_NET_SUPPORTING_WM_CHECK";
+    const xcb_intern_atom_cookie_t selectionCookie
+        = xcb_intern_atom(connection, 0, uint16_t(selection.size()), selection.constData());
+    const xcb_intern_atom_cookie_t checkCookie
+        = xcb_intern_atom(connection, 0, uint16_t(std::strlen(checkName)), checkName);
+    xcb_atom_t selectionAtom = XCB_ATOM_NONE;
+    xcb_atom_t checkAtom = XCB_ATOM_NONE;
+    if (xcb_intern_atom_reply_t* reply
+        = xcb_intern_atom_reply(connection, selectionCookie, nullptr)) {
+        selectionAtom = reply->atom;
+        std::free(reply);
+    }
+    if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, checkCookie, nullptr)) {
+        checkAtom = reply->atom;
+        std::free(reply);
+    }
+
+    bool runs = false;
+    if (selectionAtom != XCB_ATOM_NONE) {
+        xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, selectionAtom), nullptr);
+        runs = owner && owner->owner != XCB_NONE;
+        std::free(owner);
+    }
+    // The check window of a window manager that has gone is gone too, or no
+    // longer names itself.
+    const auto checkWindowOf = [&](xcb_window_t window) {
+        xcb_window_t named = XCB_NONE;
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(connection,
+            xcb_get_property(connection, 0, window, checkAtom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        if (reply && reply->type == XCB_ATOM_WINDOW && reply->format == 32
+            && xcb_get_property_value_length(reply) == 4)
+            std::memcpy(&named, xcb_get_property_value(reply), sizeof named);
+        std::free(reply);
+        return named;
+    };
+    if (!runs && checkAtom != XCB_ATOM_NONE) {
+        const xcb_window_t check = checkWindowOf(x11.root);
+        runs = check != XCB_NONE && checkWindowOf(check) == check;
+    }
+    return runs;
+}
+
+// Asks for the focus for each window as it is shown; the toolkit sets it
+// once the window is mapped.
+class FocusOnShow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            const Qt::WindowType type = widget->windowType();
+            if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+                widget->activateWindow();
+        }
+        return false;
+    }
+};
+
 // Qt's Wayland plugin hands this to the compositor with the next activation
 // and then removes it.
 void OfferActivationToken(const QByteArray& token)
@@ -223,6 +298,20 @@ void RaiseForLaunch(QWidget* window, const QByteArray& token)
         EndStartupFeedback(*x11, token);
         xcb_flush(x11->connection);
     }
+}
+
+void FocusWithoutWindowManager(QWidget* first)
+{
+    if (!OnX11())
+        return;
+    // Asked after the first paint, so that the window comes no later.
+    AfterFirstPaint(first, [first = QPointer<QWidget>(first)] {
+        const std::optional<X11Window> x11 = first ? X11WindowOf(first) : std::nullopt;
+        if (!x11 || WindowManagerRuns(*x11))
+            return;
+        qApp->installEventFilter(new FocusOnShow(qApp));
+        first->activateWindow();
+    });
 }
 
 void AfterFirstPaint(QWidget* window, std::function<void()> action)

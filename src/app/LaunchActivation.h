@@ -31,6 +31,12 @@ void ShowForLaunch(QWidget* window, const QByteArray& token);
 // for it, even when another program's window covers it.
 void RaiseForLaunch(QWidget* window, const QByteArray& token);
 
+// With no window manager on the X11 display, nothing gives a window the
+// keyboard focus: once `first` is painted, it takes the focus itself, and
+// so does every window shown after it. Nothing changes where a window
+// manager runs.
+void FocusWithoutWindowManager(QWidget* first);
+
 // Runs `action` once the window is on screen and painted.
 void AfterFirstPaint(QWidget* window, std::function<void()> action);
 

@@ -317,10 +317,12 @@ int main(int argc, char* argv[])
     // The theme's icon, or the one built in where the theme has none. The
     // lookup is a good share of the time to the first window: it comes after,
     // and so does the search service.
-    AfterFirstPaint(windows.open(request), [startSearch] {
+    ConverterView* first = windows.open(request);
+    AfterFirstPaint(first, [startSearch] {
         QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kApplicationId), builtInIcon()));
         startSearch();
     });
+    FocusWithoutWindowManager(first);
     // Windows are independent; the program ends when the last one closes.
     return app.exec();
 }

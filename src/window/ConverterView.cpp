@@ -10,6 +10,7 @@
 #include "FocusedWheel.h"
 #include "MagnitudeLabel.h"
 #include "WarningLabel.h"
+#include "WindowLayout.h"
 #include "WindowTitle.h"
 #include "WiringAssert.h"
 #include "ui_ConverterDocument.h"
@@ -22,7 +23,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QGridLayout>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,9 +40,6 @@ namespace {
 // The width popup's items in the window description's order: uic carries
 // no item data, so an item's width comes from here.
 constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64 };
-// A 32-bit and a 64-bit binary number, group spaces included.
-constexpr int kBinaryCharacters32 = 39;
-constexpr int kBinaryCharacters64 = 79;
 
 // Each row's widgets are named by the row, then what they are: the fields
 // and most controls by a prefix ("current" + "Hexadecimal"), the signed
@@ -76,16 +73,6 @@ template <class T> T* Bound(const QObject& window, const QString& name, bool opt
     T* found = window.findChild<T*>(name);
     WIRING_ASSERT(found || optional);
     return found;
-}
-
-// How wide `field` must be to show a text of `characters` digits whole, the
-// cursor after it included. All digits of the fixed font are equally wide.
-int FieldWidthFor(const QLineEdit& field, int characters)
-{
-    const QFontMetrics metrics = field.fontMetrics();
-    // The size hint is that of 17 x's and the field's margins.
-    const int margins = field.sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
-    return margins + metrics.horizontalAdvance(QString(characters + 1, QLatin1Char('0')));
 }
 
 QString FromUtf8(const std::string& text)
@@ -219,6 +206,7 @@ void ConverterView::sizeFields()
                 MessageText(TooBigMessageText(eNotationDecimal)),
                 MessageText(TooBigMessageText(eNotationText)) });
     }
+    fWindowLayout = std::make_unique<WindowLayout>(*this, w);
 }
 
 // Each control calls one verb of the model with the row it belongs to, and
@@ -352,29 +340,15 @@ void ConverterView::enterStartState()
     row(eFieldTypeValue).fields[eNotationBinary]->setFocus(Qt::OtherFocusReason);
     updateFlagToolTips();
 
-    // The description lays the window out with the math area open.
-    layout()->activate();
-    centralWidget()->layout()->activate();
     showMathArea();
     fitValueRowToWidestNumber();
 }
 
 // The window opens wide enough for the Value row to show a 64-bit binary
-// number whole; the math area, once opened, takes its room from there when
-// the screen has no more.
+// number whole; the math area, once opened, adds to that or goes below it.
 void ConverterView::fitValueRowToWidestNumber()
 {
-    // At the window's minimum width the fields' column is as narrow as its
-    // widest item lets it be; the window grows by what the binary field then
-    // lacks. Asked of the layout, as the window is not shown yet.
-    const QGridLayout& grid = *ui->valueGrid;
-    int column = 0;
-    for (int at = 0; at < grid.rowCount(); ++at)
-        if (QLayoutItem* item = grid.itemAtPosition(at, 1))
-            column = std::max(column, item->minimumSize().width());
-    const QLineEdit& binary = *row(eFieldTypeValue).fields[eNotationBinary];
-    const int lacking = FieldWidthFor(binary, kBinaryCharacters64) - column;
-    resize(minimumSizeHint().width() + std::max(0, lacking), height());
+    fWindowLayout->fitValueRow();
 }
 
 void ConverterView::applicationShouldHandleReopen()
@@ -458,20 +432,6 @@ void ConverterView::showMathArea()
     const bool open = fModel.mathEnabled();
     ui->mathDisclosure->setChecked(open);
     ui->actionShowMathArea->setChecked(open);
-    // Taken first: showing the box may already stretch the window to its
-    // new minimum width.
-    const int widthBefore = width();
-    int windowWidth = 0;
-    if (open) {
-        // Never beyond the screen: the Value row gives up what is missing.
-        const int frame = frameGeometry().width() - width();
-        windowWidth = std::min(
-            widthBefore + mathAreaWidth(), screen()->availableGeometry().width() - frame);
-    } else {
-        // Closing takes away what opening added; at start-up, the area.
-        windowWidth = widthBefore - fWidthAddedByMath.value_or(mathAreaWidth());
-    }
-
     ui->mathDisclosure->setArrowType(open ? Qt::LeftArrow : Qt::RightArrow);
     ui->mathOperation->setEnabled(open);
     const Row& operandRow = row(eFieldTypeOperand);
@@ -479,23 +439,7 @@ void ConverterView::showMathArea()
         if (field != operandRow.fields[eNotationNumVersion])
             field->setEnabled(open);
     ui->expandedBox->setVisible(open);
-
-    // The window's minimum width follows the box only once its layout has
-    // been redone; redo it now so that narrowing is not held back.
-    centralWidget()->layout()->activate();
-    layout()->activate();
-    resize(windowWidth, height());
-    if (open)
-        fWidthAddedByMath = width() - widthBefore;
-    else
-        fWidthAddedByMath.reset();
-}
-
-// What the math area takes when it opens: it never stretches, the Value row
-// takes whatever room the window has besides.
-int ConverterView::mathAreaWidth() const
-{
-    return ui->expandedBox->sizeHint().width() + ui->windowLayout->spacing();
+    fWindowLayout->mathShown(open);
 }
 
 void ConverterView::showUndoState()

@@ -26,6 +26,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class WarningLabel;
+class WindowLayout;
 
 namespace Ui {
 class ConverterDocument;
@@ -88,7 +89,6 @@ private:
     void showMathArea();
     void showUndoState();
     void updateFlagToolTips();
-    int mathAreaWidth() const;
 
     void openNewWindow();
     void keepOnTop(bool onTop);
@@ -104,10 +104,8 @@ private:
     std::array<Row, kRowCount> fRows {};
     std::array<FlagButton*, eMathFlagCount> fFlags {};
 
-    // What opening the math area added to the window's width, for closing
-    // to take away: less than the area's width on a screen too narrow for
-    // both. None before the area was first opened.
-    std::optional<int> fWidthAddedByMath;
+    // Arranges the rows and sizes the window to its screen.
+    std::unique_ptr<WindowLayout> fWindowLayout;
 };
 
 #endif

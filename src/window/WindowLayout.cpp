@@ -1,0 +1,331 @@
+#include "WindowLayout.h"
+
+#include "ui_ConverterDocument.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+// The math area's grid holds the Result row's labels and controls in these
+// columns beside the Operand row's, or in the Operand row's columns below it.
+constexpr int kResultColumn = 2;
+
+} // namespace
+
+int FieldWidthFor(const QLineEdit& field, int characters)
+{
+    const QFontMetrics metrics = field.fontMetrics();
+    // The size hint is that of 17 x's and the field's margins.
+    const int margins = field.sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    return margins + metrics.horizontalAdvance(QString(characters + 1, QLatin1Char('0')));
+}
+
+WindowLayout::WindowLayout(QMainWindow& window, Ui::ConverterDocument& form)
+    : fWindow(window)
+    , fForm(form)
+{
+    Ui::ConverterDocument& w = form;
+    fValueLabels
+        = { w.labelBinary, w.labelDecimal, w.labelHexadecimal, w.labelOctal, w.labelQuixadecimal,
+              w.labelText, w.labelIPAddress, w.labelNumVersion, w.labelFloat, w.labelBitGrid };
+    fOperandLabels = { w.operandBinaryLabel, w.operandDecimalLabel, w.operandHexadecimalLabel,
+        w.operandOctalLabel, w.operandQuixadecimalLabel, w.operandTextLabel,
+        w.operandIPAddressLabel, w.operandNumVersionLabel, w.operandFloatLabel,
+        w.operandBitGridLabel };
+    fResultLabels = { w.resultBinaryLabel, w.resultDecimalLabel, w.resultHexadecimalLabel,
+        w.resultOctalLabel, w.resultQuixadecimalLabel, w.resultTextLabel, w.resultIPAddressLabel,
+        w.resultNumVersionLabel, w.resultFloatLabel, w.resultBitGridLabel };
+    fBinaryFields = { w.currentBinary, w.operandBinary, w.resultBinary };
+    fFieldWidth = w.currentBinary->minimumWidth();
+
+    // The bottom spacer's row ends the Operand row's block.
+    int column = 0;
+    int rowSpan = 0;
+    int columnSpan = 0;
+    w.mathGrid->getItemPosition(
+        w.mathGrid->indexOf(w.mathBottomSpacer), &fBlockRows, &column, &rowSpan, &columnSpan);
+
+    // A row's name and the operation's label keep a clear gap between them
+    // in any language, however long the operations' names make the popup.
+    w.resultHeaderSpacer->changeSize(
+        window.fontMetrics().height(), 0, QSizePolicy::MinimumExpanding, QSizePolicy::Minimum);
+
+    // Popups are never narrower than their longest item: a popup squeezed
+    // would cut its items' names.
+    for (QComboBox* popup : { w.bitWidthPopup, w.mathOperation })
+        popup->setSizePolicy(QSizePolicy::Minimum, popup->sizePolicy().verticalPolicy());
+
+    window.installEventFilter(this);
+    connect(w.bitWidthPopup, &QComboBox::currentIndexChanged, this, &WindowLayout::widthChosen);
+    connect(qApp, &QApplication::focusChanged, this,
+        [this](QWidget*, QWidget* now) { scrollToFocus(now); });
+}
+
+// The window's frame is known only once it is shown: a window that then
+// reaches past the screen takes the size that fits it.
+bool WindowLayout::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched == &fWindow
+        && !fWindow.screen()->availableGeometry().contains(fWindow.frameGeometry()))
+        resizeWithin(fWanted, fWantedWithScrollBars);
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowLayout::fitValueRow()
+{
+    const QSize minimum = contentMinimum();
+    // At the content's smallest the fields' column is as narrow as its
+    // widest item lets it be; the window grows by what the binary field then
+    // lacks.
+    const QGridLayout& grid = *fForm.valueGrid;
+    int column = 0;
+    for (int at = 0; at < grid.rowCount(); ++at)
+        if (QLayoutItem* item = grid.itemAtPosition(at, 1))
+            column = std::max(column, item->minimumSize().width());
+    const int lacking = FieldWidthFor(*fForm.currentBinary, kBinaryCharacters64) - column;
+    fClosedContentWidth = minimum.width() + std::max(0, lacking);
+    resizeWithin(QSize(fClosedContentWidth, contentHeight()) + chrome());
+}
+
+void WindowLayout::mathShown(bool shown)
+{
+    fMathShown = shown;
+    if (!shown) {
+        arrange(eSideBySide);
+        for (QLineEdit* field : fBinaryFields)
+            field->setMinimumWidth(fFieldWidth);
+        if (fSizeBeforeMath) {
+            contentMinimum();
+            resizeWithin(*fSizeBeforeMath, false);
+        }
+        fSizeBeforeMath.reset();
+        return;
+    }
+    // The Value row keeps the room it has; the math area adds its own.
+    if (fWindow.isVisible())
+        fClosedContentWidth = fForm.centralWidget->width();
+    const QSize before = fWindow.size();
+    chooseArrangement();
+    resizeWithin(contentSizeWithMath() + chrome());
+    fSizeBeforeMath = before;
+}
+
+void WindowLayout::widthChosen()
+{
+    if (!fMathShown)
+        return;
+    const Arrangement before = fArrangement;
+    chooseArrangement();
+    // The same arrangement keeps the window's size while the rows fit it.
+    if (fArrangement == before
+        && contentMinimum().width() <= fForm.windowScrollArea->viewport()->width()) {
+        updateScrollArea();
+        return;
+    }
+    resizeWithin(contentSizeWithMath() + chrome());
+}
+
+void WindowLayout::chooseArrangement()
+{
+    const int digits = FieldWidthFor(*fForm.currentBinary, binaryCharacters());
+    for (QLineEdit* field : fBinaryFields)
+        field->setMinimumWidth(std::max(fFieldWidth, digits));
+    const QSize room = roomOnScreen() - chrome();
+    for (Arrangement arrangement : { eSideBySide, eMathBelow, eStacked }) {
+        arrange(arrangement);
+        QSize needed = contentMinimum();
+        if (needed.height() > room.height())
+            needed.rwidth() += fForm.windowScrollArea->verticalScrollBar()->sizeHint().width();
+        if (needed.width() <= room.width())
+            return;
+    }
+}
+
+void WindowLayout::arrange(Arrangement arrangement)
+{
+    fArrangement = arrangement;
+    const bool mathBelow = arrangement != eSideBySide;
+    fForm.windowLayout->setDirection(mathBelow ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    placeResultBlock(arrangement == eStacked);
+    for (QLabel* label : fOperandLabels)
+        label->setVisible(mathBelow);
+    for (QLabel* label : fResultLabels)
+        label->setVisible(arrangement == eStacked);
+
+    // One above the other, the areas' fields start at the same place: each
+    // grid's label column is as wide as the widest label of both, and as
+    // much wider as the other grid's spacing after it is wider.
+    int labels = 0;
+    if (mathBelow)
+        for (const std::vector<QLabel*>* column : { &fValueLabels, &fOperandLabels })
+            for (const QLabel* label : *column)
+                labels = std::max(labels, label->sizeHint().width());
+    QGridLayout& value = *fForm.valueGrid;
+    QGridLayout& math = *fForm.mathGrid;
+    const int spacing = math.horizontalSpacing() - value.horizontalSpacing();
+    value.setColumnMinimumWidth(0, mathBelow ? labels + std::max(0, spacing) : 0);
+    math.setColumnMinimumWidth(0, mathBelow ? labels + std::max(0, -spacing) : 0);
+}
+
+// The Result row's block moves as a whole: every item keeps its place
+// within the block, so the rows stay as the description lays them out.
+void WindowLayout::placeResultBlock(bool belowOperand)
+{
+    if (belowOperand == fResultBelow)
+        return;
+    fResultBelow = belowOperand;
+    QGridLayout& grid = *fForm.mathGrid;
+    struct Placed {
+        QLayoutItem* item;
+        int row;
+        int column;
+        int rowSpan;
+        int columnSpan;
+    };
+    std::vector<Placed> moved;
+    // From the last, so that taking an item leaves the indexes still to come.
+    for (int index = grid.count() - 1; index >= 0; --index) {
+        Placed placed {};
+        grid.getItemPosition(
+            index, &placed.row, &placed.column, &placed.rowSpan, &placed.columnSpan);
+        if (grid.itemAt(index) == fForm.mathBottomSpacer) {
+            placed.row = belowOperand ? 2 * fBlockRows : fBlockRows;
+        } else if (belowOperand && placed.column >= kResultColumn) {
+            placed.row += fBlockRows;
+            placed.column -= kResultColumn;
+        } else if (!belowOperand && placed.row >= fBlockRows) {
+            placed.row -= fBlockRows;
+            placed.column += kResultColumn;
+        } else {
+            continue;
+        }
+        placed.item = grid.takeAt(index);
+        moved.push_back(placed);
+    }
+    for (const Placed& placed : moved) {
+        // A layout taken out has lost its parent, which adding it gives back.
+        if (QLayout* layout = placed.item->layout())
+            grid.addLayout(layout, placed.row, placed.column, placed.rowSpan, placed.columnSpan,
+                layout->alignment());
+        else
+            grid.addItem(placed.item, placed.row, placed.column, placed.rowSpan, placed.columnSpan,
+                placed.item->alignment());
+    }
+}
+
+QSize WindowLayout::contentMinimum()
+{
+    // Inner layouts first: each one's sizes feed the one around it.
+    for (QLayout* layout :
+        std::initializer_list<QLayout*> { fForm.mathGrid, fForm.valueGrid, fForm.windowLayout }) {
+        layout->invalidate();
+        layout->activate();
+    }
+    return fForm.windowLayout->totalMinimumSize();
+}
+
+int WindowLayout::contentHeight() const
+{
+    return std::max(fForm.windowLayout->totalMinimumSize().height(),
+        fForm.windowLayout->totalSizeHint().height());
+}
+
+QSize WindowLayout::contentSizeWithMath()
+{
+    const QSize minimum = contentMinimum();
+    int width = std::max(minimum.width(), fClosedContentWidth);
+    // Beside the Value row, the math area adds its own width, as far as the
+    // screen has room: the Value row gives up what is missing.
+    if (fArrangement == eSideBySide) {
+        const int added = fForm.expandedBox->sizeHint().width() + fForm.windowLayout->spacing();
+        const int room = roomOnScreen().width() - chrome().width();
+        width = std::max(width, std::min(fClosedContentWidth + added, room));
+    }
+    return { width, contentHeight() };
+}
+
+QSize WindowLayout::chrome() const
+{
+    const int frame = 2 * fForm.windowScrollArea->frameWidth();
+    const QWidget* menu = fWindow.menuWidget();
+    return { frame, frame + (menu && !menu->isHidden() ? menu->sizeHint().height() : 0) };
+}
+
+QSize WindowLayout::roomOnScreen() const
+{
+    const QSize frame = fWindow.frameGeometry().size() - fWindow.geometry().size();
+    return fWindow.screen()->availableGeometry().size() - frame;
+}
+
+void WindowLayout::resizeWithin(QSize wanted, bool withScrollBars)
+{
+    fWanted = wanted;
+    fWantedWithScrollBars = withScrollBars;
+    const QSize room = roomOnScreen();
+    if (withScrollBars) {
+        const QScrollArea& area = *fForm.windowScrollArea;
+        const int barWidth = area.verticalScrollBar()->sizeHint().width();
+        const int barHeight = area.horizontalScrollBar()->sizeHint().height();
+        const bool scrollsDown = wanted.height() > room.height();
+        if (scrollsDown)
+            wanted.rwidth() += barWidth;
+        if (wanted.width() > room.width()) {
+            wanted.rheight() += barHeight;
+            if (!scrollsDown && wanted.height() > room.height())
+                wanted.rwidth() += barWidth;
+        }
+    }
+    const QSize size = wanted.boundedTo(room);
+    fWindow.resize(size);
+    keepOnScreen(size);
+    updateScrollArea();
+}
+
+// A window that grew past the screen's edge moves back onto it.
+void WindowLayout::keepOnScreen(QSize size)
+{
+    if (!fWindow.isVisible())
+        return;
+    const QRect available = fWindow.screen()->availableGeometry();
+    const QRect frame = fWindow.frameGeometry();
+    const QSize framed = size + frame.size() - fWindow.geometry().size();
+    const QPoint inside(
+        std::max(available.left(), std::min(frame.left(), available.right() + 1 - framed.width())),
+        std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - framed.height())));
+    if (inside != frame.topLeft())
+        fWindow.move(inside);
+}
+
+// The scroll area learns the content's new size now, not after the event
+// loop has run: what the window shows is decided when it returns.
+void WindowLayout::updateScrollArea()
+{
+    QEvent request(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(fForm.windowScrollArea, &request);
+}
+
+int WindowLayout::binaryCharacters() const
+{
+    const int bits = fForm.bitWidthPopup->currentData().toInt();
+    // Groups of four digits with a space between each two.
+    return std::max(kBinaryCharacters32, bits + bits / 4 - 1);
+}
+
+// Focus that the keyboard moves out of sight, with a mnemonic or a key
+// that opens the math area, brings the scroll area along.
+void WindowLayout::scrollToFocus(QWidget* focused)
+{
+    if (focused && fForm.centralWidget->isAncestorOf(focused))
+        fForm.windowScrollArea->ensureWidgetVisible(focused);
+}

@@ -1,0 +1,104 @@
+// How a window places its three rows and fits itself to its screen: side
+// by side where the screen is wide enough, the math area under the Value
+// row, or each row under the one before; a scroll area shows what the
+// screen has no room for.
+#ifndef BITLENS_WINDOWLAYOUT_H
+#define BITLENS_WINDOWLAYOUT_H
+
+#include <QObject>
+#include <QSize>
+
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QWidget;
+
+namespace Ui {
+class ConverterDocument;
+}
+
+// A 32-bit and a 64-bit binary number, group spaces included.
+constexpr int kBinaryCharacters32 = 39;
+constexpr int kBinaryCharacters64 = 79;
+
+// How wide `field` must be to show a text of `characters` digits whole, the
+// cursor after it included. All digits of the fixed font are equally wide.
+int FieldWidthFor(const QLineEdit& field, int characters);
+
+class WindowLayout : public QObject {
+    Q_OBJECT
+
+public:
+    // From the widest to the narrowest.
+    enum Arrangement {
+        // Value, Operand and Result beside each other, on the Value row's labels.
+        eSideBySide,
+        // The math area under the Value row, Operand and Result beside each other.
+        eMathBelow,
+        // Each row under the one before, each with its own labels.
+        eStacked
+    };
+
+    WindowLayout(QMainWindow& window, Ui::ConverterDocument& form);
+
+    // The window with the math area closed, wide enough for the Value row
+    // to show a 64-bit binary number whole, as far as the screen allows.
+    void fitValueRow();
+    // Arranges and sizes the window for the math area just shown or hidden.
+    void mathShown(bool shown);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void widthChosen();
+    // The widest arrangement in which every binary field shows the width's
+    // digits whole and the window fits the screen's width; the narrowest
+    // when none does.
+    void chooseArrangement();
+    void arrange(Arrangement arrangement);
+    void placeResultBlock(bool belowOperand);
+    // The laid-out content's smallest size, its layouts redone first.
+    QSize contentMinimum();
+    int contentHeight() const;
+    QSize contentSizeWithMath();
+    // What the window adds around the scrolled content: its menu bar.
+    QSize chrome() const;
+    // The most the window may be: the screen's free area, less the frame.
+    QSize roomOnScreen() const;
+    // The window at `wanted`, or as much of it as the screen holds, with
+    // room for the scroll bars it then needs.
+    void resizeWithin(QSize wanted, bool withScrollBars = true);
+    void keepOnScreen(QSize size);
+    void updateScrollArea();
+    // Characters of a binary number at the width the popup shows.
+    int binaryCharacters() const;
+    void scrollToFocus(QWidget* focused);
+
+    QMainWindow& fWindow;
+    Ui::ConverterDocument& fForm;
+    std::vector<QLabel*> fValueLabels;
+    std::vector<QLabel*> fOperandLabels;
+    std::vector<QLabel*> fResultLabels;
+    std::vector<QLineEdit*> fBinaryFields;
+    // Every field's least width, which a binary field widens from.
+    int fFieldWidth = 0;
+    // The grid rows of one row's block: its header, fields and controls.
+    int fBlockRows = 0;
+    Arrangement fArrangement = eSideBySide;
+    bool fResultBelow = false;
+    bool fMathShown = false;
+    // The Value row's width with the math area closed, for opening to add to.
+    int fClosedContentWidth = 0;
+    // The size the window was last asked to take, for the screen's room to
+    // bound again once the frame is known.
+    QSize fWanted;
+    bool fWantedWithScrollBars = true;
+    // The window's size before the math area opened, which closing gives back.
+    std::optional<QSize> fSizeBeforeMath;
+};
+
+#endif
