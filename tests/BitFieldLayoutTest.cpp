@@ -233,3 +233,111 @@ TEST(LayoutProblemTest, OtherValuesNeedAName)
 }
 
 } // namespace
+
+namespace {
+
+struct TextCase {
+    const char* name;
+    int msb, lsb;
+    bool isSigned;
+    UInt64 number;
+    const char* bits;
+    const char* hex;
+    const char* decimal;
+};
+
+std::ostream& operator<<(std::ostream& stream, const TextCase& c)
+{
+    return stream << c.name;
+}
+
+class FieldTextTest : public testing::TestWithParam<TextCase> { };
+
+TEST_P(FieldTextTest, WritesBitsAndValueAsThePanelAndCommandLineShowThem)
+{
+    const TextCase& c = GetParam();
+    BitField field = Field(c.msb, c.lsb);
+    field.isSigned = c.isSigned;
+    EXPECT_EQ(FieldBitsText(field), c.bits);
+    EXPECT_EQ(FieldHexText(field, c.number), c.hex);
+    EXPECT_EQ(FieldDecimalText(field, c.number), c.decimal);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, FieldTextTest,
+    testing::Values(TextCase { "TopNibble", 31, 28, false, 0x12ABCDEF, "31:28", "0x1", "1" },
+        TextCase {
+            "TwelveBitsKeepThreeDigits", 27, 16, false, 0x102ACDEF, "27:16", "0x02a", "42" },
+        TextCase { "OneBit", 0, 0, false, 1, "0", "0x1", "1" },
+        TextCase { "SignedReadsNegative", 15, 8, true, 0xCD00, "15:8", "0xcd", "-51" },
+        TextCase { "WholeNumberSigned", 63, 0, true, kTop, "63:0", "0x8000000000000000",
+            "-9223372036854775808" },
+        TextCase { "WholeNumberUnsigned", 63, 0, false, kAll, "63:0", "0xffffffffffffffff",
+            "18446744073709551615" },
+        TextCase { "FiveBitsTakeTwoDigits", 4, 0, false, 0x1F, "4:0", "0x1f", "31" }),
+    testing::PrintToStringParamName());
+
+struct TypedCase {
+    const char* name;
+    int msb, lsb;
+    const char* text;
+    int base;
+    std::optional<UInt64> value;
+};
+
+std::ostream& operator<<(std::ostream& stream, const TypedCase& c)
+{
+    return stream << c.name;
+}
+
+class FieldTypedTest : public testing::TestWithParam<TypedCase> { };
+
+TEST_P(FieldTypedTest, ReadsWhatTheUserTypesIntoAValueCell)
+{
+    const TypedCase& c = GetParam();
+    EXPECT_EQ(ReadFieldValue(Field(c.msb, c.lsb), c.text, c.base), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FieldTypedTest,
+    testing::Values(TypedCase { "Hex", 7, 0, "0x2A", 16, 0x2A },
+        TypedCase { "HexWithoutPrefix", 7, 0, " ff ", 16, 0xFF },
+        TypedCase { "HexTooWide", 7, 0, "100", 16, std::nullopt },
+        TypedCase { "Decimal", 3, 0, "15", 10, 15 },
+        TypedCase { "DecimalTooWide", 3, 0, "16", 10, std::nullopt },
+        TypedCase { "NegativeIsTwosComplement", 3, 0, "-1", 10, 0xF },
+        TypedCase { "MostNegativeOfFourBits", 3, 0, "-8", 10, 0x8 },
+        TypedCase { "BelowMostNegative", 3, 0, "-9", 10, std::nullopt },
+        TypedCase { "MostNegativeOf64Bits", 63, 0, "-9223372036854775808", 10, kTop },
+        TypedCase { "PastMostNegative", 63, 0, "-9223372036854775809", 10, std::nullopt },
+        TypedCase { "AllOf64Bits", 63, 0, "0xffff_ffff_ffff_ffff", 16, kAll },
+        TypedCase { "Past64Bits", 63, 0, "18446744073709551616", 10, std::nullopt },
+        TypedCase { "SeparatorsBetweenDigits", 15, 0, "1 000", 10, 1000 },
+        TypedCase { "SeparatorAtTheEnd", 15, 0, "1_", 10, std::nullopt },
+        TypedCase { "DoubledSeparator", 15, 0, "1__0", 10, std::nullopt },
+        TypedCase { "Empty", 7, 0, "", 10, std::nullopt },
+        TypedCase { "OnlyPrefix", 7, 0, "0x", 16, std::nullopt },
+        TypedCase { "MinusInHex", 7, 0, "-1", 16, std::nullopt },
+        TypedCase { "HexDigitInDecimal", 7, 0, "1a", 10, std::nullopt },
+        TypedCase { "FieldPastBit63", 64, 60, "1", 10, std::nullopt }),
+    testing::PrintToStringParamName());
+
+TEST(FieldBits, ReadsTheBitsTypedIntoTheBitsCell)
+{
+    using Bits = std::optional<std::pair<int, int>>;
+    const std::pair<const char*, Bits> cases[] = {
+        { "31:28", std::pair { 31, 28 } },
+        { " [7:0] ", std::pair { 7, 0 } },
+        { "5", std::pair { 5, 5 } },
+        { "63:0", std::pair { 63, 0 } },
+        { "64:0", std::nullopt },
+        { "3:4", std::nullopt },
+        { "-1", std::nullopt },
+        { "", std::nullopt },
+        { "3:", std::nullopt },
+        { "a:b", std::nullopt },
+        { "007:0", std::nullopt },
+    };
+    for (const auto& [text, bits] : cases)
+        EXPECT_EQ(ReadFieldBits(text), bits) << text;
+}
+
+} // namespace

@@ -1,9 +1,15 @@
 #include "CommandLine.h"
 #include "BitlensVersion.h"
 
+#include "files/BitlensLayoutFile.h"
+
+#include <QDir>
+#include <QFile>
 #include <QIODevice>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -45,6 +51,12 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void printsTheFieldsOfALayout_data();
+    void printsTheFieldsOfALayout();
+    void printsTheFieldsAsJson();
+    void refusesALayoutItCannotUse_data();
+    void refusesALayoutItCannotUse();
     void printsJson_data();
     void printsJson();
     void printsAlignedLines();
@@ -60,7 +72,195 @@ private slots:
     void numberBeyond64BitsIsShownWithAWarning();
     void outputThatCannotBeWrittenFails_data();
     void outputThatCannotBeWrittenFails();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes);
+    Run runInFiles(const QStringList& arguments);
+    QTemporaryDir fFiles;
 };
+
+QString CommandLineTest::write(const QString& name, const QByteArray& bytes)
+{
+    const QString path = fFiles.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// Run from the files' folder, so that files are named as a user names them.
+Run CommandLineTest::runInFiles(const QStringList& arguments)
+{
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(fFiles.path());
+    const Run run = RunWith(arguments);
+    QDir::setCurrent(before);
+    return run;
+}
+
+// The layouts the tests read, in each format the command line takes.
+void CommandLineTest::initTestCase()
+{
+    QVERIFY(fFiles.isValid());
+    write("ctrl.h",
+        "#define CTRL_MODE GENMASK(31, 28) /* mode */\n"
+        "#define CTRL_COUNT GENMASK(27, 16)\n"
+        "#define CTRL_EN BIT(0)\n");
+    write(
+        "wide.json", R"([{"name": "LOW", "bits": 8}, {"bits": 24}, {"name": "HIGH", "bits": 32}])");
+    BitFieldLayout named;
+    named.name = "STATUS";
+    named.width = 16;
+    BitField state;
+    state.name = "STATE";
+    state.msb = 3;
+    state.lsb = 0;
+    state.values = { { 0, "IDLE", "" }, { 3, "AUTO", "" } };
+    BitField offset;
+    offset.name = "OFFSET";
+    offset.msb = 11;
+    offset.lsb = 4;
+    offset.isSigned = true;
+    named.fields = { state, offset };
+    write("status.json", ExportBitlensLayout(named));
+    write("dev.svd",
+        "<?xml version=\"1.0\"?>\n<device><name>D</name><peripherals>\n"
+        "<peripheral><name>UART0</name><registers>\n"
+        "<register><name>CR</name><size>8</size><fields>\n"
+        "<field><name>EN</name><bitRange>[0:0]</bitRange>\n"
+        "<enumeratedValues><enumeratedValue><name>OFF</name><value>0</value></enumeratedValue>\n"
+        "<enumeratedValue><name>ON</name><value>1</value></enumeratedValue>"
+        "</enumeratedValues></field>\n"
+        "<field><name>BAUD</name><lsb>4</lsb><msb>7</msb></field>\n"
+        "</fields></register>\n</registers></peripheral>\n</peripherals></device>\n");
+    write("broken.json", "{\"format\": \"bitlens-layout\", \"version\": 1,\n\"fields\": [\n");
+    write("past63.h", "#define A BIT(3)\n#define B GENMASK(70, 68)\n");
+}
+
+// The fields section that follows the notations, for each format.
+void CommandLineTest::printsTheFieldsOfALayout_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("fields");
+
+    QTest::newRow("C header") << QStringList { "--layout", "ctrl.h", "0x12ABCDEF" }
+                              << "32 bits, unsigned, big-endian"
+                              << "fields:\n"
+                                 "  CTRL_MODE   31:28    0x1    1\n"
+                                 "  CTRL_COUNT  27:16  0x2ab  683\n"
+                                 "  CTRL_EN     0        0x1    1\n";
+    QTest::newRow("named values and a signed field")
+        << QStringList { "--layout", "status.json", "0xF83" } << "16 bits, unsigned, big-endian"
+        << "fields:\n"
+           "  STATE   3:0    0x3   3  AUTO\n"
+           "  OFFSET  11:4  0xf8  -8\n";
+    QTest::newRow("a value without a name")
+        << QStringList { "--layout", "status.json", "5" } << "16 bits, unsigned, big-endian"
+        << "fields:\n"
+           "  STATE   3:0    0x5  5\n"
+           "  OFFSET  11:4  0x00  0\n";
+    QTest::newRow("the layout's width is the start")
+        << QStringList { "--layout", "wide.json", "1" } << "64 bits, unsigned, big-endian"
+        << "fields:\n"
+           "  LOW   7:0          0x01  1\n"
+           "  HIGH  63:32  0x00000000  0\n";
+    QTest::newRow("--width wins") << QStringList { "--layout", "status.json", "--width", "32", "0" }
+                                  << "32 bits, unsigned, big-endian"
+                                  << "fields:\n"
+                                     "  STATE   3:0    0x0  0  IDLE\n"
+                                     "  OFFSET  11:4  0x00  0\n";
+    QTest::newRow("SVD register") << QStringList { "--layout", "dev.svd", "--register", "UART0.CR",
+        "0x51" } << "8 bits, unsigned, big-endian"
+                                  << "fields:\n"
+                                     "  EN    0    0x1  1  ON\n"
+                                     "  BAUD  7:4  0x5  5\n";
+    QTest::newRow("register named ignoring case")
+        << QStringList { "--layout", "dev.svd", "--register=uart0.cr", "0" }
+        << "8 bits, unsigned, big-endian"
+        << "fields:\n"
+           "  EN    0    0x0  0  OFF\n"
+           "  BAUD  7:4  0x0  0\n";
+}
+
+void CommandLineTest::printsTheFieldsOfALayout()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, width);
+    QFETCH(QString, fields);
+
+    const Run run = runInFiles(QStringList { "--print" } + arguments);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.startsWith("width:            " + width + "\n"), qPrintable(run.out));
+    const qsizetype at = run.out.indexOf("metric magnitude:");
+    QVERIFY(at > 0);
+    QCOMPARE(run.out.mid(run.out.indexOf(u'\n', at) + 1), fields);
+}
+
+void CommandLineTest::printsTheFieldsAsJson()
+{
+    const Run run = RunWith(
+        { "--print", "--json", "--layout", fFiles.filePath("wide.json"), "0xffffffff00000003" });
+    QCOMPARE(run.status, 0);
+    const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    const QJsonArray fields = object.value("fields").toArray();
+    QCOMPARE(fields.size(), 2);
+    const QJsonObject low = fields[0].toObject();
+    QCOMPARE(low.value("name").toString(), "LOW");
+    QCOMPARE(low.value("msb").toInt(), 7);
+    QCOMPARE(low.value("lsb").toInt(), 0);
+    QCOMPARE(low.value("value").toString(), "3");
+    QVERIFY(low.value("valueName").isNull());
+    // Past 2^53 a JSON number would round; the string keeps every digit.
+    const QJsonObject high = fields[1].toObject();
+    QCOMPARE(high.value("value").toString(), "4294967295");
+    QCOMPARE(high.value("hexadecimal").toString(), "0xffffffff");
+
+    const Run named
+        = RunWith({ "--print", "--json", "--layout", fFiles.filePath("status.json"), "0xF83" });
+    const QJsonArray statusFields
+        = QJsonDocument::fromJson(named.out.toUtf8()).object().value("fields").toArray();
+    QCOMPARE(statusFields[0].toObject().value("valueName").toString(), "AUTO");
+    QCOMPARE(statusFields[1].toObject().value("value").toString(), "-8");
+    QCOMPARE(statusFields[1].toObject().value("signed").toBool(), true);
+}
+
+void CommandLineTest::refusesALayoutItCannotUse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("SVD without a register")
+        << QStringList { "--layout", "dev.svd", "1" } << 2
+        << "bitlens: dev.svd is an SVD file: name its register with --register "
+           "PERIPHERAL.REGISTER";
+    QTest::newRow("unknown register") << QStringList { "--layout", "dev.svd", "--register",
+        "UART0.NOPE", "1" } << 2 << "bitlens: dev.svd: no register UART0.NOPE in the file";
+    QTest::newRow("register of a file that is no SVD")
+        << QStringList { "--layout", "ctrl.h", "--register", "UART0.CR", "1" } << 2
+        << "bitlens: --register picks a register of an SVD file; ctrl.h is not one";
+    QTest::newRow("missing file") << QStringList { "--layout", "gone.h", "1" } << 1
+                                  << "bitlens: gone.h: no such file";
+    QTest::newRow("JSON cut short names its line")
+        << QStringList { "--layout", "broken.json", "1" } << 1 << "bitlens: broken.json:3:";
+    QTest::newRow("field past bit 63 names its line")
+        << QStringList { "--layout", "past63.h", "1" } << 1 << "bitlens: past63.h:2:";
+}
+
+void CommandLineTest::refusesALayoutItCannotUse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    const Run run = runInFiles(QStringList { "--print" } + arguments);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, QString());
+    QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
+    QCOMPARE(run.err.count(u'\n'), status == 2 ? run.err.count(u'\n') : 1);
+}
 
 // Each row: the arguments after --print --json, and the fields of the JSON
 // object that must hold the given values.
@@ -252,6 +452,14 @@ void CommandLineTest::rejectsUnusableArguments_data()
         "0xff" } << "bitlens: --search-service takes no other option and no TEXT";
     QTest::newRow("search service with --print") << QStringList { "--search-service", "--print",
         "1" } << "bitlens: --search-service takes no other option and no TEXT";
+    QTest::newRow("--layout without --print")
+        << QStringList { "--layout", "regs.h", "1" } << "bitlens: --layout needs --print";
+    QTest::newRow("--register without --layout") << QStringList { "--print", "--register",
+        "UART0.CR", "1" } << "bitlens: --register needs --layout FILE";
+    QTest::newRow("--layout with an empty FILE")
+        << QStringList { "--print", "--layout=", "1" } << "bitlens: --layout needs a FILE";
+    QTest::newRow("search service with a layout") << QStringList { "--search-service", "--layout",
+        "regs.h" } << "bitlens: --search-service takes no other option and no TEXT";
     QTest::newRow("long argument is cut")
         << QStringList { "--" + QString(100, u'y') }
         << "bitlens: unknown option '--" + QString(38, u'y') + "...'";

@@ -2,6 +2,7 @@
 // each checked against what every field, control and flag then shows, and
 // undo checked to bring back exactly what was shown before.
 #include "model/ConverterModel.h"
+#include "model/BitFieldLayout.h"
 #include "model/FieldBytes.h"
 
 #include "engine/FloatNotation.h"
@@ -169,7 +170,7 @@ void Step(ConverterModel& model, const std::string& step)
         verb == "undo" ? model.undo() : model.redo();
         return;
     }
-    const Widget widget = Find(words.at(1));
+    const Widget widget = verb == "field" ? Widget { eField } : Find(words.at(1));
     const FieldType row = widget.row;
     const std::string argument = step.size() > verb.size() + words[1].size() + 2
         ? step.substr(verb.size() + words[1].size() + 2)
@@ -202,6 +203,14 @@ void Step(ConverterModel& model, const std::string& step)
         model.chooseOperation(static_cast<MathOperation>(found - std::begin(kOperations)));
     } else if (verb == "bit") {
         model.setBits(row, model.bits(row) ^ (UInt64(1) << std::stoi(argument)));
+    } else if (verb == "field") {
+        // "field MSB:LSB[s] VALUE": a value cell of a field, signed with s.
+        BitField field;
+        field.name = "F";
+        field.isSigned = words[1].back() == 's';
+        field.msb = std::stoi(words[1]);
+        field.lsb = std::stoi(words[1].substr(words[1].find(':') + 1));
+        model.setFieldValue(field, UInt64(std::stoll(words.at(2), nullptr, 0)));
     } else if (verb == "drag") {
         // Every bit passed takes the value the first one takes.
         const int from = std::stoi(words.at(2)), to = std::stoi(words.at(3));
@@ -840,6 +849,56 @@ TEST(ConverterModel, UndoAndRedoEachStep)
         RunSteps(model, script.steps);
         ExpectShown(model, script.shown);
     }
+}
+
+TEST(ConverterModel, WritesAFieldsValueAsOneStep)
+{
+    const Script scripts[] = {
+        { "the field's bits change, the others stay",
+            "type currentHexadecimal 12abcdef|field 31:28 0x5",
+            "currentHexadecimal=52ab cdef|currentBitGrid=52abcdef@32" },
+        { "a value wider than the field keeps its low bits",
+            "type currentHexadecimal ffffffff|field 7:4 0x12", "currentHexadecimal=ffff ff2f" },
+        { "a negative value of a signed field is its two's complement", "field 11:8s -3",
+            "currentHexadecimal=0d00|currentDecimal=3328" },
+        { "the Result follows", "click mathDisclosure|type operandHexadecimal ff|field 3:0 0x9",
+            "resultHexadecimal=0009|currentDecimal=9" },
+        { "undo restores the value row", "type currentHexadecimal 12abcdef|field 27:16 0|undo",
+            "currentHexadecimal=12abcdef|currentDecimal=313249263" },
+        { "redo writes it again", "type currentHexadecimal 12abcdef|field 27:16 0|undo|redo",
+            "currentHexadecimal=1000 cdef" },
+        { "a field above the width widens it", "type currentHexadecimal ffff|field 40:33 0x1",
+            "bitWidthPopup=64 bits|currentHexadecimal=0002 0000 ffff" },
+        { "undoing the widening gives the width back",
+            "type currentHexadecimal ffff|field 40:33 0x1|undo",
+            "bitWidthPopup=32 bits|currentHexadecimal=ffff" },
+        { "a signed row keeps its sign bits through the widening",
+            "type currentDecimal -2|field 47:40 0x0",
+            "bitWidthPopup=64 "
+            "bits|currentDecimal=-280375465082882|currentBitGrid=ffff00fffffffffe@64 signed" },
+        { "the warning of the row's text ends", "type currentText ABCDEFGHI|field 7:0 0x41",
+            "currentOverflowWarning=hidden" },
+        { "the same value again is no step", "field 3:0 0x1|field 3:0 0x1|undo",
+            "currentDecimal=0" },
+    };
+    for (const Script& script : scripts) {
+        SCOPED_TRACE(script.name);
+        ConverterModel model;
+        RunSteps(model, script.steps);
+        ExpectShown(model, script.shown);
+    }
+}
+
+TEST(ConverterModel, IgnoresAFieldWhoseBitsAreNotValid)
+{
+    ConverterModel model;
+    BitField past;
+    past.name = "PAST";
+    past.msb = 64;
+    past.lsb = 60;
+    EXPECT_FALSE(model.setFieldValue(past, 1).any());
+    EXPECT_FALSE(model.canUndo());
+    EXPECT_EQ(model.width(), 32);
 }
 
 // Everything the model shows, as one text.

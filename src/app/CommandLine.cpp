@@ -3,13 +3,18 @@
 #include "BitlensVersion.h"
 
 #include "engine/Expression.h"
+#include "files/LayoutFile.h"
+#include "model/BitFieldLayout.h"
 #include "model/ConverterModel.h"
 #include "model/FieldBytes.h"
 
 #include <QIODevice>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 
@@ -21,7 +26,8 @@ const char kUsage[]
     = "Usage: bitlens [--new-window]\n"
       "       bitlens [--from NOTATION] [--width BITS] [--little-endian] [--] TEXT\n"
       "       bitlens --print [--from NOTATION] [--width BITS] [--little-endian] "
-      "[--json] [--strict] [--] TEXT\n"
+      "[--json] [--strict]\n"
+      "                       [--layout FILE [--register PERIPHERAL.REGISTER]] [--] TEXT\n"
       "       bitlens --search-service\n"
       "       bitlens --help | --version\n";
 
@@ -42,6 +48,14 @@ const char kHelp[]
       "  --little-endian    read and write the decimal number in little-endian order\n"
       "  --json             print one JSON object instead of lines\n"
       "  --strict           a TEXT with characters that are not read is a usage error\n"
+      "  --layout FILE      after the notations, each bit field of the layout in FILE:\n"
+      "                     its name, bits, value in hexadecimal and decimal (signed\n"
+      "                     for a signed field) and the value's name; FILE is an SVD\n"
+      "                     file, wavedrom bit-field JSON, C #define lines or a Bitlens\n"
+      "                     layout, told by its content; without --width, TEXT starts\n"
+      "                     at the layout's width\n"
+      "  --register PERIPHERAL.REGISTER\n"
+      "                     the register of an SVD FILE whose fields are shown\n"
       "  --search-service   answer the desktop's search over the session bus, with\n"
       "                     no window (started by the bus when a search needs it)\n"
       "  -h, --help         show this help and exit\n"
@@ -53,6 +67,14 @@ const char kHelp[]
       "The binary, decimal, hexadecimal, octal and base-36 fields read C integer\n"
       "expressions too: + - * / % << >> & | ^ ~ and parentheses, in 64 bits.\n"
       "What the field does not read as typed is said on standard error.\n"
+      "With --json, each field is {\"name\", \"msb\", \"lsb\", \"value\", \"hexadecimal\",\n"
+      "\"signed\", \"valueName\"}: \"value\" is a string of decimal digits, since a JSON\n"
+      "number loses bits past 2^53; \"valueName\" is null when no name applies.\n"
+      "\n"
+      "Exit status: 0 done; 1 a number past 64 bits (shown, with a warning), a\n"
+      "division by zero, a layout FILE that cannot be read (one line names the file,\n"
+      "the line and the problem) or output that cannot be written; 2 a usage error,\n"
+      "an SVD FILE without --register or without the register named among them.\n"
       "The toolkit's options, such as -platform or -style, are taken as usual.\n";
 
 struct NotationName {
@@ -197,6 +219,8 @@ struct Arguments {
     bool strict = false;
     std::optional<Notation> from;
     std::optional<UInt16> width;
+    std::optional<QString> layout;
+    std::optional<QString> svdRegister;
     bool littleEndian = false;
     bool searchService = false;
     std::optional<QString> text;
@@ -245,7 +269,8 @@ QString ParseArguments(const QStringList& arguments, Arguments& parsed)
             name = argument.left(equals);
             value = argument.mid(equals + 1);
         }
-        const bool takesValue = name == QLatin1String("--from") || name == QLatin1String("--width");
+        const bool takesValue = name == QLatin1String("--from") || name == QLatin1String("--width")
+            || name == QLatin1String("--layout") || name == QLatin1String("--register");
         if (takesValue && !value) {
             if (i + 1 >= arguments.size())
                 return QStringLiteral("option %1 needs a value").arg(Quoted(name));
@@ -276,6 +301,14 @@ QString ParseArguments(const QStringList& arguments, Arguments& parsed)
                 return QStringLiteral("--from must be bin, dec, hex, oct, b36, text, ip, "
                                       "version or float, not %1")
                     .arg(Quoted(*value));
+        } else if (name == QLatin1String("--layout")) {
+            if (value->isEmpty())
+                return QStringLiteral("--layout needs a FILE");
+            parsed.layout = *value;
+        } else if (name == QLatin1String("--register")) {
+            if (value->trimmed().isEmpty())
+                return QStringLiteral("--register needs a PERIPHERAL.REGISTER");
+            parsed.svdRegister = *value;
         } else if (name == QLatin1String("--width")) {
             bool number = false;
             const uint width = value->toUInt(&number);
@@ -318,7 +351,8 @@ LaunchAction Resolve(const Arguments& parsed, TextReading& reading, QString& err
         return eLaunchVersion;
     if (parsed.searchService) {
         const bool alone = !parsed.print && !parsed.newWindow && !parsed.json && !parsed.text
-            && !parsed.from && !parsed.width && !parsed.littleEndian;
+            && !parsed.from && !parsed.width && !parsed.littleEndian && !parsed.layout
+            && !parsed.svdRegister;
         if (alone)
             return eLaunchSearchService;
         error = QStringLiteral("--search-service takes no other option and no TEXT");
@@ -332,6 +366,10 @@ LaunchAction Resolve(const Arguments& parsed, TextReading& reading, QString& err
         error = QStringLiteral("--json needs --print");
     else if (!parsed.print && parsed.strict)
         error = QStringLiteral("--strict needs --print");
+    else if (!parsed.print && parsed.layout)
+        error = QStringLiteral("--layout needs --print");
+    else if (parsed.svdRegister && !parsed.layout)
+        error = QStringLiteral("--register needs --layout FILE");
     else if (!parsed.text && (parsed.from || parsed.width || parsed.littleEndian))
         error = QStringLiteral("--from, --width and --little-endian need a TEXT");
     else if (parsed.text)
@@ -373,7 +411,75 @@ void PrintPlain(const ConverterModel& model, QTextStream& out)
     line(metricMagnitude, Shown(model.magnitude(eFieldTypeValue, true)));
 }
 
-void PrintJson(const ConverterModel& model, QTextStream& out)
+// A name or text from a layout file on one line of output.
+QString OneLine(const std::string& text)
+{
+    QString line = Shown(text);
+    for (QChar& c : line) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
+            c = u'?';
+    }
+    return line;
+}
+
+QString NamedValueOf(const BitField& field, UInt64 number)
+{
+    const NamedValue* named = NamedValueFor(field, FieldValue(field, number));
+    return named ? OneLine(named->name) : QString();
+}
+
+// One line a field, in columns: name, bits, hexadecimal, decimal, named value.
+void PrintFields(const BitFieldLayout& layout, UInt64 number, QTextStream& out)
+{
+    std::vector<std::array<QString, 5>> rows;
+    std::array<qsizetype, 5> widths {};
+    for (const BitField& field : layout.fields) {
+        rows.push_back(
+            { OneLine(field.name), Shown(FieldBitsText(field)), Shown(FieldHexText(field, number)),
+                Shown(FieldDecimalText(field, number)), NamedValueOf(field, number) });
+        for (std::size_t column = 0; column < widths.size(); ++column)
+            widths[column] = std::max(widths[column], rows.back()[column].size());
+    }
+    out << "fields:\n";
+    for (const auto& row : rows) {
+        QString line = QStringLiteral("  ");
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            // Numbers line up on their right, names on their left.
+            const bool number = column == 2 || column == 3;
+            line += number ? row[column].rightJustified(widths[column])
+                           : row[column].leftJustified(widths[column]);
+            line += QStringLiteral("  ");
+        }
+        while (line.endsWith(u' '))
+            line.chop(1);
+        out << line << '\n';
+    }
+}
+
+QJsonArray FieldsJson(const BitFieldLayout& layout, UInt64 number)
+{
+    QJsonArray fields;
+    for (const BitField& field : layout.fields) {
+        QJsonObject object;
+        object.insert(QStringLiteral("name"), Shown(field.name));
+        object.insert(QStringLiteral("msb"), field.msb);
+        object.insert(QStringLiteral("lsb"), field.lsb);
+        // A string: a JSON number is a double to most readers, which holds
+        // no more than 53 bits.
+        object.insert(QStringLiteral("value"), Shown(FieldDecimalText(field, number)));
+        object.insert(QStringLiteral("hexadecimal"), Shown(FieldHexText(field, number)));
+        object.insert(QStringLiteral("signed"), field.isSigned);
+        const NamedValue* named = NamedValueFor(field, FieldValue(field, number));
+        object.insert(QStringLiteral("valueName"),
+            named ? QJsonValue(Shown(named->name)) : QJsonValue(QJsonValue::Null));
+        fields.append(object);
+    }
+    return fields;
+}
+
+void PrintJson(
+    const ConverterModel& model, const std::optional<BitFieldLayout>& layout, QTextStream& out)
 {
     QJsonObject object;
     object.insert(QStringLiteral("width"), int(model.width()));
@@ -389,6 +495,8 @@ void PrintJson(const ConverterModel& model, QTextStream& out)
         QStringLiteral("binary_magnitude"), Shown(model.magnitude(eFieldTypeValue, false)));
     object.insert(
         QStringLiteral("metric_magnitude"), Shown(model.magnitude(eFieldTypeValue, true)));
+    if (layout)
+        object.insert(QStringLiteral("fields"), FieldsJson(*layout, model.bits(eFieldTypeValue)));
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
@@ -397,6 +505,49 @@ int UsageError(const QString& message, QTextStream& err)
     err << kProgram << ": " << message << '\n' << kUsage;
     err.flush();
     return 2;
+}
+
+// The layout that --layout names, or the status to end with: a file that
+// is no layout is a failure, a register not named or not found a usage
+// error. What the importer left out is said as warnings.
+std::optional<BitFieldLayout> ReadLayout(const Launch& launch, QTextStream& err, int& status)
+{
+    const LayoutFileBytes read = ReadLayoutFileBytes(launch.layoutFile);
+    const auto failed = [&](const LayoutFileError& error) {
+        err << kProgram << ": " << error.text() << '\n';
+        err.flush();
+        status = 1;
+        return std::nullopt;
+    };
+    if (read.error)
+        return failed(*read.error);
+    const bool svd = DetectLayoutFormat(read.bytes) == eLayoutFormatSvd;
+    if (!svd && !launch.svdRegister.isEmpty()) {
+        status = UsageError(QStringLiteral("--register picks a register of an SVD file; %1 is "
+                                           "not one")
+                                .arg(launch.layoutFile),
+            err);
+        return std::nullopt;
+    }
+    const LayoutResult result = ImportLayout(read.bytes, launch.layoutFile, launch.svdRegister);
+    if (result.error) {
+        if (result.error->kind == eLayoutErrorNoRegister) {
+            status = UsageError(QStringLiteral("%1 is an SVD file: name its register with "
+                                               "--register PERIPHERAL.REGISTER")
+                                    .arg(launch.layoutFile),
+                err);
+            return std::nullopt;
+        }
+        if (result.error->kind == eLayoutErrorUnknownRegister) {
+            status = UsageError(result.error->text(), err);
+            return std::nullopt;
+        }
+        return failed(*result.error);
+    }
+    for (const LayoutFileError& warning : result.warnings)
+        err << kProgram << ": warning: " << warning.text() << '\n';
+    err.flush();
+    return result.layout;
 }
 
 // A full disk or a closed pipe must not pass for a printed answer.
@@ -427,6 +578,9 @@ Launch ParseLaunch(const QStringList& arguments)
     }
     launch.json = parsed.json;
     launch.strict = parsed.strict;
+    launch.widthGiven = parsed.width.has_value();
+    launch.layoutFile = parsed.layout.value_or(QString());
+    launch.svdRegister = parsed.svdRegister.value_or(QString());
     launch.action = Resolve(parsed, launch.reading, launch.error);
     return launch;
 }
@@ -461,7 +615,18 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     default: return UsageError(QStringLiteral("this launch opens a window"), err);
     }
 
-    const ConverterModel model = ReadText(launch.reading);
+    std::optional<BitFieldLayout> layout;
+    TextReading reading = launch.reading;
+    if (!launch.layoutFile.isEmpty()) {
+        int status = 0;
+        layout = ReadLayout(launch, err, status);
+        if (!layout)
+            return status;
+        if (!launch.widthGiven)
+            reading.width = UInt16(LayoutWidth(*layout));
+    }
+
+    const ConverterModel model = ReadText(reading);
     const RowMessage& message = model.message(eFieldTypeValue);
     const QString said = Shown(message.english());
     // A calculation not yet whole reads no number; one that divides by zero
@@ -473,10 +638,13 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
         err.flush();
         return 1;
     }
-    if (launch.json)
-        PrintJson(model, out);
-    else
+    if (launch.json) {
+        PrintJson(model, layout, out);
+    } else {
         PrintPlain(model, out);
+        if (layout)
+            PrintFields(*layout, model.bits(eFieldTypeValue), out);
+    }
     if (!Flushed(out, err))
         return 1;
     if (message.kind != eMessageNone) {

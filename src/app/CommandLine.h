@@ -39,6 +39,10 @@ struct Launch {
     TextReading reading; // for eLaunchWithText and eLaunchPrint
     bool json = false;
     bool strict = false; // characters left unread make a usage error
+    bool widthGiven = false; // --width: otherwise a layout's width is the start
+    // --layout FILE and --register PERIPHERAL.REGISTER, for eLaunchPrint.
+    QString layoutFile;
+    QString svdRegister;
     QString error; // for eLaunchUsageError: one line, without the program's name
     // The toolkit's own -platform and -display values, empty when not given.
     QString platform;
@@ -63,10 +67,12 @@ bool Fits(const ConverterModel& model);
 // Carries out a launch that opens no window and returns the exit status:
 // 0 when done, with a warning line on `err` for what the field did not read
 // as typed; 1 when the number does not fit in 64 bits (a warning line too),
-// a calculation divides by zero (nothing printed) or `out` cannot be
-// written; 2 for a usage error (one line saying why and the usage go to
-// `err`): a calculation not yet whole, or with --strict a TEXT not read as
-// typed.
+// a calculation divides by zero or the --layout FILE cannot be read as a
+// layout (nothing printed; one line naming the file, the line and the
+// problem) or `out` cannot be written; 2 for a usage error (one line saying
+// why and the usage go to `err`): a calculation not yet whole, with
+// --strict a TEXT not read as typed, an SVD FILE without --register or
+// without the register it names, --register with a FILE that is no SVD file.
 int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err);
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -1,6 +1,7 @@
 #include "BitFieldLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -9,6 +10,70 @@ bool Blank(const std::string& text)
     return std::all_of(text.begin(), text.end(), [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
     });
+}
+
+bool Blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && Blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && Blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+int DigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+// The digits of `text` in `base`, with separators between them; nothing
+// past 64 bits.
+std::optional<UInt64> ReadDigits(std::string_view text, int base)
+{
+    UInt64 value = 0;
+    bool digits = false;
+    bool separated = false;
+    for (const char c : text) {
+        if (c == '_' || c == ' ') {
+            if (!digits || separated)
+                return std::nullopt;
+            separated = true;
+            continue;
+        }
+        const int digit = DigitValue(c);
+        if (digit >= base)
+            return std::nullopt;
+        if (value > (~UInt64(0) - UInt64(digit)) / UInt64(base))
+            return std::nullopt;
+        value = value * UInt64(base) + UInt64(digit);
+        digits = true;
+        separated = false;
+    }
+    if (!digits || separated)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> ReadBitNumber(std::string_view text)
+{
+    text = Trimmed(text);
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    const auto value = ReadDigits(text, 10);
+    if (!value || *value > UInt64(kHighestBit))
+        return std::nullopt;
+    return int(*value);
 }
 
 } // namespace
@@ -155,4 +220,67 @@ std::vector<LayoutProblem> LayoutProblems(const BitFieldLayout& layout)
             problems.push_back({ eProblemValueNoName, index, int(field.values.size()) });
     }
     return problems;
+}
+
+std::string FieldBitsText(const BitField& field)
+{
+    if (field.msb == field.lsb)
+        return std::to_string(field.msb);
+    return std::to_string(field.msb) + ':' + std::to_string(field.lsb);
+}
+
+std::string FieldHexText(const BitField& field, UInt64 number)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    const UInt64 value = FieldValue(field, number);
+    const int digits = FieldBitsValid(field) ? (FieldWidth(field) + 3) / 4 : 1;
+    std::string text(std::size_t(digits) + 2, '0');
+    text[1] = 'x';
+    for (int at = 0; at < digits; ++at)
+        text[text.size() - 1 - std::size_t(at)] = kDigits[(value >> (4 * at)) & 0xF];
+    return text;
+}
+
+std::string FieldDecimalText(const BitField& field, UInt64 number)
+{
+    if (field.isSigned)
+        return std::to_string(FieldSignedValue(field, number));
+    return std::to_string(FieldValue(field, number));
+}
+
+std::optional<UInt64> ReadFieldValue(const BitField& field, std::string_view text, int base)
+{
+    if (!FieldBitsValid(field) || (base != 10 && base != 16))
+        return std::nullopt;
+    text = Trimmed(text);
+    const bool negative = base == 10 && !text.empty() && text.front() == '-';
+    if (negative || (!text.empty() && text.front() == '+'))
+        text.remove_prefix(1);
+    if (base == 16 && text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text.remove_prefix(2);
+    const auto magnitude = ReadDigits(text, base);
+    if (!magnitude)
+        return std::nullopt;
+    if (!negative)
+        return FieldHolds(field, *magnitude) ? magnitude : std::nullopt;
+    // -2^63 is the most negative a field of 64 bits holds.
+    if (*magnitude > (UInt64(1) << 63))
+        return std::nullopt;
+    const SInt64 value = *magnitude == (UInt64(1) << 63) ? INT64_MIN : -SInt64(*magnitude);
+    if (!FieldHoldsSigned(field, value))
+        return std::nullopt;
+    return UInt64(value) & WidthMask(unsigned(FieldWidth(field)));
+}
+
+std::optional<std::pair<int, int>> ReadFieldBits(std::string_view text)
+{
+    text = Trimmed(text);
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']')
+        text = text.substr(1, text.size() - 2);
+    const std::size_t colon = text.find(':');
+    const auto msb = ReadBitNumber(text.substr(0, colon));
+    const auto lsb = colon == std::string_view::npos ? msb : ReadBitNumber(text.substr(colon + 1));
+    if (!msb || !lsb || *msb < *lsb)
+        return std::nullopt;
+    return std::make_pair(*msb, *lsb);
 }

@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -91,6 +92,24 @@ bool FieldHoldsSigned(const BitField& field, SInt64 value);
 // named values with that value, else its other-values name, else null. The
 // pointer lives as long as the field is not changed.
 const NamedValue* NamedValueFor(const BitField& field, UInt64 value);
+
+// --- A field as the window and the command line write and read it ----------
+
+// "31:28", or "5" for a field of one bit.
+std::string FieldBitsText(const BitField& field);
+// The field's value in `number` in hexadecimal, "0x" and a digit for every
+// four bits of the field: "0x02a" for 12 bits.
+std::string FieldHexText(const BitField& field, UInt64 number);
+// In decimal, signed when the field is marked signed.
+std::string FieldDecimalText(const BitField& field, UInt64 number);
+// A value typed for the field, in `base` 16 ("0x" optional) or 10 (a minus
+// sign gives the two's complement at the field's width, whether or not the
+// field is marked signed). Blanks around it and '_' or ' ' between digits
+// are allowed. Nothing when it is not a number or the field cannot hold it.
+std::optional<UInt64> ReadFieldValue(const BitField& field, std::string_view text, int base);
+// Bits typed as "31:28", "[31:28]" or "5": {msb, lsb}, each 0 to 63, msb
+// not below lsb; nothing otherwise.
+std::optional<std::pair<int, int>> ReadFieldBits(std::string_view text);
 
 // --- A layout as a whole ---------------------------------------------------
 

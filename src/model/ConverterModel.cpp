@@ -1,5 +1,6 @@
 #include "ConverterModel.h"
 
+#include "BitFieldLayout.h"
 #include "FieldBytes.h"
 
 #include "engine/Magnitude.h"
@@ -189,6 +190,27 @@ ModelChanges ConverterModel::setBits(FieldType type, UInt64 bits, bool continues
     if (fState.mathEnabled)
         doTheMath();
     return end(grid);
+}
+
+ModelChanges ConverterModel::setFieldValue(const BitField& field, UInt64 value)
+{
+    if (!FieldBitsValid(field))
+        return {};
+    begin();
+    endMessage(eFieldTypeValue);
+    // Widened first, so that the bits below the field are those the row
+    // shows at the new width: a negative number keeps its sign bits.
+    UInt16 needed = 8;
+    while (needed <= field.msb)
+        needed = UInt16(needed * 2);
+    widen(needed);
+    Row& edited = row(eFieldTypeValue);
+    const UInt64 bits = WithFieldValue(field, edited.number.GetValue(eBigEndian), value);
+    edited.number.SetUnsignedDec(bits & WidthMask(fState.width), eBigEndian);
+    updateFieldsWithNewNumbers(eFieldTypeValue, eNotationCount);
+    if (fState.mathEnabled)
+        doTheMath();
+    return end();
 }
 
 ModelChanges ConverterModel::chooseOperation(MathOperation operation)

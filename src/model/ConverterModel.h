@@ -27,6 +27,8 @@
 #include <string>
 #include <string_view>
 
+struct BitField;
+
 // The rows, numbered as the window's design numbers them.
 enum FieldType {
     eFieldTypeInvalid = 0,
@@ -78,6 +80,11 @@ public:
     // A bit grid: the bits within the width, as the grid shows them. The
     // edits of one drag after its first make one step with it.
     ModelChanges setBits(FieldType row, UInt64 bits, bool continuesDrag = false);
+    // A bit-field layout's value cell: the Value row's bits of `field`
+    // replaced by the low bits of `value`, every other bit kept. A field
+    // above the width widens it first. One step; nothing for a field whose
+    // bits are not valid.
+    ModelChanges setFieldValue(const BitField& field, UInt64 value);
     ModelChanges chooseOperation(MathOperation operation);
     // The disclosure button: the math area opened or closed.
     ModelChanges mathDisclosured(bool open);
