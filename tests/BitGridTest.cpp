@@ -6,8 +6,10 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -64,6 +66,12 @@ private slots:
     void repaintsOnlyChangedCells();
     void sizeComesFromTheFont_data();
     void sizeComesFromTheFont();
+    void selectsARunWithShift_data();
+    void selectsARunWithShift();
+    void namesTheSelectedBitsFromTheMenu_data();
+    void namesTheSelectedBitsFromTheMenu();
+    void showsFieldsAsStackedBands();
+    void bandsTellTheFieldAndItsValue();
 
 private:
     QAccessibleInterface* bitChild(int bit) const;
@@ -576,6 +584,156 @@ void BitGridTest::sizeComesFromTheFont()
         grid->setBits(0, width, false);
         QCOMPARE(grid->sizeHint(), size);
     }
+}
+
+// Selecting sets no bit: a plain drag still does.
+void BitGridTest::selectsARunWithShift_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("msb");
+    QTest::addColumn<int>("lsb");
+
+    QTest::newRow("Shift+drag leftwards") << "drag 4 7" << 7 << 4;
+    QTest::newRow("Shift+drag rightwards across a byte") << "drag 10 6" << 10 << 6;
+    QTest::newRow("Shift+click is one bit") << "drag 3 3" << 3 << 3;
+    QTest::newRow("Shift+Right from the top")
+        << "keys Shift+Right Shift+Right Shift+Right" << 31 << 28;
+    QTest::newRow("Shift+Left back shrinks it")
+        << "keys Shift+Right Shift+Right Shift+Left" << 31 << 30;
+    QTest::newRow("Shift+End to the line's end") << "keys Right Shift+End" << 30 << 0;
+    QTest::newRow("a plain arrow ends it") << "keys Shift+Right Right" << -1 << -1;
+    QTest::newRow("Escape ends it") << "keys Shift+Right Escape" << -1 << -1;
+    QTest::newRow("a plain click ends it") << "keys Shift+Right|click 0" << -1 << -1;
+}
+
+void BitGridTest::selectsARunWithShift()
+{
+    QFETCH(QString, gesture);
+    QFETCH(int, msb);
+    QFETCH(int, lsb);
+    grid->setBits(0, 32, false);
+    for (const QString& step : gesture.split(u'|')) {
+        const QStringList words = step.split(u' ');
+        if (words[0] == "drag") {
+            QTest::mousePress(grid, Qt::LeftButton, Qt::ShiftModifier, centreOf(words[1].toInt()));
+            QTest::mouseMove(grid, centreOf(words[2].toInt()));
+            QTest::mouseRelease(
+                grid, Qt::LeftButton, Qt::ShiftModifier, centreOf(words[2].toInt()));
+        } else if (words[0] == "click") {
+            QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(words[1].toInt()));
+        } else {
+            typeKeys(step.mid(5));
+        }
+    }
+    const auto selection = grid->selection();
+    QCOMPARE(selection ? selection->first : -1, msb);
+    QCOMPARE(selection ? selection->second : -1, lsb);
+    if (!gesture.contains("click"))
+        QCOMPARE(edits(), Bits());
+    if (msb >= 0) {
+        QVERIFY(bitChild(msb)->state().selected);
+        if (msb < 31)
+            QVERIFY(!bitChild(msb + 1)->state().selected);
+    }
+}
+
+// The menu from the keyboard (Shift+F10, the Menu key) and from the mouse.
+void BitGridTest::namesTheSelectedBitsFromTheMenu_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("msb");
+    QTest::addColumn<int>("lsb");
+
+    QTest::newRow("Shift+F10 after Shift+arrows") << "Shift+F10" << 31 << 29;
+    QTest::newRow("the Menu key") << "Menu" << 31 << 29;
+    QTest::newRow("right click in the selection") << "right 30" << 31 << 29;
+    QTest::newRow("right click elsewhere names that bit") << "right 5" << 5 << 5;
+}
+
+void BitGridTest::namesTheSelectedBitsFromTheMenu()
+{
+    QFETCH(QString, how);
+    QFETCH(int, msb);
+    QFETCH(int, lsb);
+    grid->setBits(0, 32, false);
+    grid->setNamesBits(true);
+    QSignalSpy named(grid, &BitGrid::nameBitsRequested);
+    typeKeys("Shift+Right Shift+Right");
+    if (how.startsWith("right")) {
+        const QPoint at = centreOf(how.mid(6).toInt());
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->mapToGlobal(at));
+        QApplication::sendEvent(grid, &event);
+    } else {
+        typeKeys(how);
+    }
+    QVERIFY(grid->contextMenu());
+    QTRY_VERIFY(grid->contextMenu()->isVisible());
+    QCOMPARE(grid->contextMenu()->activeAction(), grid->contextMenu()->actions().value(0));
+    QTest::keyClick(grid->contextMenu(), Qt::Key_Return);
+    QCOMPARE(named.size(), 1);
+    QCOMPARE(named[0][0].toInt(), msb);
+    QCOMPARE(named[0][1].toInt(), lsb);
+    QCOMPARE(edits(), Bits());
+}
+
+BitField GridField(const char* name, int msb, int lsb)
+{
+    BitField field;
+    field.name = name;
+    field.msb = msb;
+    field.lsb = lsb;
+    return field;
+}
+
+// Room for bands only while there are fields; overlapping fields on bands
+// of their own, each band under its field's bits.
+void BitGridTest::showsFieldsAsStackedBands()
+{
+    grid->setBits(0, 32, false);
+    const QSize bare = grid->sizeHint();
+    grid->setFields(
+        { GridField("MODE", 31, 28), GridField("COUNT", 27, 16), GridField("EN", 0, 0) });
+    const QSize oneBand = grid->sizeHint();
+    QVERIFY(oneBand.height() > bare.height());
+    QCOMPARE(oneBand.width(), bare.width());
+    QCOMPARE(grid->bandRect(0, 0).left(), grid->cellRect(31).left());
+    QCOMPARE(grid->bandRect(0, 0).right(), grid->cellRect(28).right());
+    QVERIFY(grid->bandRect(0, 0).top() > grid->cellRect(31).bottom());
+    QCOMPARE(grid->bandRect(1, 0).top(), grid->bandRect(0, 0).top());
+
+    grid->setFields({ GridField("MODE", 31, 28), GridField("HIGH", 31, 16) });
+    const QSize twoBands = grid->sizeHint();
+    QVERIFY(twoBands.height() > oneBand.height());
+    QVERIFY(grid->bandRect(1, 0).top() > grid->bandRect(0, 0).bottom());
+    // New bits and widths keep the size: no layout pass per keystroke.
+    for (const UInt16 width : { 8, 16, 64 }) {
+        grid->setBits(0x1234, width, false);
+        QCOMPARE(grid->sizeHint(), twoBands);
+    }
+    // At 64 bits a field across the lines has a band on each.
+    grid->setFields({ GridField("WIDE", 40, 20) });
+    QVERIFY(!grid->bandRect(0, 0).isEmpty());
+    QVERIFY(!grid->bandRect(0, 1).isEmpty());
+    QVERIFY(grid->bandRect(0, 1).top() > grid->cellRect(20).bottom());
+    grid->setFields({});
+    QCOMPARE(grid->sizeHint(), bare);
+}
+
+void BitGridTest::bandsTellTheFieldAndItsValue()
+{
+    grid->setBits(0x30000008, 32, false);
+    BitField mode = GridField("MODE", 31, 28);
+    mode.values = { { 3, "AUTO", "" } };
+    mode.description = "How it runs";
+    grid->setFields({ mode, GridField("LOW", 3, 0), GridField("BIT3", 3, 3) });
+    const QPoint centre = grid->bandRect(0, 0).center();
+    QHelpEvent help(QEvent::ToolTip, centre, grid->mapToGlobal(centre));
+    QApplication::sendEvent(grid, &help);
+    QTRY_COMPARE(QToolTip::text(),
+        QString("MODE \u00B7 bits 31:28 \u00B7 0x3 = 3 \u00B7 AUTO\nHow it runs"));
+    QVERIFY(bitChild(29)->text(QAccessible::Description).endsWith(", in field MODE"));
+    QVERIFY(bitChild(3)->text(QAccessible::Description).endsWith(", in fields LOW and BIT3"));
+    QVERIFY(!bitChild(10)->text(QAccessible::Description).contains("field"));
 }
 
 QTEST_MAIN(BitGridTest)

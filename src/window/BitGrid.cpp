@@ -2,9 +2,11 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -18,6 +20,8 @@
 namespace {
 
 constexpr int kLineBits = 32;
+// Fields that overlap more deeply share the last band.
+constexpr int kMaxBandLevels = 4;
 
 // The bits from `low` to `high`, both included.
 UInt64 RangeMask(int low, int high)
@@ -89,6 +93,8 @@ public:
         state.invisible = !fGrid->isVisible();
         state.focusable = true;
         state.focused = fGrid->hasFocus() && fGrid->cursorBit() == fBit;
+        state.selectable = true;
+        state.selected = fGrid->isSelected(fBit);
         return state;
     }
     void* interface_cast(QAccessible::InterfaceType type) override
@@ -237,6 +243,8 @@ void BitGrid::setBits(UInt64 bits, UInt16 width, bool isSigned)
         showBits(bits);
         return;
     }
+    if (fSelectionAnchor >= width || fSelectionEnd >= width)
+        fSelectionAnchor = fSelectionEnd = -1;
     const bool widthChanged = width != fWidth;
     const bool signChanged = isSigned != fSigned;
     const int oldSignBit = fSigned ? fWidth - 1 : -1;
@@ -300,13 +308,15 @@ void BitGrid::measure()
 
     fMarkHeight = qMax(3, qRound(metrics.height() / 6.0));
     fLineGap = qMax(2, fNibbleGap / 2);
+    fBandHeight = labelMetrics.height() + 3;
     const int lineWidth = 8 * nibbleWidth() + 4 * fNibbleGap + 3 * fByteGap;
-    fSize = QSize(lineWidth, fMarkHeight + 2 * (fCellHeight + fLabelHeight) + fLineGap);
+    fSize = QSize(
+        lineWidth, fMarkHeight + 2 * (fCellHeight + fLabelHeight + bandsHeight()) + fLineGap);
 }
 
 int BitGrid::lineTop(int line) const
 {
-    return fMarkHeight + line * (fCellHeight + fLabelHeight + fLineGap);
+    return fMarkHeight + line * (fCellHeight + fLabelHeight + bandsHeight() + fLineGap);
 }
 
 // Lines are right-aligned, so that a bit keeps its column at every width of
@@ -390,9 +400,165 @@ QString BitGrid::bitDescription(int bit) const
     if (bit < 0 || bit >= fWidth)
         return QString();
     const QString power = QString::number(qulonglong(1) << bit);
-    return fSigned && bit == fWidth - 1
+    const QString description = fSigned && bit == fWidth - 1
         ? tr("byte %1, 2 to the power of %2 is %3, the sign").arg(bit / 8).arg(bit).arg(power)
         : tr("byte %1, 2 to the power of %2 is %3").arg(bit / 8).arg(bit).arg(power);
+    const QString fields = fieldNamesAt(bit);
+    return fields.isEmpty() ? description : tr("%1, in %2").arg(description, fields);
+}
+
+// "field MODE", or "fields MODE and COUNT" where fields overlap.
+QString BitGrid::fieldNamesAt(int bit) const
+{
+    QStringList names;
+    for (const BitField& field : fFields)
+        if ((FieldMask(field) >> bit) & 1)
+            names.append(QString::fromStdString(field.name));
+    if (names.isEmpty())
+        return QString();
+    if (names.size() == 1)
+        return tr("field %1").arg(names.front());
+    const QString last = names.takeLast();
+    return tr("fields %1 and %2").arg(names.join(QStringLiteral(", ")), last);
+}
+
+// --- Selection -----------------------------------------------------------------
+
+std::optional<std::pair<int, int>> BitGrid::selection() const
+{
+    if (fSelectionAnchor < 0)
+        return std::nullopt;
+    return std::pair { qMax(fSelectionAnchor, fSelectionEnd),
+        qMin(fSelectionAnchor, fSelectionEnd) };
+}
+
+bool BitGrid::isSelected(int bit) const
+{
+    const auto run = selection();
+    return run && bit <= run->first && bit >= run->second;
+}
+
+void BitGrid::setSelection(int msb, int lsb)
+{
+    if (fWidth == 0)
+        return;
+    const int high = qBound(0, qMax(msb, lsb), fWidth - 1);
+    const int low = qBound(0, qMin(msb, lsb), fWidth - 1);
+    if (fSelectionAnchor == high && fSelectionEnd == low)
+        return;
+    fSelectionAnchor = high;
+    fSelectionEnd = low;
+    update();
+}
+
+void BitGrid::clearSelection()
+{
+    if (fSelectionAnchor < 0)
+        return;
+    fSelectionAnchor = fSelectionEnd = -1;
+    update();
+}
+
+void BitGrid::selectTo(int bit)
+{
+    if (fSelectionAnchor < 0)
+        fSelectionAnchor = fCursor;
+    fSelectionEnd = bit;
+    moveCursor(bit);
+    update();
+}
+
+// --- Fields --------------------------------------------------------------------
+
+void BitGrid::setFields(std::vector<BitField> fields)
+{
+    fFields = std::move(fields);
+    // Each field on the highest band where it shares no bit with a field
+    // already placed there.
+    fFieldLevels.assign(fFields.size(), 0);
+    std::vector<UInt64> taken;
+    for (std::size_t index = 0; index < fFields.size(); ++index) {
+        const UInt64 mask = FieldMask(fFields[index]);
+        std::size_t level = 0;
+        while (level < taken.size() && (taken[level] & mask) && level + 1 < kMaxBandLevels)
+            ++level;
+        if (level == taken.size())
+            taken.push_back(0);
+        taken[level] |= mask;
+        fFieldLevels[index] = int(level);
+    }
+    const int levels = int(taken.size());
+    if (levels != fBandLevels) {
+        fBandLevels = levels;
+        const int lineWidth = fSize.width();
+        fSize = QSize(
+            lineWidth, fMarkHeight + 2 * (fCellHeight + fLabelHeight + bandsHeight()) + fLineGap);
+        updateGeometry();
+    }
+    update();
+    if (QAccessible::isActive()) {
+        if (BitGridAccessible* grid = AccessibleOf(this)) {
+            for (int bit = 0; bit < fWidth; ++bit) {
+                if (QAccessibleInterface* each = grid->bitInterface(bit)) {
+                    QAccessibleEvent event(each, QAccessible::DescriptionChanged);
+                    QAccessible::updateAccessibility(&event);
+                }
+            }
+        }
+    }
+}
+
+QRect BitGrid::bandRect(std::size_t index, int line) const
+{
+    if (index >= fFields.size() || !FieldBitsValid(fFields[index]) || line >= lineCount())
+        return QRect();
+    const BitField& field = fFields[index];
+    const int lineHigh = line == 0 ? fWidth - 1 : kLineBits - 1;
+    const int lineLow = line == 0 && lineCount() == 2 ? kLineBits : 0;
+    const int high = qMin(field.msb, lineHigh);
+    const int low = qMax(field.lsb, lineLow);
+    if (high < low)
+        return QRect();
+    const QRect left = cellRect(high);
+    const QRect right = cellRect(low);
+    const int top = left.bottom() + 1 + fLabelHeight + fFieldLevels[index] * fBandHeight;
+    return QRect(QPoint(left.left(), top), QPoint(right.right(), top + fBandHeight - 2));
+}
+
+int BitGrid::fieldAt(const QPoint& point) const
+{
+    // The last drawn is on top.
+    for (std::size_t index = fFields.size(); index-- > 0;)
+        for (int line = 0; line < lineCount(); ++line)
+            if (bandRect(index, line).contains(point))
+                return int(index);
+    return -1;
+}
+
+QString BitGrid::fieldToolTip(std::size_t index) const
+{
+    if (index >= fFields.size())
+        return QString();
+    const BitField& field = fFields[index];
+    QString tip
+        = tr("%1 \u00B7 bits %2 \u00B7 %3 = %4")
+              .arg(QString::fromStdString(field.name), QString::fromStdString(FieldBitsText(field)),
+                  QString::fromStdString(FieldHexText(field, fBits)),
+                  QString::fromStdString(FieldDecimalText(field, fBits)));
+    if (const NamedValue* named = NamedValueFor(field, FieldValue(field, fBits)))
+        tip += QStringLiteral(" \u00B7 ") + QString::fromStdString(named->name);
+    if (!field.description.empty())
+        tip += u'\n' + QString::fromStdString(field.description);
+    return tip;
+}
+
+// Hues a golden angle apart, so that neighbours differ; pale under dark
+// text, deep under light text.
+QColor BitGrid::FieldColour(std::size_t index, const QPalette& palette)
+{
+    const int hue = int((index * 137 + 200) % 360);
+    const bool dark = palette.color(QPalette::Window).lightnessF() < 0.5;
+    return dark ? QColor::fromHsv(hue, 140, 115) : QColor::fromHsv(hue, 70, 245);
 }
 
 QString BitGrid::binaryText() const
@@ -448,7 +614,10 @@ bool BitGrid::event(QEvent* event)
     case QEvent::ToolTip: {
         const auto* help = static_cast<QHelpEvent*>(event);
         const int bit = bitAt(help->pos());
-        if (bit < 0) {
+        const int field = bit < 0 ? fieldAt(help->pos()) : -1;
+        if (field >= 0) {
+            QToolTip::showText(help->globalPos(), fieldToolTip(std::size_t(field)), this);
+        } else if (bit < 0) {
             QToolTip::hideText();
             event->ignore();
         } else {
@@ -495,10 +664,20 @@ void BitGrid::paintEvent(QPaintEvent* event)
         if (!dirty.intersects(cell))
             return;
         const bool set = bitIsSet(bit);
+        const bool selected = isSelected(bit);
         const QRect inside = cell.adjusted(1, 1, -1, -1);
         const QColor ink = colors.color(group, set ? QPalette::HighlightedText : QPalette::Text);
-        painter.fillRect(cell, bit == cursor ? colors.color(group, QPalette::Text) : frame);
-        painter.fillRect(inside, colors.color(group, set ? QPalette::Highlight : QPalette::Base));
+        const QColor fill = colors.color(group, set ? QPalette::Highlight : QPalette::Base);
+        painter.fillRect(cell,
+            bit == cursor  ? colors.color(group, QPalette::Text)
+                : selected ? colors.color(group, QPalette::Highlight)
+                           : frame);
+        // A selected bit is tinted towards the other state's colour, so
+        // that it still reads as set or clear.
+        painter.fillRect(inside,
+            selected
+                ? Blend(fill, colors.color(group, set ? QPalette::Text : QPalette::Highlight), 0.3)
+                : fill);
         painter.setPen(ink);
         painter.drawText(inside, Qt::AlignCenter, digits[set]);
         // The cursor: a strong frame and a bar under the digit, as in a terminal.
@@ -526,6 +705,26 @@ void BitGrid::paintEvent(QPaintEvent* event)
 
     if (fSigned && fWidth > 0 && dirty.intersects(signMarkRect()))
         painter.fillRect(signMarkRect(), colors.color(group, QPalette::WindowText));
+
+    for (std::size_t index = 0; index < fFields.size(); ++index) {
+        const QColor colour = FieldColour(index, colors);
+        const QString name = QString::fromStdString(fFields[index].name);
+        for (int line = 0; line < lineCount(); ++line) {
+            const QRect band = bandRect(index, line);
+            if (band.isEmpty() || !dirty.intersects(band))
+                continue;
+            painter.fillRect(band, colour);
+            // A thin edge shows where one band ends and its neighbour starts.
+            painter.fillRect(QRect(band.topLeft(), QSize(1, band.height())),
+                colors.color(group, QPalette::WindowText));
+            painter.fillRect(QRect(band.topRight(), QSize(1, band.height())),
+                colors.color(group, QPalette::WindowText));
+            painter.setPen(colors.color(group, QPalette::WindowText));
+            const QRect text = band.adjusted(3, 0, -3, 0);
+            painter.drawText(text, Qt::AlignCenter,
+                painter.fontMetrics().elidedText(name, Qt::ElideRight, text.width()));
+        }
+    }
 }
 
 void BitGrid::mousePressEvent(QMouseEvent* event)
@@ -535,6 +734,14 @@ void BitGrid::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
+    // A Shift+drag selects the bits it passes, from the one pressed.
+    if (event->modifiers() & Qt::ShiftModifier) {
+        fSelecting = true;
+        fSelectionAnchor = bit;
+        selectTo(bit);
+        return;
+    }
+    clearSelection();
     moveCursor(bit);
     if (fReadOnly)
         return;
@@ -547,6 +754,12 @@ void BitGrid::mousePressEvent(QMouseEvent* event)
 
 void BitGrid::mouseMoveEvent(QMouseEvent* event)
 {
+    if (fSelecting && (event->buttons() & Qt::LeftButton)) {
+        const int bit = nearestBit(event->position().toPoint());
+        if (bit >= 0 && bit != fSelectionEnd)
+            selectTo(bit);
+        return;
+    }
     if (!fDragging || !(event->buttons() & Qt::LeftButton)) {
         QWidget::mouseMoveEvent(event);
         return;
@@ -565,7 +778,7 @@ void BitGrid::mouseMoveEvent(QMouseEvent* event)
 void BitGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        fDragging = false;
+        fDragging = fSelecting = false;
     QWidget::mouseReleaseEvent(event);
 }
 
@@ -580,27 +793,38 @@ bool BitGrid::handleKey(const QKeyEvent* event, bool apply)
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool plain = modifiers == Qt::NoModifier;
     const bool ctrl = modifiers == Qt::ControlModifier;
+    const bool shift = modifiers == Qt::ShiftModifier;
     const bool twoLines = lineCount() == 2;
     const int line = lineOf(fCursor);
     const int lineHigh = line == 0 ? fWidth - 1 : kLineBits - 1;
     const int lineLow = line == 0 && twoLines ? kLineBits : 0;
 
     int target = -1;
+    if ((event->key() == Qt::Key_F10 && shift) || (event->key() == Qt::Key_Menu && plain)) {
+        if (apply)
+            showContextMenu(mapToGlobal(cellRect(fCursor).bottomLeft()));
+        return true;
+    }
+    if (event->key() == Qt::Key_Escape && plain && fSelectionAnchor >= 0) {
+        if (apply)
+            clearSelection();
+        return true;
+    }
     switch (event->key()) {
     case Qt::Key_Left:
-        if (plain)
+        if (plain || shift)
             target = qMin(fCursor + 1, fWidth - 1);
         break;
     case Qt::Key_Right:
-        if (plain)
+        if (plain || shift)
             target = qMax(fCursor - 1, 0);
         break;
     case Qt::Key_Home:
-        if (plain || ctrl)
+        if (plain || ctrl || shift)
             target = ctrl ? fWidth - 1 : lineHigh;
         break;
     case Qt::Key_End:
-        if (plain || ctrl)
+        if (plain || ctrl || shift)
             target = ctrl ? 0 : lineLow;
         break;
     case Qt::Key_Up:
@@ -614,8 +838,12 @@ bool BitGrid::handleKey(const QKeyEvent* event, bool apply)
     default: break;
     }
     if (target >= 0) {
-        if (apply)
+        if (apply && shift) {
+            selectTo(target);
+        } else if (apply) {
+            clearSelection();
             moveCursor(target);
+        }
         return true;
     }
 
@@ -645,6 +873,44 @@ void BitGrid::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
 }
 
+// From the mouse, the menu names the bit it was opened on unless that bit is
+// in the selection; from the keyboard, the selection or the cursor's bit.
+void BitGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        const int bit = bitAt(event->pos());
+        if (bit < 0) {
+            event->ignore();
+            return;
+        }
+        moveCursor(bit);
+        if (!isSelected(bit))
+            setSelection(bit, bit);
+        showContextMenu(event->globalPos());
+        return;
+    }
+    showContextMenu(mapToGlobal(cellRect(fCursor).bottomLeft()));
+}
+
+void BitGrid::showContextMenu(const QPoint& globalPos)
+{
+    if (!fNamesBits || fWidth == 0)
+        return;
+    if (!fMenu) {
+        fMenu = new QMenu(this);
+        fNameBitsAction = fMenu->addAction(tr("&Name These Bits\u2026"));
+        fNameBitsAction->setToolTip(tr("Add a bit field for the selected bits"));
+        connect(fNameBitsAction, &QAction::triggered, this, [this] {
+            const auto run = selection().value_or(std::pair { fCursor, fCursor });
+            emit nameBitsRequested(run.first, run.second);
+        });
+    }
+    fNameBitsAction->setEnabled(!fReadOnly && isEnabled());
+    fMenu->popup(globalPos, fNameBitsAction);
+    // Ready for Return, from the keyboard as from the mouse.
+    fMenu->setActiveAction(fNameBitsAction);
+}
+
 void BitGrid::focusInEvent(QFocusEvent* event)
 {
     update(cellRect(fCursor));
@@ -653,7 +919,7 @@ void BitGrid::focusInEvent(QFocusEvent* event)
 
 void BitGrid::focusOutEvent(QFocusEvent* event)
 {
-    fDragging = false;
+    fDragging = fSelecting = false;
     update(cellRect(fCursor));
     QWidget::focusOutEvent(event);
 }

@@ -5,9 +5,17 @@
 #define BITLENS_BITGRID_H
 
 #include "engine/BaseConverter.h"
+#include "model/BitFieldLayout.h"
 
 #include <QFont>
 #include <QWidget>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QMenu;
 
 class BitGrid : public QWidget {
     Q_OBJECT
@@ -54,6 +62,30 @@ public:
     // The bits as the binary field shows them, in groups of four.
     QString binaryText() const;
 
+    // A run of bits the user selected with Shift and a drag or the arrow
+    // keys, {msb, lsb}; nothing when none is.
+    std::optional<std::pair<int, int>> selection() const;
+    void setSelection(int msb, int lsb);
+    void clearSelection();
+    // Whether the context menu offers "Name these bits…" (nameBitsRequested).
+    void setNamesBits(bool names) { fNamesBits = names; }
+    // The context menu once it has been asked for; null before.
+    QMenu* contextMenu() const { return fMenu; }
+
+    // Bit fields shown as bands under the bits, each with its name in its
+    // colour; fields that share bits stand on bands of their own, stacked.
+    // Room for the bands is reserved only while there are fields, and a new
+    // size is asked for only when the number of stacked bands changes.
+    void setFields(std::vector<BitField> fields);
+    const std::vector<BitField>& fields() const { return fFields; }
+    // Where field `index` is drawn on `line` (0 the upper); empty when it
+    // has no bit there within the width.
+    QRect bandRect(std::size_t index, int line) const;
+    // "MODE · bits 31:28 · 0x1 = 1 · AUTO", then its description.
+    QString fieldToolTip(std::size_t index) const;
+    // A field's band colour, for the palette's light or dark look.
+    static QColor FieldColour(std::size_t index, const QPalette& palette);
+
     // Fixed: the size of two lines of 32 cells at every width, from the
     // font, so that neither a repaint nor a new width asks for a layout.
     QSize sizeHint() const override;
@@ -65,6 +97,9 @@ signals:
     // raises it for each bit it passes, `continuesDrag` after the first, so
     // that the drag can count as one edit.
     void bitsEdited(UInt64 newBits, bool continuesDrag);
+    // "Name these bits…" chosen for the selected run (or the bit the menu
+    // was opened on).
+    void nameBitsRequested(int msb, int lsb);
 
 protected:
     bool event(QEvent* event) override;
@@ -74,6 +109,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -85,6 +121,14 @@ private:
     int lineCount() const { return fWidth > 32 ? 2 : 1; }
     int lineOf(int bit) const { return fWidth > 32 && bit < 32 ? 1 : 0; }
     int lineTop(int line) const;
+    int bandsHeight() const { return fBandLevels * fBandHeight; }
+    bool isSelected(int bit) const;
+    // Extends the selection from its anchor (the cursor, when none) to `bit`.
+    void selectTo(int bit);
+    void showContextMenu(const QPoint& globalPos);
+    // The fields whose bands hold `point`, or that hold `bit`.
+    int fieldAt(const QPoint& point) const;
+    QString fieldNamesAt(int bit) const;
     int nibbleWidth() const { return 4 * fCellPitch + 1; }
     QRect labelRect(int bit) const;
     QRect signMarkRect() const;
@@ -118,6 +162,15 @@ private:
     bool fDragging = false;
     bool fDragValue = false;
     int fDragLast = 0;
+    bool fSelecting = false; // a Shift+drag selects instead of setting bits
+    int fSelectionAnchor = -1; // -1: no selection
+    int fSelectionEnd = -1;
+    bool fNamesBits = false;
+    QMenu* fMenu = nullptr;
+    QAction* fNameBitsAction = nullptr;
+    std::vector<BitField> fFields;
+    std::vector<int> fFieldLevels; // each field's band, 0 the top
+    int fBandLevels = 0;
 
     // Measured from the font on construction and on a font or style change.
     QFont fMeasuredFont;
@@ -130,6 +183,7 @@ private:
     int fLabelIndent = 0;
     int fMarkHeight = 0;
     int fLineGap = 0;
+    int fBandHeight = 0;
     QSize fSize;
 };
 
