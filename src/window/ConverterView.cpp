@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AccessibleInterfaces.h"
+#include "BitFieldPanel.h"
 #include "BitGrid.h"
 #include "EditMenu.h"
 #include "FieldDescription.h"
@@ -110,7 +111,12 @@ ConverterView::ConverterView(QWidget* parent)
     NumberWindow(*this);
 }
 
-ConverterView::~ConverterView() = default;
+// The panel goes while the window is whole: an edit its table was holding
+// is committed as the focus leaves, and must find nothing to write to.
+ConverterView::~ConverterView()
+{
+    delete fBitFieldPanel;
+}
 
 void ConverterView::awakeFromNib()
 {
@@ -237,6 +243,7 @@ void ConverterView::wireControls()
     connect(w.actionShowMathArea, &QAction::triggered, w.mathDisclosure, &QToolButton::click);
     connect(w.actionAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
     connect(w.actionKeepOnTop, &QAction::toggled, this, &ConverterView::keepOnTop);
+    wireBitFields();
 
     QList<QLineEdit*> fields;
     for (const Row& row : fRows)
@@ -248,6 +255,44 @@ void ConverterView::wireControls()
                     return FromUtf8(fModel.literal(row.type, static_cast<Notation>(notation)));
         return QString();
     });
+}
+
+// The panel is made by the first action that needs it.
+void ConverterView::wireBitFields()
+{
+    Ui::ConverterDocument& w = *ui;
+    connect(w.actionShowBitFields, &QAction::toggled, this, [this](bool shown) {
+        if (shown)
+            bitFieldPanel().showAndFocus();
+        else if (fBitFieldPanel)
+            fBitFieldPanel->hide();
+    });
+    connect(w.actionImportLayout, &QAction::triggered, this,
+        [this] { bitFieldPanel().importLayout(); });
+    connect(w.actionExportLayout, &QAction::triggered, this,
+        [this] { bitFieldPanel().exportLayout(); });
+    BitGrid& grid = *row(eFieldTypeValue).bitGrid;
+    grid.setNamesBits(true);
+    connect(&grid, &BitGrid::nameBitsRequested, this,
+        [this](int msb, int lsb) { bitFieldPanel().nameBits(msb, lsb); });
+}
+
+BitFieldPanel& ConverterView::bitFieldPanel()
+{
+    if (fBitFieldPanel)
+        return *fBitFieldPanel;
+    fBitFieldPanel = new BitFieldPanel(
+        *this, fModel, *row(eFieldTypeValue).bitGrid,
+        [this](const BitField& field, UInt64 value) {
+            showChanges(fModel.setFieldValue(field, value));
+        },
+        *ui->actionExportLayout);
+    // The panel's own close button unticks the menu's item.
+    connect(fBitFieldPanel, &QDockWidget::visibilityChanged, this, [this] {
+        const QSignalBlocker quiet(ui->actionShowBitFields);
+        ui->actionShowBitFields->setChecked(!fBitFieldPanel->isHidden());
+    });
+    return *fBitFieldPanel;
 }
 
 void ConverterView::wireRow(const Row& row)
@@ -383,6 +428,8 @@ void ConverterView::showChanges(const ModelChanges& changes)
             fFlags[flag]->setChecked(fModel.flag(static_cast<MathFlag>(flag)));
     if (changes.mathArea)
         showMathArea();
+    if (fBitFieldPanel && changes.bits[eFieldTypeValue - eFieldTypeValue])
+        fBitFieldPanel->showValue();
     showUndoState();
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class BitFieldPanel;
 class BitGrid;
 class EditMenu;
 class FlagButton;
@@ -50,6 +51,9 @@ public:
 
     // The document the window shows.
     const ConverterModel& model() const { return fModel; }
+
+    // View › Bit Fields, made when first asked for: never at start-up.
+    BitFieldPanel& bitFieldPanel();
 
 private:
     // One row's controls. The Result row has no swap or shift buttons and
@@ -106,6 +110,9 @@ private:
 
     // Arranges the rows and sizes the window to its screen.
     std::unique_ptr<WindowLayout> fWindowLayout;
+
+    BitFieldPanel* fBitFieldPanel = nullptr; // a child of the window
+    void wireBitFields();
 };
 
 #endif

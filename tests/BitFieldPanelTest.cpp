@@ -1,0 +1,501 @@
+// The bit fields in the window as a user meets them: naming bits in the
+// Value's grid from the keyboard, the fields panel's cells edited with real
+// keys, the layouts saved and listed, files imported and exported. The
+// saved layouts go to a scratch XDG_DATA_HOME.
+#include "WindowTestSupport.h"
+
+#include "BitFieldPanel.h"
+#include "BitGrid.h"
+#include "LayoutImport.h"
+
+#include "files/BitlensLayoutFile.h"
+#include "files/LayoutStore.h"
+
+#include "SvdSample.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+BitField Field(const char* name, int msb, int lsb)
+{
+    BitField field;
+    field.name = name;
+    field.msb = msb;
+    field.lsb = lsb;
+    return field;
+}
+
+BitFieldLayout Ctrl()
+{
+    BitFieldLayout layout;
+    layout.name = "CTRL";
+    layout.width = 32;
+    BitField mode = Field("MODE", 31, 28);
+    mode.values = { { 0, "OFF", "" }, { 1, "ON", "" }, { 3, "AUTO", "" } };
+    BitField offset = Field("OFFSET", 11, 8);
+    offset.isSigned = true;
+    layout.fields = { mode, Field("COUNT", 27, 16), offset, Field("EN", 0, 0) };
+    return layout;
+}
+
+} // namespace
+
+class BitFieldPanelTest : public WindowTest {
+    Q_OBJECT
+
+public:
+    BitFieldPanelTest()
+        : WindowTest(eActive)
+    { }
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void isNotBuiltUntilAskedFor();
+    void namesTheSelectedBitsFromTheKeyboard();
+    void valueCellsWriteTheValueAsOneUndoableStep_data();
+    void valueCellsWriteTheValueAsOneUndoableStep();
+    void aNamedValueIsChosenFromAList();
+    void valueCellsFollowTheValueRow();
+    void refusesWhatTheFieldCannotHold_data();
+    void refusesWhatTheFieldCannotHold();
+    void editsTheLayoutAndSavesIt();
+    void overlappingFieldsAreStackedAndTold();
+    void listsSavedLayoutsAndDamagedOnesCannotBeChosen();
+    void importsAHeaderAndRefusesABadFile();
+    void choosesARegisterOfAnSvdFile();
+    void readsALargeSvdFileWithoutFreezing();
+    void exportsCThatCompiles();
+
+private:
+    BitFieldPanel& openPanel(const BitFieldLayout& layout = Ctrl());
+    QTableWidgetItem* cell(int row, int column) const;
+    void editCell(int row, int column, const QString& text);
+    QString write(const QString& name, const QByteArray& bytes);
+
+    QTemporaryDir fData;
+    QTemporaryDir fFiles;
+};
+
+void BitFieldPanelTest::initTestCase()
+{
+    WindowTest::initTestCase();
+    QVERIFY(fData.isValid() && fFiles.isValid());
+    qputenv("XDG_DATA_HOME", fData.path().toUtf8());
+}
+
+void BitFieldPanelTest::init()
+{
+    // Each test starts with no saved layout.
+    QDir(LayoutStore::defaultDirectory()).removeRecursively();
+    WindowTest::init();
+}
+
+BitFieldPanel& BitFieldPanelTest::openPanel(const BitFieldLayout& layout)
+{
+    BitFieldPanel& panel = view->bitFieldPanel();
+    panel.openLayout(layout);
+    return panel;
+}
+
+QTableWidgetItem* BitFieldPanelTest::cell(int row, int column) const
+{
+    return view->bitFieldPanel().table()->item(row, column);
+}
+
+// As a user does: to the cell, F2, the text over what was there, Return.
+void BitFieldPanelTest::editCell(int row, int column, const QString& text)
+{
+    QTableWidget* table = view->bitFieldPanel().table();
+    table->setFocus();
+    table->setCurrentCell(row, column);
+    QTest::keyClick(table, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != table);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The table takes the edit when the event loop next runs.
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+}
+
+QString BitFieldPanelTest::write(const QString& name, const QByteArray& bytes)
+{
+    const QString path = fFiles.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// Start-up is benchmarked against a bare window: the panel costs nothing
+// until it is asked for.
+void BitFieldPanelTest::isNotBuiltUntilAskedFor()
+{
+    QVERIFY(!view->findChild<BitFieldPanel*>());
+    QVERIFY(!child<QAction>("actionExportLayout")->isEnabled());
+    QTest::keyClick(view, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* panel = view->findChild<BitFieldPanel*>("bitFieldPanel");
+    QVERIFY(panel);
+    QVERIFY(panel->isVisible());
+    QVERIFY(child<QAction>("actionShowBitFields")->isChecked());
+    QCOMPARE(QApplication::focusWidget(), panel->table());
+    QVERIFY(panel->findChild<QComboBox*>("bitFieldLayoutPopup"));
+    QCOMPARE(panel->table()->objectName(), QString("bitFieldTable"));
+    QCOMPARE(panel->accessibleName(), QString("Bit fields"));
+    QTest::keyClick(view, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!panel->isVisible());
+    QVERIFY(!child<QAction>("actionShowBitFields")->isChecked());
+}
+
+void BitFieldPanelTest::namesTheSelectedBitsFromTheKeyboard()
+{
+    QVERIFY(run("type currentHexadecimal 12abcdef"));
+    auto* grid = child<BitGrid>("currentBitGrid");
+    grid->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(grid->contextMenu() && grid->contextMenu()->isVisible());
+    QTest::keyClick(grid->contextMenu(), Qt::Key_Return);
+
+    auto* panel = view->findChild<BitFieldPanel*>();
+    QVERIFY(panel && panel->isVisible());
+    QCOMPARE(panel->layout()->name, std::string("Untitled"));
+    QCOMPARE(panel->layout()->fields.size(), std::size_t(1));
+    // The new field's name is ready to be typed over.
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor->parentWidget() && editor != panel->table());
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "MODE");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(panel->layout()->fields[0].name, std::string("MODE"));
+
+    const BitField& field = panel->layout()->fields[0];
+    QCOMPARE(field.name, std::string("MODE"));
+    QCOMPARE(field.msb, 31);
+    QCOMPARE(field.lsb, 28);
+    QCOMPARE(cell(0, BitFieldPanel::eColumnBits)->text(), QString("31:28"));
+    QCOMPARE(cell(0, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1"));
+    QCOMPARE(grid->fields().size(), std::size_t(1));
+    QCOMPARE(grid->fields()[0].name, std::string("MODE"));
+    // Saved as it was edited.
+    const LayoutResult saved = LayoutStore().load(panel->layoutPath());
+    QVERIFY(saved.ok());
+    QCOMPARE(saved.layout.fields[0].name, std::string("MODE"));
+}
+
+void BitFieldPanelTest::valueCellsWriteTheValueAsOneUndoableStep_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("hexadecimal");
+
+    QTest::newRow("hexadecimal") << 0 << int(BitFieldPanel::eColumnHexadecimal) << "3"
+                                 << "32ab cdef";
+    QTest::newRow("hexadecimal with 0x") << 1 << int(BitFieldPanel::eColumnHexadecimal) << "0x123"
+                                         << "1123 cdef";
+    QTest::newRow("decimal") << 1 << int(BitFieldPanel::eColumnDecimal) << "4095"
+                             << "1fff cdef";
+    QTest::newRow("negative into a signed field") << 2 << int(BitFieldPanel::eColumnDecimal) << "-2"
+                                                  << "12ab ceef";
+    QTest::newRow("one bit") << 3 << int(BitFieldPanel::eColumnDecimal) << "0"
+                             << "12ab cdee";
+}
+
+void BitFieldPanelTest::valueCellsWriteTheValueAsOneUndoableStep()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, hexadecimal);
+    QVERIFY(run("type currentHexadecimal 12abcdef"));
+    openPanel();
+    const std::size_t steps = view->model().undoSteps();
+    editCell(row, column, typed);
+
+    QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), hexadecimal);
+    QCOMPARE(view->model().undoSteps(), steps + 1);
+    QCOMPARE(
+        child<BitGrid>("currentBitGrid")->bits(), hexadecimal.remove(' ').toULongLong(nullptr, 16));
+    QVERIFY(view->bitFieldPanel().message().isEmpty());
+
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(child<QLineEdit>("currentDecimal")->text(), QString("313249263"));
+    QCOMPARE(cell(0, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1"));
+    QCOMPARE(cell(2, BitFieldPanel::eColumnDecimal)->text(), QString("-3"));
+}
+
+void BitFieldPanelTest::aNamedValueIsChosenFromAList()
+{
+    QVERIFY(run("click mathDisclosure|type operandHexadecimal ffffffff"));
+    openPanel();
+    QCOMPARE(cell(0, BitFieldPanel::eColumnValueName)->text(), QString("OFF"));
+    QTableWidget* table = view->bitFieldPanel().table();
+    table->setFocus();
+    table->setCurrentCell(0, BitFieldPanel::eColumnValueName);
+    QTest::keyClick(table, Qt::Key_F2);
+    auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(list);
+    QCOMPARE(list->count(), 3);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QCOMPARE(cell(0, BitFieldPanel::eColumnValueName)->text(), QString("AUTO"));
+    QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), QString("3000 0000"));
+    // The Result follows as after any edit of the Value.
+    QCOMPARE(child<QLineEdit>("resultHexadecimal")->text(), QString("3000 0000"));
+}
+
+void BitFieldPanelTest::valueCellsFollowTheValueRow()
+{
+    openPanel();
+    QVERIFY(run("type currentHexadecimal 1abcd005"));
+    QCOMPARE(cell(0, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1"));
+    QCOMPARE(cell(0, BitFieldPanel::eColumnValueName)->text(), QString("ON"));
+    QCOMPARE(cell(1, BitFieldPanel::eColumnHexadecimal)->text(), QString("0xabc"));
+    QCOMPARE(cell(1, BitFieldPanel::eColumnDecimal)->text(), QString("2748"));
+    QVERIFY(run("bit currentBitGrid 0"));
+    QCOMPARE(cell(3, BitFieldPanel::eColumnDecimal)->text(), QString("0"));
+    QVERIFY(run("type currentHexadecimal 1abcdf05"));
+    QCOMPARE(cell(2, BitFieldPanel::eColumnDecimal)->text(), QString("-1"));
+}
+
+void BitFieldPanelTest::refusesWhatTheFieldCannotHold_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("told");
+
+    QTest::newRow("hexadecimal too wide") << 0 << int(BitFieldPanel::eColumnHexadecimal) << "0x10"
+                                          << "MODE (bits 31:28) cannot hold 0x10";
+    QTest::newRow("not a number") << 1 << int(BitFieldPanel::eColumnDecimal) << "12a"
+                                  << "COUNT (bits 27:16) cannot hold 12a";
+    QTest::newRow("below a signed field") << 2 << int(BitFieldPanel::eColumnDecimal) << "-9"
+                                          << "OFFSET (bits 11:8) cannot hold -9";
+    QTest::newRow("bits past 63") << 1 << int(BitFieldPanel::eColumnBits) << "70:68"
+                                  << "Bits are written msb:lsb";
+    QTest::newRow("bits reversed") << 1 << int(BitFieldPanel::eColumnBits) << "3:7"
+                                   << "Bits are written msb:lsb";
+    QTest::newRow("bits too few for a named value") << 0 << int(BitFieldPanel::eColumnBits) << "31"
+                                                    << "named value AUTO does not fit";
+    QTest::newRow("no name") << 1 << int(BitFieldPanel::eColumnName) << " "
+                             << "needs a name";
+    QTest::newRow("named value too wide")
+        << 3 << int(BitFieldPanel::eColumnNamedValues) << "0 = OFF, 2 = TWO"
+        << "Named values are written";
+}
+
+// Nothing changes, the cell shows what it showed, and the panel says why.
+void BitFieldPanelTest::refusesWhatTheFieldCannotHold()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, told);
+    BitFieldPanel& panel = openPanel();
+    const BitFieldLayout before = *panel.layout();
+    const QString shown = cell(row, column)->text();
+    editCell(row, column, typed);
+    QVERIFY2(panel.message().contains(told), qPrintable(panel.message()));
+    QVERIFY(*panel.layout() == before);
+    QCOMPARE(cell(row, column)->text(), shown);
+    QVERIFY(!view->model().canUndo());
+    QVERIFY(LayoutStore().load(panel.layoutPath()).layout == before);
+}
+
+void BitFieldPanelTest::editsTheLayoutAndSavesIt()
+{
+    BitFieldPanel& panel = openPanel();
+    editCell(1, BitFieldPanel::eColumnBits, "[23:16]");
+    editCell(1, BitFieldPanel::eColumnDescription, "How many");
+    editCell(3, BitFieldPanel::eColumnNamedValues, "0 = OFF, 0x1 = ON");
+    // Space ticks the signed cell.
+    panel.table()->setCurrentCell(1, BitFieldPanel::eColumnSigned);
+    QTest::keyClick(panel.table(), Qt::Key_Space);
+    editCell(1, BitFieldPanel::eColumnName, "CNT");
+
+    const LayoutResult saved = LayoutStore().load(panel.layoutPath());
+    QVERIFY(saved.ok());
+    const BitField& count = saved.layout.fields[1];
+    QCOMPARE(count.name, std::string("CNT"));
+    QCOMPARE(count.msb, 23);
+    QCOMPARE(count.lsb, 16);
+    QCOMPARE(count.description, std::string("How many"));
+    QVERIFY(count.isSigned);
+    QCOMPARE(saved.layout.fields[3].values.size(), std::size_t(2));
+    QCOMPARE(cell(3, BitFieldPanel::eColumnValueName)->text(), QString("OFF"));
+    // Add Field takes the grid's selection; Remove Field the current line.
+    child<BitGrid>("currentBitGrid")->setSelection(7, 4);
+    QTest::mouseClick(panel.findChild<QPushButton*>("bitFieldAddButton"), Qt::LeftButton);
+    QCOMPARE(panel.layout()->fields.back().msb, 7);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    panel.table()->setCurrentCell(0, BitFieldPanel::eColumnName);
+    QTest::mouseClick(panel.findChild<QPushButton*>("bitFieldRemoveButton"), Qt::LeftButton);
+    QCOMPARE(LayoutStore().load(panel.layoutPath()).layout.fields.size(), std::size_t(4));
+    QCOMPARE(cell(0, BitFieldPanel::eColumnName)->text(), QString("CNT"));
+}
+
+void BitFieldPanelTest::overlappingFieldsAreStackedAndTold()
+{
+    BitFieldLayout layout = Ctrl();
+    layout.fields.push_back(Field("HIGH", 31, 16));
+    BitFieldPanel& panel = openPanel(layout);
+    QVERIFY2(panel.message().contains("MODE and HIGH share bits"), qPrintable(panel.message()));
+    QVERIFY(cell(4, BitFieldPanel::eColumnBits)->font().italic());
+    QVERIFY(!cell(3, BitFieldPanel::eColumnBits)->font().italic());
+    auto* grid = child<BitGrid>("currentBitGrid");
+    QVERIFY(grid->bandRect(4, 0).top() > grid->bandRect(0, 0).bottom());
+    // Hidden, the panel takes its bands with it.
+    panel.hide();
+    QVERIFY(grid->fields().empty());
+}
+
+void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
+{
+    const LayoutStore store;
+    BitFieldLayout other = Ctrl();
+    other.name = "ALPHA";
+    other.fields.resize(1);
+    QVERIFY(store.save(other).ok());
+    QDir().mkpath(store.directory());
+    QFile damaged(store.directory() + "/broken.json");
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{ not json");
+    damaged.close();
+
+    BitFieldPanel& panel = openPanel();
+    QComboBox* popup = panel.layoutPopup();
+    QStringList items;
+    for (int i = 0; i < popup->count(); ++i)
+        items << popup->itemText(i);
+    QCOMPARE(items, QStringList({ "No layout", "ALPHA", "broken.json (damaged)", "CTRL" }));
+    QCOMPARE(popup->currentText(), QString("CTRL"));
+    const auto* model = qobject_cast<QStandardItemModel*>(popup->model());
+    QVERIFY(!model->item(2)->isEnabled());
+    QVERIFY(popup->itemData(2, Qt::ToolTipRole).toString().contains("broken.json"));
+
+    // From CTRL one step up passes over the damaged file to ALPHA.
+    QTest::keyClick(popup, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(popup->view()->isVisible());
+    QTest::keyClick(popup->view(), Qt::Key_Up);
+    QTest::keyClick(popup->view(), Qt::Key_Return);
+    QTRY_VERIFY(!popup->view()->isVisible());
+    QVERIFY(panel.layout());
+    QCOMPARE(panel.layout()->name, std::string("ALPHA"));
+    QCOMPARE(panel.table()->rowCount(), 1);
+    QVERIFY(ChooseFromList(popup, 0).isEmpty());
+    QVERIFY(!panel.layout());
+    QVERIFY(child<BitGrid>("currentBitGrid")->fields().empty());
+    QVERIFY(!child<QAction>("actionExportLayout")->isEnabled());
+    // The damaged file is still there, untouched.
+    QCOMPARE(LayoutStore().list().size(), std::size_t(3));
+}
+
+void BitFieldPanelTest::importsAHeaderAndRefusesABadFile()
+{
+    BitFieldPanel& panel = openPanel();
+    const BitFieldLayout before = *panel.layout();
+    LayoutImport& importer = panel.importer();
+    QSignalSpy read(&importer, &LayoutImport::read);
+
+    importer.start(write("past63.h", "#define A BIT(3)\n#define B GENMASK(70, 68)\n"));
+    QTRY_COMPARE(read.size(), 1);
+    auto* box = view->findChild<QMessageBox*>("layoutImportError");
+    QVERIFY(box);
+    QVERIFY2(box->text().contains("past63.h:2:"), qPrintable(box->text()));
+    QVERIFY(*panel.layout() == before);
+    box->close();
+
+    importer.start(write("regs.h", "#define REG_MODE GENMASK(31, 28)\n#define REG_EN BIT(0)\n"));
+    QTRY_COMPARE(read.size(), 2);
+    QCOMPARE(panel.layout()->fields.size(), std::size_t(2));
+    QCOMPARE(panel.layout()->fields[0].name, std::string("REG_MODE"));
+    QCOMPARE(panel.layoutPopup()->currentText(), QString("regs"));
+}
+
+void BitFieldPanelTest::choosesARegisterOfAnSvdFile()
+{
+    BitFieldPanel& panel = view->bitFieldPanel();
+    LayoutImport& importer = panel.importer();
+    QSignalSpy read(&importer, &LayoutImport::read);
+    importer.start(write("sample.svd", SampleSvd(5)));
+    QTRY_COMPARE(read.size(), 1);
+    auto* chooser = view->findChild<SvdRegisterDialog*>();
+    QVERIFY(chooser);
+    QTest::keyClicks(chooser->filter(), "p4 r12");
+    QCOMPARE(chooser->list()->model()->rowCount(), 1);
+    QTest::keyClick(chooser->filter(), Qt::Key_Return);
+    QTRY_VERIFY(panel.layout());
+    QCOMPARE(panel.layout()->name, std::string("P4.R12"));
+    QCOMPARE(panel.layout()->fields.size(), std::size_t(kSampleFields));
+    QCOMPARE(panel.layout()->fields[0].values.size(), std::size_t(2));
+}
+
+// The file is read on a worker: the window's events go on meanwhile.
+void BitFieldPanelTest::readsALargeSvdFileWithoutFreezing()
+{
+    const QString path = write("large.svd", SampleSvd(120));
+    LayoutImport& importer = view->bitFieldPanel().importer();
+    QSignalSpy read(&importer, &LayoutImport::read);
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(0);
+    importer.start(path);
+    QVERIFY(importer.busy());
+    QTRY_COMPARE_WITH_TIMEOUT(read.size(), 1, 20000);
+    QVERIFY(ticks > 1);
+    QVERIFY(view->findChild<SvdRegisterDialog*>());
+}
+
+// The exported header compiles as C, every field's macros defined.
+void BitFieldPanelTest::exportsCThatCompiles()
+{
+    BitFieldLayout layout = Ctrl();
+    layout.name = "UART0.CR";
+    const QString header = fFiles.filePath("cr.h");
+    QCOMPARE(ExportLayoutTo(layout, header, eExportCHeader), QString());
+    const QString source = write("use.c",
+        "#include \"cr.h\"\n"
+        "_Static_assert(UART0_CR_MODE_MASK == 0xF0000000u, \"mask\");\n"
+        "_Static_assert(UART0_CR_COUNT == 0x0FFF0000u, \"genmask\");\n"
+        "_Static_assert(UART0_CR_OFFSET_SHIFT == 8, \"shift\");\n"
+        "_Static_assert(UART0_CR_MODE_AUTO == 3, \"value\");\n");
+    QProcess compiler;
+    compiler.start(QStringLiteral(BITLENS_CXX_COMPILER),
+        { "-x", "c", "-std=c11", "-fsyntax-only", "-Wall", "-Werror", source });
+    QVERIFY(compiler.waitForFinished());
+    QVERIFY2(compiler.exitCode() == 0, compiler.readAllStandardError().constData());
+
+    QStringList leftOut;
+    layout.fields.push_back(Field("HIGH", 31, 16));
+    QCOMPARE(
+        ExportLayoutTo(layout, fFiles.filePath("cr.json"), eExportWavedrom, &leftOut), QString());
+    QCOMPARE(leftOut, QStringList { "HIGH" });
+    QCOMPARE(
+        ExportLayoutTo(layout, fFiles.filePath("missing/cr.h"), eExportCHeader).isEmpty(), false);
+}
+
+QTEST_MAIN(BitFieldPanelTest)
+#include "BitFieldPanelTest.moc"
