@@ -10,7 +10,7 @@ file(GLOB BITLENS_TS_FILES CONFIGURE_DEPENDS
 # model mark their messages with a mark of their own, having no toolkit.
 set(BITLENS_LUPDATE_ARGS -silent -locations none
     -tr-function-alias QT_TRANSLATE_NOOP+=BITLENS_TRANSLATABLE
-    src/engine src/model src/window src/app resources/ConverterDocument.ui)
+    src/engine src/model src/files src/window src/app resources/ConverterDocument.ui)
 
 add_custom_target(translations
   COMMAND Qt6::lupdate ${BITLENS_LUPDATE_ARGS} -no-obsolete -ts ${BITLENS_TS_FILES}

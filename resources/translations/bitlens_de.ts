@@ -13,6 +13,205 @@
     </message>
 </context>
 <context>
+    <name>BitFieldPanel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>The field&apos;s name</source>
+        <translation>Der Name des Felds</translation>
+    </message>
+    <message>
+        <source>Bits</source>
+        <translation>Bits</translation>
+    </message>
+    <message>
+        <source>The bits of %1, msb:lsb, such as 31:28</source>
+        <translation>Die Bits von %1, MSB:LSB, etwa 31:28</translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>%1 in hexadecimal: type a value to set these bits of the Value</source>
+        <translation>%1 hexadezimal: einen Wert eingeben, um diese Bits des Werts zu setzen</translation>
+    </message>
+    <message>
+        <source>Decimal</source>
+        <translation>Dezimal</translation>
+    </message>
+    <message>
+        <source>%1 in decimal, signed when the field is: type a value to set these bits of the Value</source>
+        <translation>%1 dezimal, mit Vorzeichen, wenn das Feld eines hat: einen Wert eingeben, um diese Bits des Werts zu setzen</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>The name of %1&apos;s value: choose one to set these bits of the Value</source>
+        <translation>Der Name des Werts von %1: einen wählen, um diese Bits des Werts zu setzen</translation>
+    </message>
+    <message>
+        <source>Signed</source>
+        <translation>Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Whether %1 reads as a two&apos;s complement number</source>
+        <translation>Ob %1 als Zweierkomplement gelesen wird</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>What %1 is for</source>
+        <translation>Wozu %1 dient</translation>
+    </message>
+    <message>
+        <source>Named values</source>
+        <translation>Benannte Werte</translation>
+    </message>
+    <message>
+        <source>Names for values of %1, written VALUE = NAME, separated by commas</source>
+        <translation>Namen für Werte von %1, geschrieben WERT = NAME, durch Kommas getrennt</translation>
+    </message>
+    <message>
+        <source>Value of %1</source>
+        <translation>Wert von %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Bit Fields</source>
+        <translation>Bitfelder</translation>
+    </message>
+    <message>
+        <source>Bit fields</source>
+        <translation>Bitfelder</translation>
+    </message>
+    <message>
+        <source>Layout:</source>
+        <translation>Layout:</translation>
+    </message>
+    <message>
+        <source>Bit-field layout</source>
+        <translation>Bitfeld-Layout</translation>
+    </message>
+    <message>
+        <source>The saved layouts; a damaged one is listed and cannot be chosen</source>
+        <translation>Die gespeicherten Layouts; ein beschädigtes steht in der Liste und kann nicht gewählt werden</translation>
+    </message>
+    <message>
+        <source>Rename…</source>
+        <translation>Umbenennen…</translation>
+    </message>
+    <message>
+        <source>Give the layout another name</source>
+        <translation>Dem Layout einen anderen Namen geben</translation>
+    </message>
+    <message>
+        <source>One line per field; edit a cell to change the field or its value</source>
+        <translation>Eine Zeile je Feld; eine Zelle bearbeiten, um das Feld oder seinen Wert zu ändern</translation>
+    </message>
+    <message>
+        <source>Add Field</source>
+        <translation>Feld hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add a field for the bits selected in the Value&apos;s bit grid</source>
+        <translation>Ein Feld für die im Bitraster des Werts ausgewählten Bits hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove Field</source>
+        <translation>Feld entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the field of the current line</source>
+        <translation>Das Feld der aktuellen Zeile entfernen</translation>
+    </message>
+    <message>
+        <source>Bit fields message</source>
+        <translation>Meldung der Bitfelder</translation>
+    </message>
+    <message>
+        <source>No layout</source>
+        <translation>Kein Layout</translation>
+    </message>
+    <message>
+        <source>%1 (damaged)</source>
+        <translation>%1 (beschädigt)</translation>
+    </message>
+    <message>
+        <source>%1 (not saved)</source>
+        <translation>%1 (nicht gespeichert)</translation>
+    </message>
+    <message>
+        <source>Rename Layout</source>
+        <translation>Layout umbenennen</translation>
+    </message>
+    <message>
+        <source>Layout name:</source>
+        <translation>Name des Layouts:</translation>
+    </message>
+    <message>
+        <source>Lines of the file left out: %1; the first: %2</source>
+        <translation>Ausgelassene Zeilen der Datei: %1; die erste: %2</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1 shares bits with another field</source>
+        <translation>%1 teilt Bits mit einem anderen Feld</translation>
+    </message>
+    <message>
+        <source>signed</source>
+        <translation>mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>unsigned</source>
+        <translation>ohne Vorzeichen</translation>
+    </message>
+    <message>
+        <source>A field needs a name.</source>
+        <translation>Ein Feld braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>Bits are written msb:lsb, from 63 down to 0, such as 31:28.</source>
+        <translation>Bits werden MSB:LSB geschrieben, von 63 bis 0, etwa 31:28.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s named value %2 does not fit bits %3.</source>
+        <translation>Der benannte Wert %2 von %1 passt nicht in die Bits %3.</translation>
+    </message>
+    <message>
+        <source>Named values are written VALUE = NAME, separated by commas, each value within the field: 0 = OFF, 1 = ON.</source>
+        <translation>Benannte Werte werden WERT = NAME geschrieben, durch Kommas getrennt, jeder Wert innerhalb des Felds: 0 = AUS, 1 = AN.</translation>
+    </message>
+    <message>
+        <source>%1 (bits %2) cannot hold %3.</source>
+        <translation>%1 (Bits %2) kann %3 nicht aufnehmen.</translation>
+    </message>
+    <message>
+        <source>Not saved: %1</source>
+        <translation>Nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>%1 and %2 share bits; overlapping fields stand on bands of their own under the Value&apos;s bits.</source>
+        <translation>%1 und %2 teilen Bits; überlappende Felder stehen auf eigenen Bändern unter den Bits des Werts.</translation>
+    </message>
+</context>
+<context>
     <name>BitGrid</name>
     <message>
         <source>bit %1</source>
@@ -45,6 +244,30 @@
     <message>
         <source>byte %1, 2 to the power of %2 is %3</source>
         <translation>Byte %1, 2 hoch %2 ist %3</translation>
+    </message>
+    <message>
+        <source>%1, in %2</source>
+        <translation>%1, in %2</translation>
+    </message>
+    <message>
+        <source>field %1</source>
+        <translation>Feld %1</translation>
+    </message>
+    <message>
+        <source>fields %1 and %2</source>
+        <translation>Feldern %1 und %2</translation>
+    </message>
+    <message>
+        <source>%1 · bits %2 · %3 = %4</source>
+        <translation>%1 · Bits %2 · %3 = %4</translation>
+    </message>
+    <message>
+        <source>&amp;Name These Bits…</source>
+        <translation>Diese Bits be&amp;nennen…</translation>
+    </message>
+    <message>
+        <source>Add a bit field for the selected bits</source>
+        <translation>Ein Bitfeld für die ausgewählten Bits hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -489,6 +712,30 @@
         <source>Float</source>
         <translation>Gleitkomma</translation>
     </message>
+    <message>
+        <source>&amp;Bit Fields</source>
+        <translation>&amp;Bitfelder</translation>
+    </message>
+    <message>
+        <source>Show the bit fields of the Value: their names, bits and values</source>
+        <translation>Die Bitfelder des Werts zeigen: ihre Namen, Bits und Werte</translation>
+    </message>
+    <message>
+        <source>&amp;Import Layout…</source>
+        <translation>Layout &amp;importieren…</translation>
+    </message>
+    <message>
+        <source>Read a bit-field layout from an SVD file, bit-field JSON, C #define lines or a Bitlens layout</source>
+        <translation>Ein Bitfeld-Layout aus einer SVD-Datei, Bitfeld-JSON, C-#define-Zeilen oder einem Bitlens-Layout lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Export Layout…</source>
+        <translation>Layout &amp;exportieren…</translation>
+    </message>
+    <message>
+        <source>Write the bit-field layout as C #define lines, bit-field JSON or a Bitlens layout</source>
+        <translation>Das Bitfeld-Layout als C-#define-Zeilen, Bitfeld-JSON oder Bitlens-Layout schreiben</translation>
+    </message>
 </context>
 <context>
     <name>ConverterView</name>
@@ -726,6 +973,284 @@
     </message>
 </context>
 <context>
+    <name>LayoutFiles</name>
+    <message>
+        <source>&quot;%1&quot; is not a text</source>
+        <translation>„%1“ ist kein Text</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a whole number</source>
+        <translation>„%1“ ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>&quot;value&quot; is not a number from 0 to 2^64 - 1</source>
+        <translation>„value“ ist keine Zahl von 0 bis 2^64 - 1</translation>
+    </message>
+    <message>
+        <source>a named value is not a JSON object</source>
+        <translation>ein benannter Wert ist kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>a field is not a JSON object</source>
+        <translation>ein Feld ist kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>&quot;signed&quot; is neither true nor false</source>
+        <translation>„signed“ ist weder true noch false</translation>
+    </message>
+    <message>
+        <source>&quot;values&quot; is not a list</source>
+        <translation>„values“ ist keine Liste</translation>
+    </message>
+    <message>
+        <source>more than %1 named values</source>
+        <translation>mehr als %1 benannte Werte</translation>
+    </message>
+    <message>
+        <source>not a Bitlens layout file: no &quot;format&quot;: &quot;%1&quot;</source>
+        <translation>keine Bitlens-Layoutdatei: kein „format“: „%1“</translation>
+    </message>
+    <message>
+        <source>written by a newer Bitlens (layout file version %1; this one reads version %2)</source>
+        <translation>von einem neueren Bitlens geschrieben (Layoutdatei-Version %1; dieses liest Version %2)</translation>
+    </message>
+    <message>
+        <source>layout file version %1 does not exist</source>
+        <translation>Layoutdatei-Version %1 gibt es nicht</translation>
+    </message>
+    <message>
+        <source>&quot;fields&quot; is not a list</source>
+        <translation>„fields“ ist keine Liste</translation>
+    </message>
+    <message>
+        <source>more than %1 fields</source>
+        <translation>mehr als %1 Felder</translation>
+    </message>
+    <message>
+        <source>%1: mask 0x%2 is not one run of set bits; left out</source>
+        <translation>%1: Maske 0x%2 ist keine zusammenhängende Folge gesetzter Bits; ausgelassen</translation>
+    </message>
+    <message>
+        <source>no bit fields: no line reads #define NAME GENMASK(h, l), BIT(n) or (MASK &lt;&lt; n)</source>
+        <translation>keine Bitfelder: keine Zeile lautet #define NAME GENMASK(h, l), BIT(n) oder (MASK &lt;&lt; n)</translation>
+    </message>
+    <message>
+        <source>the file is %1 MB; layout files are read up to %2 MB</source>
+        <translation>die Datei hat %1 MB; Layoutdateien werden bis %2 MB gelesen</translation>
+    </message>
+    <message>
+        <source>the field at bits %1</source>
+        <translation>das Feld bei den Bits %1</translation>
+    </message>
+    <message>
+        <source>field %1</source>
+        <translation>Feld %1</translation>
+    </message>
+    <message>
+        <source>width %1 is not 8, 16, 32 or 64</source>
+        <translation>Breite %1 ist nicht 8, 16, 32 oder 64</translation>
+    </message>
+    <message>
+        <source>%1 has no name</source>
+        <translation>%1 hat keinen Namen</translation>
+    </message>
+    <message>
+        <source>%1: msb %2 is below lsb %3</source>
+        <translation>%1: MSB %2 liegt unter LSB %3</translation>
+    </message>
+    <message>
+        <source>%1: bits %2 are past bit 63</source>
+        <translation>%1: Bits %2 liegen über Bit 63</translation>
+    </message>
+    <message>
+        <source>%1: bits %2 are past the register&apos;s %3 bits</source>
+        <translation>%1: Bits %2 liegen über den %3 Bits des Registers</translation>
+    </message>
+    <message>
+        <source>%1: more than %2 named values</source>
+        <translation>%1: mehr als %2 benannte Werte</translation>
+    </message>
+    <message>
+        <source>%1: a named value has no name</source>
+        <translation>%1: ein benannter Wert hat keinen Namen</translation>
+    </message>
+    <message>
+        <source>%1: value %2 does not fit its %3 bits</source>
+        <translation>%1: Wert %2 passt nicht in seine %3 Bits</translation>
+    </message>
+    <message>
+        <source>%1 is not sound</source>
+        <translation>%1 ist nicht stimmig</translation>
+    </message>
+    <message>
+        <source>not JSON: %1</source>
+        <translation>kein JSON: %1</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>keine solche Datei</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>keine Datei</translation>
+    </message>
+    <message>
+        <source>the folder cannot be made</source>
+        <translation>der Ordner kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>not readable XML: %1</source>
+        <translation>kein lesbares XML: %1</translation>
+    </message>
+    <message>
+        <source>no XML element in the file</source>
+        <translation>kein XML-Element in der Datei</translation>
+    </message>
+    <message>
+        <source>not an SVD file: the top element is &lt;%1&gt;, not &lt;device&gt;</source>
+        <translation>keine SVD-Datei: das oberste Element ist &lt;%1&gt;, nicht &lt;device&gt;</translation>
+    </message>
+    <message>
+        <source>size &quot;%1&quot; is not a number of bits</source>
+        <translation>Größe „%1“ ist keine Anzahl von Bits</translation>
+    </message>
+    <message>
+        <source>clusters nested more than %1 deep</source>
+        <translation>Cluster tiefer als %1 Ebenen verschachtelt</translation>
+    </message>
+    <message>
+        <source>more than %1 registers</source>
+        <translation>mehr als %1 Register</translation>
+    </message>
+    <message>
+        <source>register %1 has no fields</source>
+        <translation>Register %1 hat keine Felder</translation>
+    </message>
+    <message>
+        <source>register %1 derives from %2, which is not in the file</source>
+        <translation>Register %1 leitet sich von %2 ab, das nicht in der Datei steht</translation>
+    </message>
+    <message>
+        <source>register %1: derivedFrom goes round in a circle</source>
+        <translation>Register %1: derivedFrom dreht sich im Kreis</translation>
+    </message>
+    <message>
+        <source>field %1 derives from %2, which is not in the file</source>
+        <translation>Feld %1 leitet sich von %2 ab, das nicht in der Datei steht</translation>
+    </message>
+    <message>
+        <source>enumeratedValues %1 is not in the file; its names are left out</source>
+        <translation>enumeratedValues %1 steht nicht in der Datei; seine Namen sind ausgelassen</translation>
+    </message>
+    <message>
+        <source>field %1: an enumerated value has no name; left out</source>
+        <translation>Feld %1: ein Aufzählungswert hat keinen Namen; ausgelassen</translation>
+    </message>
+    <message>
+        <source>field %1: value &quot;%2&quot; of %3 is not a number; left out</source>
+        <translation>Feld %1: Wert „%2“ von %3 ist keine Zahl; ausgelassen</translation>
+    </message>
+    <message>
+        <source>field %1: value %2 of %3 does not fit its %4 bits; left out</source>
+        <translation>Feld %1: Wert %2 von %3 passt nicht in seine %4 Bits; ausgelassen</translation>
+    </message>
+    <message>
+        <source>field %1: value %2 of %3 stands for more than %4 values; left out</source>
+        <translation>Feld %1: Wert %2 von %3 steht für mehr als %4 Werte; ausgelassen</translation>
+    </message>
+    <message>
+        <source>field %1: %2 &quot;%3&quot; is not a bit number</source>
+        <translation>Feld %1: %2 „%3“ ist keine Bitnummer</translation>
+    </message>
+    <message>
+        <source>field %1: bitRange &quot;%2&quot; is not [msb:lsb]</source>
+        <translation>Feld %1: bitRange „%2“ ist nicht [msb:lsb]</translation>
+    </message>
+    <message>
+        <source>field %1 has no bit position (bitOffset, lsb and msb, or bitRange)</source>
+        <translation>Feld %1 hat keine Bitposition (bitOffset, lsb und msb oder bitRange)</translation>
+    </message>
+    <message>
+        <source>register %1 is %2 bits wide; Bitlens holds up to 64</source>
+        <translation>Register %1 ist %2 Bit breit; Bitlens fasst bis zu 64</translation>
+    </message>
+    <message>
+        <source>no such register in the file</source>
+        <translation>kein solches Register in der Datei</translation>
+    </message>
+    <message>
+        <source>an SVD file holds many registers: name one as PERIPHERAL.REGISTER</source>
+        <translation>eine SVD-Datei enthält viele Register: eines als PERIPHERIE.REGISTER nennen</translation>
+    </message>
+    <message>
+        <source>no register %1 in the file</source>
+        <translation>kein Register %1 in der Datei</translation>
+    </message>
+    <message>
+        <source>not a bit-field diagram: neither a list of fields nor an object with a &quot;reg&quot; list</source>
+        <translation>kein Bitfeld-Diagramm: weder eine Liste von Feldern noch ein Objekt mit einer „reg“-Liste</translation>
+    </message>
+    <message>
+        <source>element %1 is not an object with &quot;bits&quot;</source>
+        <translation>Element %1 ist kein Objekt mit „bits“</translation>
+    </message>
+    <message>
+        <source>element %1: &quot;bits&quot; is not a whole number from 1 to 64</source>
+        <translation>Element %1: „bits“ ist keine ganze Zahl von 1 bis 64</translation>
+    </message>
+    <message>
+        <source>element %1: bits %2 are past bit 63</source>
+        <translation>Element %1: Bits %2 liegen über Bit 63</translation>
+    </message>
+    <message>
+        <source>no named fields</source>
+        <translation>keine benannten Felder</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutImport</name>
+    <message>
+        <source>Import Layout</source>
+        <translation>Layout importieren</translation>
+    </message>
+    <message>
+        <source>Layouts (*.svd *.xml *.json *.h);;All files (*)</source>
+        <translation>Layouts (*.svd *.xml *.json *.h);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Nothing was imported.
+%1</source>
+        <translation>Nichts wurde importiert.
+%1</translation>
+    </message>
+    <message>
+        <source>C header (*.h)</source>
+        <translation>C-Header (*.h)</translation>
+    </message>
+    <message>
+        <source>Bit-field JSON, wavedrom (*.json)</source>
+        <translation>Bitfeld-JSON, wavedrom (*.json)</translation>
+    </message>
+    <message>
+        <source>Bitlens layout (*.json)</source>
+        <translation>Bitlens-Layout (*.json)</translation>
+    </message>
+    <message>
+        <source>Export Layout</source>
+        <translation>Layout exportieren</translation>
+    </message>
+    <message>
+        <source>The layout was not written.
+%1</source>
+        <translation>Das Layout wurde nicht geschrieben.
+%1</translation>
+    </message>
+    <message>
+        <source>A bit-field diagram cannot show fields that overlap; left out: %1</source>
+        <translation>Ein Bitfeld-Diagramm kann keine überlappenden Felder zeigen; ausgelassen: %1</translation>
+    </message>
+</context>
+<context>
     <name>MagnitudeLabel</name>
     <message>
         <source>%1: %2</source>
@@ -908,6 +1433,45 @@
     <message>
         <source>Open in Bitlens</source>
         <translation>In Bitlens öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>SvdRegisterDialog</name>
+    <message>
+        <source>Peripheral</source>
+        <translation>Peripherie</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Choose a Register</source>
+        <translation>Register wählen</translation>
+    </message>
+    <message>
+        <source>Filter: peripheral, register or description</source>
+        <translation>Filter: Peripherie, Register oder Beschreibung</translation>
+    </message>
+    <message>
+        <source>Register filter</source>
+        <translation>Registerfilter</translation>
+    </message>
+    <message>
+        <source>Every word typed must be in the register&apos;s name or description</source>
+        <translation>Jedes eingegebene Wort muss im Namen oder in der Beschreibung des Registers stehen</translation>
+    </message>
+    <message>
+        <source>Registers</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>Registers in %1: %2. Choose one:</source>
+        <translation>Register in %1: %2. Eines wählen:</translation>
     </message>
 </context>
 <context>

@@ -203,8 +203,9 @@ SvdRegisterDialog::SvdRegisterDialog(
     setObjectName(QStringLiteral("svdRegisterDialog"));
     setWindowTitle(tr("Choose a Register"));
     auto* column = new QVBoxLayout(this);
-    auto* heading = new QLabel(tr("%n register(s) in %1. Choose one:", "", int(registers.size()))
-                                   .arg(QFileInfo(file).fileName()),
+    auto* heading = new QLabel(tr("Registers in %1: %2. Choose one:")
+                                   .arg(QFileInfo(file).fileName())
+                                   .arg(registers.size()),
         this);
     column->addWidget(heading);
 
