@@ -19,10 +19,6 @@
         <translation>Name</translation>
     </message>
     <message>
-        <source>The field&apos;s name</source>
-        <translation>Der Name des Felds</translation>
-    </message>
-    <message>
         <source>Bits</source>
         <translation>Bits</translation>
     </message>
@@ -209,6 +205,10 @@
     <message>
         <source>%1 and %2 share bits; overlapping fields stand on bands of their own under the Value&apos;s bits.</source>
         <translation>%1 und %2 teilen Bits; überlappende Felder stehen auf eigenen Bändern unter den Bits des Werts.</translation>
+    </message>
+    <message>
+        <source>The name of the field %1</source>
+        <translation>Der Name des Felds %1</translation>
     </message>
 </context>
 <context>

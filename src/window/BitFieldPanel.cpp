@@ -34,7 +34,7 @@ struct ColumnText {
 };
 const ColumnText kColumns[BitFieldPanel::eColumnCount] = {
     { QT_TRANSLATE_NOOP("BitFieldPanel", "Name"),
-        QT_TRANSLATE_NOOP("BitFieldPanel", "The field's name") },
+        QT_TRANSLATE_NOOP("BitFieldPanel", "The name of the field %1") },
     { QT_TRANSLATE_NOOP("BitFieldPanel", "Bits"),
         QT_TRANSLATE_NOOP("BitFieldPanel", "The bits of %1, msb:lsb, such as 31:28") },
     { QT_TRANSLATE_NOOP("BitFieldPanel", "Hex"),
@@ -174,6 +174,8 @@ BitFieldPanel::BitFieldPanel(QMainWindow& window, const ConverterModel& model, B
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     build();
     window.addDockWidget(Qt::RightDockWidgetArea, this);
+    // Shown by showAndFocus, which makes room for it in the window.
+    hide();
     listLayouts();
     showLayout();
 }
@@ -405,8 +407,14 @@ void BitFieldPanel::removeField()
 
 void BitFieldPanel::showAndFocus()
 {
+    const bool wasHidden = isHidden();
     show();
+    if (wasHidden)
+        makeRoom();
     raise();
+    // A dialog just closed (the register chooser) leaves the window to get
+    // the focus back, which it does not without a window manager.
+    window()->activateWindow();
     fTable->setFocus(Qt::ShortcutFocusReason);
     if (fTable->currentRow() < 0 && fTable->rowCount() > 0)
         fTable->setCurrentCell(0, eColumnName);
@@ -671,4 +679,33 @@ void BitFieldPanel::hideEvent(QHideEvent* event)
 {
     QDockWidget::hideEvent(event);
     showBands();
+    if (isHidden())
+        giveRoomBack();
+}
+
+void BitFieldPanel::makeRoom()
+{
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (!window || isFloating() || window->isMaximized() || window->isFullScreen()
+        || !window->isVisible())
+        return;
+    const int wanted = std::max(sizeHint().width(), fTable->horizontalHeader()->length() + 40);
+    const QRect room = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    fGrownBy = std::clamp(room.width() - frame.width(), 0, wanted);
+    window->resize(window->width() + fGrownBy, window->height());
+    if (frame.left() + frame.width() + fGrownBy > room.right() + 1)
+        window->move(
+            std::max(room.left(), room.right() + 1 - frame.width() - fGrownBy), frame.top());
+    window->resizeDocks({ this }, { wanted }, Qt::Horizontal);
+}
+
+void BitFieldPanel::giveRoomBack()
+{
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (!window || fGrownBy == 0)
+        return;
+    if (!window->isMaximized() && !window->isFullScreen())
+        window->resize(window->width() - fGrownBy, window->height());
+    fGrownBy = 0;
 }

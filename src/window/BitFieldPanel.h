@@ -102,7 +102,10 @@ private:
     void layoutChanged(bool rowsChanged);
     void save();
     void tell(const QString& message);
-    void tellOverlaps();
+    // The window grows by the panel's width as it is docked, as far as the
+    // screen allows, and gives that back when it is closed.
+    void makeRoom();
+    void giveRoomBack();
 
     const ConverterModel& fModel;
     BitGrid& fValueGrid;
@@ -124,6 +127,7 @@ private:
     LayoutImport* fImport = nullptr;
     // Set while the panel writes cells itself, whose changes are no edits.
     bool fShowing = false;
+    int fGrownBy = 0;
 };
 
 #endif
