@@ -13,10 +13,15 @@
 // and the same layout pass. Widgets that stay as they were are left alone on
 // both sides.
 //
+// WindowKeystrokeFields: the same with a 32-field layout shown: the fields
+// panel open, its value cells following each keystroke, and the fields'
+// bands under the Value's bits; the floor sets the table's changed cells too.
+//
 // Every malloc, calloc and realloc is counted (the binary interposes them), so
 // each benchmark also reports allocations and layout passes per keystroke.
 #include "ConverterView.h"
 
+#include "BitFieldPanel.h"
 #include "BitGrid.h"
 #include "Iterations.h"
 
@@ -27,6 +32,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -138,15 +145,45 @@ protected:
     }
 };
 
+// What a register's layout may hold: 16 two-bit fields, 8 nibbles over
+// them and 8 one-bit flags, some with named values: 32 fields on 3 bands.
+BitFieldLayout ThirtyTwoFields()
+{
+    BitFieldLayout layout;
+    layout.name = "BENCH";
+    layout.width = 32;
+    const auto add = [&](std::string name, int msb, int lsb) {
+        BitField field;
+        field.name = std::move(name);
+        field.msb = msb;
+        field.lsb = lsb;
+        if (layout.fields.size() % 4 == 0)
+            field.values = { { 0, "OFF", "" }, { 1, "ON", "" } };
+        layout.fields.push_back(std::move(field));
+    };
+    for (int i = 0; i < 16; ++i)
+        add("PAIR" + std::to_string(i), 2 * i + 1, 2 * i);
+    for (int i = 0; i < 8; ++i)
+        add("NIBBLE" + std::to_string(i), 4 * i + 3, 4 * i);
+    for (int i = 0; i < 8; ++i)
+        add("FLAG" + std::to_string(i), i, i);
+    return layout;
+}
+
+enum Scene { eValueOnly, eMathOpen, eFieldsShown };
+
 // A shown window, at rest, with 1234 typed after the 0000 its hexadecimal
 // field starts with.
-std::unique_ptr<ConverterView> OpenWindow(bool mathOpen)
+std::unique_ptr<ConverterView> OpenWindow(Scene scene)
 {
+    const bool mathOpen = scene == eMathOpen;
     auto window = std::make_unique<ConverterView>();
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         std::abort();
+    if (scene == eFieldsShown)
+        window->bitFieldPanel().openLayout(ThirtyTwoFields());
     if (mathOpen) {
         QTest::mouseClick(window->findChild<QToolButton*>("mathDisclosure"), Qt::LeftButton);
         QTest::keyClicks(window->findChild<QLineEdit*>("operandHexadecimal"), "ff0f");
@@ -190,6 +227,7 @@ struct GridState {
 // What each keystroke leaves in the written widgets that it changed.
 struct Transition {
     std::vector<std::pair<QWidget*, QString>> writes;
+    std::vector<std::pair<QTableWidgetItem*, QString>> cells;
     std::vector<std::pair<BitGrid*, GridState>> grids;
     std::vector<std::pair<QAbstractButton*, bool>> flags;
 };
@@ -197,6 +235,7 @@ struct Transition {
 // What the widgets a keystroke may change show.
 struct Snapshot {
     std::vector<QString> texts;
+    std::vector<QString> cells; // the fields panel's, row by row
     std::vector<GridState> grids;
     std::vector<bool> flags;
 };
@@ -223,9 +262,15 @@ template <class Keystroke> double LayoutsPerKeystroke(Keystroke keystroke)
     return double(counter.passes) / (2 * kPairs);
 }
 
-void TypeBitlens(benchmark::State& state, bool mathOpen)
+// The fields table, when the window shows one.
+QTableWidget* FieldTable(ConverterView& window)
 {
-    const auto window = OpenWindow(mathOpen);
+    return window.findChild<QTableWidget*>("bitFieldTable");
+}
+
+void TypeBitlens(benchmark::State& state, Scene scene)
+{
+    const auto window = OpenWindow(scene);
     auto* field = window->findChild<QLineEdit*>(kTypedField);
     Keys keys;
     auto pair = [&] {
@@ -245,9 +290,11 @@ void TypeBitlens(benchmark::State& state, bool mathOpen)
 
 // The texts the window shows after each of the two keys, taken from a
 // window that really converted them.
-std::pair<Transition, Transition> Outcomes(bool mathOpen, ConverterView& floor)
+std::pair<Transition, Transition> Outcomes(Scene scene, ConverterView& floor)
 {
-    const auto window = OpenWindow(mathOpen);
+    const auto window = OpenWindow(scene);
+    QTableWidget* table = FieldTable(*window);
+    QTableWidget* floorTable = FieldTable(floor);
     auto* field = window->findChild<QLineEdit*>(kTypedField);
     Keys keys;
     auto snapshot = [&] {
@@ -260,6 +307,9 @@ std::pair<Transition, Transition> Outcomes(bool mathOpen, ConverterView& floor)
         }
         for (const char* name : kFlags)
             shown.flags.push_back(window->findChild<QAbstractButton*>(name)->isChecked());
+        for (int row = 0; table && row < table->rowCount(); ++row)
+            for (int column = 0; column < table->columnCount(); ++column)
+                shown.cells.push_back(table->item(row, column)->text());
         return shown;
     };
     const Snapshot rest = snapshot();
@@ -278,18 +328,23 @@ std::pair<Transition, Transition> Outcomes(bool mathOpen, ConverterView& floor)
             if (from.flags[i] != to.flags[i])
                 transition.flags.emplace_back(
                     floor.findChild<QAbstractButton*>(kFlags[i]), to.flags[i]);
+        for (std::size_t i = 0; i < from.cells.size(); ++i)
+            if (from.cells[i] != to.cells[i])
+                transition.cells.emplace_back(floorTable->item(int(i) / floorTable->columnCount(),
+                                                  int(i) % floorTable->columnCount()),
+                    to.cells[i]);
         return transition;
     };
     return { changes(rest, typed), changes(typed, rest) };
 }
 
-void TypeFloor(benchmark::State& state, bool mathOpen)
+void TypeFloor(benchmark::State& state, Scene scene)
 {
-    const auto floor = OpenWindow(mathOpen);
+    const auto floor = OpenWindow(scene);
     auto* field = floor->findChild<QLineEdit*>(kTypedField);
     // The field still takes the key; nothing converts it.
     QObject::disconnect(field, &QLineEdit::textEdited, nullptr, nullptr);
-    const auto [typed, erased] = Outcomes(mathOpen, *floor);
+    const auto [typed, erased] = Outcomes(scene, *floor);
 
     Keys keys;
     auto show = [](const Transition& transition) {
@@ -299,6 +354,8 @@ void TypeFloor(benchmark::State& state, bool mathOpen)
             grid->setBits(state.bits, state.width, state.isSigned);
         for (const auto& [flag, checked] : transition.flags)
             flag->setChecked(checked);
+        for (const auto& [cell, text] : transition.cells)
+            cell->setText(text);
     };
     auto pair = [&] {
         QApplication::sendEvent(field, &keys.digitPress);
@@ -318,6 +375,7 @@ void TypeFloor(benchmark::State& state, bool mathOpen)
     ReportPerKeystroke(state, gAllocations - before, layouts);
     state.counters["writes"] = double(typed.writes.size() + erased.writes.size()) / 2;
     state.counters["grids"] = double(typed.grids.size() + erased.grids.size()) / 2;
+    state.counters["cells"] = double(typed.cells.size() + erased.cells.size()) / 2;
 }
 
 } // namespace
@@ -331,16 +389,20 @@ int main(int argc, char** argv)
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The layout the fields scene opens is saved, as every layout is: not
+    // among the user's.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication app(argc, argv);
 
-    const std::pair<const char*, bool> scenes[]
-        = { { "WindowKeystroke", false }, { "WindowKeystrokeMath", true } };
-    for (const auto& [name, mathOpen] : scenes) {
+    const std::pair<const char*, Scene> scenes[] = { { "WindowKeystroke", eValueOnly },
+        { "WindowKeystrokeMath", eMathOpen }, { "WindowKeystrokeFields", eFieldsShown } };
+    for (const auto& [name, scene] : scenes) {
         for (const auto& [side, run] :
             { std::pair { "/bitlens", &TypeBitlens }, std::pair { "/floor", &TypeFloor } }) {
-            const bool open = mathOpen;
+            const Scene shown = scene;
             auto* registered = benchmark::RegisterBenchmark((std::string(name) + side).c_str(),
-                [run = run, open](benchmark::State& state) { run(state, open); });
+                [run = run, shown](benchmark::State& state) { run(state, shown); });
             if (iterations > 0)
                 registered->Iterations(iterations);
         }

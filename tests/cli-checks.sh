@@ -36,6 +36,31 @@ expect_one_line() {
 }
 
 case $check in
+layout_fields_in_jq)
+  # A register of an SVD file, its fields' values read back by jq; a 64-bit
+  # field's value keeps every digit.
+  cat >"$scratch/dev.svd" <<'SVD'
+<?xml version="1.0"?>
+<device><name>D</name><peripherals><peripheral><name>UART0</name><registers>
+<register><name>DATA</name><size>64</size><fields>
+<field><name>ALL</name><bitRange>[63:0]</bitRange></field>
+<field><name>EN</name><bitOffset>0</bitOffset><bitWidth>1</bitWidth><enumeratedValues>
+<enumeratedValue><name>ON</name><value>1</value></enumeratedValue></enumeratedValues></field>
+</fields></register></registers></peripheral></peripherals></device>
+SVD
+  run --print --json --layout "$scratch/dev.svd" --register UART0.DATA 0xffffffffffffffff
+  expect_status 0
+  jq -e '.fields[0].value == "18446744073709551615" and .fields[1].valueName == "ON"
+         and .fields[0].valueName == null' "$out" >/dev/null || fail "jq does not find the fields"
+  run --print --layout "$scratch/dev.svd" --register UART0.DATA 1
+  expect_status 0
+  grep -qx '  EN   0.*0x1  *1  ON' "$out" || fail "no line for EN"
+  run --print --layout "$scratch/dev.svd" 1
+  expect_usage_error "$scratch/dev.svd is an SVD file"
+  printf '#define A GENMASK(70, 68)\n' >"$scratch/bad.h"
+  run --print --layout "$scratch/bad.h" 1
+  expect_one_line 1 "$scratch/bad.h:1: "
+  ;;
 prints_lines)
   run --print 0xff
   expect_status 0
