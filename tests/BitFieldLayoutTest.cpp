@@ -265,8 +265,7 @@ TEST_P(FieldTextTest, WritesBitsAndValueAsThePanelAndCommandLineShowThem)
 
 INSTANTIATE_TEST_SUITE_P(Fields, FieldTextTest,
     testing::Values(TextCase { "TopNibble", 31, 28, false, 0x12ABCDEF, "31:28", "0x1", "1" },
-        TextCase {
-            "TwelveBitsKeepThreeDigits", 27, 16, false, 0x102ACDEF, "27:16", "0x02a", "42" },
+        TextCase { "TwelveBitsKeepThreeDigits", 27, 16, false, 0x102ACDEF, "27:16", "0x02a", "42" },
         TextCase { "OneBit", 0, 0, false, 1, "0", "0x1", "1" },
         TextCase { "SignedReadsNegative", 15, 8, true, 0xCD00, "15:8", "0xcd", "-51" },
         TextCase { "WholeNumberSigned", 63, 0, true, kTop, "63:0", "0x8000000000000000",
