@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
@@ -220,7 +221,9 @@ void BitFieldPanel::build()
     fTable->setSelectionBehavior(QAbstractItemView::SelectItems);
     fTable->setSelectionMode(QAbstractItemView::SingleSelection);
     fTable->setTabKeyNavigation(false);
-    fTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sized when the layout changes (sizeColumns), never per keystroke:
+    // measuring every cell for each new value costs milliseconds.
+    fTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     fTable->horizontalHeader()->setStretchLastSection(true);
     fTable->setItemDelegate(new NamedValueDelegate(fTable, [this](int row) -> const BitField* {
         if (!fLayout || row < 0 || std::size_t(row) >= fLayout->fields.size())
@@ -433,7 +436,8 @@ void BitFieldPanel::showLayout()
             fillRow(row);
         fShowing = false;
     }
-    showValue();
+    showValue(true);
+    sizeColumns();
     showBands();
     fExportAction.setEnabled(fLayout.has_value());
     fRenameButton->setEnabled(fLayout.has_value());
@@ -481,15 +485,54 @@ void BitFieldPanel::fillRow(int row)
     fTable->item(row, eColumnNamedValues)->setText(NamedValuesText(field));
 }
 
-void BitFieldPanel::showValue()
+// Each column as wide as its texts, the value columns as wide as the
+// widest value each field can hold, so that no keystroke needs a new width.
+void BitFieldPanel::sizeColumns()
+{
+    fTable->resizeColumnsToContents();
+    if (!fLayout)
+        return;
+    const QFontMetrics metrics(fTable->font());
+    const int margin
+        = 2 * fTable->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, fTable) + 12;
+    int hex = 0;
+    int decimal = 0;
+    int name = 0;
+    for (const BitField& field : fLayout->fields) {
+        if (!FieldBitsValid(field))
+            continue;
+        const UInt64 all = FieldMask(field);
+        const UInt64 lowest = UInt64(1) << field.msb;
+        hex = std::max(hex, metrics.horizontalAdvance(FromUtf8(FieldHexText(field, all))));
+        decimal = std::max(decimal,
+            metrics.horizontalAdvance(
+                FromUtf8(FieldDecimalText(field, field.isSigned ? lowest : all))));
+        for (const NamedValue& named : field.values)
+            name = std::max(name, metrics.horizontalAdvance(FromUtf8(named.name)));
+    }
+    const auto atLeast = [&](int column, int width) {
+        fTable->setColumnWidth(column, std::max(fTable->columnWidth(column), width + margin));
+    };
+    atLeast(eColumnHexadecimal, hex);
+    atLeast(eColumnDecimal, decimal);
+    atLeast(eColumnValueName, name);
+}
+
+void BitFieldPanel::showValue(bool everyRow)
 {
     if (!fLayout)
         return;
     const UInt64 number = fModel.bits(eFieldTypeValue);
     const bool wasShowing = fShowing;
     fShowing = true;
+    fShownValues.resize(fLayout->fields.size());
     for (std::size_t row = 0; row < fLayout->fields.size(); ++row) {
         const BitField& field = fLayout->fields[row];
+        // A keystroke rewrites the rows whose fields it changed, no other.
+        const UInt64 value = FieldValue(field, number);
+        if (!everyRow && fShownValues[row] == value)
+            continue;
+        fShownValues[row] = value;
         const int at = int(row);
         fTable->item(at, eColumnHexadecimal)->setText(FromUtf8(FieldHexText(field, number)));
         fTable->item(at, eColumnDecimal)->setText(FromUtf8(FieldDecimalText(field, number)));
@@ -523,7 +566,7 @@ void BitFieldPanel::cellEdited(QTableWidgetItem* item)
         }
         const BitField field = fLayout->fields[std::size_t(row)];
         fWriteValue(field, chosen.toULongLong());
-        showValue();
+        showValue(true);
         tell({});
         return;
     }
@@ -599,7 +642,7 @@ void BitFieldPanel::writeValue(int row, const QString& text, int base)
     const BitField field = fLayout->fields[std::size_t(row)];
     const auto value = ReadFieldValue(field, ToUtf8(text), base);
     if (!value) {
-        showValue();
+        showValue(true);
         tell(tr("%1 (bits %2) cannot hold %3.")
                  .arg(FromUtf8(field.name), FromUtf8(FieldBitsText(field)), text.trimmed()));
         return;
@@ -607,7 +650,7 @@ void BitFieldPanel::writeValue(int row, const QString& text, int base)
     fWriteValue(field, *value);
     // Shown again even when the number did not change: "10" typed into a
     // decimal cell that showed 10 reads back as the model writes it.
-    showValue();
+    showValue(true);
     tell({});
 }
 
@@ -621,7 +664,8 @@ void BitFieldPanel::layoutChanged(bool rowsChanged)
         for (int row = 0; row < fTable->rowCount(); ++row)
             fillRow(row);
         fShowing = false;
-        showValue();
+        showValue(true);
+        sizeColumns();
         showBands();
     }
     tell({});

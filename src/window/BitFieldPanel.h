@@ -55,9 +55,9 @@ public:
         WriteValue writeValue, QAction& exportAction, LayoutStore store = LayoutStore());
     ~BitFieldPanel() override;
 
-    // The Value row changed: the value cells and the bands' tooltips follow.
-    // Rewrites only the cells whose texts changed.
-    void showValue();
+    // The Value row changed: the value cells follow. Rewrites only the
+    // rows whose fields' values changed, unless `everyRow`.
+    void showValue(bool everyRow = false);
     // "Name these bits…": a field for bits msb..lsb added to the current
     // layout (a new "Untitled" one when there is none), the panel shown and
     // the new field's name ready to edit.
@@ -94,6 +94,7 @@ private:
     // The whole table from the layout: a new layout, a field added or gone.
     void showLayout();
     void fillRow(int row);
+    void sizeColumns();
     void showBands();
     void cellEdited(QTableWidgetItem* item);
     bool editField(int row, int column, const QString& text, QString& problem);
@@ -117,6 +118,7 @@ private:
     QString fPath; // where the layout is saved; empty until it is
     QString fSaveProblem;
     QString fNote; // what an import left out, until the next edit
+    std::vector<std::optional<UInt64>> fShownValues; // by row, as the value cells show them
 
     QComboBox* fPopup = nullptr;
     QTableWidget* fTable = nullptr;
