@@ -13,6 +13,7 @@
 
 #include "SvdSample.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -83,6 +84,7 @@ private slots:
     void choosesARegisterOfAnSvdFile();
     void readsALargeSvdFileWithoutFreezing();
     void exportsCThatCompiles();
+    void everyPartIsNamedAndReachedByKeys();
 
 private:
     BitFieldPanel& openPanel(const BitFieldLayout& layout = Ctrl());
@@ -495,6 +497,33 @@ void BitFieldPanelTest::exportsCThatCompiles()
     QCOMPARE(leftOut, QStringList { "HIGH" });
     QCOMPARE(
         ExportLayoutTo(layout, fFiles.filePath("missing/cr.h"), eExportCHeader).isEmpty(), false);
+}
+
+// What a screen reader says and what Tab reaches: each control of the panel
+// and each cell, and no letter that Alt already answers to.
+void BitFieldPanelTest::everyPartIsNamedAndReachedByKeys()
+{
+    BitFieldPanel& panel = openPanel();
+    for (QWidget* widget : panel.findChildren<QWidget*>()) {
+        if (!widget->isVisible() || widget->focusPolicy() == Qt::NoFocus
+            || !widget->objectName().startsWith("bitField"))
+            continue;
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(!spoken->text(QAccessible::Name).isEmpty(), qPrintable(widget->objectName()));
+        QVERIFY2(!widget->toolTip().isEmpty(), qPrintable(widget->objectName()));
+    }
+    for (int column = 0; column < BitFieldPanel::eColumnCount; ++column) {
+        QVERIFY(cell(0, column)->toolTip().contains("MODE"));
+        QVERIFY(
+            cell(0, column)->data(Qt::AccessibleDescriptionRole).toString().startsWith("MODE, "));
+    }
+    QCOMPARE(DuplicateMnemonics(view), QStringList());
+
+    // Tab goes from the table to the panel's buttons, and the table takes
+    // no Tab of its own.
+    panel.table()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(panel.table(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("bitFieldAddButton"));
 }
 
 QTEST_MAIN(BitFieldPanelTest)
