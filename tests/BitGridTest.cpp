@@ -72,6 +72,7 @@ private slots:
     void namesTheSelectedBitsFromTheMenu();
     void showsFieldsAsStackedBands();
     void bandsTellTheFieldAndItsValue();
+    void fieldColoursSuitLightAndDarkPalettes();
 
 private:
     QAccessibleInterface* bitChild(int bit) const;
@@ -734,6 +735,26 @@ void BitGridTest::bandsTellTheFieldAndItsValue()
     QVERIFY(bitChild(29)->text(QAccessible::Description).endsWith(", in field MODE"));
     QVERIFY(bitChild(3)->text(QAccessible::Description).endsWith(", in fields LOW and BIT3"));
     QVERIFY(!bitChild(10)->text(QAccessible::Description).contains("field"));
+}
+
+// The name on a band is written in the palette's text colour: the band
+// stands well apart from it in light and dark palettes, and neighbours differ.
+void BitGridTest::fieldColoursSuitLightAndDarkPalettes()
+{
+    QPalette light;
+    light.setColor(QPalette::Window, Qt::white);
+    light.setColor(QPalette::WindowText, Qt::black);
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(32, 32, 32));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    for (std::size_t index = 0; index < 32; ++index) {
+        for (const QPalette& palette : { light, dark }) {
+            const qreal band = BitGrid::FieldColour(index, palette).lightnessF();
+            const qreal text = palette.color(QPalette::WindowText).lightnessF();
+            QVERIFY2(qAbs(band - text) > 0.45, qPrintable(QString::number(index)));
+        }
+        QVERIFY(BitGrid::FieldColour(index, light) != BitGrid::FieldColour(index + 1, light));
+    }
 }
 
 QTEST_MAIN(BitGridTest)
