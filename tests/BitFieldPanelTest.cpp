@@ -83,6 +83,7 @@ private slots:
     void importsAHeaderAndRefusesABadFile();
     void choosesARegisterOfAnSvdFile();
     void readsALargeSvdFileWithoutFreezing();
+    void aWindowClosedWhileAFileIsReadGoesQuietly();
     void exportsCThatCompiles();
     void everyPartIsNamedAndReachedByKeys();
 
@@ -469,6 +470,17 @@ void BitFieldPanelTest::readsALargeSvdFileWithoutFreezing()
     QTRY_COMPARE_WITH_TIMEOUT(read.size(), 1, 20000);
     QVERIFY(ticks > 1);
     QVERIFY(view->findChild<SvdRegisterDialog*>());
+}
+
+// The worker's outcome finds no window to hand it to, and asks for none.
+void BitFieldPanelTest::aWindowClosedWhileAFileIsReadGoesQuietly()
+{
+    const QString path = write("closing.svd", SampleSvd(60));
+    view->bitFieldPanel().importer().start(path);
+    delete view;
+    QTest::qWait(50);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<SvdRegisterDialog*>(window));
 }
 
 // The exported header compiles as C, every field's macros defined.

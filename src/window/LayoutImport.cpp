@@ -19,6 +19,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString FromUtf8(const std::string& text)
@@ -114,7 +116,15 @@ LayoutImport::LayoutImport(QWidget& window, QObject* parent, Done done)
     , fDone(std::move(done))
 { }
 
-LayoutImport::~LayoutImport() = default;
+// A window closed while a file is read waits for the read, at most the
+// fraction of a second a large file takes: a worker must not outlive the
+// program.
+LayoutImport::~LayoutImport()
+{
+    for (const QPointer<QThread>& worker : fWorkers)
+        if (worker)
+            worker->wait();
+}
 
 void LayoutImport::chooseFile()
 {
@@ -147,6 +157,10 @@ void LayoutImport::start(const QString& path)
     // Queued to this thread; dropped with this object if the window goes first.
     connect(worker, &QThread::finished, this, [this, job] { finish(job); });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    fWorkers.erase(std::remove_if(fWorkers.begin(), fWorkers.end(),
+                       [](const QPointer<QThread>& done) { return done.isNull(); }),
+        fWorkers.end());
+    fWorkers.emplace_back(worker);
     worker->start();
 }
 

@@ -14,8 +14,10 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLineEdit;
+class QThread;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -55,6 +57,7 @@ private:
     QWidget& fWindow;
     Done fDone;
     int fReading = 0;
+    std::vector<QPointer<QThread>> fWorkers;
     std::shared_ptr<Job> fLatest;
 };
 
