@@ -610,11 +610,7 @@ const char* ExpressionMessageTemplate(const ExpressionResult& result)
 {
     if (result.status == eExpressionEvaluated && !result.wrapped)
         return nullptr;
-    for (const MessageTemplate& row : kExpressionMessages) {
-        if (row.kind == result.status && (row.variant == 0 || row.variant == result.detail.radix))
-            return row.text;
-    }
-    return nullptr;
+    return FindMessageTemplate(kExpressionMessages, result.status, result.detail.radix);
 }
 
 int WriteExpressionMessage(const ExpressionResult& result, const char* text, char* out, int size)

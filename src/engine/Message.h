@@ -10,6 +10,8 @@
 #ifndef BITLENS_MESSAGE_H
 #define BITLENS_MESSAGE_H
 
+#include <cstddef>
+
 // Marks a message's words for the translators, who translate them for the
 // window in `context`; the engine and the model keep them in English and
 // include nothing of the toolkit, so the mark is the program's own.
@@ -26,6 +28,17 @@ struct MessageTemplate {
     int variant;
     const char* text;
 };
+
+// The template of `kind` in a table, the row of `variant` where the kind has
+// one per variant, else its row for any (variant 0); null when none.
+template <std::size_t Rows>
+const char* FindMessageTemplate(const MessageTemplate (&table)[Rows], int kind, int variant)
+{
+    for (const MessageTemplate& row : table)
+        if (row.kind == kind && (row.variant == 0 || row.variant == variant))
+            return row.text;
+    return nullptr;
+}
 
 // Writes `messageTemplate` with `token` in place of "%1" into `out`, which
 // holds `size` bytes (at least 1), always terminated; a longer message is cut

@@ -385,11 +385,7 @@ const char* ReadingNoteTemplate(const ReadingNote& note)
 {
     if (note.kind == eReadingNoteNone)
         return nullptr;
-    for (const MessageTemplate& row : kReadingNoteMessages) {
-        if (row.kind == note.kind && (row.variant == 0 || row.variant == note.notation + 1))
-            return row.text;
-    }
-    return nullptr;
+    return FindMessageTemplate(kReadingNoteMessages, note.kind, note.notation + 1);
 }
 
 int WriteReadingNote(const ReadingNote& note, const char* text, char* out, int size)
