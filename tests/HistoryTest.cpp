@@ -165,7 +165,11 @@ TEST(History, RefusesEntriesNoFieldCouldHave)
     HistoryEntry oddWidth = Entry(1, "a", 1, 12);
     HistoryEntry noOperation = Entry(1, "a");
     noOperation.calculation = HistoryCalculation { eMathOperationCount, {}, {} };
-    for (const HistoryEntry& entry : { result, noNotation, oddWidth, noOperation }) {
+    HistoryEntry wideBits = Entry(1, "a", 0x100, 8);
+    HistoryEntry wideOperand = Entry(1, "a", 1, 16);
+    wideOperand.calculation = HistoryCalculation { eMathAnd, {}, { 0x10000, false, eBigEndian } };
+    for (const HistoryEntry& entry :
+        { result, noNotation, oddWidth, noOperation, wideBits, wideOperand }) {
         History history;
         EXPECT_FALSE(history.add(entry));
         EXPECT_TRUE(history.empty());

@@ -260,11 +260,15 @@ std::string HistoryResult(const HistoryEntry& entry)
 
 bool History::add(HistoryEntry entry)
 {
+    const UInt64 beyond = ~WidthMask(entry.width);
     const bool sound = ConverterModel::isTyped(entry.row) && entry.notation >= 0
         && entry.notation < eNotationCount && IsWidth(entry.width)
+        && (entry.number.bits & beyond) == 0
         && (!entry.calculation
             || (entry.calculation->operation >= 0
-                && entry.calculation->operation < eMathOperationCount));
+                && entry.calculation->operation < eMathOperationCount
+                && ((entry.calculation->value.bits | entry.calculation->operand.bits) & beyond)
+                    == 0));
     if (!sound)
         return false;
     const auto at = std::find_if(fEntries.begin(), fEntries.end(),

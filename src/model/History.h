@@ -95,8 +95,9 @@ public:
     std::size_t size() const { return fEntries.size(); }
 
     // Files `entry` by its time, unless it repeats an entry next to it there
-    // or names no field, width or operation of the window; the oldest beyond
-    // kLimit go. Returns whether it was filed.
+    // or could not come from the window (no such field, width or operation,
+    // bits beyond the width); the oldest beyond kLimit go. Returns whether
+    // it was filed.
     bool add(HistoryEntry entry);
     // Removes the entry equal to `entry` (time included); whether one was.
     bool remove(const HistoryEntry& entry);
