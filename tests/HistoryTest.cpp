@@ -156,6 +156,21 @@ TEST(History, FilesEachEntryOnceInARowAndNewestFirst)
     }
 }
 
+TEST(History, RecallsTheTextsOfOneNotation)
+{
+    History history;
+    HistoryEntry decimal = Entry(2, "0x10 << 3");
+    decimal.notation = eNotationDecimal;
+    HistoryEntry operand = Entry(3, "1f");
+    operand.row = eFieldTypeOperand;
+    for (const HistoryEntry& entry : { Entry(1, "ff"), decimal, operand })
+        history.add(entry);
+    EXPECT_EQ(history.texts(eNotationHexadecimal), (std::vector<std::string> { "1f", "ff" }));
+    EXPECT_EQ(history.texts(eNotationDecimal), std::vector<std::string> { "0x10 << 3" });
+    EXPECT_EQ(history.texts(eNotationBinary), std::vector<std::string> {});
+    EXPECT_EQ(history.texts().size(), 3u);
+}
+
 TEST(History, RefusesEntriesNoFieldCouldHave)
 {
     HistoryEntry result = Entry(1, "a");

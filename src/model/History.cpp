@@ -298,12 +298,12 @@ void History::clearThrough(SInt64 time)
         fEntries.end());
 }
 
-std::vector<std::string> History::texts() const
+std::vector<std::string> History::texts(Notation notation) const
 {
     std::vector<std::string> texts;
-    texts.reserve(fEntries.size());
     for (const HistoryEntry& entry : fEntries)
-        texts.push_back(entry.text);
+        if (notation == eNotationCount || entry.notation == notation)
+            texts.push_back(entry.text);
     return texts;
 }
 

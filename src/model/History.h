@@ -106,8 +106,9 @@ public:
     void clearThrough(SInt64 time);
     void clear() { fEntries.clear(); }
 
-    // The texts, newest first, for recall.
-    std::vector<std::string> texts() const;
+    // The texts, newest first, for recall: those typed in the fields of
+    // `notation`, where they read as they did, or with eNotationCount all.
+    std::vector<std::string> texts(Notation notation = eNotationCount) const;
 
     bool operator==(const History& other) const { return fEntries == other.fEntries; }
     bool operator!=(const History& other) const { return !(*this == other); }
