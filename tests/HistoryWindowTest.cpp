@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +32,7 @@ private slots:
     void nothingIsBuiltOrReadAtStart();
     void ctrlHShowsAndHidesThePanel();
     void panelIsNamedAndExplained();
+    void panelKeepsItsWidthBesideTheMathArea();
     void enterOnAnEntryRestoresItAsOneStep_data();
     void enterOnAnEntryRestoresItAsOneStep();
     void deleteRemovesAnEntry();
@@ -172,6 +174,29 @@ void HistoryWindowTest::panelIsNamedAndExplained()
     const QString details = list->item(0)->toolTip();
     QVERIFY2(
         details.startsWith("Value, hexadecimal \u00B7 unsigned, big-endian"), qPrintable(details));
+}
+
+// The math area opens beside the rows, not over the panel's room, on a
+// screen wide enough for both: the rows get what they get without it.
+void HistoryWindowTest::panelKeepsItsWidthBesideTheMathArea()
+{
+    view->move(view->screen()->availableGeometry().topLeft());
+    auto* rows = child<QWidget>("centralWidget");
+    run("open math");
+    const int rowsWithMath = rows->width();
+    PressInFocus("Ctrl+M");
+    QTRY_VERIFY(!child<QWidget>("expandedBox")->isVisible());
+
+    openPanel();
+    auto* panel = child<QDockWidget>("historyPanel");
+    const int panelWidth = panel->width();
+    const int windowWidth = view->width();
+    run("open math");
+    QTRY_COMPARE(rows->width(), rowsWithMath);
+    QCOMPARE(panel->width(), panelWidth);
+    PressInFocus("Ctrl+M");
+    QTRY_COMPARE(view->width(), windowWidth);
+    QCOMPARE(panel->width(), panelWidth);
 }
 
 void HistoryWindowTest::enterOnAnEntryRestoresItAsOneStep_data()

@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -178,7 +179,9 @@ void HistoryPanel::showPanel(bool shown)
         if (sizable && !fDock->isFloating()) {
             const int frame = fWindow.frameGeometry().width() - fWindow.width();
             const int room = fWindow.screen()->availableGeometry().width() - frame;
-            const int wanted = before + fDock->sizeHint().width();
+            const int separator = fWindow.style()->pixelMetric(
+                QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
+            const int wanted = before + fDock->sizeHint().width() + separator;
             fGrownTo = std::max(before, std::min(wanted, room));
             fGrownBy = fGrownTo - before;
             fWindow.resize(fGrownTo, fWindow.height());
