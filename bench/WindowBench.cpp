@@ -4,7 +4,8 @@
 //
 // bitlens: a digit and then Backspace typed into the Value row's hexadecimal
 // field of a shown ConverterView, each followed by the layout pass that the
-// event loop would run next.
+// event loop would run next. The field holds a number, or (the Expression
+// pair) the calculation 0x10 << 3, evaluated again at each keystroke.
 // floor: the same two keys into the same field of a second ConverterView whose
 // fields are not wired to anything, then QLineEdit::setText/QLabel::setText of
 // precomputed texts on every widget whose text the keystroke changes, in the
@@ -138,22 +139,32 @@ protected:
     }
 };
 
+// What the typed field holds before the keystrokes: a plain number, or a
+// calculation that each keystroke evaluates again.
+struct Scene {
+    const char* name;
+    bool mathOpen;
+    bool expression;
+};
+
 // A shown window, at rest, with 1234 typed after the 0000 its hexadecimal
-// field starts with.
-std::unique_ptr<ConverterView> OpenWindow(bool mathOpen)
+// field starts with, or with the calculation 0x10 << 3 typed over it.
+std::unique_ptr<ConverterView> OpenWindow(const Scene& scene)
 {
     auto window = std::make_unique<ConverterView>();
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         std::abort();
-    if (mathOpen) {
+    if (scene.mathOpen) {
         QTest::mouseClick(window->findChild<QToolButton*>("mathDisclosure"), Qt::LeftButton);
         QTest::keyClicks(window->findChild<QLineEdit*>("operandHexadecimal"), "ff0f");
     }
     auto* field = window->findChild<QLineEdit*>(kTypedField);
     field->setFocus();
-    QTest::keyClicks(field, "1234");
+    if (scene.expression)
+        field->selectAll();
+    QTest::keyClicks(field, scene.expression ? "0x10 << 3" : "1234");
     QApplication::processEvents();
     return window;
 }
@@ -223,9 +234,9 @@ template <class Keystroke> double LayoutsPerKeystroke(Keystroke keystroke)
     return double(counter.passes) / (2 * kPairs);
 }
 
-void TypeBitlens(benchmark::State& state, bool mathOpen)
+void TypeBitlens(benchmark::State& state, const Scene& scene)
 {
-    const auto window = OpenWindow(mathOpen);
+    const auto window = OpenWindow(scene);
     auto* field = window->findChild<QLineEdit*>(kTypedField);
     Keys keys;
     auto pair = [&] {
@@ -245,9 +256,9 @@ void TypeBitlens(benchmark::State& state, bool mathOpen)
 
 // The texts the window shows after each of the two keys, taken from a
 // window that really converted them.
-std::pair<Transition, Transition> Outcomes(bool mathOpen, ConverterView& floor)
+std::pair<Transition, Transition> Outcomes(const Scene& scene, ConverterView& floor)
 {
-    const auto window = OpenWindow(mathOpen);
+    const auto window = OpenWindow(scene);
     auto* field = window->findChild<QLineEdit*>(kTypedField);
     Keys keys;
     auto snapshot = [&] {
@@ -283,13 +294,13 @@ std::pair<Transition, Transition> Outcomes(bool mathOpen, ConverterView& floor)
     return { changes(rest, typed), changes(typed, rest) };
 }
 
-void TypeFloor(benchmark::State& state, bool mathOpen)
+void TypeFloor(benchmark::State& state, const Scene& scene)
 {
-    const auto floor = OpenWindow(mathOpen);
+    const auto floor = OpenWindow(scene);
     auto* field = floor->findChild<QLineEdit*>(kTypedField);
     // The field still takes the key; nothing converts it.
     QObject::disconnect(field, &QLineEdit::textEdited, nullptr, nullptr);
-    const auto [typed, erased] = Outcomes(mathOpen, *floor);
+    const auto [typed, erased] = Outcomes(scene, *floor);
 
     Keys keys;
     auto show = [](const Transition& transition) {
@@ -333,14 +344,14 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    const std::pair<const char*, bool> scenes[]
-        = { { "WindowKeystroke", false }, { "WindowKeystrokeMath", true } };
-    for (const auto& [name, mathOpen] : scenes) {
+    static const Scene scenes[] = { { "WindowKeystroke", false, false },
+        { "WindowKeystrokeMath", true, false }, { "WindowKeystrokeExpression", false, true } };
+    for (const Scene& scene : scenes) {
         for (const auto& [side, run] :
             { std::pair { "/bitlens", &TypeBitlens }, std::pair { "/floor", &TypeFloor } }) {
-            const bool open = mathOpen;
-            auto* registered = benchmark::RegisterBenchmark((std::string(name) + side).c_str(),
-                [run = run, open](benchmark::State& state) { run(state, open); });
+            auto* registered
+                = benchmark::RegisterBenchmark((std::string(scene.name) + side).c_str(),
+                    [run = run, &scene](benchmark::State& state) { run(state, scene); });
             if (iterations > 0)
                 registered->Iterations(iterations);
         }

@@ -21,7 +21,8 @@ PAIRS = ["GetBin", "GetOct", "GetHex", "GetQuix", "GetDec", "NewBin", "NewOct", 
          "NewQuix", "ReadDecimal", "Keystroke", "ModelKeystroke"]
 # Each binary's items per iteration, iterations and pairs.
 SUITES = {"engine_bench": (NUMBERS, ITERATIONS, PAIRS),
-          "window_bench": (2, 100, ["WindowKeystroke", "WindowKeystrokeMath"])}
+          "window_bench": (2, 100, ["WindowKeystroke", "WindowKeystrokeMath",
+                                    "WindowKeystrokeExpression"])}
 
 
 def collected(binary, name, iterations):
