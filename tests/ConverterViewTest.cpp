@@ -178,6 +178,7 @@ private slots:
     void longAndForeignText_data();
     void longAndForeignText();
     void windowsAreIndependent();
+    void aWideningKeystrokeWritesEachFieldOnce();
     void magnitudeLabelsHoldTheirLongestTexts_data();
     void magnitudeLabelsHoldTheirLongestTexts();
 
@@ -469,6 +470,24 @@ void ConverterViewTest::windowsAreIndependent()
     QPointer<ConverterView> secondAlive(second);
     second->findChild<QAction*>("actionQuit")->trigger();
     QTRY_VERIFY(!secondAlive && !view);
+}
+
+// A keystroke that widens every row re-reads them at each width on the way,
+// inside the model; the window then writes each field it shows at most once.
+void ConverterViewTest::aWideningKeystrokeWritesEachFieldOnce()
+{
+    if (!run("click mathDisclosure|choose bitWidthPopup 8 bits|type operandDecimal 3|"
+             "type currentHexadecimal 000000000000000|key currentHexadecimal Home"))
+        return;
+    std::map<QString, int> writes;
+    for (QLineEdit* field : view->findChildren<QLineEdit*>())
+        connect(field, &QLineEdit::textChanged, this,
+            [&writes, field] { ++writes[field->objectName()]; });
+    QTest::keyClicks(child<QLineEdit>("currentHexadecimal"), "8");
+    QCOMPARE(child<QComboBox>("bitWidthPopup")->currentText(), QString("64 bits"));
+    QVERIFY(writes.size() > 10);
+    for (const auto& [name, count] : writes)
+        QVERIFY2(count == 1, qPrintable(QString("%1 written %2 times").arg(name).arg(count)));
 }
 
 // The magnitude labels keep one size whatever they show, so that their

@@ -464,14 +464,26 @@ ConverterModel::Shown ConverterModel::shown() const
     return now;
 }
 
+// A row's magnitude labels follow from its reading (its value in its byte
+// order), its width and its sign alone: only a row whose reading changed
+// is written again.
+void ConverterModel::updateMagnitudes(
+    const Shown& before, const Shown& after, ModelChanges& changes)
+{
+    for (int type = 0; type < kRowCount; ++type)
+        changes.magnitudes[type] = before.widths[type] != after.widths[type]
+            || before.signs[type] != after.signs[type]
+            || before.readings[type] != after.readings[type];
+}
+
 ModelChanges ConverterModel::Compare(const Shown& before, const Shown& after)
 {
     ModelChanges changes;
+    updateMagnitudes(before, after, changes);
     for (int type = 0; type < kRowCount; ++type) {
         const bool form
             = before.widths[type] != after.widths[type] || before.signs[type] != after.signs[type];
         changes.bits[type] = form || before.bits[type] != after.bits[type];
-        changes.magnitudes[type] = form || before.readings[type] != after.readings[type];
         changes.signs[type] = before.signs[type] != after.signs[type];
         changes.endians[type] = before.endians[type] != after.endians[type];
         changes.messages[type] = before.messages[type] != after.messages[type];

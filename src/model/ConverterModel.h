@@ -181,6 +181,7 @@ private:
     ModelChanges restore(std::deque<State>& from, std::deque<State>& to);
     Shown shown() const;
     static ModelChanges Compare(const Shown& before, const Shown& after);
+    static void updateMagnitudes(const Shown& before, const Shown& after, ModelChanges& changes);
 
     // The steps of a verb, as the window's design names them.
     UInt16 textDidChange(FieldType row, Notation notation);
