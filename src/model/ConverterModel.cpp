@@ -107,6 +107,10 @@ ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
     // bits however the number came in. The Result keeps its bits as computed.
     if (isSigned && isTyped(type))
         changed.number.SetSignedDec(changed.number.GetSignedValue(changed.endian), changed.endian);
+    // Cleared, the box drops the bits above the width, which the Result
+    // holds of its whole 64-bit result: computed again, it keeps them.
+    if (type == eFieldTypeResult && fState.mathEnabled)
+        doTheMath();
     writeField(type, eNotationDecimal);
     // Where the bits above the width changed, the fields that show them
     // follow; a field whose writing is unchanged keeps its text as typed.
