@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +67,7 @@ private slots:
     void writesTheFileWholeAndReadsItBack();
     void replacesTheFileRatherThanRewritingIt();
     void twoWritersKeepEachOthersEntries();
+    void twoProgramsWritingAtOnceKeepEveryEntry();
     void aLockedFileKeepsTheChangeForTheNextWrite();
     void seesAnotherWritersChange();
     void readsWhatADamagedFileHolds_data();
@@ -166,6 +168,29 @@ void HistoryStoreTest::twoWritersKeepEachOthersEntries()
     first.clear();
     HistoryStore reader(path());
     QCOMPARE(Texts(reader), QStringList({ "later" }));
+}
+
+// Two programs, as two Bitlens on two displays, each entering numbers as
+// fast as it can into the same file.
+void HistoryStoreTest::twoProgramsWritingAtOnceKeepEveryEntry()
+{
+    constexpr int kEach = 150;
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (const char* name : { "first", "second" }) {
+        writers.push_back(std::make_unique<QProcess>());
+        writers.back()->start(QCoreApplication::applicationFilePath(),
+            { "--record", path(), name, QString::number(kEach) });
+    }
+    for (const auto& writer : writers) {
+        QVERIFY(writer->waitForFinished(60000));
+        QCOMPARE(writer->exitCode(), 0);
+    }
+    HistoryStore reader(path());
+    QStringList texts = Texts(reader);
+    QCOMPARE(texts.size(), 2 * kEach);
+    texts.sort();
+    QCOMPARE(texts.removeDuplicates(), 0);
+    QVERIFY(texts.front().startsWith("first ") && texts.back().startsWith("second "));
 }
 
 void HistoryStoreTest::aLockedFileKeepsTheChangeForTheNextWrite()
@@ -270,5 +295,23 @@ void HistoryStoreTest::aFolderThatCannotBeMadeKeepsTheHistoryInMemory()
     QCOMPARE(gWarnings.size(), 2);
 }
 
-QTEST_GUILESS_MAIN(HistoryStoreTest)
+// With --record PATH NAME COUNT, the test is one of the writers above:
+// COUNT entries "NAME 0", "NAME 1", ... recorded one at a time.
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 5 && arguments[1] == "--record") {
+        HistoryStore store(arguments[2]);
+        const int count = arguments[4].toInt();
+        for (int at = 0; at < count; ++at) {
+            const std::string text = (arguments[3] + ' ' + QString::number(at)).toStdString();
+            if (!store.record(Entry(QDateTime::currentMSecsSinceEpoch(), text.c_str())))
+                return 1;
+        }
+        return 0;
+    }
+    HistoryStoreTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "HistoryStoreTest.moc"
