@@ -2,12 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QPointer>
 #include <QSaveFile>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -24,6 +26,21 @@ constexpr std::size_t kMaxPending = 2 * History::kLimit;
 constexpr int kLockWaitMs = 2000;
 // A change notice often comes in several parts: read once they are in.
 constexpr int kReloadDelayMs = 100;
+
+// Another program holds the lock for a read and a write, a few
+// milliseconds: asked again soon, rather than at the toolkit's pace, which
+// starts at a tenth of a second.
+bool TakeLock(QLockFile& lock)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!lock.tryLock(0)) {
+        if (waited.elapsed() >= kLockWaitMs)
+            return false;
+        QThread::msleep(2);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -121,7 +138,7 @@ void HistoryStore::change(Change change)
                             "ends")
                  .arg(folder));
         apply();
-    } else if (!lock.tryLock(kLockWaitMs)) {
+    } else if (!TakeLock(lock)) {
         warn(QStringLiteral("%1 is locked: the history is written with its next change")
                  .arg(lock.fileName()));
         apply();
