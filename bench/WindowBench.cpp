@@ -4,7 +4,8 @@
 //
 // bitlens: a digit and then Backspace typed into the Value row's hexadecimal
 // field of a shown ConverterView, each followed by the layout pass that the
-// event loop would run next.
+// event loop would run next. The field holds a number, or (the Expression
+// pair) the calculation 0x10 << 3, evaluated again at each keystroke.
 // floor: the same two keys into the same field of a second ConverterView whose
 // fields are not wired to anything, then QLineEdit::setText/QLabel::setText of
 // precomputed texts on every widget whose text the keystroke changes, in the
@@ -170,10 +171,10 @@ BitFieldLayout ThirtyTwoFields()
     return layout;
 }
 
-enum Scene { eValueOnly, eMathOpen, eFieldsShown };
+enum Scene { eValueOnly, eMathOpen, eFieldsShown, eExpression };
 
 // A shown window, at rest, with 1234 typed after the 0000 its hexadecimal
-// field starts with.
+// field starts with, or with the calculation 0x10 << 3 typed over it.
 std::unique_ptr<ConverterView> OpenWindow(Scene scene)
 {
     const bool mathOpen = scene == eMathOpen;
@@ -190,7 +191,9 @@ std::unique_ptr<ConverterView> OpenWindow(Scene scene)
     }
     auto* field = window->findChild<QLineEdit*>(kTypedField);
     field->setFocus();
-    QTest::keyClicks(field, "1234");
+    if (scene == eExpression)
+        field->selectAll();
+    QTest::keyClicks(field, scene == eExpression ? "0x10 << 3" : "1234");
     QApplication::processEvents();
     return window;
 }
@@ -399,7 +402,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     const std::pair<const char*, Scene> scenes[] = { { "WindowKeystroke", eValueOnly },
-        { "WindowKeystrokeMath", eMathOpen }, { "WindowKeystrokeFields", eFieldsShown } };
+        { "WindowKeystrokeMath", eMathOpen }, { "WindowKeystrokeFields", eFieldsShown },
+        { "WindowKeystrokeExpression", eExpression } };
     for (const auto& [name, scene] : scenes) {
         for (const auto& [side, run] :
             { std::pair { "/bitlens", &TypeBitlens }, std::pair { "/floor", &TypeFloor } }) {

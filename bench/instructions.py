@@ -22,7 +22,8 @@ PAIRS = ["GetBin", "GetOct", "GetHex", "GetQuix", "GetDec", "NewBin", "NewOct", 
 # Each binary's items per iteration, iterations and pairs.
 SUITES = {"engine_bench": (NUMBERS, ITERATIONS, PAIRS),
           "window_bench": (2, 100, ["WindowKeystroke", "WindowKeystrokeMath",
-                                            "WindowKeystrokeFields"])}
+                                            "WindowKeystrokeFields",
+                                            "WindowKeystrokeExpression"])}
 
 
 def collected(binary, name, iterations):

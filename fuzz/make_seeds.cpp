@@ -11,6 +11,7 @@
 #include "files/WavedromFile.h"
 #include "model/ConverterModel.h"
 #include "model/FieldBytes.h"
+#include "model/History.h"
 
 #include <QString>
 
@@ -328,7 +329,26 @@ int main(int argc, char** argv)
         for (const Target& target : *targets)
             WriteSeeds(directory, target);
     }
-    for (const Target* target : { &decimal, &floats, &model, &ops, &expressions, &notes })
+    // A history of the calculations, each entered in a row and field of
+    // its own, with the math area open for every third; and each alone.
+    Target history { "read_history", {} };
+    History entered;
+    SInt64 time = 1700000000000;
+    for (const char* typed : kExpressions) {
+        ConverterModel document;
+        const auto row = time % 2 ? eFieldTypeOperand : eFieldTypeValue;
+        document.mathDisclosured(row == eFieldTypeOperand || time % 3 == 0);
+        const auto notation = expressionFields[time % 5];
+        document.typeInto(row, notation, typed);
+        if (const auto entry = EntryOnEnter(document, row, notation, time++)) {
+            History alone;
+            alone.add(*entry);
+            history.seeds.insert(WriteHistory(alone));
+            entered.add(*entry);
+        }
+    }
+    history.seeds.insert(WriteHistory(entered));
+    for (const Target* target : { &decimal, &floats, &model, &ops, &expressions, &notes, &history })
         WriteSeeds(directory, *target);
     for (const Target& target : LayoutSeeds())
         WriteSeeds(directory, target);

@@ -273,6 +273,13 @@ const Script kScripts[] = {
         "click mathDisclosure|click signedResultBox|type currentDecimal 1|"
         "type operandDecimal 2|choose mathOperation subtract",
         "resultDecimal=-1|signedResultBox=checked" },
+    // The Result row holds the whole result, which clearing its box must
+    // not cut to the width: the fields that show 32 bits show it still.
+    { "result sign box cleared keeps the bits above the width",
+        "click mathDisclosure|choose bitWidthPopup 8 bits|type currentDecimal 255|"
+        "choose mathOperation add|type operandDecimal 255|click signedResultBox|"
+        "click signedResultBox",
+        "resultIPAddress=0.0.1.254|resultDecimal=254|signedResultBox=unchecked" },
 
     // Width: chosen, and widened by what is typed.
     { "narrowing cuts the bits", "type currentHexadecimal 1234|choose bitWidthPopup 8 bits",

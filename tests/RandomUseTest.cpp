@@ -13,11 +13,13 @@
 #include "engine/Notation.h"
 #include "model/FieldBytes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -63,7 +65,9 @@ enum Kind {
     eGridKey,
     eMath,
     eUndo,
-    eWindow
+    eWindow,
+    eRecall,
+    eRestore
 };
 const struct Action {
     const char* name;
@@ -78,7 +82,9 @@ const struct Action {
     { "operation", 40, eOperation }, { "signed box or byte order", 70, eCheck },
     { "swap or shift", 70, eButton }, { "grid click", 40, eGridClick },
     { "grid drag", 15, eGridDrag }, { "grid key", 30, eGridKey }, { "math area", 20, eMath },
-    { "undo", 30, eUndo, Qt::Key_Z, Qt::ControlModifier }, { "window", 3, eWindow } };
+    { "undo", 30, eUndo, Qt::Key_Z, Qt::ControlModifier }, { "window", 3, eWindow },
+    { "enter", 15, eMove, Qt::Key_Return }, { "recall", 15, eRecall },
+    { "history entry", 8, eRestore } };
 
 UInt64 Mask(int width)
 {
@@ -298,6 +304,8 @@ private:
     QString keystroke(Window& w, const Action& action);
     QString gridAction(Window& w, const Action& action);
     QString undo(Window& w);
+    QString recall(Window& w);
+    QString restore(Window& w);
     QString choose(QComboBox* popup);
     QString check(Window& w);
     QString checkRow(const Window& w, int r, int width, UInt64& bits) const;
@@ -381,6 +389,8 @@ QString RandomUseTest::act(Window& w, const Action& action)
     case eGridDrag:
     case eGridKey: return gridAction(w, action);
     case eUndo: return undo(w);
+    case eRecall: return recall(w);
+    case eRestore: return restore(w);
     case eMath:
         QTest::mouseClick(w.disclosure, Qt::LeftButton);
         return w.disclosure->isChecked() ? "math area opened" : "math area closed";
@@ -521,6 +531,52 @@ QString RandomUseTest::undo(Window& w)
     if (couldUndo && appearance(w) != shown)
         problem = "undo and redo did not show again what was shown: " + appearance(w);
     return "undo and redo in " + focus->objectName();
+}
+
+// Up or Down in the field typed in last: a text recalled is typed, and the
+// row reads it as such.
+QString RandomUseTest::recall(Window& w)
+{
+    const bool open = w.disclosure->isChecked();
+    if (!w.focus || (!open && RowOf(w, w.focus) != eValueRow))
+        w.focus = w.rows[open ? below(2) : 0].fields[below(eNotationCount)];
+    QLineEdit* field = w.focus;
+    field->setFocus(Qt::OtherFocusReason);
+    const bool up = below(3) != 0;
+    const QString before = field->text();
+    QTest::keyClick(field, up ? Qt::Key_Up : Qt::Key_Down);
+    if (field->text() != before) {
+        w.typedField[RowOf(w, field)] = w.typedNow = field;
+        w.typedText[RowOf(w, field)] = field->text();
+        w.restored[RowOf(w, field)] = false;
+    }
+    return QString("%1 in %2: \"%3\"").arg(up ? "up" : "down", field->objectName(), field->text());
+}
+
+// An entry of the History panel brought back into the Value row: one field
+// there may then hold the entry's text as it was typed.
+QString RandomUseTest::restore(Window& w)
+{
+    w.view->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.view))
+        problem = "the window could not be activated";
+    auto* shown = FindChild<QAction>(w.view, "actionShowHistory");
+    if (!shown->isChecked())
+        QTest::keyClick(w.view, Qt::Key_H, Qt::ControlModifier);
+    auto* list = w.view->findChild<QListWidget*>("historyList");
+    if (!list || !list->isVisible()) {
+        problem = "Ctrl+H did not show the history";
+        return "history";
+    }
+    if (list->count() == 0)
+        return "history, empty";
+    list->setCurrentRow(int(below(quint64(list->count()))));
+    const QString entry = list->currentItem()->text();
+    list->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(list, Qt::Key_Return);
+    w.restored[eValueRow] = true;
+    w.focus = nullptr;
+    return "history entry " + entry;
 }
 
 // A popup as a user works it: keys on the closed popup open its list, which

@@ -736,6 +736,14 @@
         <source>Write the bit-field layout as C #define lines, bit-field JSON or a Bitlens layout</source>
         <translation>Das Bitfeld-Layout als C-#define-Zeilen, Bitfeld-JSON oder Bitlens-Layout schreiben</translation>
     </message>
+    <message>
+        <source>&amp;History</source>
+        <translation>Ver&amp;lauf</translation>
+    </message>
+    <message>
+        <source>Show what was entered with Enter, to bring it back</source>
+        <translation>Zeigt, was mit der Eingabetaste eingegeben wurde, um es zurückzuholen</translation>
+    </message>
 </context>
 <context>
     <name>ConverterView</name>
@@ -970,6 +978,79 @@
     <message>
         <source>Divide-by-zero flag</source>
         <translation>Division-durch-null-Flag</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>What was entered with Enter, newest first: Enter or a double-click brings an entry back into the Value row, Delete removes it</source>
+        <translation>Was mit der Eingabetaste eingegeben wurde, das Neueste zuerst: die Eingabetaste oder ein Doppelklick holt einen Eintrag in die Wert-Zeile zurück, Entf entfernt ihn</translation>
+    </message>
+    <message>
+        <source>&amp;Clear History…</source>
+        <translation>Verla&amp;uf leeren …</translation>
+    </message>
+    <message>
+        <source>Clear history</source>
+        <translation>Verlauf leeren</translation>
+    </message>
+    <message>
+        <source>Remove every entry from the history, in every Bitlens window</source>
+        <translation>Entfernt jeden Eintrag aus dem Verlauf, in jedem Bitlens-Fenster</translation>
+    </message>
+    <message>
+        <source>%1 = %2 · %3 bits</source>
+        <comment>expression, result, width</comment>
+        <translation>%1 = %2 · %3 Bit</translation>
+    </message>
+    <message>
+        <source>signed</source>
+        <translation>mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>unsigned</source>
+        <translation>ohne Vorzeichen</translation>
+    </message>
+    <message>
+        <source>little-endian</source>
+        <translation>Little-Endian</translation>
+    </message>
+    <message>
+        <source>big-endian</source>
+        <translation>Big-Endian</translation>
+    </message>
+    <message>
+        <source>%1 · %2, %3 · %4</source>
+        <comment>field typed in, signedness, byte order, when</comment>
+        <translation>%1 · %2, %3 · %4</translation>
+    </message>
+    <message>
+        <source>&amp;Bring Back</source>
+        <translation>&amp;Zurückholen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation>Verlauf leeren</translation>
+    </message>
+    <message>
+        <source>Remove every entry from the history?</source>
+        <translation>Jeden Eintrag aus dem Verlauf entfernen?</translation>
+    </message>
+    <message>
+        <source>This cannot be undone.</source>
+        <translation>Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
     </message>
 </context>
 <context>

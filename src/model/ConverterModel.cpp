@@ -2,6 +2,7 @@
 
 #include "BitFieldLayout.h"
 #include "FieldBytes.h"
+#include "History.h"
 
 #include "engine/Magnitude.h"
 
@@ -107,6 +108,10 @@ ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
     // bits however the number came in. The Result keeps its bits as computed.
     if (isSigned && isTyped(type))
         changed.number.SetSignedDec(changed.number.GetSignedValue(changed.endian), changed.endian);
+    // Cleared, the box drops the bits above the width, which the Result
+    // holds of its whole 64-bit result: computed again, it keeps them.
+    if (type == eFieldTypeResult && fState.mathEnabled)
+        doTheMath();
     writeField(type, eNotationDecimal);
     // Where the bits above the width changed, the fields that show them
     // follow; a field whose writing is unchanged keeps its text as typed.
@@ -232,6 +237,46 @@ ModelChanges ConverterModel::mathDisclosured(bool open)
         updateFieldsWithNewNumbers(eFieldTypeOperand, eNotationCount);
         doTheMath();
     }
+    return end();
+}
+
+ModelChanges ConverterModel::restoreEntry(const HistoryEntry& entry)
+{
+    if (!IsWidth(entry.width) || entry.notation < 0 || entry.notation >= eNotationCount)
+        return {};
+    const FieldType type = eFieldTypeValue;
+    begin();
+    Row& value = row(type);
+    endMessage(type);
+    value.endian = entry.number.endian == eLittleEndian ? eLittleEndian : eBigEndian;
+    if (entry.width != fState.width)
+        widen(widthChanged(entry.width));
+    value.number.SetSigned(entry.number.isSigned);
+    if (!entry.calculation) {
+        value.texts[entry.notation].assign(CutToField(entry.text));
+        fTyped = Field { type, entry.notation };
+        widen(textDidChange(type, entry.notation));
+        fTyped = {};
+    }
+    // A calculation's result, or a text that reads otherwise now (a number
+    // the row's sign or byte order gave it): the number as it was.
+    if (entry.calculation || bits(type) != (entry.number.bits & WidthMask(fState.width))
+        || isSigned(type) != entry.number.isSigned) {
+        endMessage(type);
+        value.number.SetUnsignedDec(entry.number.bits & WidthMask(entry.width), eBigEndian);
+        value.number.SetSigned(entry.number.isSigned);
+        if (entry.number.isSigned)
+            value.number.SetSignedDec(value.number.GetSignedValue(value.endian), value.endian);
+        updateFieldsWithNewNumbers(type, eNotationCount);
+        if (fState.mathEnabled)
+            doTheMath();
+    }
+    // A field may have been rewritten on the way and then given its old
+    // text back: only a text that differs at the end is a change.
+    for (int each = 0; each < kRowCount; ++each)
+        for (int notation = 0; notation < eNotationCount; ++notation)
+            fTextChanges.texts[each][notation]
+                = fBefore->rows[each].texts[notation] != fState.rows[each].texts[notation];
     return end();
 }
 

@@ -28,6 +28,7 @@
 #include <string_view>
 
 struct BitField;
+struct HistoryEntry;
 
 // The rows, numbered as the window's design numbers them.
 enum FieldType {
@@ -88,6 +89,12 @@ public:
     ModelChanges chooseOperation(MathOperation operation);
     // The disclosure button: the math area opened or closed.
     ModelChanges mathDisclosured(bool open);
+
+    // An entry of the history brought back into the Value row, as one step:
+    // the entry's width and byte order, then its text typed into the field
+    // of its notation (which keeps the text), then its sign and bits where
+    // the text no longer gives them. A calculation brings back its result.
+    ModelChanges restoreEntry(const HistoryEntry& entry);
 
     // What `bitlens TEXT` opens: the width and the Value row's byte order
     // set, then `text` typed into the Value row's `notation` field. The

@@ -9,6 +9,7 @@
 #include "FlagButton.h"
 #include "FlagDescription.h"
 #include "FocusedWheel.h"
+#include "HistoryPanel.h"
 #include "MagnitudeLabel.h"
 #include "WarningLabel.h"
 #include "WindowLayout.h"
@@ -127,6 +128,7 @@ void ConverterView::awakeFromNib()
     sizeFields();
     wireControls();
     wireKeyboard();
+    wireHistory();
     enterStartState();
 }
 
@@ -342,6 +344,23 @@ void ConverterView::wireKeyboard()
     const Row& operand = row(eFieldTypeOperand);
     for (int notation = 0; notation < eNotationCount; ++notation)
         reachFromKeyboard(*operand.fields[notation], mnemonics.value(value.fields[notation]));
+}
+
+// Recalling a text types it: the field shows it, and the model reads it as
+// typed. Restoring an entry is a verb of its own, one step to undo.
+void ConverterView::wireHistory()
+{
+    std::vector<HistoryPanel::Field> typed;
+    for (FieldType type : { eFieldTypeValue, eFieldTypeOperand })
+        for (int notation = 0; notation < eNotationCount; ++notation)
+            typed.push_back({ row(type).fields[notation], type, static_cast<Notation>(notation) });
+    fHistoryPanel = std::make_unique<HistoryPanel>(
+        *this, *ui, fModel, std::move(typed),
+        [this](const HistoryEntry& entry) { showChanges(fModel.restoreEntry(entry)); },
+        [this](const HistoryPanel::Field& field, const QString& text) {
+            field.field->setText(text);
+            showChanges(fModel.typeInto(field.row, field.notation, text.toStdString()));
+        });
 }
 
 // An Operand field is reached with Alt+Shift and the mnemonic of the Value

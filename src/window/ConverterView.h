@@ -19,6 +19,7 @@ class BitFieldPanel;
 class BitGrid;
 class EditMenu;
 class FlagButton;
+class HistoryPanel;
 class MagnitudeLabel;
 class QButtonGroup;
 class QCheckBox;
@@ -82,6 +83,7 @@ private:
     void wireControls();
     void wireRow(const Row& row);
     void wireKeyboard();
+    void wireHistory();
     void reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic);
     void enterStartState();
     void fitValueRowToWidestNumber();
@@ -110,6 +112,9 @@ private:
 
     // Arranges the rows and sizes the window to its screen.
     std::unique_ptr<WindowLayout> fWindowLayout;
+    // Enter, Up and Down in the fields, and the History panel; it reads the
+    // model, so it goes first.
+    std::unique_ptr<HistoryPanel> fHistoryPanel;
 
     BitFieldPanel* fBitFieldPanel = nullptr; // a child of the window
     void wireBitFields();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -259,7 +261,18 @@ QSize WindowLayout::chrome() const
 {
     const int frame = 2 * fForm.windowScrollArea->frameWidth();
     const QWidget* menu = fWindow.menuWidget();
-    return { frame, frame + (menu && !menu->isHidden() ? menu->sizeHint().height() : 0) };
+    QSize around(frame, frame + (menu && !menu->isHidden() ? menu->sizeHint().height() : 0));
+    // A panel docked beside the rows keeps its width: the rows get theirs
+    // besides it.
+    const int separator
+        = fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
+    for (QDockWidget* dock : fWindow.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
+        const Qt::DockWidgetArea area = fWindow.dockWidgetArea(dock);
+        if (dock->isVisible() && !dock->isFloating()
+            && (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea))
+            around.rwidth() += dock->width() + separator;
+    }
+    return around;
 }
 
 QSize WindowLayout::roomOnScreen() const

@@ -65,7 +65,8 @@ private:
     QSize contentMinimum();
     int contentHeight() const;
     QSize contentSizeWithMath();
-    // What the window adds around the scrolled content: its menu bar.
+    // What the window adds around the scrolled content: its menu bar and
+    // the panels docked beside it.
     QSize chrome() const;
     // The most the window may be: the screen's free area, less the frame.
     QSize roomOnScreen() const;

@@ -1,0 +1,415 @@
+// The history in the window, with real keys: Enter records, Up and Down
+// recall, Ctrl+H shows the panel, and an entry comes back into the Value
+// row as one step that Ctrl+Z undoes. Each test starts with an empty
+// history in a folder of its own.
+#include "HistoryStore.h"
+#include "WindowTestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class HistoryWindowTest : public WindowTest {
+    Q_OBJECT
+
+public:
+    HistoryWindowTest()
+        : WindowTest(eActive)
+    { }
+
+private slots:
+    void initTestCase();
+    void init();
+    void enterRecords_data();
+    void enterRecords();
+    void nothingIsBuiltOrReadAtStart();
+    void ctrlHShowsAndHidesThePanel();
+    void panelIsNamedAndExplained();
+    void panelKeepsItsWidthBesideTheMathArea();
+    void enterOnAnEntryRestoresItAsOneStep_data();
+    void enterOnAnEntryRestoresItAsOneStep();
+    void deleteRemovesAnEntry();
+    void clearEmptiesTheHistoryOnceConfirmed_data();
+    void clearEmptiesTheHistoryOnceConfirmed();
+    void upAndDownRecall_data();
+    void upAndDownRecall();
+    void recallIsTypingAndUndoesAsTyping();
+    void windowsShareTheHistory();
+
+private:
+    QListWidget* openPanel();
+    QStringList listed();
+
+    QTemporaryDir fState;
+};
+
+void HistoryWindowTest::initTestCase()
+{
+    WindowTest::initTestCase();
+    QVERIFY(fState.isValid());
+    // Before the history is first used, which reads the variable.
+    qputenv("XDG_STATE_HOME", fState.path().toUtf8());
+}
+
+void HistoryWindowTest::init()
+{
+    HistoryStore::shared().clear();
+    QVERIFY(HistoryStore::shared().history().empty());
+    WindowTest::init();
+}
+
+QListWidget* HistoryWindowTest::openPanel()
+{
+    QAction* show = child<QAction>("actionShowHistory");
+    if (!show->isChecked())
+        PressInFocus("Ctrl+H");
+    auto* panel = child<QDockWidget>("historyPanel");
+    if (!QTest::qWaitFor([panel] { return panel->isVisible(); }))
+        qWarning("the history panel did not show");
+    return child<QListWidget>("historyList");
+}
+
+QStringList HistoryWindowTest::listed()
+{
+    QStringList texts;
+    auto* list = child<QListWidget>("historyList");
+    for (int row = 0; row < list->count(); ++row)
+        texts.append(list->item(row)->text());
+    return texts;
+}
+
+void HistoryWindowTest::enterRecords_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QStringList>("listed");
+    const QString dot = QString::fromUtf8(" \u00B7 ");
+    QTest::newRow("an expression, Return")
+        << "type currentDecimal 0x10 << 3|key currentDecimal Return"
+        << QStringList { "0x10 << 3 = 128" + dot + "32 bits" };
+    QTest::newRow("the keypad's Enter")
+        << "type currentHexadecimal ff + 1|key currentHexadecimal Num+Enter"
+        << QStringList { "ff + 1 = 0x100" + dot + "32 bits" };
+    QTest::newRow("a calculation in the Operand row")
+        << "open math|type currentHexadecimal 10|type operandHexadecimal 1f|"
+           "key operandHexadecimal Return"
+        << QStringList { "0x10 AND 0x1f = 0x10" + dot + "32 bits" };
+    QTest::newRow("each Enter, newest first")
+        << "type currentDecimal 5|key currentDecimal Return|type currentOctal 17|"
+           "key currentOctal Return"
+        << QStringList { "17 = 0o17" + dot + "32 bits", "5 = 5" + dot + "32 bits" };
+    QTest::newRow("not twice in a row")
+        << "type currentDecimal 5|key currentDecimal Return Return|key currentBinary Return"
+        << QStringList { "0101 = 0b101" + dot + "32 bits", "5 = 5" + dot + "32 bits" };
+    QTest::newRow("not a whole calculation")
+        << "type currentDecimal 1 +|key currentDecimal Return" << QStringList {};
+    QTest::newRow("a division by zero")
+        << "type currentDecimal 1 / 0|key currentDecimal Return" << QStringList {};
+    QTest::newRow("not with a modifier")
+        << "type currentDecimal 5|key currentDecimal Ctrl+Return Shift+Return" << QStringList {};
+}
+
+void HistoryWindowTest::enterRecords()
+{
+    QFETCH(QString, steps);
+    QFETCH(QStringList, listed);
+    if (!run(steps))
+        return;
+    openPanel();
+    QCOMPARE(this->listed(), listed);
+}
+
+void HistoryWindowTest::nothingIsBuiltOrReadAtStart()
+{
+    auto* fresh = new ConverterView;
+    fresh->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fresh));
+    QVERIFY(!fresh->findChild<QDockWidget*>());
+    QVERIFY(!fresh->findChild<QListWidget*>());
+    // Enter records without building the panel.
+    TypeInto(fresh->findChild<QLineEdit*>("currentDecimal"), "7");
+    QTest::keyClick(fresh->findChild<QLineEdit*>("currentDecimal"), Qt::Key_Return);
+    QVERIFY(!fresh->findChild<QDockWidget*>());
+    QCOMPARE(HistoryStore::shared().history().size(), std::size_t(1));
+}
+
+void HistoryWindowTest::ctrlHShowsAndHidesThePanel()
+{
+    QAction* show = child<QAction>("actionShowHistory");
+    QVERIFY(show->isCheckable());
+    child<QLineEdit>("currentHexadecimal")->setFocus();
+    const int narrow = view->width();
+    QListWidget* list = openPanel();
+    QVERIFY(show->isChecked());
+    QTRY_COMPARE(QApplication::focusWidget(), list);
+    QVERIFY(view->width() > narrow);
+    // From the list, as from a field.
+    PressInFocus("Ctrl+H");
+    QTRY_VERIFY(!child<QDockWidget>("historyPanel")->isVisible());
+    QVERIFY(!show->isChecked());
+    QCOMPARE(view->width(), narrow);
+    // Closed by its own button, the panel unchecks the menu's item.
+    openPanel();
+    child<QDockWidget>("historyPanel")->close();
+    QTRY_VERIFY(!show->isChecked());
+}
+
+void HistoryWindowTest::panelIsNamedAndExplained()
+{
+    openPanel();
+    for (const char* name : { "historyList", "clearHistoryButton" }) {
+        auto* widget = child<QWidget>(name);
+        QVERIFY2(!widget->accessibleName().isEmpty(), name);
+        QVERIFY2(!widget->toolTip().isEmpty(), name);
+    }
+    run("type currentHexadecimal 1f|key currentHexadecimal Return");
+    QListWidget* list = child<QListWidget>("historyList");
+    QTRY_COMPARE(list->count(), 1);
+    const QString details = list->item(0)->toolTip();
+    QVERIFY2(
+        details.startsWith("Value, hexadecimal \u00B7 unsigned, big-endian"), qPrintable(details));
+}
+
+// The math area opens beside the rows, not over the panel's room, on a
+// screen wide enough for both: the rows get what they get without it.
+void HistoryWindowTest::panelKeepsItsWidthBesideTheMathArea()
+{
+    view->move(view->screen()->availableGeometry().topLeft());
+    auto* rows = child<QWidget>("centralWidget");
+    run("open math");
+    const int rowsWithMath = rows->width();
+    PressInFocus("Ctrl+M");
+    QTRY_VERIFY(!child<QWidget>("expandedBox")->isVisible());
+
+    openPanel();
+    auto* panel = child<QDockWidget>("historyPanel");
+    const int panelWidth = panel->width();
+    const int windowWidth = view->width();
+    run("open math");
+    QTRY_COMPARE(rows->width(), rowsWithMath);
+    QCOMPARE(panel->width(), panelWidth);
+    PressInFocus("Ctrl+M");
+    QTRY_COMPARE(view->width(), windowWidth);
+    QCOMPARE(panel->width(), panelWidth);
+}
+
+void HistoryWindowTest::enterOnAnEntryRestoresItAsOneStep_data()
+{
+    QTest::addColumn<QString>("recorded");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("restored");
+    QTest::addColumn<QString>("undone");
+    QTest::newRow("an expression's text")
+        << "type currentDecimal 0x10 << 3|key currentDecimal Return"
+        << "type currentHexadecimal 5" << 0 << "currentDecimal"
+        << "0x10 << 3"
+        << "5";
+    QTest::newRow("its number elsewhere")
+        << "type currentDecimal 0x10 << 3|key currentDecimal Return"
+        << "type currentHexadecimal 5" << 0 << "currentHexadecimal"
+        << "0080"
+        << "5";
+    QTest::newRow("its width")
+        << "choose bitWidthPopup 64 bits|type currentHexadecimal 1 0000 0000|"
+           "key currentHexadecimal Return|choose bitWidthPopup 8 bits"
+        << "type currentDecimal 3" << 0 << "currentDecimal"
+        << "4294967296"
+        << "3";
+    QTest::newRow("an older entry")
+        << "type currentDecimal 1|key currentDecimal Return|type currentDecimal 2|"
+           "key currentDecimal Return"
+        << "type currentOctal 7" << 1 << "currentDecimal"
+        << "1"
+        << "7";
+    QTest::newRow("a calculation's result")
+        << "open math|choose mathOperation add|type currentDecimal 5|type operandDecimal 7|"
+           "key operandDecimal Return"
+        << "type currentDecimal 1" << 0 << "currentDecimal"
+        << "12"
+        << "1";
+}
+
+void HistoryWindowTest::enterOnAnEntryRestoresItAsOneStep()
+{
+    QFETCH(QString, recorded);
+    QFETCH(QString, after);
+    QFETCH(int, row);
+    QFETCH(QString, field);
+    QFETCH(QString, restored);
+    QFETCH(QString, undone);
+    if (!run(recorded) || !run(after))
+        return;
+    QListWidget* list = openPanel();
+    list->setCurrentRow(row);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(child<QLineEdit>(field)->text(), restored);
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(child<QLineEdit>(field)->text(), undone);
+    PressInFocus("Ctrl+Shift+Z");
+    QCOMPARE(child<QLineEdit>(field)->text(), restored);
+}
+
+void HistoryWindowTest::deleteRemovesAnEntry()
+{
+    run("type currentDecimal 1|key currentDecimal Return|type currentDecimal 2|"
+        "key currentDecimal Return|type currentDecimal 3|key currentDecimal Return");
+    QListWidget* list = openPanel();
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Delete);
+    const QString dot = QString::fromUtf8(" \u00B7 ");
+    QCOMPARE(listed(), QStringList({ "3 = 3" + dot + "32 bits", "1 = 1" + dot + "32 bits" }));
+    // The next entry is current, for the next Delete.
+    QCOMPARE(list->currentRow(), 1);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(listed(), QStringList { "3 = 3" + dot + "32 bits" });
+    QCOMPARE(HistoryStore::shared().history().size(), std::size_t(1));
+    // The document is not touched.
+    QCOMPARE(child<QLineEdit>("currentDecimal")->text(), QString("3"));
+}
+
+void HistoryWindowTest::clearEmptiesTheHistoryOnceConfirmed_data()
+{
+    QTest::addColumn<bool>("confirmed");
+    QTest::newRow("confirmed") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+void HistoryWindowTest::clearEmptiesTheHistoryOnceConfirmed()
+{
+    QFETCH(bool, confirmed);
+    run("type currentDecimal 1|key currentDecimal Return|type currentDecimal 2|"
+        "key currentDecimal Return");
+    openPanel();
+    auto* clear = child<QPushButton>("clearHistoryButton");
+    QVERIFY(clear->isEnabled());
+    // The question is answered from the keyboard: Enter takes its default,
+    // Cancel, and Space the Clear button once it has the focus.
+    auto* answer = new QTimer(this);
+    connect(answer, &QTimer::timeout, this, [answer, confirmed] {
+        auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!question || !question->isVisible())
+            return;
+        answer->stop();
+        answer->deleteLater();
+        for (QAbstractButton* button : question->buttons()) {
+            if (confirmed && question->buttonRole(button) == QMessageBox::DestructiveRole) {
+                button->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(button, Qt::Key_Space);
+                return;
+            }
+        }
+        QTest::keyClick(question, Qt::Key_Return);
+    });
+    answer->start(10);
+    clear->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(clear, Qt::Key_Space);
+    QCOMPARE(listed().size(), confirmed ? 0 : 2);
+    QCOMPARE(HistoryStore::shared().history().size(), std::size_t(confirmed ? 0 : 2));
+    QCOMPARE(clear->isEnabled(), !confirmed);
+}
+
+void HistoryWindowTest::upAndDownRecall_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");
+    const char* const entered = "type currentHexadecimal a|key currentHexadecimal Return|"
+                                "type currentHexadecimal b|key currentHexadecimal Return|"
+                                "type currentDecimal 9|key currentDecimal Return|";
+    QTest::newRow("up in an empty field")
+        << QString(entered) + "type currentHexadecimal |key currentHexadecimal Up"
+        << "currentHexadecimal"
+        << "b";
+    QTest::newRow("up twice") << QString(entered)
+            + "type currentHexadecimal |key currentHexadecimal Up Up"
+                              << "currentHexadecimal"
+                              << "a";
+    QTest::newRow("past the oldest")
+        << QString(entered) + "type currentHexadecimal |key currentHexadecimal Up Up Up"
+        << "currentHexadecimal"
+        << "a";
+    QTest::newRow("down to newer")
+        << QString(entered) + "type currentHexadecimal |key currentHexadecimal Up Up Down"
+        << "currentHexadecimal"
+        << "b";
+    QTest::newRow("down back to the empty field")
+        << QString(entered) + "type currentHexadecimal |key currentHexadecimal Up Down"
+        << "currentHexadecimal"
+        << "";
+    QTest::newRow("in a field Bitlens wrote") << QString(entered) + "key currentHexadecimal Up"
+                                              << "currentHexadecimal"
+                                              << "b";
+    QTest::newRow("back to what Bitlens wrote")
+        << QString(entered) + "key currentHexadecimal Up Down"
+        << "currentHexadecimal"
+        << "0009";
+    QTest::newRow("only the texts of the notation") << QString(entered) + "key currentDecimal Up Up"
+                                                    << "currentDecimal"
+                                                    << "9";
+    QTest::newRow("the keypad's arrows")
+        << QString(entered) + "type currentHexadecimal |key currentHexadecimal Num+Up"
+        << "currentHexadecimal"
+        << "b";
+    QTest::newRow("right after Enter") << QString(entered) + "key currentDecimal Up"
+                                       << "currentDecimal"
+                                       << "9";
+    QTest::newRow("not over a text being typed")
+        << QString(entered) + "type currentHexadecimal 12|key currentHexadecimal Up"
+        << "currentHexadecimal"
+        << "12";
+    QTest::newRow("not over a recalled text edited")
+        << QString(entered) + "type currentHexadecimal |key currentHexadecimal Up End 0 Up"
+        << "currentHexadecimal"
+        << "b0";
+    QTest::newRow("in an Operand field")
+        << QString(entered) + "open math|type operandHexadecimal |key operandHexadecimal Up"
+        << "operandHexadecimal"
+        << "b";
+}
+
+void HistoryWindowTest::upAndDownRecall()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    if (!run(steps))
+        return;
+    QCOMPARE(child<QLineEdit>(field)->text(), shown);
+}
+
+// The recalled text is read as typed, and undone as typing is.
+void HistoryWindowTest::recallIsTypingAndUndoesAsTyping()
+{
+    run("type currentDecimal 0x10 << 3|key currentDecimal Return|type currentHexadecimal 5|"
+        "type currentDecimal |key currentDecimal Up");
+    QCOMPARE(child<QLineEdit>("currentDecimal")->text(), QString("0x10 << 3"));
+    QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), QString("0080"));
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), QString("5"));
+}
+
+void HistoryWindowTest::windowsShareTheHistory()
+{
+    newWindow();
+    QTRY_COMPARE(Windows().size(), 2);
+    ConverterView* second = Windows().at(0) == view ? Windows().at(1) : Windows().at(0);
+    openPanel();
+    auto* secondField = second->findChild<QLineEdit*>("currentDecimal");
+    TypeInto(secondField, "42");
+    QTest::keyClick(secondField, Qt::Key_Return);
+    QTRY_COMPARE(listed().size(), 1);
+    // And Up in the first window recalls what the second entered.
+    run("type currentDecimal |key currentDecimal Up");
+    QCOMPARE(child<QLineEdit>("currentDecimal")->text(), QString("42"));
+}
+
+QTEST_MAIN(HistoryWindowTest)
+#include "HistoryWindowTest.moc"
