@@ -1034,10 +1034,10 @@ TEST(FieldBytes, MapsEachCharacterToOneByte)
             "12?34" }, // a NUL would hide what follows
         { "\xC3", "?" },
         { "\xE2\x82", "??" },
-        { "\xC0\xAF", "??" }, // malformed
+        { "\xC0\xAF", "?" }, // malformed: one character that spells none
         { "\xED\xA0\x80"
           "2",
-            "???2" }, // a surrogate's encoding
+            "?2" }, // a lone surrogate, as a field may hold one
         { std::string(200, '7'), std::string(127, '7') },
     };
     for (const auto& [text, bytes] : rows) {

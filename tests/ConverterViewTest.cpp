@@ -179,6 +179,7 @@ private slots:
     void longAndForeignText();
     void windowsAreIndependent();
     void aWideningKeystrokeWritesEachFieldOnce();
+    void undoBringsBackExactlyWhatAFieldHeld();
     void magnitudeLabelsHoldTheirLongestTexts_data();
     void magnitudeLabelsHoldTheirLongestTexts();
 
@@ -488,6 +489,24 @@ void ConverterViewTest::aWideningKeystrokeWritesEachFieldOnce()
     QVERIFY(writes.size() > 10);
     for (const auto& [name, count] : writes)
         QVERIFY2(count == 1, qPrintable(QString("%1 written %2 times").arg(name).arg(count)));
+}
+
+// A paste cut at the field's length may split a character in two; the
+// field's text still comes back from the model exactly as it was.
+void ConverterViewTest::undoBringsBackExactlyWhatAFieldHeld()
+{
+    auto* field = child<QLineEdit>("currentText");
+    QApplication::clipboard()->setText(QString(126, u'a') + QString::fromUtf8("\U0001F600"));
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    const QString pasted = field->text();
+    QCOMPARE(pasted.size(), 127);
+    QVERIFY(pasted.back().isHighSurrogate());
+    if (!run("type currentDecimal 5"))
+        return;
+    for (const char* keys : { "Ctrl+Z", "Ctrl+Z", "Ctrl+Shift+Z" })
+        PressInFocus(keys);
+    QCOMPARE(field->text(), pasted);
 }
 
 // The magnitude labels keep one size whatever they show, so that their

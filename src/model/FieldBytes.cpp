@@ -8,8 +8,10 @@ constexpr char32_t kBullet = 0x2022;
 constexpr unsigned char kPlaceholder = 0xA5;
 constexpr char32_t kMalformed = 0xFFFD;
 
-// The character at `at`, and where the next one starts; a malformed or
-// overlong sequence is one malformed character per byte.
+// The character at `at`, and where the next one starts. A sequence cut
+// short, or a byte that cannot begin one, is one malformed character per
+// byte; a whole sequence that spells no character (overlong, a surrogate, past
+// U+10FFFF) is one malformed character.
 char32_t Decode(std::string_view utf8, std::size_t& at)
 {
     const auto lead = static_cast<unsigned char>(utf8[at++]);
@@ -35,9 +37,9 @@ char32_t Decode(std::string_view utf8, std::size_t& at)
             return kMalformed;
         code = code << 6 | (next & 0x3F);
     }
+    at += extra;
     if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return kMalformed;
-    at += extra;
     return code;
 }
 

@@ -6,6 +6,7 @@
 #include "BitGrid.h"
 #include "EditMenu.h"
 #include "FieldDescription.h"
+#include "FieldString.h"
 #include "FlagButton.h"
 #include "FlagDescription.h"
 #include "FocusedWheel.h"
@@ -313,7 +314,7 @@ void ConverterView::wireRow(const Row& row)
         const auto which = static_cast<Notation>(notation);
         connect(row.fields[notation], &QLineEdit::textEdited, this,
             [this, type, which](const QString& text) {
-                showChanges(fModel.typeInto(type, which, text.toStdString()));
+                showChanges(fModel.typeInto(type, which, ModelText(text)));
             });
     }
     connect(row.swapButton, &QPushButton::clicked, this,
@@ -359,7 +360,7 @@ void ConverterView::wireHistory()
         [this](const HistoryEntry& entry) { showChanges(fModel.restoreEntry(entry)); },
         [this](const HistoryPanel::Field& field, const QString& text) {
             field.field->setText(text);
-            showChanges(fModel.typeInto(field.row, field.notation, text.toStdString()));
+            showChanges(fModel.typeInto(field.row, field.notation, ModelText(text)));
         });
 }
 
@@ -429,7 +430,7 @@ void ConverterView::openWithText(
     // The text is shown as given, not as the model keeps it: a field holds
     // every character typed.
     row(eFieldTypeValue).fields[notation]->setText(text);
-    showChanges(fModel.openWith(notation, text.toStdString(), width, endian));
+    showChanges(fModel.openWith(notation, ModelText(text), width, endian));
 }
 
 // --- Showing the model -------------------------------------------------------
@@ -463,7 +464,7 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
         // Setting an equal text would still move the cursor and drop the
         // field's selection.
         if (!Shows(field, text))
-            field.setText(FromUtf8(text));
+            field.setText(FieldString(text));
     }
     if (changes.bits[at])
         row.bitGrid->setBits(fModel.bits(row.type), fModel.width(), fModel.isSigned(row.type));

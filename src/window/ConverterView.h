@@ -83,6 +83,7 @@ private:
     void wireControls();
     void wireRow(const Row& row);
     void wireKeyboard();
+    void wireBitFields();
     void wireHistory();
     void reachFromKeyboard(QLineEdit& operandField, const QKeySequence& valueMnemonic);
     void enterStartState();
@@ -117,7 +118,6 @@ private:
     std::unique_ptr<HistoryPanel> fHistoryPanel;
 
     BitFieldPanel* fBitFieldPanel = nullptr; // a child of the window
-    void wireBitFields();
 };
 
 #endif
