@@ -386,11 +386,14 @@ void ConverterView::reachFromKeyboard(QLineEdit& operandField, const QKeySequenc
 
 void ConverterView::enterStartState()
 {
-    // The window description shows the new document; the fields are set from
-    // it all the same, so that the two cannot drift apart.
+    // The window description shows the new document; what it shows
+    // otherwise than the model is set from the model, so that the two cannot
+    // drift apart.
     ModelChanges everything;
-    for (auto& texts : everything.texts)
-        texts.set();
+    for (const Row& row : fRows)
+        for (int notation = 0; notation < eNotationCount; ++notation)
+            everything.texts[row.type - eFieldTypeValue][notation] = !Shows(
+                *row.fields[notation], fModel.text(row.type, static_cast<Notation>(notation)));
     everything.bits.set();
     everything.magnitudes.set();
     everything.signs.set();
@@ -459,12 +462,10 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
     for (int notation = 0; notation < eNotationCount; ++notation) {
         if (!changes.texts[at][notation])
             continue;
-        QLineEdit& field = *row.fields[notation];
-        const std::string& text = fModel.text(row.type, static_cast<Notation>(notation));
-        // Setting an equal text would still move the cursor and drop the
-        // field's selection.
-        if (!Shows(field, text))
-            field.setText(FieldString(text));
+        // The model reports a text that changed, so each is set once: setting
+        // an equal text would still move the cursor and drop the selection.
+        row.fields[notation]->setText(
+            FieldString(fModel.text(row.type, static_cast<Notation>(notation))));
     }
     if (changes.bits[at])
         row.bitGrid->setBits(fModel.bits(row.type), fModel.width(), fModel.isSigned(row.type));

@@ -27,6 +27,10 @@ protected:
         if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
             return QObject::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Every binding of Undo and Redo holds Ctrl or Alt; a typed
+        // character costs no lookup of the desktop's bindings.
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
         const bool undoKey = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
             || key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)
             || key->keyCombination()

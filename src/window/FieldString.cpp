@@ -27,8 +27,25 @@ std::string ModelText(QStringView text)
     return utf8;
 }
 
+namespace {
+
+// Whether `text` holds the three bytes of a lone surrogate (ED A0..BF ..),
+// which the toolkit's own reading would replace.
+bool HoldsSurrogate(std::string_view text)
+{
+    for (std::size_t at = text.find('\xED'); at != std::string_view::npos;
+         at = text.find('\xED', at + 1))
+        if (at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0xA0)
+            return true;
+    return false;
+}
+
+} // namespace
+
 QString FieldString(std::string_view text)
 {
+    if (!HoldsSurrogate(text))
+        return QString::fromUtf8(text.data(), qsizetype(text.size()));
     QString field;
     field.reserve(qsizetype(text.size()));
     for (std::size_t at = 0; at < text.size();) {
