@@ -250,6 +250,17 @@ struct Script {
     const char* shown;
 };
 
+// Each script on a new document.
+template <std::size_t Count> void ExpectScripts(const Script (&scripts)[Count])
+{
+    for (const Script& script : scripts) {
+        SCOPED_TRACE(script.name);
+        ConverterModel model;
+        RunSteps(model, script.steps);
+        ExpectShown(model, script.shown);
+    }
+}
+
 const Script kScripts[] = {
     // Signs.
     { "empty decimal is unsigned 0", "type currentDecimal -5|type currentDecimal ",
@@ -492,12 +503,7 @@ const Script kScripts[] = {
 
 TEST(ConverterModel, ShowsWhatEachScriptOfActionsLeaves)
 {
-    for (const Script& script : kScripts) {
-        SCOPED_TRACE(script.name);
-        ConverterModel model;
-        RunSteps(model, script.steps);
-        ExpectShown(model, script.shown);
-    }
+    ExpectScripts(kScripts);
 }
 
 // Calculations typed into a field, and texts read otherwise than typed: what
@@ -559,12 +565,7 @@ TEST(ConverterModel, ReadsCalculationsAndSaysWhatWasNotReadAsTyped)
             "type currentHexadecimal ffg|type currentHexadecimal dead beef",
             "currentOverflowWarning=hidden" },
     };
-    for (const Script& script : scripts) {
-        SCOPED_TRACE(script.name);
-        ConverterModel model;
-        RunSteps(model, script.steps);
-        ExpectShown(model, script.shown);
-    }
+    ExpectScripts(scripts);
     // A field's 127 characters, nested as deep as they can be.
     ConverterModel nested;
     Type(nested, eFieldTypeValue, eNotationDecimal,
@@ -850,12 +851,7 @@ TEST(ConverterModel, UndoAndRedoEachStep)
         { "a step that changes nothing is none",
             "type currentDecimal 4|click currentBigEndianRadio|undo", "currentDecimal=0" },
     };
-    for (const Script& script : scripts) {
-        SCOPED_TRACE(script.name);
-        ConverterModel model;
-        RunSteps(model, script.steps);
-        ExpectShown(model, script.shown);
-    }
+    ExpectScripts(scripts);
 }
 
 TEST(ConverterModel, WritesAFieldsValueAsOneStep)
@@ -888,12 +884,7 @@ TEST(ConverterModel, WritesAFieldsValueAsOneStep)
         { "the same value again is no step", "field 3:0 0x1|field 3:0 0x1|undo",
             "currentDecimal=0" },
     };
-    for (const Script& script : scripts) {
-        SCOPED_TRACE(script.name);
-        ConverterModel model;
-        RunSteps(model, script.steps);
-        ExpectShown(model, script.shown);
-    }
+    ExpectScripts(scripts);
 }
 
 TEST(ConverterModel, IgnoresAFieldWhoseBitsAreNotValid)
