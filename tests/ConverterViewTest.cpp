@@ -180,6 +180,7 @@ private slots:
     void windowsAreIndependent();
     void aWideningKeystrokeWritesEachFieldOnce();
     void undoBringsBackExactlyWhatAFieldHeld();
+    void aLongMessageIsWholeInItsTooltip();
     void magnitudeLabelsHoldTheirLongestTexts_data();
     void magnitudeLabelsHoldTheirLongestTexts();
 
@@ -489,6 +490,20 @@ void ConverterViewTest::aWideningKeystrokeWritesEachFieldOnce()
     QVERIFY(writes.size() > 10);
     for (const auto& [name, count] : writes)
         QVERIFY2(count == 1, qPrintable(QString("%1 written %2 times").arg(name).arg(count)));
+}
+
+// The message line keeps its room: a longer message shows its start, and
+// all of it in the tooltip.
+void ConverterViewTest::aLongMessageIsWholeInItsTooltip()
+{
+    auto* warning = child<WarningLabel>("currentOverflowWarning");
+    if (!run("type currentHexadecimal ffg"))
+        return;
+    QCOMPARE(warning->toolTip(), QString());
+    if (!run("type currentHexadecimal ff" + QString(60, u'g')))
+        return;
+    QCOMPARE(warning->text(), "ignored: " + QString(60, u'g') + " (not a hexadecimal digit)");
+    QCOMPARE(warning->toolTip(), warning->text());
 }
 
 // A paste cut at the field's length may split a character in two; the

@@ -29,8 +29,12 @@ void WarningLabel::setWarning(const QString& text)
             hide();
         return;
     }
-    if (text != this->text())
+    if (text != this->text()) {
         setText(text);
+        // A message longer than the room kept for it shows its start; all of
+        // it is in the tooltip, and in what assistive technology reads.
+        setToolTip(fontMetrics().horizontalAdvance(text) > textArea().width() ? text : QString());
+    }
     if (isHidden()) {
         show();
         if (QAccessible::isActive()) {
@@ -47,9 +51,8 @@ void WarningLabel::changeEvent(QEvent* event)
         makeRoomForIcon();
 }
 
-void WarningLabel::paintEvent(QPaintEvent* event)
+void WarningLabel::paintEvent(QPaintEvent*)
 {
-    QLabel::paintEvent(event);
     const int size = iconSize();
     const QRect area = contentsRect();
     const QRect where(area.left(), area.top() + (area.height() - size) / 2, size, size);
@@ -57,6 +60,15 @@ void WarningLabel::paintEvent(QPaintEvent* event)
     style()
         ->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this)
         .paint(&painter, where, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    const QRect room = textArea();
+    style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(),
+        fontMetrics().elidedText(text(), Qt::ElideRight, room.width()), foregroundRole());
+}
+
+// Where the text goes: past the icon, within the margins.
+QRect WarningLabel::textArea() const
+{
+    return contentsRect().adjusted(indent() + margin(), margin(), -margin(), -margin());
 }
 
 // The icon as tall as a line of the text, and never smaller than the

@@ -18,7 +18,9 @@ public:
 
     // Shows `text`, or hides the label when it is empty. Only a change of
     // state shows or hides it, so a keystroke that keeps the warning as it
-    // was costs no layout pass; showing it tells assistive technology.
+    // was costs no layout pass; showing it tells assistive technology. A
+    // text longer than the room kept ends in an ellipsis, whole in the
+    // tooltip.
     void setWarning(const QString& text);
 
 protected:
@@ -27,6 +29,7 @@ protected:
 
 private:
     int iconSize() const;
+    QRect textArea() const;
     void makeRoomForIcon();
 
     QStringList fReservedFor;
