@@ -41,19 +41,21 @@ sanitize: deps
 # under valgrind's memcheck in an optimised build (a shorter random use).
 # The command-line checks are shell scripts: memcheck checks the program
 # each one runs rather than the shell. A memory error or leak fails the
-# test that shows it; its report is shown.
+# test that shows it; its report is shown. A long run outlasts the test
+# library's five minutes for one test function: its watchdog waits two hours.
 soak:
 	@scripts/install-deps build test soak
 	$(call configure,$(SOAK_BUILD)/sanitize,Debug,-DBITLENS_SANITIZE=ON)
 	cmake --build $(SOAK_BUILD)/sanitize -j $(JOBS) --target random_use_tests
-	BITLENS_RANDOM_ACTIONS=$(SOAK_ACTIONS) ctest --test-dir $(SOAK_BUILD)/sanitize \
+	BITLENS_RANDOM_ACTIONS=$(SOAK_ACTIONS) QTEST_FUNCTION_TIMEOUT=7200000 \
+	  ctest --test-dir $(SOAK_BUILD)/sanitize \
 	  -R '^random_use_tests$$' --output-on-failure --timeout 7200
 	$(call configure,$(SOAK_BUILD)/memcheck,RelWithDebInfo,\
 	  -DMEMORYCHECK_COMMAND_OPTIONS="--error-exitcode=1 --leak-check=full --num-callers=40" \
 	  -DMEMORYCHECK_SUPPRESSIONS_FILE=$(CURDIR)/tests/valgrind.supp)
 	cmake --build $(SOAK_BUILD)/memcheck -j $(JOBS)
 	cd $(SOAK_BUILD)/memcheck && BITLENS_RANDOM_ACTIONS=$(MEMCHECK_ACTIONS) \
-	  ctest -T memcheck -E '^cli_' -j $(JOBS) --output-on-failure --timeout 7200 \
+	  QTEST_FUNCTION_TIMEOUT=7200000 ctest -T memcheck -E '^cli_' -j $(JOBS) --output-on-failure --timeout 7200 \
 	  || { grep -l 'ERROR SUMMARY: [1-9]' Testing/Temporary/MemoryChecker.*.log | xargs -r cat; exit 1; }
 	rm -rf $(SOAK_BUILD)/memcheck/cli-valgrind && mkdir -p $(SOAK_BUILD)/memcheck/cli-valgrind
 	cd $(SOAK_BUILD)/memcheck && BITLENS_UNDER="valgrind --error-exitcode=99 --leak-check=full \
