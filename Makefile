@@ -10,6 +10,8 @@ FUZZ_SECONDS   ?= 60
 PREFIX         ?= /usr/local
 JOBS           ?= $(shell nproc)
 CMAKE_FLAGS    ?=
+# make test sets it; a plain build keeps what the build folder has.
+TESTING        ?=
 
 configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3)
 
@@ -25,15 +27,15 @@ deps:
 # without root once it is there; the tests join the build with their group.
 build:
 	@scripts/install-deps build
-	$(call configure,$(BUILD),RelWithDebInfo,-DCMAKE_INSTALL_PREFIX=$(PREFIX))
+	$(call configure,$(BUILD),RelWithDebInfo,-DCMAKE_INSTALL_PREFIX=$(PREFIX) $(TESTING))
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: deps
-	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory build TESTING=-DBUILD_TESTING=ON
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 
 sanitize: deps
-	$(call configure,$(SANITIZE_BUILD),Debug,-DBITLENS_SANITIZE=ON)
+	$(call configure,$(SANITIZE_BUILD),Debug,-DBITLENS_SANITIZE=ON -DBUILD_TESTING=ON)
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 
@@ -45,12 +47,12 @@ sanitize: deps
 # library's five minutes for one test function: its watchdog waits two hours.
 soak:
 	@scripts/install-deps build test soak
-	$(call configure,$(SOAK_BUILD)/sanitize,Debug,-DBITLENS_SANITIZE=ON)
+	$(call configure,$(SOAK_BUILD)/sanitize,Debug,-DBITLENS_SANITIZE=ON -DBUILD_TESTING=ON)
 	cmake --build $(SOAK_BUILD)/sanitize -j $(JOBS) --target random_use_tests
 	BITLENS_RANDOM_ACTIONS=$(SOAK_ACTIONS) QTEST_FUNCTION_TIMEOUT=7200000 \
 	  ctest --test-dir $(SOAK_BUILD)/sanitize \
 	  -R '^random_use_tests$$' --output-on-failure --timeout 7200
-	$(call configure,$(SOAK_BUILD)/memcheck,RelWithDebInfo,\
+	$(call configure,$(SOAK_BUILD)/memcheck,RelWithDebInfo,-DBUILD_TESTING=ON \
 	  -DMEMORYCHECK_COMMAND_OPTIONS="--error-exitcode=1 --leak-check=full --num-callers=40" \
 	  -DMEMORYCHECK_SUPPRESSIONS_FILE=$(CURDIR)/tests/valgrind.supp)
 	cmake --build $(SOAK_BUILD)/memcheck -j $(JOBS)

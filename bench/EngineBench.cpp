@@ -2,11 +2,11 @@
 // numbers and digits. Each pair is named <what>/bitlens and <what>/floor;
 // bench/ratios.py prints bitlens time over floor time for every pair.
 // Every benchmark converts the same 256 numbers per iteration.
-#include "BaseConverter.h"
-#include "Expression.h"
-#include "FloatNotation.h"
-#include "Magnitude.h"
-#include "Notation.h"
+#include "engine/BaseConverter.h"
+#include "engine/Expression.h"
+#include "engine/FloatNotation.h"
+#include "engine/Magnitude.h"
+#include "engine/Notation.h"
 
 #include "model/ConverterModel.h"
 

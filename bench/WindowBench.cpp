@@ -20,11 +20,11 @@
 //
 // Every malloc, calloc and realloc is counted (the binary interposes them), so
 // each benchmark also reports allocations and layout passes per keystroke.
-#include "ConverterView.h"
+#include "window/ConverterView.h"
 
-#include "BitFieldPanel.h"
-#include "BitGrid.h"
 #include "Iterations.h"
+#include "window/BitFieldPanel.h"
+#include "window/BitGrid.h"
 
 #include <benchmark/benchmark.h>
 

@@ -15,7 +15,7 @@ foreach(qm IN LISTS QM_FILES)
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUTPUT}.new" "// Made by cmake/EmbedTranslations.cmake from resources/translations.
-#include \"EmbeddedTranslations.h\"
+#include \"app/EmbeddedTranslations.h\"
 
 namespace {
 ${arrays}} // namespace

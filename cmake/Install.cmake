@@ -131,8 +131,8 @@ if(BUILD_TESTING)
   set_tests_properties(install_and_uninstall_put_files_in_place PROPERTIES RESOURCE_LOCK install)
 
   # Debian's policy checker on the package, at its pedantic level.
-  find_program(LINTIAN lintian)
-  if(LINTIAN AND TARGET bitlens)
+  find_program(LINTIAN lintian REQUIRED)
+  if(TARGET bitlens)
     add_test(NAME package_passes_lintian
              COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR}
                      -DOUTPUT=${PROJECT_BINARY_DIR}/package-check -DCPACK=${CMAKE_CPACK_COMMAND}

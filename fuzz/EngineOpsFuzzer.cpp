@@ -3,9 +3,9 @@
 // a field's own text read back, and a math operation with the row as its
 // Value. After every step the engine's invariants must hold. The input is a
 // program of FuzzOp steps.
-#include "FloatNotation.h"
 #include "FuzzCommon.h"
-#include "MathOperation.h"
+#include "engine/FloatNotation.h"
+#include "engine/MathOperation.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // rest is the text. Beyond not crashing, the result must point inside the
 // text, keep the sign rules, read a plain run of digits as the field's
 // reader does, and mean the same in parentheses and negated.
-#include "Expression.h"
 #include "FuzzCommon.h"
+#include "engine/Expression.h"
 
 namespace {
 

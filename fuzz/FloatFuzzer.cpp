@@ -1,8 +1,8 @@
 // The float notation. The input is a typed text, read at every format and
 // into rows of every width in both byte orders; its first eight bytes are
 // also bits, shown at every format and read back.
-#include "FloatNotation.h"
 #include "FuzzCommon.h"
+#include "engine/FloatNotation.h"
 
 #include <cfenv>
 #include <cmath>

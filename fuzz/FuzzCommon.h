@@ -5,9 +5,9 @@
 #ifndef BITLENS_FUZZCOMMON_H
 #define BITLENS_FUZZCOMMON_H
 
-#include "BaseConverter.h"
-#include "FloatNotation.h"
-#include "Notation.h"
+#include "engine/BaseConverter.h"
+#include "engine/FloatNotation.h"
+#include "engine/Notation.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -4,7 +4,7 @@
 // up to the stop, without the characters skipped, the group above a byte
 // as 0, nothing for no number) reads as the text itself does.
 #include "FuzzCommon.h"
-#include "ReadingNote.h"
+#include "engine/ReadingNote.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // outputs: make_seeds <directory> fills <directory>/<target>/, and
 // <directory>/<target>-long/ with pastes far longer than a field, which
 // the fuzzer would take long to grow to on its own.
-#include "FloatNotation.h"
 #include "FuzzCommon.h"
-#include "MathOperation.h"
+#include "engine/FloatNotation.h"
+#include "engine/MathOperation.h"
 
 #include "files/BitlensLayoutFile.h"
 #include "files/CHeaderFile.h"

@@ -1,9 +1,9 @@
 // The window from the keyboard and through assistive technology: names,
 // tooltips, tab order, mnemonics, the menus, the wheel, new windows and the
 // look.
-#include "AccessibleInterfaces.h"
 #include "BitlensVersion.h"
 #include "WindowTestSupport.h"
+#include "window/AccessibleInterfaces.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,7 +1,7 @@
-#include "BaseConverter.h"
-#include "FloatNotation.h"
-#include "Notation.h"
+#include "engine/BaseConverter.h"
 #include "RandomText.h"
+#include "engine/FloatNotation.h"
+#include "engine/Notation.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 // saved layouts go to a scratch XDG_DATA_HOME.
 #include "WindowTestSupport.h"
 
-#include "BitFieldPanel.h"
-#include "BitGrid.h"
-#include "LayoutImport.h"
+#include "window/BitFieldPanel.h"
+#include "window/BitGrid.h"
+#include "window/LayoutImport.h"
 
 #include "files/BitlensLayoutFile.h"
 #include "files/LayoutStore.h"

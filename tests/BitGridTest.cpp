@@ -1,7 +1,7 @@
 // The bit grid as its user meets it: mouse presses, moves and releases at
 // the cells that its accessible children say are there, and key presses; a
 // screen reader or a test robot finds the bits the same way.
-#include "BitGrid.h"
+#include "window/BitGrid.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,8 +1,8 @@
 // The window as its user meets it: real key and mouse events on the real
 // widgets, found by name, and only what the window shows is checked.
-#include "BitGrid.h"
-#include "WarningLabel.h"
 #include "WindowTestSupport.h"
+#include "window/BitGrid.h"
+#include "window/WarningLabel.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -7,7 +7,7 @@
 // program fails on the first difference; expression-oracle.sh compiles and
 // runs it.
 //   expression_oracle <seed> <expressions per field and sign> <out.cpp>
-#include "Expression.h"
+#include "engine/Expression.h"
 
 #include <cctype>
 #include <cstdint>

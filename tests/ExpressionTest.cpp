@@ -1,4 +1,4 @@
-#include "Expression.h"
+#include "engine/Expression.h"
 
 #include <gtest/gtest.h>
 

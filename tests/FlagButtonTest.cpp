@@ -1,5 +1,5 @@
 // The Result row's flags: shown by the program, never changed by the user.
-#include "FlagButton.h"
+#include "window/FlagButton.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

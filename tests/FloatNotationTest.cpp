@@ -1,4 +1,4 @@
-#include "FloatNotation.h"
+#include "engine/FloatNotation.h"
 #include "RandomText.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The history file: where it is, written whole or not at all, shared by two
 // writers, and read defensively: a missing, unreadable or damaged file gives
 // what can be read and one warning, and a damaged one is kept aside.
-#include "HistoryStore.h"
+#include "files/HistoryStore.h"
 
 #include <QDir>
 #include <QFile>

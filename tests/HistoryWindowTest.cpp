@@ -2,8 +2,8 @@
 // recall, Ctrl+H shows the panel, and an entry comes back into the Value
 // row as one step that Ctrl+Z undoes. Each test starts with an empty
 // history in a folder of its own.
-#include "HistoryStore.h"
 #include "WindowTestSupport.h"
+#include "files/HistoryStore.h"
 
 #include <QAction>
 #include <QApplication>

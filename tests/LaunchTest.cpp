@@ -1,7 +1,7 @@
 // What a launch opens: a window with a TEXT shows what --print prints for
 // it, and a second launch brings the windows back.
-#include "CommandLine.h"
 #include "WindowTestSupport.h"
+#include "app/CommandLine.h"
 
 #include <QCheckBox>
 #include <QJsonDocument>

@@ -4,10 +4,10 @@
 // BITLENS_LAYOUT_SCREEN and the language it expects in
 // BITLENS_LAYOUT_LANGUAGE): what must show whole, what must fit, what must
 // be reachable, and what must keep apart.
-#include "BitGrid.h"
-#include "Translations.h"
-#include "WarningLabel.h"
 #include "WindowTestSupport.h"
+#include "app/Translations.h"
+#include "window/BitGrid.h"
+#include "window/WarningLabel.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "Magnitude.h"
+#include "engine/Magnitude.h"
 
 #include <gtest/gtest.h>
 

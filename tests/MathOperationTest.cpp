@@ -1,4 +1,4 @@
-#include "MathOperation.h"
+#include "engine/MathOperation.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // reader is asked to read.
 #pragma once
 
-#include "BaseConverter.h"
+#include "engine/BaseConverter.h"
 
 #include <cstring>
 #include <memory>

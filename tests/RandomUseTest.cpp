@@ -4,8 +4,8 @@
 // row recomputed, its flags, the magnitudes re-formatted; an undo followed by
 // a redo must show again what was shown. BITLENS_RANDOM_SEED and
 // BITLENS_RANDOM_ACTIONS choose the run; a failure names the seed, the action and what led to it.
-#include "BitGrid.h"
 #include "WindowTestSupport.h"
+#include "window/BitGrid.h"
 
 #include "engine/Expression.h"
 #include "engine/Magnitude.h"

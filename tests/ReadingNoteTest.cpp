@@ -1,5 +1,5 @@
-#include "ReadingNote.h"
-#include "FloatNotation.h"
+#include "engine/ReadingNote.h"
+#include "engine/FloatNotation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What the desktop's search shows for a query: which queries read as a
 // number, and the notations each one gets.
-#include "SearchAnswers.h"
-#include "CommandLine.h"
+#include "app/SearchAnswers.h"
+#include "app/CommandLine.h"
 
 #include <QTest>
 

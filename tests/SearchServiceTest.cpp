@@ -276,7 +276,7 @@ private slots:
         fGdbus = QStandardPaths::findExecutable("gdbus");
         const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
         if (daemon.isEmpty() || fGdbus.isEmpty())
-            QSKIP("dbus-daemon or gdbus is not installed (scripts/install-deps test)");
+            QFAIL("dbus-daemon or gdbus is not installed (scripts/install-deps test)");
         QVERIFY(fScratch.isValid());
         fPrefix = fScratch.filePath("prefix");
         fRuntime = fScratch.filePath("runtime");
@@ -423,7 +423,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, copied);
         if (!fX)
-            QSKIP("Xvfb is not installed (scripts/install-deps test): no clipboard to look at");
+            QFAIL("Xvfb is not installed (scripts/install-deps test): no clipboard to look at");
         QProcess* instance = windowInstance ? startWindowInstance() : nullptr;
         QVERIFY(!windowInstance || instance);
         const bool gnome = interface == kProvider;
@@ -453,7 +453,7 @@ private slots:
         QFETCH(QString, interface);
         QFETCH(QStringList, arguments);
         if (!fX)
-            QSKIP("Xvfb is not installed (scripts/install-deps test): no windows to look at");
+            QFAIL("Xvfb is not installed (scripts/install-deps test): no windows to look at");
         QProcess* instance = windowInstance ? startWindowInstance() : nullptr;
         QVERIFY(!windowInstance || instance);
         const bool gnome = interface == kProvider;

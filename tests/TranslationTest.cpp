@@ -2,9 +2,9 @@
 // (LANG=de_DE.UTF-8, set for this test): every text the window shows is
 // translated, its mnemonics stay unique, and which language is chosen for
 // which locale.
-#include "BitGrid.h"
-#include "Translations.h"
 #include "WindowTestSupport.h"
+#include "app/Translations.h"
+#include "window/BitGrid.h"
 
 #include <QAccessible>
 #include <QAction>

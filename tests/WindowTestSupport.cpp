@@ -1,6 +1,6 @@
 #include "WindowTestSupport.h"
 
-#include "BitGrid.h"
+#include "window/BitGrid.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -2,7 +2,7 @@
 // widgets found by name, and the steps a user takes in the window.
 #pragma once
 
-#include "ConverterView.h"
+#include "window/ConverterView.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

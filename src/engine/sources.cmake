@@ -9,7 +9,11 @@ set(BITLENS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Message.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Expression.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReadingNote.cpp)
-# Within a room its own headers go by name; a header of another room goes
-# by the room's folder ("engine/BaseConverter.h"). Code outside the tree may
-# still include "BaseConverter.h" as it stands.
-set(BITLENS_ENGINE_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/..)
+# Within a room its own headers go by name; from anywhere else a header goes
+# by its room's folder ("engine/Notation.h"), so that every include that
+# crosses rooms names the room. BaseConverter.h alone is also reached by its
+# bare name, as code outside the tree includes it.
+set(BITLENS_ENGINE_FORWARDING_DIR ${CMAKE_BINARY_DIR}/forwarding/engine)
+file(CONFIGURE OUTPUT ${BITLENS_ENGINE_FORWARDING_DIR}/BaseConverter.h
+     CONTENT "#include \"engine/BaseConverter.h\"\n")
+set(BITLENS_ENGINE_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR}/.. ${BITLENS_ENGINE_FORWARDING_DIR})

@@ -8,4 +8,5 @@ set(BITLENS_FILES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/LayoutStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SvdFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WavedromFile.cpp)
-set(BITLENS_FILES_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/..)
+# Its headers go by the room\'s folder ("files/...") from outside it.
+set(BITLENS_FILES_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR}/..)

@@ -5,4 +5,5 @@ set(BITLENS_MODEL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FieldBytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldReading.cpp
   ${CMAKE_CURRENT_LIST_DIR}/History.cpp)
-set(BITLENS_MODEL_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/..)
+# Its headers go by the room\'s folder ("model/...") from outside it.
+set(BITLENS_MODEL_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR}/..)

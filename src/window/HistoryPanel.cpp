@@ -2,7 +2,7 @@
 
 #include "ui_ConverterDocument.h"
 
-#include "HistoryStore.h"
+#include "files/HistoryStore.h"
 
 #include <QAction>
 #include <QComboBox>
