@@ -6,11 +6,22 @@
 
 namespace {
 
-constexpr UInt64 kSignBit = UInt64(1) << 63;
+// Evaluation is in the bits of a Word: UInt64, or UInt128 for rows of 128
+// bits and numbers 64 bits do not hold.
+template <class Word> constexpr int kWordBits = int(8 * sizeof(Word));
+template <class Word> constexpr Word kSignBit = Word(1) << (kWordBits<Word> - 1);
 
-bool TopBit(UInt64 bits)
+template <class Word> struct SignedOf;
+template <> struct SignedOf<UInt64> {
+    using Type = SInt64;
+};
+template <> struct SignedOf<UInt128> {
+    using Type = SInt128;
+};
+
+template <class Word> bool TopBit(Word bits)
 {
-    return (bits & kSignBit) != 0;
+    return (bits & kSignBit<Word>) != 0;
 }
 
 // The value of `c` as a digit below `radix`, letters in either case, or -1.
@@ -108,14 +119,14 @@ enum TokenKind : UInt8 {
     eTokenPrefixAlone, // a radix prefix with no digit after it
 };
 
-struct Token {
+template <class Word> struct Token {
     TokenKind kind = eTokenNone;
     Operator op = eOpAdd;
-    bool tooBig = false; // a number beyond 64 bits; `value` holds its low 64
+    bool tooBig = false; // a number beyond the Word; `value` holds its low bits
     int position = 0;
     int length = 0;
     int radix = 0; // a number's; for a stray character, the one expected there
-    UInt64 value = 0;
+    Word value = 0;
 };
 
 // An operator where it stands in the text: what a step that wraps or
@@ -126,19 +137,19 @@ struct Step {
     int length;
 };
 
-// A step's exact result, to tell whether it fits in 64 bits: its sign and
-// magnitude, `beyond` when the magnitude is 2^64 or more. The operands are
-// numbers 64 bits hold, never beyond.
-struct Exact {
+// A step's exact result, to tell whether it fits in the Word: its sign and
+// magnitude, `beyond` when the magnitude does not fit in the Word. The
+// operands are numbers the Word holds, never beyond.
+template <class Word> struct Exact {
     bool negative;
-    UInt64 magnitude;
+    Word magnitude;
     bool beyond;
 };
 
-Exact Sum(const Exact& a, const Exact& b)
+template <class Word> Exact<Word> Sum(const Exact<Word>& a, const Exact<Word>& b)
 {
     if (a.negative == b.negative) {
-        Exact sum { a.negative, 0, false };
+        Exact<Word> sum { a.negative, 0, false };
         sum.beyond = __builtin_add_overflow(a.magnitude, b.magnitude, &sum.magnitude);
         return sum;
     }
@@ -147,29 +158,30 @@ Exact Sum(const Exact& a, const Exact& b)
     return { b.negative, b.magnitude - a.magnitude, false };
 }
 
-Exact Negated(const Exact& a)
+template <class Word> Exact<Word> Negated(const Exact<Word>& a)
 {
     return { !a.negative && a.magnitude != 0, a.magnitude, false };
 }
 
-Exact Product(const Exact& a, const Exact& b)
+template <class Word> Exact<Word> Product(const Exact<Word>& a, const Exact<Word>& b)
 {
     if (a.magnitude == 0 || b.magnitude == 0)
         return { false, 0, false };
-    Exact product { a.negative != b.negative, 0, false };
+    Exact<Word> product { a.negative != b.negative, 0, false };
     product.beyond = __builtin_mul_overflow(a.magnitude, b.magnitude, &product.magnitude);
     return product;
 }
 
-UInt64 ShiftArithmetic(UInt64 bits, UInt64 count)
+template <class Word> Word ShiftArithmetic(Word bits, Word count)
 {
-    if (count >= 64)
-        return TopBit(bits) ? ~UInt64(0) : 0;
-    const UInt64 shifted = bits >> count;
-    return TopBit(bits) ? shifted | ~(~UInt64(0) >> count) : shifted;
+    if (count >= Word(kWordBits<Word>))
+        return TopBit(bits) ? ~Word(0) : 0;
+    const Word shifted = bits >> count;
+    return TopBit(bits) ? shifted | ~(~Word(0) >> count) : shifted;
 }
 
-class Evaluator {
+// Result is ExpressionResult for UInt64, WideExpressionResult for UInt128.
+template <class Word, class Result> class Evaluator {
 public:
     Evaluator(const char* text, int radix, bool signedReading)
         : fText(text)
@@ -180,13 +192,13 @@ public:
         , fJoinsGroups(radix != 10)
     { }
 
-    ExpressionResult Evaluate()
+    Result Evaluate()
     {
         Advance();
         Value value { 0, false };
         if (ParseBinary(1, value) && fToken.kind != eTokenEnd)
             FailAfterOperand(false);
-        ExpressionResult result;
+        Result result;
         if (fFault.status != eExpressionEvaluated)
             return fFault;
         if (fDividedByZero) {
@@ -202,12 +214,20 @@ public:
         return result;
     }
 
+    // Whether a literal needed more than the Word, whatever else went wrong.
+    bool LiteralTooBig() const { return fTooBig; }
+
 private:
-    // A number as evaluated: its 64 bits and whether it is below zero. In
-    // the signed reading `negative` is the sign bit; in the unsigned one it
-    // marks -2^63 .. -1, whose bits have the top bit set.
+    using Exact = ::Exact<Word>;
+    using Token = ::Token<Word>;
+    static constexpr Word kSign = kSignBit<Word>;
+    static constexpr Word kBits = kWordBits<Word>;
+
+    // A number as evaluated: its bits and whether it is below zero. In the
+    // signed reading `negative` is the sign bit; in the unsigned one it marks
+    // -2^63 .. -1 (at 64 bits), whose bits have the top bit set.
     struct Value {
-        UInt64 bits;
+        Word bits;
         bool negative;
     };
 
@@ -222,12 +242,12 @@ private:
         if (exact.beyond)
             return false;
         if (exact.negative)
-            return exact.magnitude <= kSignBit;
-        return !fSigned || exact.magnitude < kSignBit;
+            return exact.magnitude <= kSign;
+        return !fSigned || exact.magnitude < kSign;
     }
 
     // C's wrapped bits of a step whose exact result is `exact`.
-    template <class At> Value Checked(UInt64 bits, const Exact& exact, const At& step)
+    template <class At> Value Checked(Word bits, const Exact& exact, const At& step)
     {
         if (Fits(exact))
             return { bits, exact.negative };
@@ -296,15 +316,15 @@ private:
                 return 2;
             }
         }
-        UInt64 value = 0;
+        Word value = 0;
         bool tooBig = false;
         const char* end = p;
         for (;;) {
             const int digit = DigitOf(*p, radix);
             if (digit >= 0) {
-                // The low 64 bits are kept either way.
-                tooBig |= __builtin_mul_overflow(value, UInt64(radix), &value);
-                tooBig |= __builtin_add_overflow(value, UInt64(digit), &value);
+                // The low bits are kept either way.
+                tooBig |= __builtin_mul_overflow(value, Word(unsigned(radix)), &value);
+                tooBig |= __builtin_add_overflow(value, Word(unsigned(digit)), &value);
                 end = ++p;
             } else if (*p == '_' || *p == '\'') {
                 end = ++p;
@@ -438,9 +458,9 @@ private:
     bool NegatedLimit(const Step& sign, Value& out)
     {
         if (!fSigned || sign.op != eOpSubtract || fToken.kind != eTokenNumber || fToken.radix != 10
-            || fToken.tooBig || fToken.value != kSignBit)
+            || fToken.tooBig || fToken.value != kSign)
             return false;
-        out = { kSignBit, true };
+        out = { kSign, true };
         Consume();
         return true;
     }
@@ -466,7 +486,7 @@ private:
         switch (step.op) {
         case eOpSubtract: return Checked(0 - operand.bits, Negated(ExactOf(operand)), step);
         case eOpNot: {
-            const UInt64 bits = ~operand.bits;
+            const Word bits = ~operand.bits;
             return { bits, !operand.negative && TopBit(bits) };
         }
         default: return operand;
@@ -481,32 +501,32 @@ private:
             return Checked(a.bits - b.bits, Sum(ExactOf(a), Negated(ExactOf(b))), step);
         case eOpMultiply: return Checked(a.bits * b.bits, Product(ExactOf(a), ExactOf(b)), step);
         case eOpShiftLeft:
-            if (b.bits >= 64) {
+            if (b.bits >= kBits) {
                 if (a.bits != 0)
                     Wrapped(step);
                 return { 0, false };
             }
             return Checked(a.bits << b.bits,
-                Product(ExactOf(a), Exact { false, UInt64(1) << b.bits, false }), step);
+                Product(ExactOf(a), Exact { false, Word(1) << b.bits, false }), step);
         case eOpShiftRight:
             if (fSigned) {
-                const UInt64 bits = ShiftArithmetic(a.bits, b.bits);
+                const Word bits = ShiftArithmetic(a.bits, b.bits);
                 return { bits, TopBit(bits) };
             }
-            return { b.bits >= 64 ? 0 : a.bits >> b.bits, false };
+            return { b.bits >= kBits ? 0 : a.bits >> b.bits, false };
         case eOpDivide:
         case eOpRemainder: return Divide(step, a, b);
-        // Below zero only where the signs below the 64 bits say so too.
+        // Below zero only where the signs below the Word's bits say so too.
         case eOpAnd: {
-            const UInt64 bits = a.bits & b.bits;
+            const Word bits = a.bits & b.bits;
             return { bits, a.negative && b.negative && TopBit(bits) };
         }
         case eOpXor: {
-            const UInt64 bits = a.bits ^ b.bits;
+            const Word bits = a.bits ^ b.bits;
             return { bits, a.negative != b.negative && TopBit(bits) };
         }
         case eOpOr: {
-            const UInt64 bits = a.bits | b.bits;
+            const Word bits = a.bits | b.bits;
             return { bits, (a.negative || b.negative) && TopBit(bits) };
         }
         default: return a;
@@ -524,16 +544,17 @@ private:
         }
         if (!fSigned)
             return { remainder ? a.bits % b.bits : a.bits / b.bits, false };
-        const auto x = SInt64(a.bits);
-        const auto y = SInt64(b.bits);
-        if (x == INT64_MIN && y == -1) {
+        using Signed = typename SignedOf<Word>::Type;
+        const auto x = Signed(a.bits);
+        const auto y = Signed(b.bits);
+        if (a.bits == kSign && y == -1) {
             if (remainder)
                 return { 0, false };
             Wrapped(step);
             return { a.bits, true };
         }
-        const SInt64 result = remainder ? x % y : x / y;
-        return { UInt64(result), result < 0 };
+        const Signed result = remainder ? x % y : x / y;
+        return { Word(result), result < 0 };
     }
 
     const char* const fText;
@@ -549,7 +570,7 @@ private:
     int fLastNumberRadix = 0;
     int fDepth = 0;
 
-    ExpressionResult fFault { eExpressionEvaluated, 0, false, false, {} };
+    Result fFault { eExpressionEvaluated, 0, false, false, {} };
     bool fDividedByZero = false;
     ExpressionDetail fDivision;
     bool fTooBig = false;
@@ -603,19 +624,44 @@ ExpressionResult EvaluateExpression(const char* text, Notation notation, bool ro
         result.status = eExpressionNotRead;
         return result;
     }
-    return Evaluator(text, radix, rowIsSigned || notation == eNotationDecimal).Evaluate();
+    return Evaluator<UInt64, ExpressionResult>(
+        text, radix, rowIsSigned || notation == eNotationDecimal)
+        .Evaluate();
 }
 
-const char* ExpressionMessageTemplate(const ExpressionResult& result)
+WideExpressionResult EvaluateWideExpression(
+    const char* text, Notation notation, bool rowIsSigned, UInt16 rowWidth)
 {
-    if (result.status == eExpressionEvaluated && !result.wrapped)
-        return nullptr;
-    return FindMessageTemplate(kExpressionMessages, result.status, result.detail.radix);
+    const int radix = ExpressionRadix(notation);
+    WideExpressionResult result;
+    if (radix == 0) {
+        result.status = eExpressionNotRead;
+        return result;
+    }
+    const bool signedReading = rowIsSigned || notation == eNotationDecimal;
+    if (rowWidth < 128) {
+        Evaluator<UInt64, ExpressionResult> evaluator(text, radix, signedReading);
+        const ExpressionResult narrow = evaluator.Evaluate();
+        if (!evaluator.LiteralTooBig()) {
+            result.status = narrow.status;
+            // Below zero, as 128 bits hold it.
+            result.value = narrow.negative ? UInt128(SInt128(SInt64(narrow.value))) : narrow.value;
+            result.negative = narrow.negative;
+            result.wrapped = narrow.wrapped;
+            result.detail = narrow.detail;
+            return result;
+        }
+    }
+    result = Evaluator<UInt128, WideExpressionResult>(text, radix, signedReading).Evaluate();
+    result.evaluatedBits = 128;
+    return result;
 }
 
-int WriteExpressionMessage(const ExpressionResult& result, const char* text, char* out, int size)
+namespace {
+
+int WriteMessage(const char* messageTemplate, const ExpressionDetail& detail, const char* text,
+    char* out, int size)
 {
-    const char* messageTemplate = ExpressionMessageTemplate(result);
     if (messageTemplate == nullptr) {
         if (size > 0)
             *out = '\0';
@@ -624,12 +670,43 @@ int WriteExpressionMessage(const ExpressionResult& result, const char* text, cha
     char token[kMessageSize];
     char* end = token;
     const auto textLength = int(std::strlen(text));
-    const int tokenEnd = result.detail.position + result.detail.length;
-    for (int i = result.detail.position; i < tokenEnd && i < textLength; ++i) {
+    const int tokenEnd = detail.position + detail.length;
+    for (int i = detail.position; i < tokenEnd && i < textLength; ++i) {
         if (end - token > kMessageSize - 4)
             break;
         end = PutFieldCharacter(end, static_cast<unsigned char>(text[i]));
     }
     *end = '\0';
     return FillMessage(messageTemplate, token, out, size);
+}
+
+} // namespace
+
+const char* ExpressionMessageTemplate(const ExpressionResult& result)
+{
+    if (result.status == eExpressionEvaluated && !result.wrapped)
+        return nullptr;
+    return FindMessageTemplate(kExpressionMessages, result.status, result.detail.radix);
+}
+
+const char* ExpressionMessageTemplate(const WideExpressionResult& result)
+{
+    if (result.status == eExpressionEvaluated && !result.wrapped)
+        return nullptr;
+    if (result.evaluatedBits == 128) {
+        if (const char* wide = FindMessageTemplate(kWideExpressionMessages, result.status, 0))
+            return wide;
+    }
+    return FindMessageTemplate(kExpressionMessages, result.status, result.detail.radix);
+}
+
+int WriteExpressionMessage(const ExpressionResult& result, const char* text, char* out, int size)
+{
+    return WriteMessage(ExpressionMessageTemplate(result), result.detail, text, out, size);
+}
+
+int WriteExpressionMessage(
+    const WideExpressionResult& result, const char* text, char* out, int size)
+{
+    return WriteMessage(ExpressionMessageTemplate(result), result.detail, text, out, size);
 }

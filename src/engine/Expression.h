@@ -1,5 +1,7 @@
 // C integer expressions typed into a number field ("0x10 << 3", "ff + 1",
-// "(1 << 20) - 1"), evaluated in 64-bit two's complement with C's meanings.
+// "(1 << 20) - 1"), evaluated in 64-bit two's complement with C's meanings,
+// or in 128-bit (EvaluateWideExpression) where the row is 128 bits wide or a
+// number needs more than 64 bits.
 // The binary, decimal, hexadecimal, octal and base-36 fields read them; the
 // other notations never do.
 //
@@ -60,6 +62,7 @@
 #include "BaseConverter.h"
 #include "Message.h"
 #include "Notation.h"
+#include "WideInteger.h"
 
 constexpr int kMaxExpressionNesting = 127;
 
@@ -129,6 +132,25 @@ struct ExpressionResult {
 // ReadNotation's reading (a decimal "1 000" is an error here).
 ExpressionResult EvaluateExpression(const char* text, Notation notation, bool rowIsSigned);
 
+// The same evaluation for a row of `rowWidth` bits, in 64 bits exactly as
+// EvaluateExpression evaluates it, unless the row is 128 bits wide or a
+// literal needs more than 64 bits: then in 128 bits, with 128 wherever the
+// rules above say 64 (a literal too big needs more than 128 bits; shift
+// counts of 128 or more give 0 or copies of the sign bit; -2^127 / -1 gives
+// -2^127 and wraps).
+struct WideExpressionResult {
+    ExpressionStatus status = eExpressionEmpty;
+    // The result's bits, a result below zero as 128 bits hold it.
+    UInt128 value = 0;
+    bool negative = false;
+    bool wrapped = false;
+    ExpressionDetail detail;
+    UInt16 evaluatedBits = 64; // or 128
+};
+
+WideExpressionResult EvaluateWideExpression(
+    const char* text, Notation notation, bool rowIsSigned, UInt16 rowWidth);
+
 // Every message an expression gives, in English, one row per status (the
 // stray character has one per radix). The row of eExpressionEvaluated is
 // shown only when a step wrapped.
@@ -164,14 +186,24 @@ inline constexpr MessageTemplate kExpressionMessages[] = {
     { eExpressionNotRead, 0, BITLENS_TRANSLATABLE("Message", "this field reads no expressions") },
 };
 
+// The words of a 128-bit evaluation that differ from those above.
+inline constexpr MessageTemplate kWideExpressionMessages[] = {
+    { eExpressionEvaluated, 0,
+        BITLENS_TRANSLATABLE("Message", "wrapped: needs more than 128 bits") },
+    { eExpressionTooBig, 0, BITLENS_TRANSLATABLE("Message", "%1 needs more than 128 bits") },
+};
+
 // The template of the message for `result`, or null when there is nothing
 // to say (evaluated without wrapping).
 const char* ExpressionMessageTemplate(const ExpressionResult& result);
+const char* ExpressionMessageTemplate(const WideExpressionResult& result);
 
 // Writes the message for `result` into `out` (`size` bytes, kMessageSize
 // always suffices), its token taken from `text`, the bytes evaluated, as the
 // field shows them. Writes the empty text when there is nothing to say.
 // Returns the length.
 int WriteExpressionMessage(const ExpressionResult& result, const char* text, char* out, int size);
+int WriteExpressionMessage(
+    const WideExpressionResult& result, const char* text, char* out, int size);
 
 #endif

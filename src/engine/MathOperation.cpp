@@ -32,28 +32,41 @@ UInt8 ApplicableFlags(MathOperation operation)
     return unsigned(operation) < eMathOperationCount ? kApplicableFlags[operation] : 0;
 }
 
-bool Bit(UInt64 bits, unsigned position)
+// The operations work in the bits of a Word: UInt64, or UInt128 at 128 bits.
+template <class Word> struct WordTraits;
+template <> struct WordTraits<UInt64> {
+    using Signed = SInt64;
+    static constexpr unsigned kBits = 64;
+    static constexpr UInt64 Mask(unsigned width) { return WidthMask(width); }
+};
+template <> struct WordTraits<UInt128> {
+    using Signed = SInt128;
+    static constexpr unsigned kBits = 128;
+    static constexpr UInt128 Mask(unsigned width) { return WideMask(width); }
+};
+
+template <class Word> bool Bit(Word bits, unsigned position)
 {
     return (bits >> position) & 1;
 }
 
 // The width's bits as two's complement.
-SInt64 SignedAt(UInt64 bits, unsigned width)
+template <class Word> typename WordTraits<Word>::Signed SignedAt(Word bits, unsigned width)
 {
-    const UInt64 sign = UInt64(1) << (width - 1);
-    return SInt64((bits ^ sign) - sign);
+    const Word sign = Word(1) << (width - 1);
+    return typename WordTraits<Word>::Signed((bits ^ sign) - sign);
 }
 
-bool FitsUnsigned(UInt64 number, unsigned width)
+template <class Word> bool FitsUnsigned(Word number, unsigned width)
 {
-    return width >= 64 || (number >> width) == 0;
+    return width >= WordTraits<Word>::kBits || (number >> width) == 0;
 }
 
-bool FitsSigned(SInt64 number, unsigned width)
+template <class Signed> bool FitsSigned(Signed number, unsigned width)
 {
-    if (width >= 64)
+    if (width >= 8 * sizeof(Signed))
         return true;
-    const SInt64 limit = SInt64(1) << (width - 1);
+    const Signed limit = Signed(1) << (width - 1);
     return number >= -limit && number < limit;
 }
 
@@ -75,10 +88,11 @@ constexpr auto kCheckedMultiply
 
 // Carry and Overflow: whether the exact unsigned and the exact signed result
 // of `checked` need more than `width` bits.
-template <typename Checked> Raised Exact(Checked checked, UInt64 a, UInt64 b, unsigned width)
+template <typename Checked, class Word>
+Raised Exact(Checked checked, Word a, Word b, unsigned width)
 {
-    UInt64 unsignedResult;
-    SInt64 signedResult;
+    Word unsignedResult;
+    typename WordTraits<Word>::Signed signedResult;
     const bool unsignedWide = checked(a, b, &unsignedResult);
     const bool signedWide = checked(SignedAt(a, width), SignedAt(b, width), &signedResult);
     Raised raised;
@@ -87,19 +101,25 @@ template <typename Checked> Raised Exact(Checked checked, UInt64 a, UInt64 b, un
     return raised;
 }
 
-} // namespace
+template <class Word> struct Combined {
+    Word value;
+    UInt8 flags;
+};
 
-MathResult Combine(MathOperation operation, UInt64 current, UInt64 operand, UInt16 width)
+// Combine in the bits of a Word, whose width is the widest.
+template <class Word>
+Combined<Word> CombineIn(MathOperation operation, Word current, Word operand, UInt16 width)
 {
-    const unsigned w = width == 0 || width > 64 ? 64 : width;
-    const UInt64 mask = WidthMask(w);
-    const UInt64 a = current & mask;
-    const UInt64 b = operand & mask;
-    const UInt64 signBit = UInt64(1) << (w - 1);
-    const unsigned shiftCount = unsigned(operand & 63);
-    const unsigned rotateCount = unsigned(b % w);
+    constexpr unsigned kBits = WordTraits<Word>::kBits;
+    const unsigned w = width == 0 || width > kBits ? kBits : width;
+    const Word mask = WordTraits<Word>::Mask(w);
+    const Word a = current & mask;
+    const Word b = operand & mask;
+    const Word signBit = Word(1) << (w - 1);
+    const unsigned shiftCount = unsigned(operand & (kBits - 1));
+    const auto rotateCount = unsigned(b % w);
 
-    UInt64 value = 0;
+    Word value = 0;
     Raised raised;
     switch (operation) {
     case eMathAnd: value = current & operand; break;
@@ -147,7 +167,7 @@ MathResult Combine(MathOperation operation, UInt64 current, UInt64 operand, UInt
         break;
     case eMathArithmeticShiftRight: {
         const bool negative = (a & signBit) != 0;
-        const UInt64 copies = negative ? mask : 0;
+        const Word copies = negative ? mask : 0;
         if (shiftCount >= w)
             value = copies;
         else
@@ -164,13 +184,13 @@ MathResult Combine(MathOperation operation, UInt64 current, UInt64 operand, UInt
         if (raised.overflow)
             value = a;
         else if (!raised.divideByZero)
-            value = UInt64(SignedAt(a, w) / SignedAt(b, w)) & mask;
+            value = Word(SignedAt(a, w) / SignedAt(b, w)) & mask;
         break;
     case eMathSignedRemainder:
         raised.divideByZero = b == 0;
         // Any remainder by -1 is 0; MIN % -1 is undefined in C++ at 64 bits.
         if (!raised.divideByZero && b != mask)
-            value = UInt64(SignedAt(a, w) % SignedAt(b, w)) & mask;
+            value = Word(SignedAt(a, w) % SignedAt(b, w)) & mask;
         break;
     case eMathNegate:
         value = (0 - a) & mask;
@@ -183,6 +203,24 @@ MathResult Combine(MathOperation operation, UInt64 current, UInt64 operand, UInt
         | ((value & signBit) != 0) << eMathFlagSign | raised.carry << eMathFlagCarry
         | raised.overflow << eMathFlagOverflow | raised.divideByZero << eMathFlagDivideByZero);
     return { value, UInt8(flags & ApplicableFlags(operation)) };
+}
+
+} // namespace
+
+MathResult Combine(MathOperation operation, UInt64 current, UInt64 operand, UInt16 width)
+{
+    const Combined<UInt64> result = CombineIn(operation, current, operand, width);
+    return { result.value, result.flags };
+}
+
+WideMathResult CombineWide(MathOperation operation, UInt128 current, UInt128 operand, UInt16 width)
+{
+    if (width != 0 && width <= 64) {
+        const MathResult result = Combine(operation, LowHalf(current), LowHalf(operand), width);
+        return { result.value, result.flags };
+    }
+    const Combined<UInt128> result = CombineIn(operation, current, operand, width);
+    return { result.value, result.flags };
 }
 
 bool FlagApplies(MathOperation operation, MathFlag flag)

@@ -5,6 +5,7 @@
 #define BITLENS_MATHOPERATION_H
 
 #include "BaseConverter.h"
+#include "WideInteger.h"
 
 // In the order of the operation popup's items: an item's index is its
 // operation. Below, w is the width, a and b the width's bits of the Value
@@ -77,6 +78,19 @@ struct MathResult {
 // bits of `operand`. The others give the width's bits with those above it
 // clear. Any other `operation` gives 0 and no flag.
 MathResult Combine(MathOperation operation, UInt64 current, UInt64 operand, UInt16 width);
+
+struct WideMathResult {
+    UInt128 value;
+    UInt8 flags;
+
+    bool Has(MathFlag flag) const { return (flags >> flag) & 1; }
+};
+
+// Combine for rows of up to 128 bits: at 8 to 64 bits Combine's answer, from
+// the low 64 bits of `current` and `operand`; at 128 bits (and at 0, or more
+// than 128) the same rules with 128 in place of 64: the first ten keep their
+// result modulo 2^128, a shift counts the low 7 bits of `operand`.
+WideMathResult CombineWide(MathOperation operation, UInt128 current, UInt128 operand, UInt16 width);
 
 // Whether `operation` can set `flag`, for the window to tell the user that
 // a flag means nothing for the selected operation.

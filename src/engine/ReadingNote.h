@@ -48,11 +48,14 @@ enum ReadingNoteKind {
     eReadingNoteNone, // read as typed
     eReadingNoteGroupTooLong, // an IP group of four or more characters. Token: the group
     eReadingNoteGroupAboveByte, // an IP group above 255 reads as 0. Token: its digits
+    eReadingNoteGroupAboveWord, // an IPv6 group of five or more digits reads as 0. Token: them
     eReadingNoteNotANumber, // nothing read: the text reads as 0. Token: it, blanks trimmed
     eReadingNotePartTooBig, // a version part kept only its low bits. Token: it, sign and all
     eReadingNoteBlankEndsNumber, // a decimal or float ended by a blank before more digits
     eReadingNoteReadUpTo, // the reading stopped. Token: what was read, from its first non-blank
     eReadingNoteIgnored, // characters skipped, marked in `ignored`
+    eReadingNoteZone, // an IPv6 address's zone, "%eth0", is left out. Token: it
+    eReadingNotePrefixLength, // an IPv6 address's prefix length, "/64", is left out. Token: it
     eReadingNoteKindCount
 };
 
@@ -85,6 +88,8 @@ inline constexpr MessageTemplate kReadingNoteMessages[] = {
             "Message", "%1 is more than three characters: it and the rest read as 0") },
     { eReadingNoteGroupAboveByte, 0,
         BITLENS_TRANSLATABLE("Message", "%1 is more than a byte: the group reads as 0") },
+    { eReadingNoteGroupAboveWord, 0,
+        BITLENS_TRANSLATABLE("Message", "%1 is more than four digits: the group reads as 0") },
     { eReadingNoteNotANumber, 0, BITLENS_TRANSLATABLE("Message", "%1 is not a number: read as 0") },
     { eReadingNotePartTooBig, 0,
         BITLENS_TRANSLATABLE("Message", "%1 does not fit its place: its low bits are read") },
@@ -100,6 +105,9 @@ inline constexpr MessageTemplate kReadingNoteMessages[] = {
     { eReadingNoteIgnored, eNotationQuixadecimal + 1,
         BITLENS_TRANSLATABLE("Message", "ignored: %1 (not a base-36 digit)") },
     { eReadingNoteIgnored, 0, BITLENS_TRANSLATABLE("Message", "ignored: %1") },
+    { eReadingNoteZone, 0, BITLENS_TRANSLATABLE("Message", "%1 is a zone: left out") },
+    { eReadingNotePrefixLength, 0,
+        BITLENS_TRANSLATABLE("Message", "%1 is a prefix length: left out") },
 };
 
 // The template of `note`'s message, or null for eReadingNoteNone.

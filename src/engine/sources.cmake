@@ -8,7 +8,12 @@ set(BITLENS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MathOperation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Message.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Expression.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ReadingNote.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/ReadingNote.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WideInteger.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WideConverter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WideNotation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WideFloat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BigNumber.cpp)
 # Within a room its own headers go by name; from anywhere else a header goes
 # by its room's folder ("engine/Notation.h"), so that every include that
 # crosses rooms names the room. BaseConverter.h alone is also reached by its
