@@ -220,8 +220,8 @@ IPv6Reading ScanIPv6(const char* text)
     for (;;) {
         const char* end = p;
         bool dotted = false;
-        while (!EndsAddress(*end) && *end != ':')
-            dotted = dotted || *end++ == '.';
+        for (; !EndsAddress(*end) && *end != ':'; ++end)
+            dotted = dotted || *end == '.';
         const bool gapNext = end[0] == ':' && end[1] == ':';
         const bool room = count + (dotted ? 2 : 1) <= (gapAt >= 0 ? 7 : 8);
         bool empty = true;
@@ -231,7 +231,7 @@ IPv6Reading ScanIPv6(const char* text)
         // the whole text.
         const bool isGroup = !empty || (!afterGap && !gapNext && (afterColon || *end == ':'));
         if (isGroup && !room) {
-            notes.ReadUpTo(p);
+            notes.ReadUpTo(p - (afterGap ? 2 : afterColon ? 1 : 0));
             break;
         }
         if (dotted) {
