@@ -5,6 +5,8 @@
 #include "FuzzCommon.h"
 #include "engine/FloatNotation.h"
 #include "engine/MathOperation.h"
+#include "engine/WideFloat.h"
+#include "engine/WideNotation.h"
 
 #include "files/BitlensLayoutFile.h"
 #include "files/CHeaderFile.h"
@@ -162,6 +164,50 @@ std::string OpsProgram(const FuzzNumber& number, RowSetup row, Notation notation
     return program;
 }
 
+// The readers of 128 bits: each notation's own texts of 128-bit numbers made
+// of the numbers above, and the forms people paste.
+std::vector<Target> WideSeeds()
+{
+    Target ipv6 { "read_ipv6",
+        { "2001:db8::1", "::", "::1", "::ffff:192.0.2.128", "2001:db8:0:0:1:0:0:1", "fe80::1%eth0",
+            "[2001:db8::1]:443", "2001:db8::/32", "12345::1", "1::2::3", "1:2:3:4:5:6:7:8:9",
+            "::ffff:300.1.2.3", "1.2.3.4:5", "2001:db8" } };
+    Target uuid { "read_uuid",
+        { "123e4567-e89b-12d3-a456-426614174000", "{919108f7-52d1-4320-9bac-f847db4148a8}",
+            "urn:uuid:017F22E2-79B0-7CC3-98C4-DC0C0C07398F", "919108f752d143209bacf847db4148a8ff",
+            "123e4567-e8", "9191-xyz" } };
+    Target binary128 { "read_binary128",
+        { "1.0000000000000000000000000000000002", "6e-4966", "0x1p-16495",
+            "1.189731495357231765085759326628007e+4932", "nan(0xffffffffffffffffffffffffffff)",
+            "-1e-5000", "1e5000", "0x1.00000000000000000000000000008p0" } };
+    Target notations { "read_wide_notations", {} };
+    for (UInt64 high : kNumbers) {
+        for (UInt64 low : { UInt64(0), UInt64(1), ~UInt64(0), high }) {
+            const UInt128 bits = MakeUInt128(high, low);
+            WideConverter row {};
+            row.SetBitWidth(128);
+            row.SetUnsignedDec(bits, eBigEndian);
+            for (int notation = 0; notation < eNotationCount; ++notation) {
+                char shown[kWideFieldBufferSize];
+                WriteNotation(row, Notation(notation), eBigEndian, shown);
+                notations.seeds.insert(shown);
+            }
+            char text[kWideFloatSize];
+            WriteIPv6(bits, text);
+            ipv6.seeds.insert(text);
+            WriteUuid(bits, text);
+            uuid.seeds.insert(text);
+            WriteWideFloat(bits, 128, text);
+            binary128.seeds.insert(text);
+            WriteBfloat16(high, text);
+            binary128.seeds.insert(text);
+        }
+    }
+    for (const char* typed : kTyped)
+        notations.seeds.insert(typed);
+    return { ipv6, uuid, binary128, notations };
+}
+
 // Layouts as the exporters write them, and files with what only a
 // person's or a vendor's file has: every position form and derivedFrom of
 // an SVD file, every define form of a header, attr lists of a diagram.
@@ -315,6 +361,12 @@ int main(int argc, char** argv)
     pastes.push_back({ "read_decimal-long",
         { WithRow(RowSetup::FromByte(0), Repeated("9", kLongPaste)),
             WithRow(RowSetup::FromByte(7), "-" + Repeated("12", kLongPaste)) } });
+    pastes.push_back({ "read_binary128-long",
+        { "0." + Repeated("0", 4900) + Repeated("123456789", kLongPaste / 9),
+            Repeated("7", kLongPaste) } });
+    pastes.push_back(
+        { "read_ipv6-long", { Repeated("1:", kLongPaste), Repeated("::ffff:1.2.", kLongPaste) } });
+    pastes.push_back({ "read_uuid-long", { Repeated("{0123-abcd}", kLongPaste) } });
     pastes.push_back({ "read_float-long",
         { Repeated("9", kLongPaste), "0." + Repeated("0", kLongPaste) + "1e40000",
             "1.00048828125" + Repeated("0", kLongPaste) } });
@@ -351,6 +403,8 @@ int main(int argc, char** argv)
     for (const Target* target : { &decimal, &floats, &model, &ops, &expressions, &notes, &history })
         WriteSeeds(directory, *target);
     for (const Target& target : LayoutSeeds())
+        WriteSeeds(directory, target);
+    for (const Target& target : WideSeeds())
         WriteSeeds(directory, target);
     return 0;
 }
