@@ -7,6 +7,8 @@
 #include "engine/FloatNotation.h"
 #include "engine/Magnitude.h"
 #include "engine/Notation.h"
+#include "engine/WideFloat.h"
+#include "engine/WideNotation.h"
 
 #include "model/ConverterModel.h"
 
@@ -458,6 +460,216 @@ void KeystrokeFloor(benchmark::State& state)
     CountItems(state);
 }
 
+// --- One keystroke at 128 bits ------------------------------------------------
+
+// Numbers of every length from 1 to 128 bits, the same in every run.
+const std::vector<UInt128>& WideNumbers()
+{
+    static const std::vector<UInt128> numbers = [] {
+        std::vector<UInt128> list;
+        const std::vector<UInt64>& halves = Numbers();
+        for (std::size_t i = 0; i < kNumberCount; ++i)
+            list.push_back(MakeUInt128(halves[i], halves[(i * 7 + 3) % kNumberCount] << (i % 64))
+                >> (i % 128));
+        return list;
+    }();
+    return numbers;
+}
+
+// Each number's plain hexadecimal digits, as typed, and where its low 16
+// digits begin, for the floor.
+struct WideText {
+    std::string digits;
+    std::size_t lowBegin;
+};
+
+const std::vector<WideText>& WideTyped()
+{
+    static const std::vector<WideText> texts = [] {
+        std::vector<WideText> list;
+        for (UInt128 number : WideNumbers()) {
+            char high[20];
+            char low[20];
+            char* highEnd = std::to_chars(high, high + sizeof high, HighHalf(number), 16).ptr;
+            char* lowEnd = std::to_chars(low, low + sizeof low, LowHalf(number), 16).ptr;
+            std::string digits;
+            if (HighHalf(number) != 0)
+                digits
+                    = std::string(high, highEnd) + std::string(16 - std::size_t(lowEnd - low), '0');
+            const std::size_t lowBegin = digits.size();
+            list.push_back({ digits + std::string(low, lowEnd), lowBegin });
+        }
+        return list;
+    }();
+    return texts;
+}
+
+// A hexadecimal digit typed into a row of 128 bits: the field is read, the
+// eight other notations, the UUID and the two magnitude labels written.
+void Keystroke128Bitlens(benchmark::State& state)
+{
+    WideConverter row {};
+    row.SetBitWidth(128);
+    char field[kWideFieldBufferSize];
+    char out[kWideFieldBufferSize];
+    char magnitude[kWideMagnitudeSize];
+    for (auto _ : state) {
+        for (const WideText& text : WideTyped()) {
+            CopyFieldText(text.digits.c_str(), field);
+            ReadNotation(row, eNotationHexadecimal, field, eBigEndian);
+            for (Notation shown :
+                { eNotationBinary, eNotationDecimal, eNotationOctal, eNotationQuixadecimal,
+                    eNotationText, eNotationIPAddress, eNotationNumVersion, eNotationFloat }) {
+                WriteNotation(row, shown, eBigEndian, out);
+                benchmark::DoNotOptimize(out);
+            }
+            WriteUuidNotation(row, out);
+            benchmark::DoNotOptimize(out);
+            for (bool metric : { false, true }) {
+                FormatMagnitude(row, eBigEndian, metric, magnitude, sizeof magnitude);
+                benchmark::DoNotOptimize(magnitude);
+            }
+        }
+    }
+    CountItems(state);
+}
+
+// The same conversions on the number's two 64-bit halves with the standard
+// library: from_chars of each half's digits, to_chars of each in binary,
+// decimal, octal and base 36, the sixteen text bytes, eight hexadecimal
+// groups for the address and again for the UUID, the version's numbers, each
+// half as a double by to_chars, and the magnitudes as one snprintf each.
+void Keystroke128Floor(benchmark::State& state)
+{
+    char out[kWideFieldBufferSize];
+    char magnitude[kWideMagnitudeSize];
+    for (auto _ : state) {
+        for (const WideText& text : WideTyped()) {
+            const char* begin = text.digits.data();
+            UInt64 halves[2] = { 0, 0 };
+            std::from_chars(begin, begin + text.lowBegin, halves[0], 16);
+            std::from_chars(begin + text.lowBegin, begin + text.digits.size(), halves[1], 16);
+            for (int base : { 2, 10, 8, 36 }) {
+                char* end = out;
+                for (UInt64 half : halves)
+                    end = std::to_chars(end, out + sizeof out - 1, half, base).ptr;
+                *end = '\0';
+                benchmark::DoNotOptimize(out);
+            }
+            for (int i = 0; i < 16; ++i) {
+                const unsigned char byte = halves[i / 8] >> (8 * (7 - i % 8));
+                out[i] = std::isprint(byte) ? char(byte) : char(0xA5);
+            }
+            out[16] = '\0';
+            benchmark::DoNotOptimize(out);
+            for (int copy = 0; copy < 2; ++copy) {
+                char* end = out;
+                for (int group = 0; group < 8; ++group) {
+                    const auto bits
+                        = unsigned(halves[group / 4] >> (16 * (3 - group % 4))) & 0xFFFF;
+                    end = std::to_chars(end, end + 4, bits, 16).ptr;
+                    *end++ = ':';
+                }
+                end[-1] = '\0';
+                benchmark::DoNotOptimize(out);
+            }
+            const UInt64 number = halves[1];
+            char* end = PutNumber(out, unsigned(number >> 24) & 0xFF);
+            *end++ = '.';
+            end = PutNumber(end, unsigned(number >> 20) & 0x0F);
+            *end++ = '.';
+            end = PutNumber(end, unsigned(number >> 16) & 0x0F);
+            *end++ = 'b';
+            *PutNumber(end, unsigned(number) & 0xFF) = '\0';
+            benchmark::DoNotOptimize(out);
+            end = out;
+            for (UInt64 half : halves) {
+                double asDouble = 0;
+                std::memcpy(&asDouble, &half, sizeof asDouble);
+                end = std::to_chars(end, out + sizeof out - 1, asDouble).ptr;
+            }
+            *end = '\0';
+            benchmark::DoNotOptimize(out);
+            for (bool metric : { false, true }) {
+                MagnitudeFloor(
+                    halves[0] != 0 ? halves[0] : halves[1], metric, magnitude, sizeof magnitude);
+                benchmark::DoNotOptimize(magnitude);
+            }
+        }
+    }
+    CountItems(state);
+}
+
+// binary128 written, against both halves of its bits written as doubles.
+void WriteBinary128Bitlens(benchmark::State& state)
+{
+    char out[kWideFloatSize];
+    for (auto _ : state) {
+        for (UInt128 bits : WideNumbers()) {
+            WriteWideFloat(bits, 128, out);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    CountItems(state);
+}
+
+void WriteBinary128Floor(benchmark::State& state)
+{
+    char out[2 * kFloatSize];
+    for (auto _ : state) {
+        for (UInt128 bits : WideNumbers()) {
+            char* end = out;
+            for (UInt64 half : { HighHalf(bits), LowHalf(bits) }) {
+                double value;
+                std::memcpy(&value, &half, sizeof value);
+                end = std::to_chars(end, out + sizeof out - 1, value).ptr;
+            }
+            *end = '\0';
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    CountItems(state);
+}
+
+// binary128 read from the texts the writer gave, against the halves' texts
+// read as doubles.
+void ReadBinary128Bitlens(benchmark::State& state)
+{
+    std::vector<std::string> texts;
+    for (UInt128 bits : WideNumbers()) {
+        char text[kWideFloatSize];
+        WriteWideFloat(bits, 128, text);
+        texts.emplace_back(text);
+    }
+    for (auto _ : state) {
+        for (const std::string& text : texts) {
+            UInt128 bits = ReadWideFloat(text.c_str(), 128);
+            benchmark::DoNotOptimize(bits);
+        }
+    }
+    CountItems(state);
+}
+
+void ReadBinary128Floor(benchmark::State& state)
+{
+    std::vector<std::string> texts;
+    for (UInt128 bits : WideNumbers()) {
+        for (UInt64 half : { HighHalf(bits), LowHalf(bits) }) {
+            char text[kFloatSize];
+            WriteFloat(half, 64, text);
+            texts.emplace_back(text);
+        }
+    }
+    double value = 0;
+    for (auto _ : state) {
+        for (const std::string& text : texts) {
+            std::from_chars(text.data(), text.data() + text.size(), value);
+            benchmark::DoNotOptimize(value);
+        }
+    }
+    CountItems(state);
+}
+
 } // namespace
 
 // --- The undo history -----------------------------------------------------------
@@ -534,6 +746,9 @@ int main(int argc, char** argv)
         { "Expression", EvaluateBitlens, EvaluateFloor },
         { "Keystroke", KeystrokeBitlens, KeystrokeFloor },
         { "ModelKeystroke", ModelKeystroke, KeystrokeFloor },
+        { "Keystroke128", Keystroke128Bitlens, Keystroke128Floor },
+        { "WriteBinary128", WriteBinary128Bitlens, WriteBinary128Floor },
+        { "ReadBinary128", ReadBinary128Bitlens, ReadBinary128Floor },
     };
     const std::int64_t iterations = TakeIterationsOption(argc, argv);
     for (const Pair& pair : pairs) {

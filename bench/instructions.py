@@ -18,7 +18,8 @@ from ratios import TARGETS
 NUMBERS = 256  # converted per iteration, as in EngineBench.cpp
 ITERATIONS = 20
 PAIRS = ["GetBin", "GetOct", "GetHex", "GetQuix", "GetDec", "NewBin", "NewOct", "NewHex",
-         "NewQuix", "ReadDecimal", "Keystroke", "ModelKeystroke"]
+         "NewQuix", "ReadDecimal", "Keystroke", "ModelKeystroke", "Keystroke128", "WriteBinary128",
+         "ReadBinary128"]
 # Each binary's items per iteration, iterations and pairs.
 SUITES = {"engine_bench": (NUMBERS, ITERATIONS, PAIRS),
           "window_bench": (2, 100, ["WindowKeystroke", "WindowKeystrokeMath",

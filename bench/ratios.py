@@ -10,7 +10,7 @@ import json
 import sys
 
 # Ratios the engine aims to stay within; pairs not listed have no target.
-TARGETS = {"Keystroke": 1.5, "GetBin": 2.0, "GetOct": 2.0, "GetHex": 2.0, "GetQuix": 2.0,
+TARGETS = {"Keystroke": 1.5, "Keystroke128": 2.0, "GetBin": 2.0, "GetOct": 2.0, "GetHex": 2.0, "GetQuix": 2.0,
            "GetDec": 2.0, "WindowKeystroke": 1.2, "WindowKeystrokeMath": 1.1,
            "WindowKeystrokeFields": 1.2,
            "WindowKeystrokeExpression": 1.2}

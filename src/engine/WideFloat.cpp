@@ -585,38 +585,90 @@ Scaling ScaleExactly(const UInt128 (&n)[3], SInt64 q, SInt64 k0)
     return scaling;
 }
 
-// A number below 10^39 as 39 digits, zeros in front.
-void Put39Digits(char* out, UInt128 number)
-{
-    const UInt128 high = number / kTenToThe19;
-    PutPaddedDecimal(out, UInt64(high), 20);
-    PutPaddedDecimal(out + 20, UInt64(number - high * kTenToThe19), 19);
-}
-
-UInt128 ReadDigits(const char* digits, int count)
-{
-    // Nineteen digits at a time fit a word.
-    UInt128 number = 0;
-    for (int at = 0; at < count;) {
-        const int chunk = std::min(count - at, 19);
-        UInt64 part = 0;
-        UInt64 scale = 1;
-        for (int i = 0; i < chunk; ++i) {
-            part = part * 10 + unsigned(digits[at + i] - '0');
-            scale *= 10;
-        }
-        number = number * scale + part;
-        at += chunk;
-    }
-    return number;
-}
-
 // The shortest decimal, digits × 10^exponent.
 struct Decimal {
     char digits[40];
     int count;
     int exponent;
 };
+
+constexpr UInt64 kPowersOfTen[] = { 1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+    1000000000, 10000000000, 100000000000, 1000000000000, 10000000000000, 100000000000000,
+    1000000000000000, 10000000000000000, 100000000000000000, 1000000000000000000, kTenToThe19 };
+
+// The most digits, up to `limit`, that can be dropped from the words `top`
+// and `bottom` (bottom < top) leaving a multiple of their unit in
+// (bottom, top]: at least as many as the difference has, more by luck.
+int MostDropped(UInt64 top, UInt64 bottom, int limit)
+{
+    int dropped = 0;
+    while (dropped < limit && kPowersOfTen[dropped + 1] <= top - bottom)
+        ++dropped;
+    while (dropped < limit && top / kPowersOfTen[dropped + 1] != bottom / kPowersOfTen[dropped + 1])
+        ++dropped;
+    return dropped;
+}
+
+// The candidates are the integers in (belowBottom, top], all below 2^127:
+// the shortest are the multiples of the largest power of ten among them, and
+// of those the nearest to v, ties to even. Worked in two words of 19
+// digits: the ends share the high word at binary128's precision, and part
+// in it only where the interval is wide (small subnormals, bfloat16).
+Decimal ShortestOf(UInt128 top, UInt128 belowBottom, const Scaled& value)
+{
+    const auto topHigh = UInt64(top / kTenToThe19);
+    const auto bottomHigh = UInt64(belowBottom / kTenToThe19);
+    const auto valueHigh = UInt64(value.integer / kTenToThe19);
+    const auto topLow = UInt64(top - UInt128(topHigh) * kTenToThe19);
+    const auto bottomLow = UInt64(belowBottom - UInt128(bottomHigh) * kTenToThe19);
+    const auto valueLow = UInt64(value.integer - UInt128(valueHigh) * kTenToThe19);
+    const bool inHigh = topHigh != bottomHigh;
+    // The high words lie below 1.8 × 10^19: 10^38 can stand between them.
+    const int dropped
+        = inHigh ? MostDropped(topHigh, bottomHigh, 19) : MostDropped(topLow, bottomLow, 18);
+    const UInt64 unit = kPowersOfTen[dropped];
+    UInt64 highest, lowest, nearest;
+    int side; // v's rest against half of the unit
+    if (inHigh) {
+        highest = topHigh / unit;
+        lowest = bottomHigh / unit + 1;
+        nearest = valueHigh / unit;
+        // The rest is restHigh × 10^19 + valueLow, the half 5 × 10^(18 + dropped).
+        const UInt64 restHigh = valueHigh - nearest * unit;
+        const UInt64 halfHigh = dropped == 0 ? 0 : unit / 2;
+        const UInt64 halfLow = dropped == 0 ? kTenToThe19 / 2 : 0;
+        side = restHigh != halfHigh ? (restHigh > halfHigh ? 1 : -1)
+            : valueLow != halfLow   ? (valueLow > halfLow ? 1 : -1)
+                                    : value.fraction != eFractionZero;
+    } else {
+        highest = topLow / unit;
+        lowest = bottomLow / unit + 1;
+        nearest = valueLow / unit;
+        const UInt64 rest = valueLow - nearest * unit;
+        if (dropped == 0)
+            side = value.fraction == eFractionHalf     ? 0
+                : value.fraction == eFractionAboveHalf ? 1
+                                                       : -1;
+        else
+            side = rest * 2 != unit ? (rest * 2 > unit ? 1 : -1) : value.fraction != eFractionZero;
+    }
+    if (side > 0 || (side == 0 && (nearest & 1) != 0))
+        ++nearest;
+    nearest = std::clamp(nearest, lowest, highest);
+
+    Decimal shortest;
+    char* end = shortest.digits;
+    if (!inHigh && topHigh != 0) {
+        end = PutUnsigned(end, topHigh);
+        PutPaddedDecimal(end, nearest, 19 - dropped);
+        end += 19 - dropped;
+    } else {
+        end = PutUnsigned(end, nearest);
+    }
+    shortest.count = int(end - shortest.digits);
+    shortest.exponent = dropped + (inHigh ? 19 : 0);
+    return shortest;
+}
 
 Decimal ShortestDecimal(UInt128 c, SInt64 q, bool narrowBelow)
 {
@@ -626,47 +678,15 @@ Decimal ShortestDecimal(UInt128 c, SInt64 q, bool narrowBelow)
     Scaling scaling;
     if (!ScaleFast(n, q, k0, scaling))
         scaling = ScaleExactly(n, q, k0);
-    // The integers from Lm + 1 to Uf read back.
+    // The integers from belowBottom + 1 to top read back.
     UInt128 top = scaling.high.integer;
     if (scaling.high.fraction == eFractionZero && !inclusive)
         --top;
     UInt128 belowBottom = scaling.low.integer;
     if (scaling.low.fraction == eFractionZero && inclusive)
         --belowBottom;
-
-    // Digits the two share from the left stand in every candidate; where
-    // they part is the shortest candidates' last digit.
-    char upper[39], lower[39], value[39];
-    Put39Digits(upper, top);
-    Put39Digits(lower, belowBottom);
-    Put39Digits(value, scaling.value.integer);
-    int last = 0;
-    while (upper[last] == lower[last])
-        ++last;
-    const int dropped = 38 - last;
-    const UInt128 highest = ReadDigits(upper, last + 1);
-    const UInt128 lowest = ReadDigits(lower, last + 1) + 1;
-    UInt128 nearest = ReadDigits(value, last + 1);
-    // Round v at 10^dropped, ties to even.
-    int side; // v's rest against half of 10^dropped
-    if (dropped == 0) {
-        side = scaling.value.fraction == eFractionHalf     ? 0
-            : scaling.value.fraction == eFractionAboveHalf ? 1
-                                                           : -1;
-    } else {
-        side = value[last + 1] > '5' ? 1 : value[last + 1] < '5' ? -1 : 0;
-        for (int i = last + 2; side == 0 && i < 39; ++i)
-            side = value[i] != '0' ? 1 : 0;
-        if (side == 0 && scaling.value.fraction != eFractionZero)
-            side = 1;
-    }
-    if (side > 0 || (side == 0 && (nearest & 1) != 0))
-        ++nearest;
-    nearest = std::clamp(nearest, lowest, highest);
-
-    Decimal shortest;
-    shortest.count = int(PutUnsigned128(shortest.digits, nearest) - shortest.digits);
-    shortest.exponent = int(k0) + dropped;
+    Decimal shortest = ShortestOf(top, belowBottom, scaling.value);
+    shortest.exponent += int(k0);
     return shortest;
 }
 

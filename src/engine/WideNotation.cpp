@@ -494,12 +494,23 @@ UInt128 ReadIPv6(const char* text)
 
 void WriteUuid(UInt128 uuid, char* out)
 {
-    for (int digit = 0; digit < 32; ++digit) {
-        if (digit == 8 || digit == 12 || digit == 16 || digit == 20)
-            *out++ = '-';
-        *out++ = "0123456789abcdef"[unsigned(uuid >> (4 * (31 - digit))) & 0xF];
+    // 8-4-4-4-12 digits: the high word's 16, then the low word's.
+    char digits[32];
+    for (int half = 0; half < 2; ++half) {
+        UInt64 word = half == 0 ? HighHalf(uuid) : LowHalf(uuid);
+        for (int digit = 15; digit >= 0; --digit, word >>= 4)
+            digits[16 * half + digit] = "0123456789abcdef"[word & 0xF];
     }
-    *out = '\0';
+    std::memcpy(out, digits, 8);
+    out[8] = '-';
+    std::memcpy(out + 9, digits + 8, 4);
+    out[13] = '-';
+    std::memcpy(out + 14, digits + 12, 4);
+    out[18] = '-';
+    std::memcpy(out + 19, digits + 16, 4);
+    out[23] = '-';
+    std::memcpy(out + 24, digits + 20, 12);
+    out[36] = '\0';
 }
 
 UInt128 ReadUuid(const char* text)
