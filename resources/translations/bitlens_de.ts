@@ -1473,6 +1473,102 @@
         <source>%1 is not one byte: read as ?</source>
         <translation>%1 ist kein einzelnes Byte: als ? gelesen</translation>
     </message>
+    <message>
+        <source>wrapped: needs more than 128 bits</source>
+        <translation>übergelaufen: braucht mehr als 128 Bit</translation>
+    </message>
+    <message>
+        <source>%1 needs more than 128 bits</source>
+        <translation>%1 braucht mehr als 128 Bit</translation>
+    </message>
+    <message>
+        <source>%1 is more than four digits: the group reads as 0</source>
+        <translation>%1 hat mehr als vier Ziffern: die Gruppe wird als 0 gelesen</translation>
+    </message>
+    <message>
+        <source>%1 is a zone: left out</source>
+        <translation>%1 ist eine Zone: weggelassen</translation>
+    </message>
+    <message>
+        <source>%1 is a prefix length: left out</source>
+        <translation>%1 ist eine Präfixlänge: weggelassen</translation>
+    </message>
+    <message>
+        <source>beyond 128 bits: the most negative is shown</source>
+        <translation>über 128 Bit: die kleinste negative Zahl wird angezeigt</translation>
+    </message>
+    <message>
+        <source>beyond 128 bits: the largest is shown</source>
+        <translation>über 128 Bit: die größte Zahl wird angezeigt</translation>
+    </message>
+    <message>
+        <source>more than 16 characters: 0 is shown</source>
+        <translation>mehr als 16 Zeichen: 0 wird angezeigt</translation>
+    </message>
+    <message>
+        <source>more than 128 bits: the low 128 are shown</source>
+        <translation>mehr als 128 Bit: die unteren 128 werden angezeigt</translation>
+    </message>
+    <message>
+        <source>the nil UUID</source>
+        <translation>die Nil-UUID</translation>
+    </message>
+    <message>
+        <source>the max UUID</source>
+        <translation>die Max-UUID</translation>
+    </message>
+    <message>
+        <source>variant 0, kept for backward compatibility with NCS</source>
+        <translation>Variante 0, zur Rückwärtskompatibilität mit NCS</translation>
+    </message>
+    <message>
+        <source>version 0, unused</source>
+        <translation>Version 0, unbenutzt</translation>
+    </message>
+    <message>
+        <source>version 1, Gregorian time-based</source>
+        <translation>Version 1, gregorianisch zeitbasiert</translation>
+    </message>
+    <message>
+        <source>version 2, DCE security</source>
+        <translation>Version 2, DCE-Sicherheit</translation>
+    </message>
+    <message>
+        <source>version 3, name-based with MD5</source>
+        <translation>Version 3, namensbasiert mit MD5</translation>
+    </message>
+    <message>
+        <source>version 4, random</source>
+        <translation>Version 4, zufällig</translation>
+    </message>
+    <message>
+        <source>version 5, name-based with SHA-1</source>
+        <translation>Version 5, namensbasiert mit SHA-1</translation>
+    </message>
+    <message>
+        <source>version 6, reordered Gregorian time-based</source>
+        <translation>Version 6, umgeordnet gregorianisch zeitbasiert</translation>
+    </message>
+    <message>
+        <source>version 7, Unix Epoch time-based</source>
+        <translation>Version 7, auf die Unix-Epoche bezogen zeitbasiert</translation>
+    </message>
+    <message>
+        <source>version 8, custom</source>
+        <translation>Version 8, benutzerdefiniert</translation>
+    </message>
+    <message>
+        <source>version %1, reserved</source>
+        <translation>Version %1, reserviert</translation>
+    </message>
+    <message>
+        <source>variant 110, reserved for backward compatibility</source>
+        <translation>Variante 110, reserviert zur Rückwärtskompatibilität</translation>
+    </message>
+    <message>
+        <source>variant 111, reserved</source>
+        <translation>Variante 111, reserviert</translation>
+    </message>
 </context>
 <context>
     <name>SearchAnswers</name>
