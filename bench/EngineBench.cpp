@@ -336,6 +336,17 @@ void EvaluateFloor(benchmark::State& state)
 
 // --- One keystroke -------------------------------------------------------------
 
+// Every notation but the hexadecimal one typed in, and the magnitudes.
+template <class Row> void WriteOtherNotations(const Row& row, char* out)
+{
+    for (Notation shown :
+        { eNotationBinary, eNotationDecimal, eNotationOctal, eNotationQuixadecimal, eNotationText,
+            eNotationIPAddress, eNotationNumVersion, eNotationFloat }) {
+        WriteNotation(row, shown, eBigEndian, out);
+        benchmark::DoNotOptimize(out);
+    }
+}
+
 // A hexadecimal digit typed into a row: the field is read, the eight other
 // notations and the two magnitude labels are written.
 void KeystrokeBitlens(benchmark::State& state)
@@ -350,12 +361,7 @@ void KeystrokeBitlens(benchmark::State& state)
         for (const std::string& text : typed) {
             CopyFieldText(text.c_str(), field);
             ReadNotation(row, eNotationHexadecimal, field, eBigEndian);
-            for (Notation shown :
-                { eNotationBinary, eNotationDecimal, eNotationOctal, eNotationQuixadecimal,
-                    eNotationText, eNotationIPAddress, eNotationNumVersion, eNotationFloat }) {
-                WriteNotation(row, shown, eBigEndian, out);
-                benchmark::DoNotOptimize(out);
-            }
+            WriteOtherNotations(row, out);
             for (bool metric : { false, true }) {
                 FormatMagnitude(row, eBigEndian, metric, magnitude, sizeof magnitude);
                 benchmark::DoNotOptimize(magnitude);
@@ -411,6 +417,18 @@ char* PutNumber(char* out, unsigned number)
     return std::to_chars(out, out + 4, number).ptr;
 }
 
+// The version's four numbers of the low 32 bits, as to_chars writes them.
+void PutVersionFloor(char* out, UInt64 number)
+{
+    char* end = PutNumber(out, unsigned(number >> 24) & 0xFF);
+    *end++ = '.';
+    end = PutNumber(end, unsigned(number >> 20) & 0x0F);
+    *end++ = '.';
+    end = PutNumber(end, unsigned(number >> 16) & 0x0F);
+    *end++ = 'b';
+    *PutNumber(end, unsigned(number) & 0xFF) = '\0';
+}
+
 // The same conversions with no grouping, no templates and no parsing rules:
 // from_chars, to_chars and snprintf over the same number; the float is the
 // 64 bits as a double, written by to_chars.
@@ -439,13 +457,7 @@ void KeystrokeFloor(benchmark::State& state)
                 *end++ = shift != 0 ? '.' : '\0';
             }
             benchmark::DoNotOptimize(out);
-            end = PutNumber(out, unsigned(number >> 24) & 0xFF);
-            *end++ = '.';
-            end = PutNumber(end, unsigned(number >> 20) & 0x0F);
-            *end++ = '.';
-            end = PutNumber(end, unsigned(number >> 16) & 0x0F);
-            *end++ = 'b';
-            *PutNumber(end, unsigned(number) & 0xFF) = '\0';
+            PutVersionFloor(out, number);
             benchmark::DoNotOptimize(out);
             double asDouble = 0;
             std::memcpy(&asDouble, &number, sizeof asDouble);
@@ -517,12 +529,7 @@ void Keystroke128Bitlens(benchmark::State& state)
         for (const WideText& text : WideTyped()) {
             CopyFieldText(text.digits.c_str(), field);
             ReadNotation(row, eNotationHexadecimal, field, eBigEndian);
-            for (Notation shown :
-                { eNotationBinary, eNotationDecimal, eNotationOctal, eNotationQuixadecimal,
-                    eNotationText, eNotationIPAddress, eNotationNumVersion, eNotationFloat }) {
-                WriteNotation(row, shown, eBigEndian, out);
-                benchmark::DoNotOptimize(out);
-            }
+            WriteOtherNotations(row, out);
             WriteUuidNotation(row, out);
             benchmark::DoNotOptimize(out);
             for (bool metric : { false, true }) {
@@ -573,16 +580,9 @@ void Keystroke128Floor(benchmark::State& state)
                 end[-1] = '\0';
                 benchmark::DoNotOptimize(out);
             }
-            const UInt64 number = halves[1];
-            char* end = PutNumber(out, unsigned(number >> 24) & 0xFF);
-            *end++ = '.';
-            end = PutNumber(end, unsigned(number >> 20) & 0x0F);
-            *end++ = '.';
-            end = PutNumber(end, unsigned(number >> 16) & 0x0F);
-            *end++ = 'b';
-            *PutNumber(end, unsigned(number) & 0xFF) = '\0';
+            PutVersionFloor(out, halves[1]);
             benchmark::DoNotOptimize(out);
-            end = out;
+            char* end = out;
             for (UInt64 half : halves) {
                 double asDouble = 0;
                 std::memcpy(&asDouble, &half, sizeof asDouble);

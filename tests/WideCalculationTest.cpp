@@ -1,3 +1,4 @@
+#include "WideReference.h"
 #include "engine/Expression.h"
 #include "engine/Magnitude.h"
 #include "engine/MathOperation.h"
@@ -16,25 +17,7 @@ const std::string kMinText = "170141183460469231731687303715884105728";
 
 std::string Hex(UInt128 bits)
 {
-    char digits[33];
-    for (int i = 0; i < 32; ++i)
-        digits[i] = "0123456789abcdef"[unsigned(bits >> (4 * (31 - i))) & 0xF];
-    digits[32] = '\0';
-    const std::string text = digits;
-    const std::size_t first = text.find_first_not_of('0');
-    return first == std::string::npos ? "0" : text.substr(first);
-}
-
-std::string Decimal(SInt128 value)
-{
-    const bool negative = value < 0;
-    UInt128 magnitude = negative ? 0 - UInt128(value) : UInt128(value);
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), char('0' + unsigned(magnitude % 10)));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return (negative ? "-" : "") + digits;
+    return Digits(bits, 16);
 }
 
 std::string FlagsText(UInt8 flags)

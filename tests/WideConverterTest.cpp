@@ -1,4 +1,5 @@
 #include "RandomText.h"
+#include "WideReference.h"
 #include "engine/WideFloat.h"
 #include "engine/WideNotation.h"
 
@@ -37,32 +38,6 @@ std::string Hex(UInt128 bits)
     char out[WideConverter::kHexSize];
     Row(128, bits).GetHex(out);
     return out;
-}
-
-// The digits of `number` in `base`, grouped from the right, by plain long
-// division: the reference the radix writers are held to.
-std::string Grouped(UInt128 number, unsigned base, unsigned group)
-{
-    std::string digits;
-    do {
-        digits.insert(
-            digits.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[unsigned(number % base)]);
-        number /= base;
-    } while (number != 0);
-    digits.insert(0, (group - digits.size() % group) % group, '0');
-    for (std::size_t at = digits.size() - group; at > 0; at -= group)
-        digits.insert(at, " ");
-    return digits;
-}
-
-std::string Decimal(UInt128 magnitude, bool negative)
-{
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), char('0' + unsigned(magnitude % 10)));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return (negative ? "-" : "") + digits;
 }
 
 } // namespace

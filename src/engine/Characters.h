@@ -35,6 +35,23 @@ inline int DigitValue(unsigned char c)
     return -1;
 }
 
+// A hexadecimal digit in either case, or -1.
+inline int HexDigitValue(char c)
+{
+    const int value = DigitValue(static_cast<unsigned char>(Lower(c)));
+    return value < 16 ? value : -1;
+}
+
+// Whether `text` begins with `word` (lower case), in either case.
+inline bool BeginsWithWord(const char* text, const char* word)
+{
+    for (; *word != '\0'; ++text, ++word) {
+        if (Lower(*text) != *word)
+            return false;
+    }
+    return true;
+}
+
 // Writes `number`'s digits at `out`, with no terminator, and returns their
 // end. The digits go through a local buffer: a bound of out + 20 would point
 // past the end of a caller's buffer that is only as long as the text it takes.

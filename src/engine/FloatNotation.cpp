@@ -1,6 +1,8 @@
 #include "FloatNotation.h"
 
 #include "Characters.h"
+#include "FloatFormat.h"
+#include "ShortestLayout.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,16 +10,7 @@
 
 namespace {
 
-struct FloatFormat {
-    int mantissaBits;
-    int exponentBits;
-
-    int Bias() const { return (1 << (exponentBits - 1)) - 1; }
-    UInt64 MantissaMask() const { return (UInt64(1) << mantissaBits) - 1; }
-    UInt64 QuietBit() const { return UInt64(1) << (mantissaBits - 1); }
-    UInt64 Infinity() const { return ((UInt64(1) << exponentBits) - 1) << mantissaBits; }
-    UInt64 SignBit() const { return UInt64(1) << (mantissaBits + exponentBits); }
-};
+using FloatFormat = BasicFloatFormat<UInt64>;
 
 constexpr FloatFormat kHalf { 10, 5 };
 constexpr FloatFormat kSingle { 23, 8 };
@@ -33,34 +26,9 @@ const FloatFormat* FormatOfWidth(UInt16 width)
     }
 }
 
-// Exponents and digit counts are clamped here: far beyond every format's
-// range, far below what an SInt64 can hold, whatever the text's length.
-constexpr SInt64 kExponentLimit = SInt64(1) << 40;
-
-SInt64 Clamped(SInt64 exponent)
-{
-    return std::clamp(exponent, -kExponentLimit, kExponentLimit);
-}
-
 int DecimalDigitValue(char c)
 {
     return IsDecimalDigit(c) ? c - '0' : -1;
-}
-
-int HexDigitValue(char c)
-{
-    const int value = DigitValue(static_cast<unsigned char>(Lower(c)));
-    return value < 16 ? value : -1;
-}
-
-// Whether `text` begins with `word` (lower case), in either case.
-bool BeginsWithWord(const char* text, const char* word)
-{
-    for (; *word != '\0'; ++text, ++word) {
-        if (Lower(*text) != *word)
-            return false;
-    }
-    return true;
 }
 
 // Whether `text` begins a hexadecimal number: "0x" and a digit, or a point
@@ -450,57 +418,15 @@ Decimal ShortestDecimal(const HalfInterval& half)
     }
 }
 
-// As std::to_chars writes its shortest form: fixed notation unless the
-// scientific one is shorter; an integer in fixed notation is written
-// exactly (as long as the shortest digits padded with zeros, and nearer).
+// The shortest digits, laid out as std::to_chars lays out a double's.
 char* PutHalf(char* out, unsigned magnitude)
 {
     const HalfInterval half = IntervalOfHalf(magnitude);
     const Decimal shortest = ShortestDecimal(half);
     char digits[20];
     const int count = int(PutUnsigned(digits, shortest.digits) - digits);
-    const int scientificExponent = shortest.exponent + count - 1;
-    // A half's exponent has one digit, written as two: "6e-08".
-    const int exponentDigits = scientificExponent < 0 ? -scientificExponent : scientificExponent;
-    const int scientificLength = count + (count > 1 ? 1 : 0) + 4;
-    int fixedLength;
-    if (shortest.exponent >= 0)
-        fixedLength = count + shortest.exponent;
-    else if (scientificExponent >= 0)
-        fixedLength = count + 1;
-    else
-        fixedLength = count + 1 - scientificExponent;
-
-    if (fixedLength <= scientificLength) {
-        // Only an integer has an integer within its interval.
-        if (shortest.exponent >= 0)
-            return PutUnsigned(out, half.value >> kHalfUnitBits);
-        if (scientificExponent < 0) {
-            *out++ = '0';
-            *out++ = '.';
-            for (int i = -1; i > scientificExponent; --i)
-                *out++ = '0';
-            std::memcpy(out, digits, std::size_t(count));
-            return out + count;
-        }
-        const int integerDigits = scientificExponent + 1;
-        std::memcpy(out, digits, std::size_t(integerDigits));
-        out += integerDigits;
-        *out++ = '.';
-        std::memcpy(out, digits + integerDigits, std::size_t(count - integerDigits));
-        return out + (count - integerDigits);
-    }
-    *out++ = digits[0];
-    if (count > 1) {
-        *out++ = '.';
-        std::memcpy(out, digits + 1, std::size_t(count - 1));
-        out += count - 1;
-    }
-    *out++ = 'e';
-    *out++ = scientificExponent < 0 ? '-' : '+';
-    *out++ = '0';
-    *out++ = char('0' + exponentDigits);
-    return out;
+    return PutShortestLayout(out, digits, count, shortest.exponent,
+        [&half](char* at) { return PutUnsigned(at, half.value >> kHalfUnitBits); });
 }
 
 } // namespace

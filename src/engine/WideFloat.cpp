@@ -2,22 +2,15 @@
 
 #include "BigNumber.h"
 #include "Characters.h"
+#include "FloatFormat.h"
+#include "ShortestLayout.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-struct WideFormat {
-    int mantissaBits;
-    int exponentBits;
-
-    int Bias() const { return (1 << (exponentBits - 1)) - 1; }
-    UInt128 MantissaMask() const { return (UInt128(1) << mantissaBits) - 1; }
-    UInt128 QuietBit() const { return UInt128(1) << (mantissaBits - 1); }
-    UInt128 Infinity() const { return ((UInt128(1) << exponentBits) - 1) << mantissaBits; }
-    UInt128 SignBit() const { return UInt128(1) << (mantissaBits + exponentBits); }
-};
+using WideFormat = BasicFloatFormat<UInt128>;
 
 constexpr WideFormat kBinary128 { 112, 15 };
 constexpr WideFormat kBfloat16 { 7, 8 };
@@ -25,14 +18,6 @@ constexpr WideFormat kBfloat16 { 7, 8 };
 // Significands are carried with this many bits, three more than binary128's
 // 113 and some to spare, so that rounding always drops a few.
 constexpr int kCarriedBits = 118;
-
-// As in FloatNotation.cpp: exponents clamped far beyond every format.
-constexpr SInt64 kExponentLimit = SInt64(1) << 40;
-
-SInt64 Clamped(SInt64 exponent)
-{
-    return std::clamp(exponent, -kExponentLimit, kExponentLimit);
-}
 
 // floor(x × log10(2)) for |x| below 20 000, or one less when x × log10(2)
 // lies within 10^-4 above an integer.
@@ -77,21 +62,6 @@ UInt128 RoundToFormat(UInt128 significand, SInt64 exponent, bool sticky, const W
 
 // --- Reading -------------------------------------------------------------------
 
-bool BeginsWithWord(const char* text, const char* word)
-{
-    for (; *word != '\0'; ++text, ++word) {
-        if (Lower(*text) != *word)
-            return false;
-    }
-    return true;
-}
-
-int HexDigitOf(char c)
-{
-    const int digit = DigitValue(static_cast<unsigned char>(Lower(c)));
-    return digit < 16 ? digit : -1;
-}
-
 // A NaN's payload "(...)" from `p` to `end`: hexadecimal "0x..." or decimal,
 // modulo 2^128, then to the mantissa's bits; 0 when it is neither.
 UInt128 ReadNan(const char* p, const char* end, const WideFormat& format)
@@ -103,7 +73,7 @@ UInt128 ReadNan(const char* p, const char* end, const WideFormat& format)
         const bool hex = close - begin > 2 && begin[0] == '0' && Lower(begin[1]) == 'x';
         const unsigned base = hex ? 16 : 10;
         for (const char* d = hex ? begin + 2 : begin; d < close; ++d) {
-            const int digit = hex ? HexDigitOf(*d) : (IsDecimalDigit(*d) ? *d - '0' : -1);
+            const int digit = hex ? HexDigitValue(*d) : (IsDecimalDigit(*d) ? *d - '0' : -1);
             if (digit < 0) {
                 payload = 0;
                 break;
@@ -130,7 +100,7 @@ UInt128 ReadHexadecimal(const char* p, const char* end, const WideFormat& format
             inFraction = true;
             continue;
         }
-        const int digit = HexDigitOf(*p);
+        const int digit = HexDigitValue(*p);
         if (significand == 0 && digit == 0) {
             exponent -= inFraction ? 4 : 0;
         } else if (keptDigits < 30) {
@@ -516,17 +486,8 @@ bool ScaleFast(const UInt128 (&n)[3], SInt64 q, SInt64 k0, Scaling& out)
     constexpr UInt128 kSlack = 1024;
     constexpr UInt128 kHalf = UInt128(1) << 127;
     for (int k = 0; k < 3; ++k) {
-        UInt64 product[6] = {};
-        const UInt64 factor[2] = { LowHalf(n[k]), HighHalf(n[k]) };
-        for (int i = 0; i < 2; ++i) {
-            UInt64 carry = 0;
-            for (int j = 0; j < 4; ++j) {
-                const UInt128 sum = UInt128(factor[i]) * power.words[j] + product[i + j] + carry;
-                product[i + j] = LowHalf(sum);
-                carry = HighHalf(sum);
-            }
-            product[i + 4] = carry;
-        }
+        UInt64 product[6];
+        MultiplyInto(n[k], power, product);
         const UInt128 fraction = BitsOf(product, 6, point - 128);
         if (fraction == 0 || fraction > kUInt128Max - kSlack)
             return false;
@@ -709,55 +670,11 @@ char* PutExactInteger(char* out, UInt128 c, SInt64 q)
     return out;
 }
 
-// As std::to_chars lays out its shortest digits: fixed notation unless the
-// scientific one is shorter, an integer in fixed notation exactly.
 char* PutShortest(char* out, UInt128 c, SInt64 q, bool narrowBelow)
 {
     const Decimal shortest = ShortestDecimal(c, q, narrowBelow);
-    const int count = shortest.count;
-    const int scientificExponent = shortest.exponent + count - 1;
-    const int exponentMagnitude = scientificExponent < 0 ? -scientificExponent : scientificExponent;
-    const int exponentDigits = exponentMagnitude < 100 ? 2 : exponentMagnitude < 1000 ? 3 : 4;
-    const int scientificLength = count + (count > 1 ? 1 : 0) + 2 + exponentDigits;
-    int fixedLength;
-    if (shortest.exponent >= 0)
-        fixedLength = count + shortest.exponent;
-    else if (scientificExponent >= 0)
-        fixedLength = count + 1;
-    else
-        fixedLength = count + 1 - scientificExponent;
-
-    const char* digits = shortest.digits;
-    if (fixedLength <= scientificLength) {
-        // Only an integer has an integer within its interval.
-        if (shortest.exponent >= 0)
-            return PutExactInteger(out, c, q);
-        if (scientificExponent < 0) {
-            *out++ = '0';
-            *out++ = '.';
-            for (int i = -1; i > scientificExponent; --i)
-                *out++ = '0';
-            std::memcpy(out, digits, std::size_t(count));
-            return out + count;
-        }
-        const int integerDigits = scientificExponent + 1;
-        std::memcpy(out, digits, std::size_t(integerDigits));
-        out += integerDigits;
-        *out++ = '.';
-        std::memcpy(out, digits + integerDigits, std::size_t(count - integerDigits));
-        return out + (count - integerDigits);
-    }
-    *out++ = digits[0];
-    if (count > 1) {
-        *out++ = '.';
-        std::memcpy(out, digits + 1, std::size_t(count - 1));
-        out += count - 1;
-    }
-    *out++ = 'e';
-    *out++ = scientificExponent < 0 ? '-' : '+';
-    if (exponentMagnitude < 10)
-        *out++ = '0';
-    return PutUnsigned(out, unsigned(exponentMagnitude));
+    return PutShortestLayout(out, shortest.digits, shortest.count, shortest.exponent,
+        [c, q](char* at) { return PutExactInteger(at, c, q); });
 }
 
 void WriteBinaryFloat(UInt128 bits, const WideFormat& format, char* out)

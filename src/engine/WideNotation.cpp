@@ -184,12 +184,6 @@ private:
     ReadingNote fNote;
 };
 
-int HexDigitOf(char c)
-{
-    const int digit = DigitValue(static_cast<unsigned char>(Lower(c)));
-    return digit < 16 ? digit : -1;
-}
-
 // --- IPv6 ------------------------------------------------------------------------
 
 struct IPv6Reading {
@@ -257,7 +251,7 @@ IPv6Reading ScanIPv6(const char* text)
             const char* first = nullptr;
             const char* last = nullptr;
             for (const char* q = p; q < end; ++q) {
-                const int digit = HexDigitOf(*q);
+                const int digit = HexDigitValue(*q);
                 if (digit >= 0) {
                     value = (value << 4 | unsigned(digit)) & 0xFFFFF;
                     first = first ? first : q;
@@ -327,15 +321,6 @@ struct UuidReading {
     ReadingNote note;
 };
 
-bool BeginsWithWord(const char* text, const char* word)
-{
-    for (; *word != '\0'; ++text, ++word) {
-        if (Lower(*text) != *word)
-            return false;
-    }
-    return true;
-}
-
 UuidReading ScanUuid(const char* text)
 {
     NoteMaker notes(eNotationCount, text);
@@ -347,7 +332,7 @@ UuidReading ScanUuid(const char* text)
     UInt128 uuid = 0;
     int digits = 0;
     for (; *p != '\0'; ++p) {
-        const int digit = HexDigitOf(*p);
+        const int digit = HexDigitValue(*p);
         if (digit >= 0) {
             if (digits == 32) {
                 notes.ReadUpTo(p);
