@@ -23,6 +23,8 @@
 //   every group after it (the reader never finds the next group's start).
 //   A character in a group after its first digits, or anywhere else but a
 //   dot or a blank, is ignored; after the fourth group the reading stops.
+//   An IPv6 address (a text with a colon) is WideNotation.h's, which notes
+//   it with NoteWideReading and the kinds for IPv6 below.
 // - Version: the major, minor and bug fix numbers between dots, each after
 //   blanks and an optional sign, then in the last of them a stage letter (d,
 //   a, b, f, or "fc") and a revision. Dots, and blanks before a number or the
