@@ -234,6 +234,13 @@ void ConverterModel::layoutSaved(std::string file)
         return;
     auto saved = std::make_shared<OpenLayout>(*fState.layout);
     saved->file = std::move(file);
+    // The steps that hold this same layout learn where it is saved too, so
+    // that undo and redo save it there again rather than to a new file.
+    const std::shared_ptr<const OpenLayout> unsaved = fState.layout;
+    for (std::deque<State>* steps : { &fUndo, &fRedo })
+        for (State& step : *steps)
+            if (step.layout == unsaved)
+                step.layout = saved;
     fState.layout = std::move(saved);
 }
 

@@ -469,7 +469,7 @@ void ConverterView::saveLayout()
         fModel.layoutSaved(saved.path.toStdString());
     if (fBitFieldPanel)
         fBitFieldPanel->showSaveProblem(
-            saved.ok() ? QString() : tr("Not saved: %1").arg(saved.error->text()));
+            saved.ok() ? QString() : BitFieldPanel::tr("Not saved: %1").arg(saved.error->text()));
 }
 
 void ConverterView::keepHistory(const ModelChanges& changes)
