@@ -253,32 +253,43 @@ void BitFieldPanel::exportLayout()
 
 // --- Layouts -------------------------------------------------------------------
 
+// The popup is made again only when the saved layouts changed: made again
+// while it hands over the user's choice, it would lose the focus.
 void BitFieldPanel::listLayouts()
 {
     const BitFieldLayout* layout = fModel.layout();
     const QString file = FromUtf8(fModel.layoutFile());
+    std::vector<StoredLayout> stored = fStore->list();
+    const auto found = std::find_if(stored.begin(), stored.end(),
+        [&](const StoredLayout& each) { return !each.damaged() && each.path == file; });
+    const bool unsaved = layout && found == stored.end();
+    const auto same = [](const StoredLayout& a, const StoredLayout& b) {
+        return a.path == b.path && a.name == b.name && a.damaged() == b.damaged();
+    };
     const QSignalBlocker quiet(fPopup);
-    fPopup->clear();
-    fPopup->addItem(tr("No layout"), QString());
-    int current = 0;
-    for (const StoredLayout& stored : fStore->list()) {
-        const int index = fPopup->count();
-        fPopup->addItem(
-            stored.damaged() ? tr("%1 (damaged)").arg(stored.name) : stored.name, stored.path);
-        if (stored.damaged()) {
-            fPopup->setItemData(index, stored.damage->text(), Qt::ToolTipRole);
-            if (auto* items = qobject_cast<QStandardItemModel*>(fPopup->model()))
-                items->item(index)->setEnabled(false);
-        } else if (layout && stored.path == file) {
-            current = index;
+    if (unsaved || fListedUnsaved
+        || !std::equal(stored.begin(), stored.end(), fListed.begin(), fListed.end(), same)) {
+        fPopup->clear();
+        fPopup->addItem(tr("No layout"), QString());
+        for (const StoredLayout& each : stored) {
+            const int index = fPopup->count();
+            fPopup->addItem(
+                each.damaged() ? tr("%1 (damaged)").arg(each.name) : each.name, each.path);
+            if (each.damaged()) {
+                fPopup->setItemData(index, each.damage->text(), Qt::ToolTipRole);
+                if (auto* items = qobject_cast<QStandardItemModel*>(fPopup->model()))
+                    items->item(index)->setEnabled(false);
+            }
         }
+        // A layout that could not be saved is still the one shown.
+        if (unsaved)
+            fPopup->addItem(tr("%1 (not saved)").arg(FromUtf8(layout->name)), file);
+        fListedUnsaved = unsaved;
     }
-    // A layout that could not be saved is still the one shown.
-    if (layout && current == 0) {
-        current = fPopup->count();
-        fPopup->addItem(tr("%1 (not saved)").arg(FromUtf8(layout->name)), file);
-    }
-    fPopup->setCurrentIndex(current);
+    fPopup->setCurrentIndex(!layout ? 0
+            : unsaved               ? fPopup->count() - 1
+                                    : 1 + int(found - stored.begin()));
+    fListed = std::move(stored);
 }
 
 // The user's choice, read from the item chosen as it is made.

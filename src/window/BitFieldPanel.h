@@ -11,6 +11,7 @@
 #define BITLENS_BITFIELDPANEL_H
 
 #include "files/LayoutFile.h"
+#include "files/LayoutStore.h"
 #include "model/BitFieldLayout.h"
 #include "model/ConverterModel.h"
 
@@ -18,10 +19,10 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class BitGrid;
 class LayoutImport;
-class LayoutStore;
 class QComboBox;
 class QLabel;
 class QMainWindow;
@@ -114,6 +115,9 @@ private:
     const std::shared_ptr<const LayoutStore> fStore;
 
     QString fSaveProblem;
+    // What the popup lists: the saved layouts, and the open one if unsaved.
+    std::vector<StoredLayout> fListed;
+    bool fListedUnsaved = false;
     QString fNote; // what an import left out, until the next edit
 
     QComboBox* fPopup = nullptr;
