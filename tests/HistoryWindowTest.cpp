@@ -101,17 +101,9 @@ void HistoryWindowTest::enterRecords_data()
         << "open math|type currentHexadecimal 10|type operandHexadecimal 1f|"
            "key operandHexadecimal Return"
         << QStringList { "0x10 AND 0x1f = 0x10" + dot + "32 bits" };
-    QTest::newRow("each Enter, newest first")
-        << "type currentDecimal 5|key currentDecimal Return|type currentOctal 17|"
-           "key currentOctal Return"
-        << QStringList { "17 = 0o17" + dot + "32 bits", "5 = 5" + dot + "32 bits" };
     QTest::newRow("not twice in a row")
         << "type currentDecimal 5|key currentDecimal Return Return|key currentBinary Return"
         << QStringList { "0101 = 0b101" + dot + "32 bits", "5 = 5" + dot + "32 bits" };
-    QTest::newRow("not a whole calculation")
-        << "type currentDecimal 1 +|key currentDecimal Return" << QStringList {};
-    QTest::newRow("a division by zero")
-        << "type currentDecimal 1 / 0|key currentDecimal Return" << QStringList {};
     QTest::newRow("not with a modifier")
         << "type currentDecimal 5|key currentDecimal Ctrl+Return Shift+Return" << QStringList {};
 }
@@ -213,29 +205,12 @@ void HistoryWindowTest::enterOnAnEntryRestoresItAsOneStep_data()
         << "type currentHexadecimal 5" << 0 << "currentDecimal"
         << "0x10 << 3"
         << "5";
-    QTest::newRow("its number elsewhere")
-        << "type currentDecimal 0x10 << 3|key currentDecimal Return"
-        << "type currentHexadecimal 5" << 0 << "currentHexadecimal"
-        << "0080"
-        << "5";
-    QTest::newRow("its width")
-        << "choose bitWidthPopup 64 bits|type currentHexadecimal 1 0000 0000|"
-           "key currentHexadecimal Return|choose bitWidthPopup 8 bits"
-        << "type currentDecimal 3" << 0 << "currentDecimal"
-        << "4294967296"
-        << "3";
     QTest::newRow("an older entry")
         << "type currentDecimal 1|key currentDecimal Return|type currentDecimal 2|"
            "key currentDecimal Return"
         << "type currentOctal 7" << 1 << "currentDecimal"
         << "1"
         << "7";
-    QTest::newRow("a calculation's result")
-        << "open math|choose mathOperation add|type currentDecimal 5|type operandDecimal 7|"
-           "key operandDecimal Return"
-        << "type currentDecimal 1" << 0 << "currentDecimal"
-        << "12"
-        << "1";
 }
 
 void HistoryWindowTest::enterOnAnEntryRestoresItAsOneStep()
