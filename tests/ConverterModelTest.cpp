@@ -1029,8 +1029,9 @@ TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
         EXPECT_EQ(Everything(model) + LayoutText(model), after);
         EXPECT_EQ(redone.layout, !history);
         EXPECT_EQ(redone.historyRemoved != nullptr, history);
-        if (history)
+        if (history) {
             EXPECT_EQ(*redone.historyRemoved, entry);
+        }
     }
 }
 
