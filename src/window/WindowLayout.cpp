@@ -80,7 +80,10 @@ bool WindowLayout::eventFilter(QObject* watched, QEvent* event)
     if (watched != &fWindow) {
         // A panel shown makes room for itself once, however it was shown; one
         // hidden itself, not with the window, gives the room back.
-        auto* panel = static_cast<QDockWidget*>(watched);
+        // A panel being destroyed is no dock any more, and gives nothing back.
+        auto* panel = qobject_cast<QDockWidget*>(watched);
+        if (!panel)
+            return QObject::eventFilter(watched, event);
         if (event->type() == QEvent::Show && !event->spontaneous() && !fGrownFor.contains(panel))
             makeRoom(*panel);
         else if (event->type() == QEvent::Hide && panel->isHidden())
