@@ -11,7 +11,8 @@
 namespace {
 
 // A decimal text as strtoll and strtoull read it in the "C" locale: blanks,
-// one optional sign, digits up to the first other character. Read here so
+// one optional sign, digits up to the first other character, except that
+// '_' and '\'' between two digits group them and are skipped. Read here so
 // that the locale the toolkit sets for the process cannot change a field's
 // number (a single-byte locale counts 0xA0 as a blank).
 struct DecimalText {
@@ -27,7 +28,7 @@ DecimalText ScanDecimal(const char* text)
     DecimalText scanned;
     if (*text == '+' || *text == '-')
         scanned.negative = *text++ == '-';
-    for (; *text >= '0' && *text <= '9'; ++text) {
+    for (; IsDecimalDigit(*text); text = PastDecimalSeparators(text + 1)) {
         const unsigned digit = unsigned(*text - '0');
         if (scanned.magnitude > (UINT64_MAX - digit) / 10)
             scanned.tooLarge = true;

@@ -25,7 +25,8 @@ constexpr int kFieldBufferSize = 128;
 // Reads `text` into `number` as if typed into that notation's field. The
 // text is edited in place (spaces dropped, letters lowered). The decimal
 // reading decides the sign: the row is signed exactly when the text, past
-// leading white space, begins with '-'. Nothing is cut to the width, but
+// leading white space, begins with '-'; '_' and '\'' between its digits
+// are skipped, as the other integer readers skip every non-digit. Nothing is cut to the width, but
 // the float reading widens a row of 8 bits, which has no float, to 32
 // (ReadFloatNotation) and leaves the sign setting alone.
 //
