@@ -527,8 +527,23 @@ TEST(ConverterModel, ReadsCalculationsAndSaysWhatWasNotReadAsTyped)
         { "a negative result as wide as it needs",
             "choose bitWidthPopup 8 bits|type currentHexadecimal 0-100",
             "bitWidthPopup=16 bits|currentDecimal=65280" },
-        { "a result that widens", "choose bitWidthPopup 8 bits|type currentBinary 1 << 1100",
-            "bitWidthPopup=16 bits|currentDecimal=4096" },
+        { "a result that widens says so",
+            "choose bitWidthPopup 8 bits|type currentBinary 1 << 1100",
+            "bitWidthPopup=16 bits|currentDecimal=4096|"
+            "currentOverflowWarning=the result needs 16 bits: the width is now 16" },
+        { "as C's unsigned shift, in 64 bits", "type currentHexadecimal -1 >> 1",
+            "bitWidthPopup=64 bits|currentHexadecimal=-1 >> 1|currentDecimal=9223372036854775807|"
+            "currentOverflowWarning=the result needs 64 bits: the width is now 64" },
+        { "while the typing goes on", "type currentDecimal 1 << 40 ^ 1",
+            "currentOverflowWarning=the result needs 64 bits: the width is now 64" },
+        { "not once the result is narrower", "type currentDecimal 1 << 40 >> 20",
+            "bitWidthPopup=64 bits|currentOverflowWarning=hidden" },
+        { "all ones at the row's width", "type currentHexadecimal ~0",
+            "bitWidthPopup=32 bits|currentDecimal=4294967295|currentOverflowWarning=hidden" },
+        { "a plain number widens in silence", "type currentHexadecimal 1 0000 0000",
+            "bitWidthPopup=64 bits|currentOverflowWarning=hidden" },
+        { "separators in a plain decimal", "type currentDecimal 1'000'000",
+            "currentHexadecimal=000f 4240|currentOverflowWarning=hidden" },
         { "a signed row divides signed", "type currentDecimal -8|type currentHexadecimal 0-8 >> 1",
             "currentDecimal=-4|signedValueBox=checked" },
         { "not yet whole keeps the number", "type currentDecimal 12 +",
@@ -802,6 +817,35 @@ TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise
             reread.openWith(copied, literal, model.width(), endian);
             EXPECT_EQ(reread.bits(eFieldTypeValue), model.bits(eFieldTypeValue));
         }
+    }
+}
+
+// A text past a field's 127 characters keeps its beginning, shows it, and
+// says so; a warning about what was kept says it of that.
+TEST(ConverterModel, CutsATextTooLongForItsFieldAndSaysSo)
+{
+    // Columns: notation, text, the decimal read, the message.
+    using Row = std::tuple<Notation, std::string, const char*, const char*>;
+    const Row rows[] = {
+        { eNotationHexadecimal, std::string(127, '0') + "1", "0", "cut to 127 characters" },
+        { eNotationHexadecimal, "1" + std::string(200, '0'), "0",
+            "cut to 127 characters; they spell more than 64 bits: their low 64 are shown" },
+        { eNotationDecimal, std::string(130, '9'), "18446744073709551615",
+            "cut to 127 characters; beyond 64 bits: the largest is shown" },
+        { eNotationDecimal, "1 +" + std::string(130, ' ') + "1", "0",
+            "cut to 127 characters; incomplete: a number after +" },
+        { eNotationDecimal, std::string(127, '1').insert(1, "\U0001F600"), "1",
+            "cut to 127 characters; read up to 1" },
+    };
+    for (const auto& [notation, text, decimal, message] : rows) {
+        SCOPED_TRACE(text.substr(0, 8));
+        ConverterModel model;
+        const ModelChanges changes = model.typeInto(eFieldTypeValue, notation, text);
+        EXPECT_TRUE(changes.texts[0][notation]);
+        EXPECT_EQ(model.text(eFieldTypeValue, notation), CutToField(text));
+        EXPECT_EQ(model.written(eFieldTypeValue, eNotationDecimal), decimal);
+        EXPECT_EQ(model.message(eFieldTypeValue).english(), message);
+        EXPECT_NE(model.message(eFieldTypeValue).kind, eMessageNone);
     }
 }
 

@@ -146,7 +146,7 @@ private slots:
         row("an exponent", "1e300");
         row("thousands separator", "1,000");
         // The decimal field would read only the 1 of these.
-        row("underscore in a decimal", "1_000");
+        row("underscore after a decimal", "1000_");
         row("blank in a decimal", "10 20");
         row("prefix alone", "0x");
         row("separator at the end", "0b1010_");

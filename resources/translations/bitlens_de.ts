@@ -1473,6 +1473,22 @@
         <source>%1 is not one byte: read as ?</source>
         <translation>%1 ist kein einzelnes Byte: als ? gelesen</translation>
     </message>
+    <message>
+        <source>they spell more than 64 bits: their low 64 are shown</source>
+        <translation>sie ergeben mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
+    </message>
+    <message>
+        <source>cut to 127 characters</source>
+        <translation>auf 127 Zeichen gekürzt</translation>
+    </message>
+    <message>
+        <source>cut to 127 characters; %1</source>
+        <translation>auf 127 Zeichen gekürzt; %1</translation>
+    </message>
+    <message>
+        <source>the result needs %1 bits: the width is now %1</source>
+        <translation>das Ergebnis braucht %1 Bit: die Breite ist jetzt %1</translation>
+    </message>
 </context>
 <context>
     <name>SearchAnswers</name>

@@ -64,7 +64,9 @@ public:
 
     // --- The user's actions ------------------------------------------------
     // `text` typed into a field of the Value or the Operand row (anything
-    // else changes nothing). The field keeps the text; the row reads it.
+    // else changes nothing). The field keeps the text; the row reads it. A
+    // text longer than a field holds keeps its first 127 characters, and the
+    // field's text is reported changed; the message line says so.
     ModelChanges typeInto(FieldType row, Notation notation, std::string_view text);
     // The width popup: every row re-fitted to 8, 16, 32 or 64 bits.
     ModelChanges chooseWidth(UInt16 width);
@@ -206,6 +208,7 @@ private:
     Field fTyped;
     Field fRun; // where the last step's run of edits went, while it goes on
     bool fContinuesRun = false;
+    UInt16 fRunStartWidth = 0; // the width before the run of keystrokes began
     bool fTypedTextChanged = false;
     ModelChanges fTextChanges; // texts written during the verb
     Shown fShownBefore {};

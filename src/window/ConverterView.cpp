@@ -100,6 +100,13 @@ QString MessageText(const char* words, const std::string& token = {})
                                                     : translated;
 }
 
+QString MessageText(const RowMessage& message)
+{
+    const QString words = MessageText(message.text, message.token);
+    const char* frame = message.frame();
+    return frame ? MessageText(frame, words.toStdString()) : words;
+}
+
 } // namespace
 
 ConverterView::ConverterView(QWidget* parent)
@@ -312,9 +319,15 @@ void ConverterView::wireRow(const Row& row)
         return;
     for (int notation = 0; notation < eNotationCount; ++notation) {
         const auto which = static_cast<Notation>(notation);
-        connect(row.fields[notation], &QLineEdit::textEdited, this,
-            [this, type, which](const QString& text) {
+        QLineEdit* field = row.fields[notation];
+        connect(
+            field, &QLineEdit::textEdited, this, [this, type, which, field](const QString& text) {
+                // A text cut to the field's length is set again: the cursor
+                // stays where the typing goes on.
+                const int cursor = field->cursorPosition();
                 showChanges(fModel.typeInto(type, which, ModelText(text)));
+                if (const qsizetype kept = field->text().size(); kept != text.size())
+                    field->setCursorPosition(std::min(cursor, int(kept)));
             });
     }
     connect(row.swapButton, &QPushButton::clicked, this,
@@ -480,8 +493,7 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
         (fModel.endian(row.type) == eBigEndian ? row.bigEndianRadio : row.littleEndianRadio)
             ->setChecked(true);
     if (changes.messages[at] && row.overflowWarning)
-        row.overflowWarning->setWarning(
-            MessageText(fModel.message(row.type).text, fModel.message(row.type).token));
+        row.overflowWarning->setWarning(MessageText(fModel.message(row.type)));
 }
 
 void ConverterView::showWidth()
