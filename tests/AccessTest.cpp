@@ -251,9 +251,9 @@ void AccessTest::keyboardOnly_data()
             "6" },
         { "swap button, space", "type currentDecimal 1|key swapEndianValue Space",
             "currentHexadecimal", "0100 0000" },
-        { "math disclosure, space, then the operation popup",
+        { "math disclosure, space, then the operation popup's list",
             "type currentDecimal 6|key mathDisclosure Space|type operandDecimal 3|"
-            "key mathOperation Down Down Down",
+            "key mathOperation Down Down Down Down Return",
             "resultDecimal", "9" },
         { "math area shortcut",
             "type currentDecimal 6|key currentDecimal Ctrl+M|type operandDecimal 3",

@@ -247,11 +247,12 @@ void ConverterViewTest::startsAtZero_data()
             shown.append({ RowWidget(row, what), text });
         QTest::newRow(qPrintable(row + " row")) << shown;
     }
-    QTest::newRow("controls") << Shown { { "bitWidthPopup", "32 bits" }, { "mathOperation", "AND" },
-        { "signedValueBox", "unchecked" }, { "signedOperandBox", "unchecked" },
-        { "signedResultBox", "unchecked" }, { "mathDisclosure", "unchecked" },
-        { "expandedBox", "hidden" }, { "currentOverflowWarning", "hidden" },
-        { "operandOverflowWarning", "hidden" }, { "resultZeroFlag", "unchecked" } };
+    QTest::newRow("controls") << Shown { { "bitWidthPopup", "32 bits" },
+        { "mathOperation", "AND  &" }, { "signedValueBox", "unchecked" },
+        { "signedOperandBox", "unchecked" }, { "signedResultBox", "unchecked" },
+        { "mathDisclosure", "unchecked" }, { "expandedBox", "hidden" },
+        { "currentOverflowWarning", "hidden" }, { "operandOverflowWarning", "hidden" },
+        { "resultZeroFlag", "unchecked" } };
 }
 
 void ConverterViewTest::startsAtZero()
@@ -298,9 +299,11 @@ void ConverterViewTest::script()
 
 void ConverterViewTest::operationPopupHoldsEveryOperationInOrder()
 {
-    const QStringList titles = { "AND", "OR", "XOR", "add", "subtract", "multiply", "divide",
-        "remainder", "shift right", "shift left", "NOT", "NAND", "NOR", "XNOR", "rotate left",
-        "rotate right", "arithmetic shift right", "signed divide", "signed remainder", "negate" };
+    // The C operator after the name where C has one for the rows' bits.
+    const QStringList titles = { "AND  &", "OR  |", "XOR  ^", "add  +", "subtract  -",
+        "multiply  *", "divide  /", "remainder  %", "shift right  >>", "shift left  <<", "NOT  ~",
+        "NAND", "NOR", "XNOR", "rotate left", "rotate right", "arithmetic shift right",
+        "signed divide", "signed remainder", "negate" };
     auto* popup = child<QComboBox>("mathOperation");
     QStringList shown;
     for (int i = 0; i < popup->count(); ++i)

@@ -654,8 +654,10 @@ QString RandomUseTest::check(Window& w)
     }
     w.closedTexts.clear();
     // The Result row stores the whole 64-bit result and shows it at the width.
-    const auto operation = std::find_if(std::begin(kOperations), std::end(kOperations),
-        [&w](const auto& item) { return item.first == w.operation->currentText(); });
+    const auto operation
+        = std::find_if(std::begin(kOperations), std::end(kOperations), [&w](const auto& item) {
+              return item.first == w.operation->currentText().section(QStringLiteral("  "), 0, 0);
+          });
     if (operation == std::end(kOperations))
         return "the operation popup shows " + w.operation->currentText();
     bits[eResultRow] = operation->second(bits[eValueRow], bits[eOperandRow], width);

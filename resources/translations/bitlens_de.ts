@@ -457,34 +457,6 @@
         <translation>Wie die Zeile Ergebnis die Zeilen Wert und Operand verknüpft</translation>
     </message>
     <message>
-        <source>add</source>
-        <translation>addieren</translation>
-    </message>
-    <message>
-        <source>subtract</source>
-        <translation>subtrahieren</translation>
-    </message>
-    <message>
-        <source>multiply</source>
-        <translation>multiplizieren</translation>
-    </message>
-    <message>
-        <source>divide</source>
-        <translation>dividieren</translation>
-    </message>
-    <message>
-        <source>remainder</source>
-        <translation>Rest</translation>
-    </message>
-    <message>
-        <source>shift right</source>
-        <translation>nach rechts schieben</translation>
-    </message>
-    <message>
-        <source>shift left</source>
-        <translation>nach links schieben</translation>
-    </message>
-    <message>
         <source>Result</source>
         <translation>Ergebnis</translation>
     </message>
@@ -743,6 +715,34 @@
     <message>
         <source>Show what was entered with Enter, to bring it back</source>
         <translation>Zeigt, was mit der Eingabetaste eingegeben wurde, um es zurückzuholen</translation>
+    </message>
+    <message>
+        <source>add  +</source>
+        <translation>addieren  +</translation>
+    </message>
+    <message>
+        <source>subtract  -</source>
+        <translation>subtrahieren  -</translation>
+    </message>
+    <message>
+        <source>multiply  *</source>
+        <translation>multiplizieren  *</translation>
+    </message>
+    <message>
+        <source>divide  /</source>
+        <translation>dividieren  /</translation>
+    </message>
+    <message>
+        <source>remainder  %</source>
+        <translation>Rest  %</translation>
+    </message>
+    <message>
+        <source>shift right  &gt;&gt;</source>
+        <translation>nach rechts schieben  &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>shift left  &lt;&lt;</source>
+        <translation>nach links schieben  &lt;&lt;</translation>
     </message>
 </context>
 <context>

@@ -345,10 +345,11 @@ void ConverterView::wireKeyboard()
 {
     TakeWheelOnlyWhenFocused(*ui->bitWidthPopup);
     TakeWheelOnlyWhenFocused(*ui->mathOperation);
-    // An arrow key on the closed width popup opens its list instead of
-    // applying each width it passes: a width narrower than the number's
-    // would drop its high bits on the way.
+    // An arrow key on a closed popup opens its list instead of applying each
+    // item it passes: a width narrower than the number's would drop its
+    // high bits on the way, and each operation would be a step to undo.
     OpenListOnArrowKeys(*ui->bitWidthPopup);
+    OpenListOnArrowKeys(*ui->mathOperation);
     // The labels' letters, by the field each label names.
     QHash<const QWidget*, QKeySequence> mnemonics;
     for (const QLabel* label : findChildren<QLabel*>())
