@@ -772,7 +772,7 @@ TEST(ConverterModel, WarnsOfTheTypedTextThroughTheWidening)
     }
 }
 
-TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise)
+TEST(ConverterModel, CopiesALiteralThatCodeReads)
 {
     // Columns: text typed, into which notation, width, byte order, then the
     // notation copied and its literal.
@@ -789,10 +789,10 @@ TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise
         { "10", eNotationDecimal, 16, eBigEndian, eNotationBinary, "0b0000000000001010" },
         { "5", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b00000101" },
         { "-1", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b11111111" },
-        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0o777" },
-        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o5" },
-        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0o0" },
-        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o1777777777777777777777" },
+        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0777" },
+        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "05" },
+        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "01777777777777777777777" },
         { "300", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x012c" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationHexadecimal, "0x01000000" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationDecimal, "1" },
@@ -802,17 +802,39 @@ TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise
         { "AB", eNotationText, 16, eBigEndian, eNotationText, "16706" },
         { "10.0.0.1", eNotationIPAddress, 32, eBigEndian, eNotationIPAddress, "167772161" },
         { "1.2", eNotationNumVersion, 32, eLittleEndian, eNotationNumVersion, "8193" },
-        { "1", eNotationFloat, 32, eBigEndian, eNotationFloat, "1065353216" },
-        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1065353216" },
+        // The decimal's type suffix where its digits need one.
+        { "-9223372036854775808", eNotationDecimal, 64, eBigEndian, eNotationDecimal,
+            "(-9223372036854775807LL - 1)" },
+        { "ffffffffffffffff", eNotationHexadecimal, 64, eBigEndian, eNotationQuixadecimal,
+            "18446744073709551615ULL" },
+        { "9223372036854775807", eNotationDecimal, 64, eBigEndian, eNotationDecimal,
+            "9223372036854775807" },
+        { "-2147483648", eNotationDecimal, 32, eBigEndian, eNotationDecimal, "-2147483648" },
+        // A float of its own width; a half as the float of its value.
+        { "1.5", eNotationFloat, 32, eBigEndian, eNotationFloat, "1.5f" },
+        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1.0f" },
+        { "1", eNotationFloat, 64, eBigEndian, eNotationFloat, "1.0" },
+        { "0.1", eNotationFloat, 64, eBigEndian, eNotationFloat, "0.1" },
+        { "1e300", eNotationFloat, 64, eBigEndian, eNotationFloat, "1e+300" },
+        { "-0", eNotationFloat, 32, eBigEndian, eNotationFloat, "-0.0f" },
+        { "1.5", eNotationFloat, 16, eBigEndian, eNotationFloat, "1.5f" },
+        { "0.1", eNotationFloat, 16, eBigEndian, eNotationFloat, "0x1.998p-4f" },
+        { "6e-8", eNotationFloat, 16, eBigEndian, eNotationFloat, "0x0.004p-14f" },
+        { "-inf", eNotationFloat, 64, eBigEndian, eNotationFloat, "-INFINITY" },
+        { "nan", eNotationFloat, 32, eBigEndian, eNotationFloat, "NAN" },
+        { "nan(0x1)", eNotationFloat, 32, eBigEndian, eNotationFloat, "0x7f800001" },
+        { "5", eNotationDecimal, 8, eBigEndian, eNotationFloat, "5" },
     };
     for (auto [typed, typedInto, width, endian, copied, literal] : rows) {
         SCOPED_TRACE(std::string(typed) + " as notation " + std::to_string(copied));
         ConverterModel model;
         model.openWith(typedInto, typed, width, endian);
         EXPECT_EQ(model.literal(eFieldTypeValue, copied), literal);
-        // A literal pasted back into its own field reads as the same number.
-        if (copied == eNotationBinary || copied == eNotationHexadecimal || copied == eNotationOctal
-            || copied == eNotationDecimal) {
+        // A literal pasted back into its own field reads as the same number,
+        // but for C's suffixes.
+        if ((copied == eNotationBinary || copied == eNotationHexadecimal || copied == eNotationOctal
+                || copied == eNotationDecimal)
+            && std::string(literal).find('L') == std::string::npos) {
             ConverterModel reread;
             reread.openWith(copied, literal, model.width(), endian);
             EXPECT_EQ(reread.bits(eFieldTypeValue), model.bits(eFieldTypeValue));

@@ -754,6 +754,13 @@
     </message>
 </context>
 <context>
+    <name>EditMenu</name>
+    <message>
+        <source>Copy Decimal as &amp;Literal</source>
+        <translation>Dezimal als &amp;Literal kopieren</translation>
+    </message>
+</context>
+<context>
     <name>FieldDescription</name>
     <message>
         <source>Value</source>

@@ -261,9 +261,12 @@ void ConverterView::wireControls()
     fEditMenu = std::make_unique<EditMenu>(*this, w, fields, [this](const QLineEdit& field) {
         for (const Row& row : fRows)
             for (int notation = 0; notation < eNotationCount; ++notation)
-                if (row.fields[notation] == &field)
-                    return FromUtf8(fModel.literal(row.type, static_cast<Notation>(notation)));
-        return QString();
+                if (row.fields[notation] == &field) {
+                    const auto which = static_cast<Notation>(notation);
+                    return EditMenu::LiteralText { FromUtf8(fModel.literal(row.type, which)),
+                        LiteralNotation(which, fModel.width()) != which };
+                }
+        return EditMenu::LiteralText {};
     });
 }
 
