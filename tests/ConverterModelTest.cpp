@@ -871,6 +871,22 @@ TEST(ConverterModel, CutsATextTooLongForItsFieldAndSaysSo)
     }
 }
 
+// What a click into a field selects all of: a text the model wrote, or one
+// typed just as it would write it.
+TEST(ConverterModel, TellsATextTypedFromOneItWrites)
+{
+    // Typed into the Value row's hexadecimal field, and whether it stays
+    // the user's own; the decimal field's text is the model's.
+    for (auto [typed, own] : { std::pair { "ff", true }, std::pair { "00ff", false },
+             std::pair { "ff + 1", true }, std::pair { "0x", true } }) {
+        SCOPED_TRACE(typed);
+        ConverterModel model;
+        model.typeInto(eFieldTypeValue, eNotationHexadecimal, typed);
+        EXPECT_EQ(model.holdsTypedText(eFieldTypeValue, eNotationHexadecimal), own);
+        EXPECT_FALSE(model.holdsTypedText(eFieldTypeValue, eNotationDecimal));
+    }
+}
+
 // Undo brings back exactly what was shown before the step; redo what was
 // shown after it. Keystrokes into one field make one step, as does a drag.
 TEST(ConverterModel, UndoAndRedoEachStep)

@@ -167,6 +167,8 @@ private slots:
     void startsAtZero();
     void script_data();
     void script();
+    void aClickIntoAWrittenFieldSelectsIt_data();
+    void aClickIntoAWrittenFieldSelectsIt();
     void operationPopupHoldsEveryOperationInOrder();
     void flagsShowTheResultAndHideWithTheMathArea();
     void flagToolTipsFollowTheOperation_data();
@@ -295,6 +297,38 @@ void ConverterViewTest::script()
     QFETCH(Shown, shown);
     if (run(steps))
         expect(shown);
+}
+
+void ConverterViewTest::aClickIntoAWrittenFieldSelectsIt_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("so that typing replaces it") << ""
+                                                << "currentHexadecimal" << 1 << "0000";
+    QTest::newRow("a second click places the cursor") << ""
+                                                      << "currentDecimal" << 2 << "";
+    QTest::newRow("and so does a click into one's own text") << "type currentDecimal 0x10 << 3"
+                                                             << "currentDecimal" << 1 << "";
+}
+
+// Each time from another control.
+void ConverterViewTest::aClickIntoAWrittenFieldSelectsIt()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, field);
+    QFETCH(int, clicks);
+    QFETCH(QString, selected);
+    if (!run(steps))
+        return;
+    child<QWidget>("signedValueBox")->setFocus(Qt::TabFocusReason);
+    auto* target = child<QLineEdit>(field);
+    for (int click = 0; click < clicks; ++click) {
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(target->selectedText(), selected);
 }
 
 void ConverterViewTest::operationPopupHoldsEveryOperationInOrder()

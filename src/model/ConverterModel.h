@@ -131,6 +131,12 @@ public:
     // The row's number in `notation` as the model writes it, whatever the
     // field holds now.
     std::string written(FieldType row, Notation notation) const;
+    // Whether the field holds a text typed that the model would write
+    // otherwise (a calculation, "ff" for 00ff): the user's own, in the works.
+    bool holdsTypedText(FieldType row, Notation notation) const
+    {
+        return text(row, notation) != written(row, notation);
+    }
 
     static bool isTyped(FieldType row)
     {

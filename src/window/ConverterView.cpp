@@ -5,6 +5,7 @@
 #include "BitFieldPanel.h"
 #include "BitGrid.h"
 #include "EditMenu.h"
+#include "FieldClick.h"
 #include "FieldDescription.h"
 #include "FieldString.h"
 #include "FlagButton.h"
@@ -323,6 +324,8 @@ void ConverterView::wireRow(const Row& row)
     for (int notation = 0; notation < eNotationCount; ++notation) {
         const auto which = static_cast<Notation>(notation);
         QLineEdit* field = row.fields[notation];
+        SelectAllOnClickInto(
+            *field, [this, type, which] { return !fModel.holdsTypedText(type, which); });
         connect(
             field, &QLineEdit::textEdited, this, [this, type, which, field](const QString& text) {
                 // A text cut to the field's length is set again: the cursor
