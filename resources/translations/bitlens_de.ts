@@ -1531,6 +1531,22 @@
         <source>binary · the IPv4 address by octets</source>
         <translation>binär · die IPv4-Adresse in Oktetten</translation>
     </message>
+    <message>
+        <source>eight</source>
+        <translation>acht</translation>
+    </message>
+    <message>
+        <source>sixteen</source>
+        <translation>sechzehn</translation>
+    </message>
+    <message>
+        <source>thirty-two</source>
+        <translation>zweiunddreißig</translation>
+    </message>
+    <message>
+        <source>sixty-four</source>
+        <translation>vierundsechzig</translation>
+    </message>
 </context>
 <context>
     <name>SearchService</name>
