@@ -221,7 +221,8 @@ void ConverterView::sizeFields()
         if (row.overflowWarning)
             row.overflowWarning->reserveRoomFor({ MessageText(TooBigMessageText(eNotationBinary)),
                 MessageText(TooBigMessageText(eNotationDecimal)),
-                MessageText(TooBigMessageText(eNotationText)) });
+                MessageText(TooBigMessageText(eNotationText)),
+                MessageText(WidenedMessage(eNotationDecimal, 64)) });
     }
     fWindowLayout = std::make_unique<WindowLayout>(*this, w);
 }
