@@ -529,8 +529,23 @@ TEST(ConverterModel, ReadsCalculationsAndSaysWhatWasNotReadAsTyped)
         { "a negative result as wide as it needs",
             "choose bitWidthPopup 8 bits|type currentHexadecimal 0-100",
             "bitWidthPopup=16 bits|currentDecimal=65280" },
-        { "a result that widens", "choose bitWidthPopup 8 bits|type currentBinary 1 << 1100",
-            "bitWidthPopup=16 bits|currentDecimal=4096" },
+        { "a result that widens says so",
+            "choose bitWidthPopup 8 bits|type currentBinary 1 << 1100",
+            "bitWidthPopup=16 bits|currentDecimal=4096|"
+            "currentOverflowWarning=the result needs 16 bits: the width is now 16" },
+        { "as C's unsigned shift, in 64 bits", "type currentHexadecimal -1 >> 1",
+            "bitWidthPopup=64 bits|currentHexadecimal=-1 >> 1|currentDecimal=9223372036854775807|"
+            "currentOverflowWarning=the result needs 64 bits: the width is now 64" },
+        { "while the typing goes on", "type currentDecimal 1 << 40 ^ 1",
+            "currentOverflowWarning=the result needs 64 bits: the width is now 64" },
+        { "not once the result is narrower", "type currentDecimal 1 << 40 >> 20",
+            "bitWidthPopup=64 bits|currentOverflowWarning=hidden" },
+        { "all ones at the row's width", "type currentHexadecimal ~0",
+            "bitWidthPopup=32 bits|currentDecimal=4294967295|currentOverflowWarning=hidden" },
+        { "a plain number widens in silence", "type currentHexadecimal 1 0000 0000",
+            "bitWidthPopup=64 bits|currentOverflowWarning=hidden" },
+        { "separators in a plain decimal", "type currentDecimal 1'000'000",
+            "currentHexadecimal=000f 4240|currentOverflowWarning=hidden" },
         { "a signed row divides signed", "type currentDecimal -8|type currentHexadecimal 0-8 >> 1",
             "currentDecimal=-4|signedValueBox=checked" },
         { "not yet whole keeps the number", "type currentDecimal 12 +",
@@ -759,7 +774,7 @@ TEST(ConverterModel, WarnsOfTheTypedTextThroughTheWidening)
     }
 }
 
-TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise)
+TEST(ConverterModel, CopiesALiteralThatCodeReads)
 {
     // Columns: text typed, into which notation, width, byte order, then the
     // notation copied and its literal.
@@ -776,10 +791,10 @@ TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise
         { "10", eNotationDecimal, 16, eBigEndian, eNotationBinary, "0b0000000000001010" },
         { "5", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b00000101" },
         { "-1", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b11111111" },
-        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0o777" },
-        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o5" },
-        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0o0" },
-        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o1777777777777777777777" },
+        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0777" },
+        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "05" },
+        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "01777777777777777777777" },
         { "300", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x012c" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationHexadecimal, "0x01000000" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationDecimal, "1" },
@@ -789,21 +804,88 @@ TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise
         { "AB", eNotationText, 16, eBigEndian, eNotationText, "16706" },
         { "10.0.0.1", eNotationIPAddress, 32, eBigEndian, eNotationIPAddress, "167772161" },
         { "1.2", eNotationNumVersion, 32, eLittleEndian, eNotationNumVersion, "8193" },
-        { "1", eNotationFloat, 32, eBigEndian, eNotationFloat, "1065353216" },
-        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1065353216" },
+        // The decimal's type suffix where its digits need one.
+        { "-9223372036854775808", eNotationDecimal, 64, eBigEndian, eNotationDecimal,
+            "(-9223372036854775807LL - 1)" },
+        { "ffffffffffffffff", eNotationHexadecimal, 64, eBigEndian, eNotationQuixadecimal,
+            "18446744073709551615ULL" },
+        { "9223372036854775807", eNotationDecimal, 64, eBigEndian, eNotationDecimal,
+            "9223372036854775807" },
+        { "-2147483648", eNotationDecimal, 32, eBigEndian, eNotationDecimal, "-2147483648" },
+        // A float of its own width; a half as the float of its value.
+        { "1.5", eNotationFloat, 32, eBigEndian, eNotationFloat, "1.5f" },
+        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1.0f" },
+        { "1", eNotationFloat, 64, eBigEndian, eNotationFloat, "1.0" },
+        { "0.1", eNotationFloat, 64, eBigEndian, eNotationFloat, "0.1" },
+        { "1e300", eNotationFloat, 64, eBigEndian, eNotationFloat, "1e+300" },
+        { "-0", eNotationFloat, 32, eBigEndian, eNotationFloat, "-0.0f" },
+        { "1.5", eNotationFloat, 16, eBigEndian, eNotationFloat, "1.5f" },
+        { "0.1", eNotationFloat, 16, eBigEndian, eNotationFloat, "0x1.998p-4f" },
+        { "6e-8", eNotationFloat, 16, eBigEndian, eNotationFloat, "0x0.004p-14f" },
+        { "-inf", eNotationFloat, 64, eBigEndian, eNotationFloat, "-INFINITY" },
+        { "nan", eNotationFloat, 32, eBigEndian, eNotationFloat, "NAN" },
+        { "nan(0x1)", eNotationFloat, 32, eBigEndian, eNotationFloat, "0x7f800001" },
+        { "5", eNotationDecimal, 8, eBigEndian, eNotationFloat, "5" },
     };
     for (auto [typed, typedInto, width, endian, copied, literal] : rows) {
         SCOPED_TRACE(std::string(typed) + " as notation " + std::to_string(copied));
         ConverterModel model;
         model.openWith(typedInto, typed, width, endian);
         EXPECT_EQ(model.literal(eFieldTypeValue, copied), literal);
-        // A literal pasted back into its own field reads as the same number.
-        if (copied == eNotationBinary || copied == eNotationHexadecimal || copied == eNotationOctal
-            || copied == eNotationDecimal) {
+        // A literal pasted back into its own field reads as the same number,
+        // but for C's suffixes.
+        if ((copied == eNotationBinary || copied == eNotationHexadecimal || copied == eNotationOctal
+                || copied == eNotationDecimal)
+            && std::string(literal).find('L') == std::string::npos) {
             ConverterModel reread;
             reread.openWith(copied, literal, model.width(), endian);
             EXPECT_EQ(reread.bits(eFieldTypeValue), model.bits(eFieldTypeValue));
         }
+    }
+}
+
+// A text past a field's 127 characters keeps its beginning, shows it, and
+// says so; a warning about what was kept says it of that.
+TEST(ConverterModel, CutsATextTooLongForItsFieldAndSaysSo)
+{
+    // Columns: notation, text, the decimal read, the message.
+    using Row = std::tuple<Notation, std::string, const char*, const char*>;
+    const Row rows[] = {
+        { eNotationHexadecimal, std::string(127, '0') + "1", "0", "cut to 127 characters" },
+        { eNotationHexadecimal, "1" + std::string(200, '0'), "0",
+            "cut to 127 characters; they spell more than 64 bits: their low 64 are shown" },
+        { eNotationDecimal, std::string(130, '9'), "18446744073709551615",
+            "cut to 127 characters; beyond 64 bits: the largest is shown" },
+        { eNotationDecimal, "1 +" + std::string(130, ' ') + "1", "0",
+            "cut to 127 characters; incomplete: a number after +" },
+        { eNotationDecimal, std::string(127, '1').insert(1, "\U0001F600"), "1",
+            "cut to 127 characters; read up to 1" },
+    };
+    for (const auto& [notation, text, decimal, message] : rows) {
+        SCOPED_TRACE(text.substr(0, 8));
+        ConverterModel model;
+        const ModelChanges changes = model.typeInto(eFieldTypeValue, notation, text);
+        EXPECT_TRUE(changes.texts[0][notation]);
+        EXPECT_EQ(model.text(eFieldTypeValue, notation), CutToField(text));
+        EXPECT_EQ(model.written(eFieldTypeValue, eNotationDecimal), decimal);
+        EXPECT_EQ(model.message(eFieldTypeValue).english(), message);
+        EXPECT_NE(model.message(eFieldTypeValue).kind, eMessageNone);
+    }
+}
+
+// What a click into a field selects all of: a text the model wrote, or one
+// typed just as it would write it.
+TEST(ConverterModel, TellsATextTypedFromOneItWrites)
+{
+    // Typed into the Value row's hexadecimal field, and whether it stays
+    // the user's own; the decimal field's text is the model's.
+    for (auto [typed, own] : { std::pair { "ff", true }, std::pair { "00ff", false },
+             std::pair { "ff + 1", true }, std::pair { "0x", true } }) {
+        SCOPED_TRACE(typed);
+        ConverterModel model;
+        model.typeInto(eFieldTypeValue, eNotationHexadecimal, typed);
+        EXPECT_EQ(model.holdsTypedText(eFieldTypeValue, eNotationHexadecimal), own);
+        EXPECT_FALSE(model.holdsTypedText(eFieldTypeValue, eNotationDecimal));
     }
 }
 

@@ -492,7 +492,7 @@ TEST(IsExpression, NoTextAFieldWritesIsOne)
     }
 }
 
-TEST(IsExpression, AcceptsEveryLiteralCopiedAsALiteral)
+TEST(IsExpression, ReadsBackEveryLiteralCopiedAsALiteral)
 {
     for (UInt64 bits : { UInt64(0), UInt64(5), UInt64(0xff), kAll }) {
         for (Notation copied : { kBin, kHex, kOct }) {
@@ -503,9 +503,10 @@ TEST(IsExpression, AcceptsEveryLiteralCopiedAsALiteral)
             WriteLiteral(number, copied, eBigEndian, literal);
             SCOPED_TRACE(literal);
             // Pasted into any field whose digits cannot be mistaken for its
-            // prefix, the literal gives the number back.
+            // prefix, the literal gives the number back; C's octal has no
+            // letter, and is octal in the octal field alone.
             for (Notation field : { kBin, kOct, kDec, kHex }) {
-                if (field == kHex && copied == kBin)
+                if ((field == kHex && copied == kBin) || (copied == kOct && field != kOct))
                     continue;
                 const bool read = IsExpression(literal, field);
                 const UInt64 value = read ? EvaluateExpression(literal, field, false).value : [&] {

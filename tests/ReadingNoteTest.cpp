@@ -154,6 +154,12 @@ TEST(NoteReading, DecimalAndFloatSayWhereTheReadingStopped)
         { eNotationDecimal, "  ", "" },
         { eNotationDecimal, "18446744073709551616", "" }, // the too-big warning's
         { eNotationDecimal, "-1 000", "a blank ends a decimal number: read up to -1" },
+        { eNotationDecimal, "1'000'000", "" },
+        { eNotationDecimal, "-1_000__000", "" },
+        { eNotationDecimal, "1'000 000", "a blank ends a decimal number: read up to 1'000" },
+        { eNotationDecimal, "1_", "read up to 1" },
+        { eNotationDecimal, "1_'x", "read up to 1" },
+        { eNotationDecimal, "_1", "_1 is not a number: read as 0" },
         { eNotationDecimal, "12abc", "read up to 12" },
         { eNotationDecimal, "12 abc", "read up to 12" },
         { eNotationDecimal, "1.5", "read up to 1" },

@@ -39,14 +39,17 @@ int FillMessage(const char* messageTemplate, const char* token, char* out, int s
         return true;
     };
     const char* templateEnd = messageTemplate + std::strlen(messageTemplate);
-    const char* marker = std::strstr(messageTemplate, "%1");
-    if (marker == nullptr) {
-        put(messageTemplate, templateEnd);
-    } else {
-        const char* filling = token != nullptr ? token : "";
-        if (put(messageTemplate, marker) && put(filling, filling + std::strlen(filling)))
-            put(marker + 2, templateEnd);
+    const char* filling = token != nullptr ? token : "";
+    const char* fillingEnd = filling + std::strlen(filling);
+    // Every "%1" gets the token, as the window's translations fill them.
+    const char* rest = messageTemplate;
+    for (const char* marker; (marker = std::strstr(rest, "%1")) != nullptr; rest = marker + 2) {
+        if (!put(rest, marker) || !put(filling, fillingEnd)) {
+            out[length] = '\0';
+            return length;
+        }
     }
+    put(rest, templateEnd);
     out[length] = '\0';
     return length;
 }

@@ -1,7 +1,7 @@
 // The engine's messages about a typed text, for a row's message line: fixed
-// English templates with at most one token, written "%1" where it goes. The
-// window translates the same templates and fills in the same token, so a
-// template never changes with its token.
+// English templates with at most one token, written "%1" where it goes
+// (once or more). The window translates the same templates and fills in the
+// same token, so a template never changes with its token.
 //
 // Tokens are UTF-8. The engine's own bytes are Latin-1 with characters
 // beyond it already turned into '?', so a caller that still has the typed
@@ -40,7 +40,7 @@ const char* FindMessageTemplate(const MessageTemplate (&table)[Rows], int kind, 
     return nullptr;
 }
 
-// Writes `messageTemplate` with `token` in place of "%1" into `out`, which
+// Writes `messageTemplate` with `token` in place of each "%1" into `out`, which
 // holds `size` bytes (at least 1), always terminated; a longer message is cut
 // before a character that does not fit whole. Returns the length written.
 int FillMessage(const char* messageTemplate, const char* token, char* out, int size);

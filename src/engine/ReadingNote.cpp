@@ -186,7 +186,7 @@ void NoteNumberReading(Marks& marks, const char* begin, const char* stop, bool f
         begin, stop);
 }
 
-// ReadDecimal: blanks, one sign, digits, and no further.
+// ReadDecimal: blanks, one sign, digits grouped by separators, and no further.
 void NoteDecimal(Marks& marks, const char* text)
 {
     const char* begin = text;
@@ -195,7 +195,7 @@ void NoteDecimal(Marks& marks, const char* text)
     const char* digits = begin + (*begin == '+' || *begin == '-');
     const char* stop = digits;
     while (IsDecimalDigit(*stop))
-        ++stop;
+        stop = PastDecimalSeparators(stop + 1);
     NoteNumberReading(marks, begin, stop, stop != digits);
 }
 

@@ -11,7 +11,8 @@
 //   after blanks ("0x1F" in hexadecimal, "0b101" in binary, "0o17" in octal),
 //   whose letter the reader skips. Any other character is skipped: a note
 //   "ignored", since the reading goes on past it.
-// - Decimal and float: blanks before and after the number. A reading stops
+// - Decimal and float: blanks before and after the number; in a decimal, '_'
+//   and '\'' between two digits ("1'000'000"). A reading stops
 //   at the first character that does not continue its number, so what
 //   follows is "read up to" what was read, or "a blank ends a decimal
 //   number" when a blank stops it before more digits ("1 000"); a text with

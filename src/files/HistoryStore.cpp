@@ -106,8 +106,8 @@ void HistoryStore::load()
     if (fLoaded)
         return;
     fLoaded = true;
-    if (readFile() == Reading::eMissing)
-        warn(QStringLiteral("no history file yet at %1: the history starts empty").arg(fPath));
+    // A missing file is a history not begun yet: nothing to warn of.
+    readFile();
     apply();
     watch();
 }

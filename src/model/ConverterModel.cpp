@@ -84,7 +84,10 @@ ModelChanges ConverterModel::typeInto(FieldType type, Notation notation, std::st
         return {};
     const Field field { type, notation };
     begin(field, true);
-    std::string& typed = row(type).texts[notation];
+    if (!fContinuesRun)
+        fRunStartWidth = fState.width;
+    Row& edited = row(type);
+    std::string& typed = edited.texts[notation];
     const std::string_view kept = CutToField(text);
     fTypedTextChanged = typed != kept;
     typed.assign(kept);
@@ -94,6 +97,16 @@ ModelChanges ConverterModel::typeInto(FieldType type, Notation notation, std::st
     if (needed > oldWidth)
         widen(needed);
     fTyped = {};
+    // A calculation's result is not in sight where it was typed: the width
+    // it took says so while the typing goes on.
+    if (edited.message.kind == eMessageNone && fState.width > fRunStartWidth
+        && edited.number.GetActualWidth() == fState.width && IsCalculation(notation, typed))
+        edited.message = WidenedMessage(notation, fState.width);
+    // The field shows what it kept, and says that the rest is gone.
+    if (kept.size() != text.size()) {
+        edited.message = CutMessage(std::move(edited.message), notation);
+        fTextChanges.texts[index(type)][notation] = true;
+    }
     return end(field);
 }
 

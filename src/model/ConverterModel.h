@@ -95,7 +95,9 @@ public:
 
     // --- The user's actions ------------------------------------------------
     // `text` typed into a field of the Value or the Operand row (anything
-    // else changes nothing). The field keeps the text; the row reads it.
+    // else changes nothing). The field keeps the text; the row reads it. A
+    // text longer than a field holds keeps its first 127 characters, and the
+    // field's text is reported changed; the message line says so.
     ModelChanges typeInto(FieldType row, Notation notation, std::string_view text);
     // The width popup: every row re-fitted to 8, 16, 32 or 64 bits.
     ModelChanges chooseWidth(UInt16 width);
@@ -210,6 +212,12 @@ public:
     // The row's number in `notation` as the model writes it, whatever the
     // field holds now.
     std::string written(FieldType row, Notation notation) const;
+    // Whether the field holds a text typed that the model would write
+    // otherwise (a calculation, "ff" for 00ff): the user's own, in the works.
+    bool holdsTypedText(FieldType row, Notation notation) const
+    {
+        return text(row, notation) != written(row, notation);
+    }
 
     static bool isTyped(FieldType row)
     {
@@ -307,6 +315,7 @@ private:
     Field fTyped;
     Field fRun; // where the last step's run of edits went, while it goes on
     bool fContinuesRun = false;
+    UInt16 fRunStartWidth = 0; // the width before the run of keystrokes began
     bool fTypedTextChanged = false;
     ModelChanges fTextChanges; // texts written during the verb
     Shown fShownBefore {};

@@ -5,6 +5,7 @@
 #include "BitFieldPanel.h"
 #include "BitGrid.h"
 #include "EditMenu.h"
+#include "FieldClick.h"
 #include "FieldDescription.h"
 #include "FieldString.h"
 #include "FlagButton.h"
@@ -94,6 +95,13 @@ QString MessageText(const char* words, const std::string& token = {})
     const QString translated = QCoreApplication::translate("Message", words);
     return translated.contains(QLatin1String("%1")) ? translated.arg(QString::fromStdString(token))
                                                     : translated;
+}
+
+QString MessageText(const RowMessage& message)
+{
+    const QString words = MessageText(message.text, message.token);
+    const char* frame = message.frame();
+    return frame ? MessageText(frame, words.toStdString()) : words;
 }
 
 } // namespace
@@ -219,7 +227,8 @@ void ConverterView::sizeFields()
         if (row.overflowWarning)
             row.overflowWarning->reserveRoomFor({ MessageText(TooBigMessageText(eNotationBinary)),
                 MessageText(TooBigMessageText(eNotationDecimal)),
-                MessageText(TooBigMessageText(eNotationText)) });
+                MessageText(TooBigMessageText(eNotationText)),
+                MessageText(WidenedMessage(eNotationDecimal, 64)) });
     }
     fWindowLayout = std::make_unique<WindowLayout>(*this, w);
 }
@@ -258,9 +267,12 @@ void ConverterView::wireControls()
     fEditMenu = std::make_unique<EditMenu>(*this, w, fields, [this](const QLineEdit& field) {
         for (const Row& row : fRows)
             for (int notation = 0; notation < eNotationCount; ++notation)
-                if (row.fields[notation] == &field)
-                    return FromUtf8(fModel.literal(row.type, static_cast<Notation>(notation)));
-        return QString();
+                if (row.fields[notation] == &field) {
+                    const auto which = static_cast<Notation>(notation);
+                    return EditMenu::LiteralText { FromUtf8(fModel.literal(row.type, which)),
+                        LiteralNotation(which, fModel.width()) != which };
+                }
+        return EditMenu::LiteralText {};
     });
 }
 
@@ -314,9 +326,17 @@ void ConverterView::wireRow(const Row& row)
         return;
     for (int notation = 0; notation < eNotationCount; ++notation) {
         const auto which = static_cast<Notation>(notation);
-        connect(row.fields[notation], &QLineEdit::textEdited, this,
-            [this, type, which](const QString& text) {
+        QLineEdit* field = row.fields[notation];
+        SelectAllOnClickInto(
+            *field, [this, type, which] { return !fModel.holdsTypedText(type, which); });
+        connect(
+            field, &QLineEdit::textEdited, this, [this, type, which, field](const QString& text) {
+                // A text cut to the field's length is set again: the cursor
+                // stays where the typing goes on.
+                const int cursor = field->cursorPosition();
                 showChanges(fModel.typeInto(type, which, ModelText(text)));
+                if (const qsizetype kept = field->text().size(); kept != text.size())
+                    field->setCursorPosition(std::min(cursor, int(kept)));
             });
     }
     connect(row.swapButton, &QPushButton::clicked, this,
@@ -334,10 +354,11 @@ void ConverterView::wireKeyboard()
 {
     TakeWheelOnlyWhenFocused(*ui->bitWidthPopup);
     TakeWheelOnlyWhenFocused(*ui->mathOperation);
-    // An arrow key on the closed width popup opens its list instead of
-    // applying each width it passes: a width narrower than the number's
-    // would drop its high bits on the way.
+    // An arrow key on a closed popup opens its list instead of applying each
+    // item it passes: a width narrower than the number's would drop its
+    // high bits on the way, and each operation would be a step to undo.
     OpenListOnArrowKeys(*ui->bitWidthPopup);
+    OpenListOnArrowKeys(*ui->mathOperation);
     // The labels' letters, by the field each label names.
     QHash<const QWidget*, QKeySequence> mnemonics;
     for (const QLabel* label : findChildren<QLabel*>())
@@ -504,8 +525,7 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
         (fModel.endian(row.type) == eBigEndian ? row.bigEndianRadio : row.littleEndianRadio)
             ->setChecked(true);
     if (changes.messages[at] && row.overflowWarning)
-        row.overflowWarning->setWarning(
-            MessageText(fModel.message(row.type).text, fModel.message(row.type).token));
+        row.overflowWarning->setWarning(MessageText(fModel.message(row.type)));
 }
 
 void ConverterView::showWidth()

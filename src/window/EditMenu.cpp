@@ -82,6 +82,7 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
     , fUi(ui)
     , fFields(fields)
     , fLiteral(std::move(literal))
+    , fLiteralTitle(ui.actionCopyAsLiteral->text())
 {
     for (const EditCommand& command : kCommands) {
         QAction* action = ui.*command.action;
@@ -104,7 +105,7 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
     ui.actionRedo->setShortcuts(redo);
 
     connect(ui.actionCopyAsLiteral, &QAction::triggered, this,
-        [this] { copyAsLiteral(targetField()); });
+        [this] { copyAsLiteral(literalField()); });
 
     auto* undoKeys = new DocumentUndoKeys(this);
     for (QLineEdit* field : fields) {
@@ -117,6 +118,8 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && now != fUi.menuBar && now->window() == &fWindow)
             fFocusBeforeMenuBar = now;
+        if (auto* field = qobject_cast<QLineEdit*>(now); field && fFields.contains(field))
+            fLastField = field;
         updateEditActions();
     });
     connect(ui.editMenu, &QMenu::aboutToShow, this, &EditMenu::updateEditActions);
@@ -142,7 +145,24 @@ void EditMenu::updateEditActions()
     const QLineEdit* field = targetField();
     for (const EditCommand& command : kCommands)
         (fUi.*command.action)->setEnabled(Applies(command, field));
-    fUi.actionCopyAsLiteral->setEnabled(field != nullptr);
+    if (const QLineEdit* copied = literalField())
+        fUi.actionCopyAsLiteral->setText(literalTitle(*copied));
+}
+
+// Copy as Literal works wherever the focus is, as Undo does: on the field
+// with the focus, else the one that had it last, else the first.
+const QLineEdit* EditMenu::literalField() const
+{
+    if (const QLineEdit* field = targetField())
+        return field;
+    if (fLastField)
+        return fLastField;
+    return fFields.isEmpty() ? nullptr : fFields.front();
+}
+
+QString EditMenu::literalTitle(const QLineEdit& field) const
+{
+    return fLiteral(field).decimal ? tr("Copy Decimal as &Literal") : fLiteralTitle;
 }
 
 // Theme icons are looked up when a menu first opens, not at start: on a
@@ -170,7 +190,7 @@ void EditMenu::loadMenuIcons()
 void EditMenu::copyAsLiteral(const QLineEdit* field)
 {
     if (field)
-        QGuiApplication::clipboard()->setText(fLiteral(*field));
+        QGuiApplication::clipboard()->setText(fLiteral(*field).text);
 }
 
 // The field's own menu: the Edit menu's commands, on that field whether or
@@ -194,8 +214,8 @@ void EditMenu::showFieldMenu(QLineEdit* field, const QPoint& position)
         action->setEnabled(Applies(command, field));
     }
     menu.addSeparator();
-    QAction* literal = menu.addAction(fUi.actionCopyAsLiteral->icon(),
-        fUi.actionCopyAsLiteral->text(), this, [this, field] { copyAsLiteral(field); });
+    QAction* literal = menu.addAction(fUi.actionCopyAsLiteral->icon(), literalTitle(*field), this,
+        [this, field] { copyAsLiteral(field); });
     literal->setShortcut(fUi.actionCopyAsLiteral->shortcut());
     literal->setObjectName(QStringLiteral("fieldCopyAsLiteral"));
     menu.exec(field->mapToGlobal(position));
