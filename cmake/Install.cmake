@@ -12,8 +12,15 @@ set(bitlens_changelog ${PROJECT_SOURCE_DIR}/packaging/changelog)
 if(TARGET bitlens)
   install(TARGETS bitlens RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The desktop entry names the program as the prefix needs, which only the
+# install knows (--prefix, DESTDIR): it is written then.
+install(CODE "
+  set(BITLENS_DESKTOP_SOURCE \"${bitlens_resources}/${BITLENS_APP_ID}.desktop\")
+  set(BITLENS_DESKTOP_STAGE \"${PROJECT_BINARY_DIR}/applications\")
+  set(BITLENS_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
+  set(BITLENS_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
+")
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallDesktopEntry.cmake)
 install(FILES ${bitlens_resources}/${BITLENS_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # Rendered sizes too, for the toolkits and themes that draw no SVG.

@@ -2,6 +2,30 @@
 // row's width and sign; the rest is the typed text.
 #include "FuzzCommon.h"
 
+namespace {
+
+// The text as strtoull should see it: '_' and '\'' that stand between two
+// digits group them and are dropped.
+std::string WithoutSeparators(const std::string& text)
+{
+    std::string plain;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+        std::size_t past = at;
+        while (past < text.size() && (text[past] == '_' || text[past] == '\''))
+            ++past;
+        if (past > at && at > 0 && isDigit(text[at - 1]) && past < text.size()
+            && isDigit(text[past])) {
+            at = past - 1;
+            continue;
+        }
+        plain += text[at];
+    }
+    return plain;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
@@ -14,8 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (*first == ' ' || (*first >= '\t' && *first <= '\r'))
         ++first;
     const bool minus = *first == '-';
-    const UInt64 expected = minus ? UInt64(std::strtoll(original.c_str(), nullptr, 10))
-                                  : std::strtoull(original.c_str(), nullptr, 10);
+    const std::string plain = WithoutSeparators(original);
+    const UInt64 expected = minus ? UInt64(std::strtoll(plain.c_str(), nullptr, 10))
+                                  : std::strtoull(plain.c_str(), nullptr, 10);
 
     // A number that fits the width is stored in the row's byte order; one
     // that does not is kept whole, so that the caller can widen and re-read.

@@ -417,9 +417,6 @@ void CommandLineTest::rejectsUnusableArguments_data()
         << QStringList { "--bogus" } << "bitlens: unknown option '--bogus'";
     QTest::newRow("toolkit option without its value")
         << QStringList { "0xff", "-style" } << "bitlens: option '-style' needs a value";
-    QTest::newRow("window TEXT too long") << QStringList { QString(128, u'1') }
-                                          << "bitlens: TEXT is longer than the 127 characters a "
-                                             "field holds";
     QTest::newRow("two TEXTs") << QStringList { "--print", "1", "2" }
                                << "bitlens: unexpected argument '2': give one TEXT, quoted if it "
                                   "holds spaces";
@@ -434,18 +431,8 @@ void CommandLineTest::rejectsUnusableArguments_data()
                                          << "bitlens: --width must be 8, 16, 32 or 64, not 'x32'";
     QTest::newRow("value on a flag") << QStringList { "--print", "--json=yes", "1" }
                                      << "bitlens: option '--json' takes no value";
-    QTest::newRow("incomplete calculation")
-        << QStringList { "--print", "1 +" } << "bitlens: incomplete: a number after +";
-    QTest::newRow("--strict and a character not read") << QStringList { "--print", "--strict",
-        "--from", "hex", "ffg" } << "bitlens: ignored: g (not a hexadecimal digit)";
     QTest::newRow("--strict without --print")
         << QStringList { "--strict", "1" } << "bitlens: --strict needs --print";
-    QTest::newRow("128 characters") << QStringList { "--print",
-        QString(128, u'1') } << "bitlens: TEXT is longer than the 127 characters a field holds";
-    // The field's limit counts UTF-16 units: 64 emoji are 128 of them.
-    QTest::newRow("128 units as 64 characters")
-        << QStringList { "--print", "--from", "hex", QString::fromUtf8("\U0001F600").repeated(64) }
-        << "bitlens: TEXT is longer than the 127 characters a field holds";
     QTest::newRow("control characters stay on one line")
         << QStringList { "--a\nb\x1b[2J" } << "bitlens: unknown option '--a?b?[2J'";
     QTest::newRow("search service with a TEXT") << QStringList { "--search-service",
@@ -627,6 +614,16 @@ void CommandLineTest::saysWhatWasNotReadAsTyped_data()
         "bitlens: warning: beyond 64 bits: the most negative is shown\n");
     row("division by zero", { "1/0" }, 1, "bitlens: division by zero\n", false);
     row("read as typed", { "0x10 << 3" }, 0, "");
+    row("separators", { "1'000_000" }, 0, "");
+    row("a calculation widens", { "1 << 40" }, 0,
+        "bitlens: warning: the result needs 64 bits: the width is now 64\n");
+    const QString cut = "0x" + QString(126, u'0');
+    row("cut", { cut }, 0, "bitlens: warning: cut to 127 characters\n");
+    // TEXT alone is wrong: one line, no usage.
+    row("incomplete calculation", { "1 +" }, 2, "bitlens: incomplete: a number after +\n", false);
+    row("--strict and a character not read", { "--strict", "--from", "hex", "ffg" }, 2,
+        "bitlens: ignored: g (not a hexadecimal digit)\n", false);
+    row("--strict and a cut", { "--strict", cut }, 2, "bitlens: cut to 127 characters\n", false);
 }
 
 void CommandLineTest::saysWhatWasNotReadAsTyped()

@@ -4,6 +4,7 @@
 #include "model/ConverterModel.h"
 #include "model/BitFieldLayout.h"
 #include "model/FieldBytes.h"
+#include "model/History.h"
 
 #include "engine/FloatNotation.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <random>
 #include <sstream>
@@ -527,8 +529,23 @@ TEST(ConverterModel, ReadsCalculationsAndSaysWhatWasNotReadAsTyped)
         { "a negative result as wide as it needs",
             "choose bitWidthPopup 8 bits|type currentHexadecimal 0-100",
             "bitWidthPopup=16 bits|currentDecimal=65280" },
-        { "a result that widens", "choose bitWidthPopup 8 bits|type currentBinary 1 << 1100",
-            "bitWidthPopup=16 bits|currentDecimal=4096" },
+        { "a result that widens says so",
+            "choose bitWidthPopup 8 bits|type currentBinary 1 << 1100",
+            "bitWidthPopup=16 bits|currentDecimal=4096|"
+            "currentOverflowWarning=the result needs 16 bits: the width is now 16" },
+        { "as C's unsigned shift, in 64 bits", "type currentHexadecimal -1 >> 1",
+            "bitWidthPopup=64 bits|currentHexadecimal=-1 >> 1|currentDecimal=9223372036854775807|"
+            "currentOverflowWarning=the result needs 64 bits: the width is now 64" },
+        { "while the typing goes on", "type currentDecimal 1 << 40 ^ 1",
+            "currentOverflowWarning=the result needs 64 bits: the width is now 64" },
+        { "not once the result is narrower", "type currentDecimal 1 << 40 >> 20",
+            "bitWidthPopup=64 bits|currentOverflowWarning=hidden" },
+        { "all ones at the row's width", "type currentHexadecimal ~0",
+            "bitWidthPopup=32 bits|currentDecimal=4294967295|currentOverflowWarning=hidden" },
+        { "a plain number widens in silence", "type currentHexadecimal 1 0000 0000",
+            "bitWidthPopup=64 bits|currentOverflowWarning=hidden" },
+        { "separators in a plain decimal", "type currentDecimal 1'000'000",
+            "currentHexadecimal=000f 4240|currentOverflowWarning=hidden" },
         { "a signed row divides signed", "type currentDecimal -8|type currentHexadecimal 0-8 >> 1",
             "currentDecimal=-4|signedValueBox=checked" },
         { "not yet whole keeps the number", "type currentDecimal 12 +",
@@ -757,7 +774,7 @@ TEST(ConverterModel, WarnsOfTheTypedTextThroughTheWidening)
     }
 }
 
-TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise)
+TEST(ConverterModel, CopiesALiteralThatCodeReads)
 {
     // Columns: text typed, into which notation, width, byte order, then the
     // notation copied and its literal.
@@ -774,10 +791,10 @@ TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise
         { "10", eNotationDecimal, 16, eBigEndian, eNotationBinary, "0b0000000000001010" },
         { "5", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b00000101" },
         { "-1", eNotationDecimal, 8, eBigEndian, eNotationBinary, "0b11111111" },
-        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0o777" },
-        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o5" },
-        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0o0" },
-        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "0o1777777777777777777777" },
+        { "511", eNotationDecimal, 32, eBigEndian, eNotationOctal, "0777" },
+        { "5", eNotationDecimal, 64, eBigEndian, eNotationOctal, "05" },
+        { "0", eNotationDecimal, 8, eBigEndian, eNotationOctal, "0" },
+        { "-1", eNotationDecimal, 64, eBigEndian, eNotationOctal, "01777777777777777777777" },
         { "300", eNotationDecimal, 8, eBigEndian, eNotationHexadecimal, "0x012c" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationHexadecimal, "0x01000000" },
         { "1", eNotationDecimal, 32, eLittleEndian, eNotationDecimal, "1" },
@@ -787,21 +804,88 @@ TEST(ConverterModel, CopiesEveryDigitOfTheWidthInHexAndBinaryAndMinimalOtherwise
         { "AB", eNotationText, 16, eBigEndian, eNotationText, "16706" },
         { "10.0.0.1", eNotationIPAddress, 32, eBigEndian, eNotationIPAddress, "167772161" },
         { "1.2", eNotationNumVersion, 32, eLittleEndian, eNotationNumVersion, "8193" },
-        { "1", eNotationFloat, 32, eBigEndian, eNotationFloat, "1065353216" },
-        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1065353216" },
+        // The decimal's type suffix where its digits need one.
+        { "-9223372036854775808", eNotationDecimal, 64, eBigEndian, eNotationDecimal,
+            "(-9223372036854775807LL - 1)" },
+        { "ffffffffffffffff", eNotationHexadecimal, 64, eBigEndian, eNotationQuixadecimal,
+            "18446744073709551615ULL" },
+        { "9223372036854775807", eNotationDecimal, 64, eBigEndian, eNotationDecimal,
+            "9223372036854775807" },
+        { "-2147483648", eNotationDecimal, 32, eBigEndian, eNotationDecimal, "-2147483648" },
+        // A float of its own width; a half as the float of its value.
+        { "1.5", eNotationFloat, 32, eBigEndian, eNotationFloat, "1.5f" },
+        { "1", eNotationFloat, 32, eLittleEndian, eNotationFloat, "1.0f" },
+        { "1", eNotationFloat, 64, eBigEndian, eNotationFloat, "1.0" },
+        { "0.1", eNotationFloat, 64, eBigEndian, eNotationFloat, "0.1" },
+        { "1e300", eNotationFloat, 64, eBigEndian, eNotationFloat, "1e+300" },
+        { "-0", eNotationFloat, 32, eBigEndian, eNotationFloat, "-0.0f" },
+        { "1.5", eNotationFloat, 16, eBigEndian, eNotationFloat, "1.5f" },
+        { "0.1", eNotationFloat, 16, eBigEndian, eNotationFloat, "0x1.998p-4f" },
+        { "6e-8", eNotationFloat, 16, eBigEndian, eNotationFloat, "0x0.004p-14f" },
+        { "-inf", eNotationFloat, 64, eBigEndian, eNotationFloat, "-INFINITY" },
+        { "nan", eNotationFloat, 32, eBigEndian, eNotationFloat, "NAN" },
+        { "nan(0x1)", eNotationFloat, 32, eBigEndian, eNotationFloat, "0x7f800001" },
+        { "5", eNotationDecimal, 8, eBigEndian, eNotationFloat, "5" },
     };
     for (auto [typed, typedInto, width, endian, copied, literal] : rows) {
         SCOPED_TRACE(std::string(typed) + " as notation " + std::to_string(copied));
         ConverterModel model;
         model.openWith(typedInto, typed, width, endian);
         EXPECT_EQ(model.literal(eFieldTypeValue, copied), literal);
-        // A literal pasted back into its own field reads as the same number.
-        if (copied == eNotationBinary || copied == eNotationHexadecimal || copied == eNotationOctal
-            || copied == eNotationDecimal) {
+        // A literal pasted back into its own field reads as the same number,
+        // but for C's suffixes.
+        if ((copied == eNotationBinary || copied == eNotationHexadecimal || copied == eNotationOctal
+                || copied == eNotationDecimal)
+            && std::string(literal).find('L') == std::string::npos) {
             ConverterModel reread;
             reread.openWith(copied, literal, model.width(), endian);
             EXPECT_EQ(reread.bits(eFieldTypeValue), model.bits(eFieldTypeValue));
         }
+    }
+}
+
+// A text past a field's 127 characters keeps its beginning, shows it, and
+// says so; a warning about what was kept says it of that.
+TEST(ConverterModel, CutsATextTooLongForItsFieldAndSaysSo)
+{
+    // Columns: notation, text, the decimal read, the message.
+    using Row = std::tuple<Notation, std::string, const char*, const char*>;
+    const Row rows[] = {
+        { eNotationHexadecimal, std::string(127, '0') + "1", "0", "cut to 127 characters" },
+        { eNotationHexadecimal, "1" + std::string(200, '0'), "0",
+            "cut to 127 characters; they spell more than 64 bits: their low 64 are shown" },
+        { eNotationDecimal, std::string(130, '9'), "18446744073709551615",
+            "cut to 127 characters; beyond 64 bits: the largest is shown" },
+        { eNotationDecimal, "1 +" + std::string(130, ' ') + "1", "0",
+            "cut to 127 characters; incomplete: a number after +" },
+        { eNotationDecimal, std::string(127, '1').insert(1, "\U0001F600"), "1",
+            "cut to 127 characters; read up to 1" },
+    };
+    for (const auto& [notation, text, decimal, message] : rows) {
+        SCOPED_TRACE(text.substr(0, 8));
+        ConverterModel model;
+        const ModelChanges changes = model.typeInto(eFieldTypeValue, notation, text);
+        EXPECT_TRUE(changes.texts[0][notation]);
+        EXPECT_EQ(model.text(eFieldTypeValue, notation), CutToField(text));
+        EXPECT_EQ(model.written(eFieldTypeValue, eNotationDecimal), decimal);
+        EXPECT_EQ(model.message(eFieldTypeValue).english(), message);
+        EXPECT_NE(model.message(eFieldTypeValue).kind, eMessageNone);
+    }
+}
+
+// What a click into a field selects all of: a text the model wrote, or one
+// typed just as it would write it.
+TEST(ConverterModel, TellsATextTypedFromOneItWrites)
+{
+    // Typed into the Value row's hexadecimal field, and whether it stays
+    // the user's own; the decimal field's text is the model's.
+    for (auto [typed, own] : { std::pair { "ff", true }, std::pair { "00ff", false },
+             std::pair { "ff + 1", true }, std::pair { "0x", true } }) {
+        SCOPED_TRACE(typed);
+        ConverterModel model;
+        model.typeInto(eFieldTypeValue, eNotationHexadecimal, typed);
+        EXPECT_EQ(model.holdsTypedText(eFieldTypeValue, eNotationHexadecimal), own);
+        EXPECT_FALSE(model.holdsTypedText(eFieldTypeValue, eNotationDecimal));
     }
 }
 
@@ -850,6 +934,21 @@ TEST(ConverterModel, UndoAndRedoEachStep)
         { "nothing to undo", "undo|redo", "currentDecimal=0" },
         { "a step that changes nothing is none",
             "type currentDecimal 4|click currentBigEndianRadio|undo", "currentDecimal=0" },
+        // A control set to what it shows changes nothing: the bits above the
+        // width that -5 carries stay, and a shift still gives -3.
+        { "a radio already chosen",
+            "choose bitWidthPopup 16 bits|type currentDecimal -5|click currentBigEndianRadio|"
+            "click shiftRightValue",
+            "currentDecimal=-3|signedValueBox=checked|currentIPAddress=255.255.255.253" },
+        { "and its other radio and back",
+            "choose bitWidthPopup 16 bits|type currentDecimal -5|click currentLittleEndianRadio|"
+            "click currentBigEndianRadio|click shiftRightValue",
+            "currentDecimal=-3|signedValueBox=checked" },
+        { "the width shown", "type currentDecimal -5|choose bitWidthPopup 32 bits|undo",
+            "currentDecimal=0" },
+        { "the operation shown",
+            "click mathDisclosure|type currentDecimal 3|choose mathOperation AND|undo",
+            "currentDecimal=0|expandedBox=shown" },
     };
     ExpectScripts(scripts);
 }
@@ -907,6 +1006,194 @@ std::string Everything(const ConverterModel& model)
         if (widget.part != eSwap && widget.part != eShiftLeft && widget.part != eShiftRight)
             all += name + '=' + Shown(model, name) + '\n';
     return all;
+}
+
+// The open layout as one text: its name, width and file, then each field.
+std::string LayoutText(const ConverterModel& model)
+{
+    const BitFieldLayout* layout = model.layout();
+    if (!layout)
+        return "none";
+    std::string text
+        = layout->name + '/' + std::to_string(layout->width) + '/' + model.layoutFile();
+    for (const BitField& field : layout->fields)
+        text += '|' + field.name + ' ' + FieldBitsText(field) + (field.isSigned ? " s " : " u ")
+            + field.description + " {" + NamedValuesText(field) + '}';
+    return text;
+}
+
+BitFieldLayout Ctrl()
+{
+    BitFieldLayout layout;
+    layout.name = "CTRL";
+    layout.width = 32;
+    layout.fields.resize(2);
+    layout.fields[0] = { "MODE", 31, 28, "", false, { { 0, "OFF", "" }, { 3, "AUTO", "" } }, {} };
+    layout.fields[1] = { "EN", 0, 0, "", false, {}, {} };
+    return layout;
+}
+
+using Edit = std::function<ModelChanges(ConverterModel&)>;
+
+// Each edit of the layout, and a history entry removed, is one step: undo
+// brings back exactly what the document was, redo what the edit made it,
+// and both report the layout, or the history entry, as changed.
+TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
+{
+    HistoryEntry entry;
+    entry.time = 7;
+    entry.text = "ff";
+    const struct {
+        const char* name;
+        Edit edit;
+        const char* layout; // afterwards
+    } rows[] = {
+        { "name bits, the first in a new layout",
+            [](ConverterModel& m) { return m.closeLayout(), m.nameBits(4, 7, "Untitled"); },
+            "Untitled/0/|BITS7_4 7:4 u  {}" },
+        { "name one bit", [](ConverterModel& m) { return m.nameBits(40, 40, "-"); },
+            "CTRL/64/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}|BIT40 40 u  {}" },
+        { "remove a field", [](ConverterModel& m) { return m.removeField(0); },
+            "CTRL/32/ctrl.json|EN 0 u  {}" },
+        { "rename a field", [](ConverterModel& m) { return m.renameField(1, " ON "); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|ON 0 u  {}" },
+        { "its bits", [](ConverterModel& m) { return m.setFieldBits(1, "[3:1]"); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 3:1 u  {}" },
+        { "its description", [](ConverterModel& m) { return m.describeField(1, "on"); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u on {}" },
+        { "its sign", [](ConverterModel& m) { return m.setFieldSigned(0, true); },
+            "CTRL/32/ctrl.json|MODE 31:28 s  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
+        { "its named values",
+            [](ConverterModel& m) { return m.nameFieldValues(1, "0=NO, 0x1 = YES"); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {0 = NO, 1 = YES}" },
+        { "rename the layout", [](ConverterModel& m) { return m.renameLayout("UART"); },
+            "UART/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
+        { "choose another saved layout",
+            [](ConverterModel& m) {
+                BitFieldLayout other;
+                other.name = "B";
+                other.fields = { { "X", 7, 0, "", false, {}, {} } };
+                return m.openLayout(other, "b.json");
+            },
+            "B/0/b.json|X 7:0 u  {}" },
+        { "import one",
+            [](ConverterModel& m) {
+                return m.openLayout(BitFieldLayout { "I", "", 8, {} }, "");
+            },
+            "I/8/" },
+        { "no layout", [](ConverterModel& m) { return m.closeLayout(); }, "none" },
+        { "remove a history entry",
+            [&entry](ConverterModel& m) { return m.removeHistoryEntry(entry); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ConverterModel model;
+        model.typeInto(eFieldTypeValue, eNotationHexadecimal, "3000 0001");
+        model.openLayout(Ctrl(), "ctrl.json");
+        row.edit(model);
+        const std::string before = [&] {
+            ConverterModel was;
+            was.typeInto(eFieldTypeValue, eNotationHexadecimal, "3000 0001");
+            was.openLayout(Ctrl(), "ctrl.json");
+            if (std::string(row.name).find("new layout") != std::string::npos)
+                was.closeLayout();
+            return Everything(was) + LayoutText(was);
+        }();
+        const std::string after = Everything(model) + LayoutText(model);
+        EXPECT_EQ(LayoutText(model), row.layout);
+        const bool history = std::string(row.name).find("history") != std::string::npos;
+        const ModelChanges undone = model.undo();
+        EXPECT_EQ(Everything(model) + LayoutText(model), before);
+        EXPECT_EQ(undone.layout, !history);
+        EXPECT_EQ(undone.historyRestored != nullptr, history);
+        const ModelChanges redone = model.redo();
+        EXPECT_EQ(Everything(model) + LayoutText(model), after);
+        EXPECT_EQ(redone.layout, !history);
+        EXPECT_EQ(redone.historyRemoved != nullptr, history);
+        if (history) {
+            EXPECT_EQ(*redone.historyRemoved, entry);
+        }
+    }
+}
+
+// An edit the layout cannot take changes nothing and is no step; one that
+// leaves the layout as it is is none either.
+TEST(ConverterModel, RefusesALayoutEditThatDoesNotFit)
+{
+    const struct {
+        const char* name;
+        Edit edit;
+        LayoutEditProblem refused;
+    } rows[] = {
+        { "no name", [](ConverterModel& m) { return m.renameField(0, "  "); }, eLayoutEditNoName },
+        { "no layout name", [](ConverterModel& m) { return m.renameLayout(""); },
+            eLayoutEditNoName },
+        { "bits past 63", [](ConverterModel& m) { return m.setFieldBits(1, "70:68"); },
+            eLayoutEditBadBits },
+        { "bits reversed", [](ConverterModel& m) { return m.setFieldBits(1, "3:7"); },
+            eLayoutEditBadBits },
+        { "bits too few for a named value",
+            [](ConverterModel& m) { return m.setFieldBits(0, "31"); }, eLayoutEditValueTooWide },
+        { "a named value too wide",
+            [](ConverterModel& m) { return m.nameFieldValues(1, "2 = TWO"); },
+            eLayoutEditBadValues },
+        { "not VALUE = NAME", [](ConverterModel& m) { return m.nameFieldValues(1, "ON"); },
+            eLayoutEditBadValues },
+        { "a value the field cannot hold",
+            [](ConverterModel& m) { return m.typeFieldValue(0, "0x10", 16); },
+            eLayoutEditValueNotHeld },
+        { "not a number", [](ConverterModel& m) { return m.typeFieldValue(0, "12a", 10); },
+            eLayoutEditValueNotHeld },
+        { "no such field", [](ConverterModel& m) { return m.removeField(2); },
+            eLayoutEditNoLayout },
+        { "an unsound layout",
+            [](ConverterModel& m) {
+                return m.openLayout(BitFieldLayout { "W", "", 12, {} }, "");
+            },
+            eLayoutEditUnsound },
+        { "the same name again", [](ConverterModel& m) { return m.renameField(0, "MODE"); },
+            eLayoutEditAccepted },
+        { "the saved layout chosen again",
+            [](ConverterModel& m) { return m.openLayout(Ctrl(), "ctrl.json"); },
+            eLayoutEditAccepted },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ConverterModel model;
+        model.openLayout(Ctrl(), "ctrl.json");
+        const std::string before = Everything(model) + LayoutText(model);
+        const ModelChanges changes = row.edit(model);
+        EXPECT_EQ(changes.refused, row.refused);
+        EXPECT_FALSE(changes.any());
+        EXPECT_EQ(model.undoSteps(), 1u);
+        EXPECT_EQ(Everything(model) + LayoutText(model), before);
+    }
+    ConverterModel none;
+    EXPECT_EQ(none.renameField(0, "A").refused, eLayoutEditNoLayout);
+    EXPECT_FALSE(none.closeLayout().any());
+}
+
+// A value typed into a field's cell writes its bits of the Value row; the
+// fields whose bits changed are reported.
+TEST(ConverterModel, TypesAFieldsValueAndTellsWhichBitsChanged)
+{
+    ConverterModel model;
+    model.openLayout(Ctrl(), "");
+    const ModelChanges changes = model.typeFieldValue(0, " 0x3 ", 16);
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "3000 0000");
+    EXPECT_EQ(changes.changedBits[0], 0x30000000u);
+    EXPECT_FALSE(changes.layout);
+    EXPECT_FALSE(model.typeFieldValue(0, "3", 10).any());
+    // Saving is no step, and every step of the layout learns where it is.
+    model.layoutSaved("ctrl.json");
+    EXPECT_EQ(model.undoSteps(), 2u);
+    model.undo();
+    EXPECT_EQ(model.layoutFile(), "ctrl.json");
+    model.undo();
+    EXPECT_EQ(LayoutText(model), "none");
+    model.redo();
+    EXPECT_EQ(model.layoutFile(), "ctrl.json");
 }
 
 // Random actions, with undo and redo among them: each undo shows exactly what

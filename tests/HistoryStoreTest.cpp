@@ -112,8 +112,7 @@ void HistoryStoreTest::writesTheFileWholeAndReadsItBack()
 {
     HistoryStore store(path());
     QVERIFY(store.history().empty());
-    QCOMPARE(gWarnings.size(), 1); // no file yet
-    QVERIFY(gWarnings.front().startsWith("bitlens: warning: "));
+    QCOMPARE(gWarnings, QStringList()); // no file yet is how a history begins
     QVERIFY(store.record(Entry(1, "one")));
     QVERIFY(store.record(Entry(2, "two\ttab")));
     QVERIFY2(!store.record(Entry(3, "two\ttab")), "the same entry twice in a row");
@@ -127,7 +126,7 @@ void HistoryStoreTest::writesTheFileWholeAndReadsItBack()
     QCOMPARE(QDir(QFileInfo(path()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
         QStringList { "history" });
     QCOMPARE(QFile::permissions(path()) & 0x0077, QFileDevice::Permissions());
-    QCOMPARE(gWarnings.size(), 1);
+    QCOMPARE(gWarnings, QStringList());
 }
 
 // The old file is never opened for writing: a reader (or a crash at any
@@ -291,8 +290,8 @@ void HistoryStoreTest::aFolderThatCannotBeMadeKeepsTheHistoryInMemory()
     store.record(Entry(1, "one"));
     store.record(Entry(2, "two"));
     QCOMPARE(Texts(store), QStringList({ "two", "one" }));
-    // One warning for the missing file, one for the folder.
-    QCOMPARE(gWarnings.size(), 2);
+    QCOMPARE(gWarnings.size(), 1); // the folder
+    QVERIFY(gWarnings.front().startsWith("bitlens: warning: the folder "));
 }
 
 // With --record PATH NAME COUNT, the test is one of the writers above:

@@ -41,7 +41,12 @@ TEST(ReadNotation, DecimalIsSignedExactlyWhenAMinusLeadsPastBlanks)
         { "18446744073709551616", 64, eBigEndian, false, "18446744073709551615", 64 },
         { "-9223372036854775808", 64, eBigEndian, true, "-9223372036854775808", 64 },
         { "-9223372036854775809", 64, eBigEndian, true, "-9223372036854775808", 64 },
-        { "+7", 32, eBigEndian, false, "7", 8 }, { "\xA0-5", 32, eBigEndian, false, "0", 8 } };
+        { "+7", 32, eBigEndian, false, "7", 8 }, { "\xA0-5", 32, eBigEndian, false, "0", 8 },
+        // Separators group digits; one that groups nothing ends the number.
+        { "1'000'000", 32, eBigEndian, false, "1000000", 32 },
+        { "-1_000__000", 32, eBigEndian, true, "-1000000", 32 },
+        { "1_", 32, eBigEndian, false, "1", 8 }, { "_1", 32, eBigEndian, false, "0", 8 },
+        { "1_ 2", 32, eBigEndian, false, "1", 8 } };
     for (auto [text, width, endian, isSigned, decimal, needed] : rows) {
         SCOPED_TRACE("\"" + text + "\"");
         BaseConverter number = EmptyRow(width, !isSigned); // the text alone decides the sign

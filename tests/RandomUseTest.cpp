@@ -208,8 +208,9 @@ bool Acceptable(const QString& typed)
         || (c.isHighSurrogate() && typed.size() > 1 && typed.at(1).isLowSurrogate());
 }
 
-// What a line edit shows after one keystroke, by Qt's own editing rules:
-// any other text in the field being typed in is the window's doing.
+// What a line edit shows after one keystroke, by Qt's own editing rules,
+// cut to the 127 characters a field holds (never inside a character): any
+// other text in the field being typed in is the window's doing.
 QString Edited(const QLineEdit* field, Kind edit, const QString& inserted)
 {
     QString text = field->text();
@@ -222,7 +223,9 @@ QString Edited(const QLineEdit* field, Kind edit, const QString& inserted)
         cursor = field->selectionStart();
     }
     if (edit == eInsert) {
-        text.insert(cursor, inserted.left(std::max(0, field->maxLength() - int(text.size()))));
+        text.insert(cursor, inserted);
+        if (text.size() > 127)
+            text.truncate(text[126].isHighSurrogate() && text[127].isLowSurrogate() ? 126 : 127);
     } else if (edit == eBackspace && !selection && cursor > 0) {
         const bool pair
             = cursor > 1 && text[cursor - 1].isLowSurrogate() && text[cursor - 2].isHighSurrogate();
@@ -651,8 +654,10 @@ QString RandomUseTest::check(Window& w)
     }
     w.closedTexts.clear();
     // The Result row stores the whole 64-bit result and shows it at the width.
-    const auto operation = std::find_if(std::begin(kOperations), std::end(kOperations),
-        [&w](const auto& item) { return item.first == w.operation->currentText(); });
+    const auto operation
+        = std::find_if(std::begin(kOperations), std::end(kOperations), [&w](const auto& item) {
+              return item.first == w.operation->currentText().section(QStringLiteral("  "), 0, 0);
+          });
     if (operation == std::end(kOperations))
         return "the operation popup shows " + w.operation->currentText();
     bits[eResultRow] = operation->second(bits[eValueRow], bits[eOperandRow], width);

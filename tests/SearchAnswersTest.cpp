@@ -91,15 +91,30 @@ private slots:
                 { "0b" + QString(64, u'1'), "1111 1111 1111 …", "binary · 64 bits" },
                 same("-1", "decimal · signed 64 bits") });
         // A calculation is read as the decimal field reads it, every prefix
-        // working; with an operator even a small number answers.
+        // working; with an operator even a small number answers, its result
+        // first. A width whose digits hold a term of the query is in words.
         row("calculation", "0b1010 << 4",
-            { same("0xa0", "hexadecimal · 32 bits"),
-                { "0b10100000", "1010 0000", "binary · 32 bits" },
-                same("0o240", "octal · 32 bits") });
+            { same("160", "decimal · unsigned 32 bits"), same("0xa0", "hexadecimal · 32 bits"),
+                { "0b10100000", "1010 0000", "binary · 32 bits" } });
+        row("calculation of one term", "(1<<20)-1",
+            { same("1048575", "decimal · unsigned 32 bits"),
+                same("0xfffff", "hexadecimal · 32 bits"),
+                { "0b11111111111111111111", "1111 1111 1111 …", "binary · 32 bits" } });
+        row("a term among the width's digits", "0x10 << 3",
+            { same("128", "decimal · unsigned thirty-two bits"),
+                same("0x80", "hexadecimal · thirty-two bits"),
+                { "0b10000000", "1000 0000", "binary · thirty-two bits" } });
+        row("a calculation that widens", "1 << 40",
+            { same("1099511627776", "decimal · unsigned 64 bits"),
+                same("0x10000000000", "hexadecimal · 64 bits"),
+                { "0b1" + QString(40, u'0'), "0001 0000 0000 …", "binary · 64 bits" } });
         row("minus before a prefix", "-0x10",
-            { same("0xfffffff0", "hexadecimal · 32 bits"),
-                { "0b11111111111111111111111111110000", "1111 1111 1111 …", "binary · 32 bits" },
-                same("4294967280", "decimal · unsigned 32 bits") });
+            { same("-16", "decimal · signed 32 bits"), same("0xfffffff0", "hexadecimal · 32 bits"),
+                { "0b11111111111111111111111111110000", "1111 1111 1111 …", "binary · 32 bits" } });
+        row("plain separators", "1'000'000",
+            { same("0xf4240", "hexadecimal · 32 bits"),
+                { "0b11110100001001000000", "1111 0100 0010 …", "binary · 32 bits" },
+                same("0o3641100", "octal · 32 bits") });
         row("IPv4 address", "192.168.1.1",
             { same("3232235777", "decimal · the IPv4 address as 32 bits"),
                 same("0xc0a80101", "hexadecimal · the IPv4 address"),
@@ -146,7 +161,7 @@ private slots:
         row("an exponent", "1e300");
         row("thousands separator", "1,000");
         // The decimal field would read only the 1 of these.
-        row("underscore in a decimal", "1_000");
+        row("underscore after a decimal", "1000_");
         row("blank in a decimal", "10 20");
         row("prefix alone", "0x");
         row("separator at the end", "0b1010_");

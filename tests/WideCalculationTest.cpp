@@ -75,9 +75,7 @@ TEST(WideExpression, EvaluatesIn128BitsWhereTheRowOrANumberNeedsThem)
         EXPECT_EQ(Hex(result.value), Hex(value));
         EXPECT_EQ(result.negative, negative);
         EXPECT_EQ(result.evaluatedBits, bits);
-        char words[kMessageSize];
-        WriteExpressionMessage(result, text.c_str(), words, sizeof words);
-        EXPECT_EQ(words, message);
+        EXPECT_EQ(Words(result, text), message);
     }
 }
 

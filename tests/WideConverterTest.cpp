@@ -129,6 +129,9 @@ TEST(WideConverter, ATextThatNeedsMoreThanSixtyFourBitsIsKeptWhole)
             "0001 0000 0000 0000 0000" },
         { 32, false, eNotationDecimal, "18446744073709551616", 128, false,
             "0001 0000 0000 0000 0000" },
+        { 64, false, eNotationDecimal, "18'446'744'073'709'551'616", 128, false,
+            "0001 0000 0000 0000 0000" },
+        { 128, false, eNotationDecimal, "1_000_000", 32, false, "000f 4240" },
         { 64, false, eNotationDecimal, "-9223372036854775809", 128, false,
             "ffff ffff ffff ffff 7fff ffff ffff ffff" },
         { 16, false, eNotationText, "ABCDEFGHIJ", 128, false, "4142 4344 4546 4748 494a" },
@@ -214,11 +217,21 @@ TEST(WideConverter, RadixAndTextAt128BitsAsAt64)
     EXPECT_EQ(
         Show(Row(128, MakeUInt128(0x0102030405060708, 0x090A0B0C0D0E0F10)), eNotationNumVersion),
         "13.0.14");
-    char literal[kWideFieldBufferSize];
-    WriteLiteral(Row(128, 5), eNotationHexadecimal, eBigEndian, literal);
-    EXPECT_EQ(std::string(literal), "0x" + std::string(31, '0') + "5");
-    WriteLiteral(Row(128, kAll), eNotationOctal, eBigEndian, literal);
-    EXPECT_EQ(std::string(literal), "0o3" + std::string(42, '7'));
+    // Literals at 128 bits: columns: bits, signed, notation, literal.
+    using Literal = std::tuple<UInt128, bool, Notation, std::string>;
+    const Literal literals[]
+        = { { 5, false, eNotationHexadecimal, "0x" + std::string(31, '0') + "5" },
+              { kAll, false, eNotationOctal, "03" + std::string(42, '7') },
+              { 0, false, eNotationOctal, "0" },
+              { ~UInt64(0), false, eNotationDecimal, "18446744073709551615ULL" },
+              { UInt128(SInt128(INT64_MIN)), true, eNotationFloat, "(-9223372036854775807LL - 1)" },
+              { k2To64, false, eNotationText, "18446744073709551616" },
+              { kAll, true, eNotationDecimal, "-1" } };
+    for (auto [bits, isSigned, notation, text] : literals) {
+        char literal[kWideFieldBufferSize];
+        WriteLiteral(Row(128, bits, isSigned), notation, eBigEndian, literal);
+        EXPECT_EQ(literal, text) << Hex(bits);
+    }
 }
 
 // Random numbers of every length against long division: every radix and the
@@ -288,9 +301,7 @@ TEST(IPv6, ReadsEveryFormAndNotesWhatItLeavesOut)
     for (auto [text, address, note] : cases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(Hex(ReadIPv6(text)), Hex(address));
-        char words[kMessageSize];
-        WriteReadingNote(NoteWideReading(eNotationIPAddress, text), text, words, sizeof words);
-        EXPECT_STREQ(words, note);
+        EXPECT_EQ(Words(NoteWideReading(eNotationIPAddress, text), text), note);
     }
 }
 
@@ -340,12 +351,10 @@ TEST(Uuid, WritesAndReadsRfc9562TextAndNamesItsVersion)
         WriteUuidDescription(number.GetValue(eBigEndian), words, sizeof words);
         EXPECT_STREQ(words, description);
     }
-    char words[kMessageSize];
     const char* const extra = "919108f7-52d1-4320-9bac-f847db4148a8ff";
-    WriteReadingNote(NoteUuidReading(extra), extra, words, sizeof words);
-    EXPECT_STREQ(words, "read up to 919108f7-52d1-4320-9bac-f847db4148a8");
-    WriteReadingNote(NoteUuidReading("9191-xyz"), "9191-xyz", words, sizeof words);
-    EXPECT_STREQ(words, "ignored: xyz");
+    EXPECT_EQ(
+        Words(NoteUuidReading(extra), extra), "read up to 919108f7-52d1-4320-9bac-f847db4148a8");
+    EXPECT_EQ(Words(NoteUuidReading("9191-xyz"), "9191-xyz"), "ignored: xyz");
     char narrow[WideConverter::kUuidSize];
     WriteUuidNotation(Row(64, 7), narrow);
     EXPECT_STREQ(narrow, "");

@@ -1,8 +1,11 @@
 // Texts of 128-bit numbers by plain long division, the reference the wide
-// tests hold the engine to.
+// tests hold the engine to, and the row's messages as the model words them.
 #pragma once
 
+#include "engine/Expression.h"
+#include "engine/ReadingNote.h"
 #include "engine/WideInteger.h"
+#include "model/FieldBytes.h"
 
 #include <string>
 
@@ -35,4 +38,31 @@ inline std::string Decimal(UInt128 magnitude, bool negative)
 inline std::string Decimal(SInt128 value)
 {
     return Decimal(value < 0 ? 0 - UInt128(value) : UInt128(value), value < 0);
+}
+
+// A template filled with the characters of `text` it names, as the model
+// fills it; the empty text where there is nothing to say.
+inline std::string Words(const char* words, const std::string& token)
+{
+    char message[kMessageSize] = "";
+    if (words)
+        FillMessage(words, token.c_str(), message, sizeof message);
+    return message;
+}
+
+inline std::string Words(const ReadingNote& note, const std::string& text)
+{
+    std::string token;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (note.kind == eReadingNoteIgnored
+                ? i < note.ignored.size() && note.ignored.test(i)
+                : int(i) >= note.tokenBegin && int(i) < note.tokenBegin + note.tokenLength)
+            token += CharactersOf(text, int(i), 1);
+    return Words(ReadingNoteTemplate(note), token);
+}
+
+inline std::string Words(const WideExpressionResult& result, const std::string& text)
+{
+    return Words(ExpressionMessageTemplate(result),
+        CharactersOf(text, result.detail.position, result.detail.length));
 }

@@ -156,9 +156,13 @@ static void Step(ConverterView* view, const QString& step)
     } else if (verb == QLatin1String("click")) {
         ClickButton(FindChild<QAbstractButton>(view, name));
     } else if (verb == QLatin1String("choose")) {
+        // An item by its name, without the operator that may follow it.
         auto* popup = FindChild<QComboBox>(view, name);
-        const int item = popup->findText(
-            QCoreApplication::translate("ConverterDocument", argument.toUtf8().constData()));
+        const QString wanted
+            = QCoreApplication::translate("ConverterDocument", argument.toUtf8().constData());
+        int item = popup->count() - 1;
+        while (item >= 0 && popup->itemText(item).section(QStringLiteral("  "), 0, 0) != wanted)
+            --item;
         QVERIFY2(item >= 0, qPrintable(argument));
         const QString problem = ChooseFromList(popup, item);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));

@@ -212,6 +212,13 @@
     </message>
 </context>
 <context>
+    <name>BitFieldPanel</name>
+    <message>
+        <source>The layout cannot take this: a field&apos;s bits or named values are not sound.</source>
+        <translation>Das Layout kann das nicht aufnehmen: Bits oder benannte Werte eines Felds sind nicht stimmig.</translation>
+    </message>
+</context>
+<context>
     <name>BitGrid</name>
     <message>
         <source>bit %1</source>
@@ -455,34 +462,6 @@
     <message>
         <source>How the Result row combines the Value and Operand rows</source>
         <translation>Wie die Zeile Ergebnis die Zeilen Wert und Operand verknüpft</translation>
-    </message>
-    <message>
-        <source>add</source>
-        <translation>addieren</translation>
-    </message>
-    <message>
-        <source>subtract</source>
-        <translation>subtrahieren</translation>
-    </message>
-    <message>
-        <source>multiply</source>
-        <translation>multiplizieren</translation>
-    </message>
-    <message>
-        <source>divide</source>
-        <translation>dividieren</translation>
-    </message>
-    <message>
-        <source>remainder</source>
-        <translation>Rest</translation>
-    </message>
-    <message>
-        <source>shift right</source>
-        <translation>nach rechts schieben</translation>
-    </message>
-    <message>
-        <source>shift left</source>
-        <translation>nach links schieben</translation>
     </message>
     <message>
         <source>Result</source>
@@ -744,6 +723,34 @@
         <source>Show what was entered with Enter, to bring it back</source>
         <translation>Zeigt, was mit der Eingabetaste eingegeben wurde, um es zurückzuholen</translation>
     </message>
+    <message>
+        <source>add  +</source>
+        <translation>addieren  +</translation>
+    </message>
+    <message>
+        <source>subtract  -</source>
+        <translation>subtrahieren  -</translation>
+    </message>
+    <message>
+        <source>multiply  *</source>
+        <translation>multiplizieren  *</translation>
+    </message>
+    <message>
+        <source>divide  /</source>
+        <translation>dividieren  /</translation>
+    </message>
+    <message>
+        <source>remainder  %</source>
+        <translation>Rest  %</translation>
+    </message>
+    <message>
+        <source>shift right  &gt;&gt;</source>
+        <translation>nach rechts schieben  &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>shift left  &lt;&lt;</source>
+        <translation>nach links schieben  &lt;&lt;</translation>
+    </message>
 </context>
 <context>
     <name>ConverterView</name>
@@ -751,6 +758,13 @@
         <source>%1 (%2)</source>
         <comment>a field&apos;s tooltip, then the keys that reach it</comment>
         <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>EditMenu</name>
+    <message>
+        <source>Copy Decimal as &amp;Literal</source>
+        <translation>Dezimal als &amp;Literal kopieren</translation>
     </message>
 </context>
 <context>
@@ -1569,6 +1583,22 @@
         <source>variant 111, reserved</source>
         <translation>Variante 111, reserviert</translation>
     </message>
+    <message>
+        <source>they spell more than 64 bits: their low 64 are shown</source>
+        <translation>sie ergeben mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
+    </message>
+    <message>
+        <source>cut to 127 characters</source>
+        <translation>auf 127 Zeichen gekürzt</translation>
+    </message>
+    <message>
+        <source>cut to 127 characters; %1</source>
+        <translation>auf 127 Zeichen gekürzt; %1</translation>
+    </message>
+    <message>
+        <source>the result needs %1 bits: the width is now %1</source>
+        <translation>das Ergebnis braucht %1 Bit: die Breite ist jetzt %1</translation>
+    </message>
 </context>
 <context>
     <name>SearchAnswers</name>
@@ -1603,6 +1633,22 @@
     <message>
         <source>binary · the IPv4 address by octets</source>
         <translation>binär · die IPv4-Adresse in Oktetten</translation>
+    </message>
+    <message>
+        <source>eight</source>
+        <translation>acht</translation>
+    </message>
+    <message>
+        <source>sixteen</source>
+        <translation>sechzehn</translation>
+    </message>
+    <message>
+        <source>thirty-two</source>
+        <translation>zweiunddreißig</translation>
+    </message>
+    <message>
+        <source>sixty-four</source>
+        <translation>vierundsechzig</translation>
     </message>
 </context>
 <context>

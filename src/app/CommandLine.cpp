@@ -63,7 +63,8 @@ const char kHelp[]
       "  --                 end of options, for a TEXT that begins with '-'\n"
       "\n"
       "TEXT is read as if typed into that field of a new window: a decimal number\n"
-      "with a leading minus sign is signed, and at most 127 characters are read.\n"
+      "with a leading minus sign is signed, _ and ' may group digits (1_000, 1'000),\n"
+      "and a TEXT longer than 127 characters is cut to them, with a warning.\n"
       "The binary, decimal, hexadecimal, octal and base-36 fields read C integer\n"
       "expressions too: + - * / % << >> & | ^ ~ and parentheses, in 64 bits.\n"
       "What the field does not read as typed is said on standard error.\n"
@@ -329,11 +330,6 @@ QString ResolveReading(const Arguments& parsed, TextReading& reading)
     reading.text = *parsed.text;
     reading.width = parsed.width.value_or(32);
     reading.endian = parsed.littleEndian ? eLittleEndian : eBigEndian;
-    // A field holds 127 characters, counted as its length limit counts them
-    // (UTF-16 units); cutting a longer TEXT would read another text's number.
-    if (reading.text.size() > kFieldBufferSize - 1)
-        return QStringLiteral("TEXT is longer than the %1 characters a field holds")
-            .arg(kFieldBufferSize - 1);
     if (parsed.from) {
         reading.notation = *parsed.from;
         return {};
@@ -630,9 +626,13 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     const RowMessage& message = model.message(eFieldTypeValue);
     const QString said = Shown(message.english());
     // A calculation not yet whole reads no number; one that divides by zero
-    // has none to show.
-    if (message.kind == eMessageIncomplete || (launch.strict && message.kind == eMessageMisread))
-        return UsageError(said, err);
+    // has none to show. Either is about TEXT alone: the usage would not help.
+    if (message.kind == eMessageIncomplete
+        || (launch.strict && (message.kind == eMessageMisread || message.cut))) {
+        err << kProgram << ": " << said << '\n';
+        err.flush();
+        return 2;
+    }
     if (message.kind == eMessageDivisionByZero) {
         err << kProgram << ": " << said << '\n';
         err.flush();

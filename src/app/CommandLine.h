@@ -70,9 +70,10 @@ bool Fits(const ConverterModel& model);
 // a calculation divides by zero or the --layout FILE cannot be read as a
 // layout (nothing printed; one line naming the file, the line and the
 // problem) or `out` cannot be written; 2 for a usage error (one line saying
-// why and the usage go to `err`): a calculation not yet whole, with
-// --strict a TEXT not read as typed, an SVD FILE without --register or
-// without the register it names, --register with a FILE that is no SVD file.
+// why and the usage go to `err`): an SVD FILE without --register or without
+// the register it names, --register with a FILE that is no SVD file; 2 also,
+// with one line saying why and no usage, for a TEXT that is a calculation
+// not yet whole or, with --strict, a TEXT not read as typed (cut included).
 int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err);
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -6,6 +6,7 @@
 #include "model/FieldBytes.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace {
 
@@ -67,6 +68,13 @@ enum AnswerKind {
 // address's 32-bit number and its bits by octets.
 std::vector<AnswerKind> KindsFor(const QueryReading& reading)
 {
+    // A calculation's answer is its result; then what it is in bits.
+    if (reading.calculation) {
+        const bool negative
+            = reading.number.IsSigned() && reading.number.GetSignedValue(reading.endian) < 0;
+        return { negative ? eAnswerSignedDecimal : eAnswerUnsignedDecimal, eAnswerHexadecimal,
+            eAnswerBinary };
+    }
     switch (reading.notation) {
     case eNotationHexadecimal:
         return { eAnswerUnsignedDecimal, eAnswerSignedDecimal, eAnswerBinary, eAnswerOctal };
@@ -105,41 +113,66 @@ QString AddressBits(UInt64 value)
     return octets.join(u'.');
 }
 
+// The width in words, for a description where its digits would be marked
+// as the query's.
+QString WidthInWords(int width)
+{
+    switch (width) {
+    case 8: return QCoreApplication::translate("SearchAnswers", "eight");
+    case 16: return QCoreApplication::translate("SearchAnswers", "sixteen");
+    case 32: return QCoreApplication::translate("SearchAnswers", "thirty-two");
+    default: return QCoreApplication::translate("SearchAnswers", "sixty-four");
+    }
+}
+
+// Whether a term of the query, as the desktop splits it, stands in `text`.
+bool HoldsATermOf(const QString& text, const QStringList& terms)
+{
+    for (const QString& term : terms)
+        if (text.contains(term, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 // Fills in all but the id; false when the kind says nothing new.
-bool MakeAnswer(AnswerKind kind, const QueryReading& reading, SearchAnswer& answer)
+bool MakeAnswer(
+    AnswerKind kind, const QueryReading& reading, const QStringList& terms, SearchAnswer& answer)
 {
     const BaseConverter& number = reading.number;
     const UInt64 value = number.GetValue(reading.endian);
     const SInt64 signedValue = number.GetSignedValue(reading.endian);
     const int width = number.BitWidth();
+    // A description with the width in digits, unless they hold a term of
+    // the query, then in words.
+    const auto withWidth = [&terms, width](const char* words) {
+        const QString translated = QCoreApplication::translate("SearchAnswers", words);
+        const QString inDigits = translated.arg(width);
+        return HoldsATermOf(inDigits, terms) ? translated.arg(WidthInWords(width)) : inDigits;
+    };
     switch (kind) {
     case eAnswerUnsignedDecimal:
         answer.text = QString::number(value);
         answer.subtitle
-            = QCoreApplication::translate("SearchAnswers", "decimal · unsigned %1 bits").arg(width);
+            = withWidth(QT_TRANSLATE_NOOP("SearchAnswers", "decimal · unsigned %1 bits"));
         break;
     case eAnswerSignedDecimal:
         if (signedValue >= 0)
             return false;
         answer.text = QString::number(signedValue);
-        answer.subtitle
-            = QCoreApplication::translate("SearchAnswers", "decimal · signed %1 bits").arg(width);
+        answer.subtitle = withWidth(QT_TRANSLATE_NOOP("SearchAnswers", "decimal · signed %1 bits"));
         break;
     case eAnswerHexadecimal:
         answer.text = QStringLiteral("0x") + QString::number(value, 16);
-        answer.subtitle
-            = QCoreApplication::translate("SearchAnswers", "hexadecimal · %1 bits").arg(width);
+        answer.subtitle = withWidth(QT_TRANSLATE_NOOP("SearchAnswers", "hexadecimal · %1 bits"));
         break;
     case eAnswerBinary:
         answer.text = QStringLiteral("0b") + QString::number(value, 2);
         answer.title = BinaryTitle(number, reading.endian);
-        answer.subtitle
-            = QCoreApplication::translate("SearchAnswers", "binary · %1 bits").arg(width);
+        answer.subtitle = withWidth(QT_TRANSLATE_NOOP("SearchAnswers", "binary · %1 bits"));
         break;
     case eAnswerOctal:
         answer.text = QStringLiteral("0o") + QString::number(value, 8);
-        answer.subtitle
-            = QCoreApplication::translate("SearchAnswers", "octal · %1 bits").arg(width);
+        answer.subtitle = withWidth(QT_TRANSLATE_NOOP("SearchAnswers", "octal · %1 bits"));
         break;
     case eAnswerAddressDecimal:
         answer.text = QString::number(value);
@@ -192,7 +225,8 @@ std::optional<QueryReading> ReadQuery(const QString& query)
     // path reads as no number, or in part, and says so. A prefix alone is
     // a number on its way.
     const ConverterModel model = ReadText(launch.reading);
-    if (model.message(eFieldTypeValue).kind != eMessageNone || IsPrefixAlone(text))
+    const MessageKind said = model.message(eFieldTypeValue).kind;
+    if ((said != eMessageNone && said != eMessageWidened) || IsPrefixAlone(text))
         return std::nullopt;
     QueryReading reading;
     reading.number = model.number(eFieldTypeValue);
@@ -200,8 +234,8 @@ std::optional<QueryReading> ReadQuery(const QString& query)
     reading.notation = launch.reading.notation;
     char bytes[kFieldBufferSize];
     FieldTextToBytes(text.toStdString(), bytes);
-    reading.bareDecimal
-        = reading.notation == eNotationDecimal && !IsExpression(bytes, eNotationDecimal);
+    reading.calculation = IsExpression(bytes, reading.notation);
+    reading.bareDecimal = reading.notation == eNotationDecimal && !reading.calculation;
     reading.launchArguments = arguments;
     return reading;
 }
@@ -213,9 +247,10 @@ std::vector<SearchAnswer> SearchAnswers(const QString& query)
     if (!reading || (reading->bareDecimal && Magnitude(*reading) < kSmallestBareDecimal))
         return answers;
     const QString carried = query.trimmed();
+    const QStringList terms = carried.split(QRegularExpression(QStringLiteral("\\s+")));
     for (AnswerKind kind : KindsFor(*reading)) {
         SearchAnswer answer;
-        if (!MakeAnswer(kind, *reading, answer))
+        if (!MakeAnswer(kind, *reading, terms, answer))
             continue;
         answer.id = QString::number(answers.size()) + u':' + carried;
         answers.push_back(answer);

@@ -23,6 +23,8 @@ struct QueryReading {
     // A decimal number with no prefix and no operator, which answers only
     // from 256 up: small numbers turn up in too many searches.
     bool bareDecimal = false;
+    // A calculation, whose result in decimal is answered first.
+    bool calculation = false;
     // The arguments of a `bitlens` launch that opens a window with the
     // query in its Value row.
     QStringList launchArguments;
@@ -43,7 +45,9 @@ struct SearchAnswer {
     QString text;
     // Shown: the text, or the start of a long binary one.
     QString title;
-    // What the text is: "decimal · unsigned 32 bits".
+    // What the text is: "decimal · unsigned 32 bits", or with the width in
+    // words where the query's terms would be found in its digits ("0x10 <<
+    // 3"), which a desktop marks wherever they stand.
     QString subtitle;
 };
 

@@ -14,6 +14,23 @@ inline bool IsDecimalDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// '_' and '\'' group the digits of a number ("1_000_000", "1'000'000").
+inline bool IsDigitSeparator(char c)
+{
+    return c == '_' || c == '\'';
+}
+
+// Past the separators at `p` when a decimal digit follows them: where a
+// decimal number's digits go on. `p` itself otherwise, so that a separator
+// that groups nothing ends the number.
+inline const char* PastDecimalSeparators(const char* p)
+{
+    const char* next = p;
+    while (IsDigitSeparator(*next))
+        ++next;
+    return next != p && IsDecimalDigit(*next) ? next : p;
+}
+
 // What strtod and strtoull skip ahead of a number.
 inline bool IsBlank(char c)
 {

@@ -657,31 +657,6 @@ WideExpressionResult EvaluateWideExpression(
     return result;
 }
 
-namespace {
-
-int WriteMessage(const char* messageTemplate, const ExpressionDetail& detail, const char* text,
-    char* out, int size)
-{
-    if (messageTemplate == nullptr) {
-        if (size > 0)
-            *out = '\0';
-        return 0;
-    }
-    char token[kMessageSize];
-    char* end = token;
-    const auto textLength = int(std::strlen(text));
-    const int tokenEnd = detail.position + detail.length;
-    for (int i = detail.position; i < tokenEnd && i < textLength; ++i) {
-        if (end - token > kMessageSize - 4)
-            break;
-        end = PutFieldCharacter(end, static_cast<unsigned char>(text[i]));
-    }
-    *end = '\0';
-    return FillMessage(messageTemplate, token, out, size);
-}
-
-} // namespace
-
 const char* ExpressionMessageTemplate(const ExpressionResult& result)
 {
     if (result.status == eExpressionEvaluated && !result.wrapped)
@@ -698,15 +673,4 @@ const char* ExpressionMessageTemplate(const WideExpressionResult& result)
             return wide;
     }
     return FindMessageTemplate(kExpressionMessages, result.status, result.detail.radix);
-}
-
-int WriteExpressionMessage(const ExpressionResult& result, const char* text, char* out, int size)
-{
-    return WriteMessage(ExpressionMessageTemplate(result), result.detail, text, out, size);
-}
-
-int WriteExpressionMessage(
-    const WideExpressionResult& result, const char* text, char* out, int size)
-{
-    return WriteMessage(ExpressionMessageTemplate(result), result.detail, text, out, size);
 }

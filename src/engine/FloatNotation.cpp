@@ -481,6 +481,88 @@ void WriteFloat(UInt64 bits, UInt16 width, char* out)
     *end = '\0';
 }
 
+namespace {
+
+// A finite value's magnitude as a hexadecimal float, as C's printf writes
+// it with %a ("0x1.8p+0", "0x0.004p-14"): exact for every value of the format.
+char* PutHexadecimalFloat(const FloatFormat& format, UInt64 magnitude, char* out)
+{
+    const int exponentField = int(magnitude >> format.mantissaBits);
+    UInt64 mantissa = magnitude & format.MantissaMask();
+    std::memcpy(out, "0x", 2);
+    out += 2;
+    *out++ = exponentField == 0 ? '0' : '1';
+    const int exponent = exponentField == 0 ? (mantissa == 0 ? 0 : 1 - format.Bias())
+                                            : exponentField - format.Bias();
+    if (mantissa != 0) {
+        int digits = (format.mantissaBits + 3) / 4;
+        mantissa <<= digits * 4 - format.mantissaBits;
+        for (; (mantissa & 0xf) == 0; mantissa >>= 4)
+            --digits;
+        *out++ = '.';
+        for (int digit = digits - 1; digit >= 0; --digit)
+            *out++ = "0123456789abcdef"[(mantissa >> (4 * digit)) & 0xf];
+    }
+    *out++ = 'p';
+    *out++ = exponent < 0 ? '-' : '+';
+    return PutUnsigned(out, UInt64(exponent < 0 ? -exponent : exponent));
+}
+
+char* PutText(char* out, const char* text)
+{
+    const std::size_t length = std::strlen(text);
+    std::memcpy(out, text, length);
+    return out + length;
+}
+
+} // namespace
+
+void WriteFloatLiteral(UInt64 bits, UInt16 width, char* out)
+{
+    const FloatFormat* format = FormatOfWidth(width);
+    if (format == nullptr) {
+        *out = '\0';
+        return;
+    }
+    const UInt64 sign = bits & format->SignBit();
+    const UInt64 magnitude = bits & (format->SignBit() - 1);
+    char* end = out;
+    if (magnitude > format->Infinity()
+        && (magnitude & format->MantissaMask()) != format->QuietBit()) {
+        // No literal spells a NaN's payload: its bits do, for a bit cast.
+        end = PutText(end, "0x");
+        for (int digit = width / 4 - 1; digit >= 0; --digit)
+            *end++ = "0123456789abcdef"[(bits >> (4 * digit)) & 0xf];
+        *end = '\0';
+        return;
+    }
+    if (sign != 0)
+        *end++ = '-';
+    if (magnitude >= format->Infinity()) {
+        // <math.h>'s, which convert to any width exactly.
+        end = PutText(end, magnitude == format->Infinity() ? "INFINITY" : "NAN");
+        *end = '\0';
+        return;
+    }
+    // C has no half literal: a half is a float's value exactly, written as a
+    // float; in decimal where that reads back as it, else in hexadecimal.
+    char decimal[kFloatSize];
+    WriteFloat(magnitude, width, decimal);
+    char hexadecimal[kFloatSize];
+    *PutHexadecimalFloat(*format, magnitude, hexadecimal) = '\0';
+    if (width == 16 && ReadFloat(decimal, 32) != ReadFloat(hexadecimal, 32)) {
+        end = PutText(end, hexadecimal);
+    } else {
+        end = PutText(end, decimal);
+        // "1" would be an integer.
+        if (std::strpbrk(decimal, ".e") == nullptr)
+            end = PutText(end, ".0");
+    }
+    if (width != 64)
+        *end++ = 'f';
+    *end = '\0';
+}
+
 UInt64 ReadFloat(const char* text, UInt16 width)
 {
     const FloatFormat* format = FormatOfWidth(width);

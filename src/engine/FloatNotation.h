@@ -47,6 +47,17 @@ bool IsFloatWidth(UInt16 width);
 // Writes the empty text at a width without a float reading.
 void WriteFloat(UInt64 bits, UInt16 width, char* out);
 
+// The float in the low `width` bits of `bits` as a C literal of its own
+// width (kFloatSize bytes suffice): a double as the float field writes it
+// ("1.5", "1.0", "1e+300"), a single with an f ("1.5f"). A half, which C
+// has no literal for, is written as the float of the same value: in decimal
+// where that reads back as the half's value exactly ("0.5f"), else as a
+// hexadecimal float ("0x1.998p-4f"). Infinities and the default NaN are
+// <math.h>'s INFINITY and NAN, signed; a NaN with a payload, which no
+// literal spells, is its bits in hexadecimal ("0x7f800001"). Writes the
+// empty text at a width without a float reading.
+void WriteFloatLiteral(UInt64 bits, UInt16 width, char* out);
+
 // Reads a zero-terminated text as a float of `width` bits and returns its
 // bits (0 at a width without a float reading). Accepted, as strtod does:
 // blanks, an optional sign, then a decimal number with an optional

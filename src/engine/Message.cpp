@@ -39,29 +39,17 @@ int FillMessage(const char* messageTemplate, const char* token, char* out, int s
         return true;
     };
     const char* templateEnd = messageTemplate + std::strlen(messageTemplate);
-    const char* marker = std::strstr(messageTemplate, "%1");
-    if (marker == nullptr) {
-        put(messageTemplate, templateEnd);
-    } else {
-        const char* filling = token != nullptr ? token : "";
-        if (put(messageTemplate, marker) && put(filling, filling + std::strlen(filling)))
-            put(marker + 2, templateEnd);
+    const char* filling = token != nullptr ? token : "";
+    const char* fillingEnd = filling + std::strlen(filling);
+    // Every "%1" gets the token, as the window's translations fill them.
+    const char* rest = messageTemplate;
+    for (const char* marker; (marker = std::strstr(rest, "%1")) != nullptr; rest = marker + 2) {
+        if (!put(rest, marker) || !put(filling, fillingEnd)) {
+            out[length] = '\0';
+            return length;
+        }
     }
+    put(rest, templateEnd);
     out[length] = '\0';
     return length;
-}
-
-char* PutFieldCharacter(char* out, unsigned char c)
-{
-    if (c == 0xA5) {
-        std::memcpy(out, "\xE2\x80\xA2", 3);
-        return out + 3;
-    }
-    if (c < 0x80) {
-        *out = char(c);
-        return out + 1;
-    }
-    out[0] = char(0xC0 | (c >> 6));
-    out[1] = char(0x80 | (c & 0x3F));
-    return out + 2;
 }

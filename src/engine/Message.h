@@ -1,7 +1,7 @@
 // The engine's messages about a typed text, for a row's message line: fixed
-// English templates with at most one token, written "%1" where it goes. The
-// window translates the same templates and fills in the same token, so a
-// template never changes with its token.
+// English templates with at most one token, written "%1" where it goes
+// (once or more). The window translates the same templates and fills in the
+// same token, so a template never changes with its token.
 //
 // Tokens are UTF-8. The engine's own bytes are Latin-1 with characters
 // beyond it already turned into '?', so a caller that still has the typed
@@ -40,14 +40,9 @@ const char* FindMessageTemplate(const MessageTemplate (&table)[Rows], int kind, 
     return nullptr;
 }
 
-// Writes `messageTemplate` with `token` in place of "%1" into `out`, which
+// Writes `messageTemplate` with `token` in place of each "%1" into `out`, which
 // holds `size` bytes (at least 1), always terminated; a longer message is cut
 // before a character that does not fit whole. Returns the length written.
 int FillMessage(const char* messageTemplate, const char* token, char* out, int size);
-
-// Appends the engine's byte `c` to `out` as the field shows it: Latin-1,
-// the text notation's placeholder 0xA5 as the bullet U+2022. Returns the end.
-// `out` needs room for three bytes.
-char* PutFieldCharacter(char* out, unsigned char c);
 
 #endif

@@ -11,7 +11,8 @@
 namespace {
 
 // A decimal text as strtoll and strtoull read it in the "C" locale: blanks,
-// one optional sign, digits up to the first other character. Read here so
+// one optional sign, digits up to the first other character, except that
+// '_' and '\'' between two digits group them and are skipped. Read here so
 // that the locale the toolkit sets for the process cannot change a field's
 // number (a single-byte locale counts 0xA0 as a blank).
 struct DecimalText {
@@ -27,7 +28,7 @@ DecimalText ScanDecimal(const char* text)
     DecimalText scanned;
     if (*text == '+' || *text == '-')
         scanned.negative = *text++ == '-';
-    for (; *text >= '0' && *text <= '9'; ++text) {
+    for (; IsDecimalDigit(*text); text = PastDecimalSeparators(text + 1)) {
         const unsigned digit = unsigned(*text - '0');
         if (scanned.magnitude > (UINT64_MAX - digit) / 10)
             scanned.tooLarge = true;
@@ -205,20 +206,40 @@ void WriteNotation(const BaseConverter& number, Notation notation, Endian endian
     (number.*plain.write)(out);
 }
 
+Notation LiteralNotation(Notation notation, UInt16 width)
+{
+    switch (notation) {
+    case eNotationBinary:
+    case eNotationHexadecimal:
+    case eNotationOctal: return notation;
+    case eNotationFloat: return IsFloatWidth(width) ? notation : eNotationDecimal;
+    default: return eNotationDecimal;
+    }
+}
+
 void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out)
 {
     const UInt64 bits = number.GetValue(eBigEndian);
     const int width = number.BitWidth();
-    switch (notation) {
+    switch (LiteralNotation(notation, number.BitWidth())) {
     case eNotationBinary: WriteFullWidth(out, "0b", bits, 1, width); return;
     case eNotationHexadecimal: WriteFullWidth(out, "0x", bits, 4, width); return;
     case eNotationOctal:
-        std::memcpy(out, "0o", 2);
-        // 22 octal digits and the prefix leave room to spare.
-        *std::to_chars(out + 2, out + kFieldBufferSize - 1, bits, 8).ptr = '\0';
+        // C's octal: a leading 0, which 0 itself is.
+        out[0] = '0';
+        *(bits == 0 ? out + 1 : std::to_chars(out + 1, out + kFieldBufferSize - 1, bits, 8).ptr)
+            = '\0';
         return;
-    default: number.GetDec(out, endian); return;
+    case eNotationFloat: WriteFloatLiteral(number.GetValue(endian), number.BitWidth(), out); return;
+    default: break;
     }
+    number.GetDec(out, endian);
+    // The most negative number's digits alone are too big for a signed
+    // literal, and an unsigned one above the signed range needs its suffix.
+    if (std::strcmp(out, "-9223372036854775808") == 0)
+        std::strcpy(out, "(-9223372036854775807LL - 1)");
+    else if (!number.IsSigned() && number.GetValue(endian) > UInt64(INT64_MAX))
+        std::strcat(out, "ULL");
 }
 
 void CopyFieldText(const char* text, char* buffer)

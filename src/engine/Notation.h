@@ -25,7 +25,8 @@ constexpr int kFieldBufferSize = 128;
 // Reads `text` into `number` as if typed into that notation's field. The
 // text is edited in place (spaces dropped, letters lowered). The decimal
 // reading decides the sign: the row is signed exactly when the text, past
-// leading white space, begins with '-'. Nothing is cut to the width, but
+// leading white space, begins with '-'; '_' and '\'' between its digits
+// are skipped, as the other integer readers skip every non-digit. Nothing is cut to the width, but
 // the float reading widens a row of 8 bits, which has no float, to 32
 // (ReadFloatNotation) and leaves the sign setting alone.
 //
@@ -43,12 +44,19 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
 // at 8 bits.
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out);
 
-// Writes `number` as a source-code literal of `notation` into `out`
-// (kFieldBufferSize bytes): binary as 0b… and hexadecimal as 0x… with every
-// digit of the width (0x00000005 at 32 bits), octal as 0o… with no leading
-// zeros (0o5); every other notation, float too, as the row's decimal text,
-// in `endian` and with its sign: a float text such as "nan(0x1)" or "inf"
-// is no literal of any language.
+// The notation whose literal Copy as Literal writes for a field of
+// `notation` at `width`: binary, hexadecimal, octal and float (at a width
+// that has one) their own, every other notation the decimal.
+Notation LiteralNotation(Notation notation, UInt16 width);
+
+// Writes `number` as a C and C++ source-code literal for a field of
+// `notation` into `out` (kFieldBufferSize bytes), in LiteralNotation's
+// notation: binary as 0b… and hexadecimal as 0x… with every digit of the
+// width (0x00000005 at 32 bits), octal with C's leading 0 and no other
+// (05, 0), a float as WriteFloatLiteral writes it, in `endian`; the
+// decimal as the row's decimal text, in `endian` and with its sign, with
+// ULL above the signed 64-bit range and the most negative 64-bit number as
+// (-9223372036854775807LL - 1), whose digits alone no signed type holds.
 void WriteLiteral(const BaseConverter& number, Notation notation, Endian endian, char* out);
 
 // Copies `text` into `buffer` (kFieldBufferSize bytes), cut to 127 bytes.

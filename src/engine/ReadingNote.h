@@ -11,7 +11,8 @@
 //   after blanks ("0x1F" in hexadecimal, "0b101" in binary, "0o17" in octal),
 //   whose letter the reader skips. Any other character is skipped: a note
 //   "ignored", since the reading goes on past it.
-// - Decimal and float: blanks before and after the number. A reading stops
+// - Decimal and float: blanks before and after the number; in a decimal, '_'
+//   and '\'' between two digits ("1'000'000"). A reading stops
 //   at the first character that does not continue its number, so what
 //   follows is "read up to" what was read, or "a blank ends a decimal
 //   number" when a blank stops it before more digits ("1 000"); a text with
@@ -112,12 +113,8 @@ inline constexpr MessageTemplate kReadingNoteMessages[] = {
         BITLENS_TRANSLATABLE("Message", "%1 is a prefix length: left out") },
 };
 
-// The template of `note`'s message, or null for eReadingNoteNone.
+// The template of `note`'s message, or null for eReadingNoteNone. The
+// token is the characters of the text that the note marks.
 const char* ReadingNoteTemplate(const ReadingNote& note);
-
-// Writes `note`'s message into `out` (`size` bytes; kMessageSize always
-// suffices), its token taken from `text`, the bytes noted, as the field
-// shows them. Writes the empty text for eReadingNoteNone. Returns the length.
-int WriteReadingNote(const ReadingNote& note, const char* text, char* out, int size);
 
 #endif

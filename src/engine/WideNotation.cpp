@@ -4,6 +4,7 @@
 #include "WideFloat.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -37,8 +38,9 @@ bool FitsWidth(UInt128 bits, bool isSigned, UInt16 width)
     return (bits >> width) == 0;
 }
 
-// ReadDecimal of Notation.cpp over 128 bits: blanks, one sign, digits;
-// saturated to the range of the reading the sign gives.
+// ReadDecimal of Notation.cpp over 128 bits: blanks, one sign, digits
+// grouped by separators; saturated to the range of the reading the sign
+// gives.
 void ReadDecimal(WideConverter& number, const char* text, Endian endian)
 {
     while (IsBlank(*text))
@@ -48,7 +50,7 @@ void ReadDecimal(WideConverter& number, const char* text, Endian endian)
         negative = *text++ == '-';
     UInt128 magnitude = 0;
     bool tooLarge = false;
-    for (; IsDecimalDigit(*text); ++text) {
+    for (; IsDecimalDigit(*text); text = PastDecimalSeparators(text + 1)) {
         UInt128 next;
         if (__builtin_mul_overflow(magnitude, UInt128(10), &next)
             || __builtin_add_overflow(next, UInt128(unsigned(*text - '0')), &next))
@@ -392,7 +394,7 @@ void WriteLiteral(const WideConverter& number, Notation notation, Endian endian,
         return;
     }
     const UInt128 bits = number.GetValue(eBigEndian);
-    switch (notation) {
+    switch (LiteralNotation(notation, number.BitWidth())) {
     case eNotationBinary:
         std::memcpy(out, "0b", 2);
         *PutDigits(out + 2, bits, 128, 1) = '\0';
@@ -402,15 +404,29 @@ void WriteLiteral(const WideConverter& number, Notation notation, Endian endian,
         *PutDigits(out + 2, bits, 32, 4) = '\0';
         return;
     case eNotationOctal: {
-        std::memcpy(out, "0o", 2);
-        int digits = 1;
+        // C's octal: a leading 0, which 0 itself is.
+        out[0] = '0';
+        int digits = 0;
         while (digits < 43 && (bits >> (3 * digits)) != 0)
             ++digits;
-        *PutDigits(out + 2, bits, digits, 3) = '\0';
+        *PutDigits(out + 1, bits, digits, 3) = '\0';
         return;
     }
-    default: number.GetDec(out, endian); return;
+    default: break;
     }
+    // A number that 64 bits hold is written as the 64-bit record writes it,
+    // with its suffix; a wider one has no C literal, only its digits.
+    const UInt128 value = number.GetValue(endian);
+    const bool isSigned = number.IsSigned() && SInt128(value) < 0;
+    if (isSigned ? SInt128(value) >= SInt128(INT64_MIN) : HighHalf(value) == 0) {
+        BaseConverter low {};
+        low.SetBitWidth(64);
+        low.SetSigned(isSigned);
+        low.SetUnsignedDec(LowHalf(value), eBigEndian);
+        WriteLiteral(low, eNotationDecimal, eBigEndian, out);
+        return;
+    }
+    number.GetDec(out, endian);
 }
 
 const char* WideTooBigTemplate(Notation notation, const char* text)

@@ -30,7 +30,10 @@ void ReadNotation(WideConverter& number, Notation notation, char* text, Endian e
 void WriteNotation(const WideConverter& number, Notation notation, Endian endian, char* out);
 
 // As WriteLiteral for BaseConverter, into kWideFieldBufferSize bytes; at 128
-// bits "0b" and 128 digits, "0x" and 32.
+// bits "0b" and 128 digits, "0x" and 32, octal with C's leading 0, and every
+// other notation, float too, as the decimal: a number that 64 bits hold with
+// the 64-bit record's suffix, a wider one as its digits, for which C has no
+// literal.
 void WriteLiteral(const WideConverter& number, Notation notation, Endian endian, char* out);
 
 // The words of ReadNotation's too-big flag at 128 bits, as `text` (the bytes

@@ -1,13 +1,11 @@
 #include "HistoryStore.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLockFile>
-#include <QPointer>
 #include <QSaveFile>
 #include <QThread>
 #include <QTimer>
@@ -59,14 +57,6 @@ QString HistoryStore::defaultPath()
     return state + QLatin1String("/bitlens/history");
 }
 
-HistoryStore& HistoryStore::shared()
-{
-    static QPointer<HistoryStore> store;
-    if (!store)
-        store = new HistoryStore(defaultPath(), QCoreApplication::instance());
-    return *store;
-}
-
 const History& HistoryStore::history()
 {
     load();
@@ -116,8 +106,8 @@ void HistoryStore::load()
     if (fLoaded)
         return;
     fLoaded = true;
-    if (readFile() == Reading::eMissing)
-        warn(QStringLiteral("no history file yet at %1: the history starts empty").arg(fPath));
+    // A missing file is a history not begun yet: nothing to warn of.
+    readFile();
     apply();
     watch();
 }

@@ -8,7 +8,8 @@
 // or a full disk leaves the old file. A change that cannot be written stays
 // in memory and is applied again with the next one.
 //
-// A missing, unreadable or damaged file gives what can be read (an empty
+// A missing file is an empty history, said nowhere: it is how every history
+// begins. An unreadable or damaged file gives what can be read (an empty
 // history at worst) and one warning line. A damaged file is copied aside
 // (history.damaged, history.damaged.2, ...) before a new one replaces it;
 // one that cannot be read at all is never written over.
@@ -34,10 +35,6 @@ public:
     explicit HistoryStore(QString path = defaultPath(), QObject* parent = nullptr);
     ~HistoryStore() override;
     static QString defaultPath();
-
-    // The store this program's windows share, made on first use: every
-    // window shows the same history, as every program reads the same file.
-    static HistoryStore& shared();
 
     const QString& path() const { return fPath; }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -21,7 +22,14 @@ const char kTooBigDecimal[]
     = BITLENS_TRANSLATABLE("Message", "beyond 64 bits: the largest is shown");
 const char kTooNegativeDecimal[]
     = BITLENS_TRANSLATABLE("Message", "beyond 64 bits: the most negative is shown");
+// What was kept of a text cut to a field's length may still spell too much.
+const char kTooBigInRadixKept[]
+    = BITLENS_TRANSLATABLE("Message", "they spell more than 64 bits: their low 64 are shown");
 const char kTooBigText[] = BITLENS_TRANSLATABLE("Message", "more than 8 characters: 0 is shown");
+const char kCut[] = BITLENS_TRANSLATABLE("Message", "cut to 127 characters");
+const char kCutFrame[] = BITLENS_TRANSLATABLE("Message", "cut to 127 characters; %1");
+const char kWidened[]
+    = BITLENS_TRANSLATABLE("Message", "the result needs %1 bits: the width is now %1");
 const char kNotOneByte[] = BITLENS_TRANSLATABLE("Message", "%1 is not one byte: read as ?");
 
 RowMessage Message(MessageKind kind, Notation notation, const char* text, std::string token = {})
@@ -135,16 +143,53 @@ const char* TooBigMessageText(Notation notation)
 bool RowMessage::operator==(const RowMessage& other) const
 {
     return kind == other.kind && notation == other.notation && token == other.token
+        && cut == other.cut
         && (text == other.text || (text && other.text && std::strcmp(text, other.text) == 0));
+}
+
+const char* RowMessage::frame() const
+{
+    if (!cut)
+        return nullptr;
+    return text ? kCutFrame : kCut;
 }
 
 std::string RowMessage::english() const
 {
-    if (!text)
-        return {};
-    char out[kMessageSize];
-    FillMessage(text, token.c_str(), out, sizeof out);
+    char out[kMessageSize] = "";
+    if (text)
+        FillMessage(text, token.c_str(), out, sizeof out);
+    if (const char* around = frame()) {
+        char framed[kMessageSize];
+        FillMessage(around, out, framed, sizeof framed);
+        return framed;
+    }
     return out;
+}
+
+bool IsCalculation(Notation notation, std::string_view text)
+{
+    char bytes[kFieldBufferSize];
+    FieldTextToBytes(text, bytes);
+    return IsExpression(bytes, notation);
+}
+
+RowMessage WidenedMessage(Notation notation, UInt16 width)
+{
+    return Message(eMessageWidened, notation, kWidened, std::to_string(width));
+}
+
+RowMessage CutMessage(RowMessage message, Notation notation)
+{
+    message.cut = true;
+    message.notation = notation;
+    // Characters typed were not read: whoever acts on the message sees a
+    // text read otherwise than typed, unless more was lost.
+    if (message.kind == eMessageNone || message.kind == eMessageWidened)
+        message.kind = eMessageMisread;
+    if (message.text == kTooBigInRadix)
+        message.text = kTooBigInRadixKept;
+    return message;
 }
 
 RowMessage ReadFieldText(

@@ -15,6 +15,7 @@
 // line's exit status): the number read, and how much of what was typed.
 enum MessageKind {
     eMessageNone,
+    eMessageWidened, // a calculation's result made the row wider: all of it is shown
     eMessageTooBig, // more than 64 bits were spelt: part of the number is shown
     eMessageWrapped, // a step of the calculation needed more than 64 bits
     eMessageDivisionByZero, // the row keeps its last number
@@ -29,10 +30,17 @@ struct RowMessage {
     // model's message tables, "%1" standing for the token. Null for none.
     const char* text = nullptr;
     std::string token; // UTF-8, as typed
+    // The text typed was longer than a field holds and lost its end: the
+    // message is about the characters kept.
+    bool cut = false;
 
     bool operator==(const RowMessage& other) const;
     bool operator!=(const RowMessage& other) const { return !(*this == other); }
-    // The message in English, the token in its place.
+    // What is said around the message of `text`: a template whose "%1" is
+    // that message (or that stands alone when there is none), in English;
+    // null when the message is said as it stands.
+    const char* frame() const;
+    // The message in English, the token in its place, in its frame.
     std::string english() const;
 };
 
@@ -40,6 +48,18 @@ struct RowMessage {
 // `notation` (a decimal too large, not too negative), in English: the
 // longest a message line usually shows, for a view to keep room for.
 const char* TooBigMessageText(Notation notation);
+
+// Whether `text` (UTF-8) typed into the field of `notation` is read as a
+// calculation rather than as a plain number.
+bool IsCalculation(Notation notation, std::string_view text);
+
+// What the message line says when a calculation typed into the field of
+// `notation` gave a result that needs all `width` bits the row has grown to.
+RowMessage WidenedMessage(Notation notation, UInt16 width);
+
+// `message`, about the characters kept of a text typed into the field of
+// `notation` and cut to the field's length, as said of a text that was cut.
+RowMessage CutMessage(RowMessage message, Notation notation);
 
 // Reads `text` (UTF-8, as the field holds it) typed into the field of
 // `notation` into `number`, in `endian`, as ReadNotation reads a plain text

@@ -12,7 +12,6 @@
 #include <functional>
 
 class QLineEdit;
-class QMenu;
 class QPoint;
 class QWidget;
 
@@ -24,20 +23,25 @@ class EditMenu : public QObject {
     Q_OBJECT
 
 public:
-    // What Copy as Literal puts on the clipboard for one of the fields.
-    using Literal = std::function<QString(const QLineEdit& field)>;
+    // What Copy as Literal puts on the clipboard for one of the fields, and
+    // whether that is the number's decimal rather than the field's notation.
+    struct LiteralText {
+        QString text;
+        bool decimal = false;
+    };
+    using Literal = std::function<LiteralText(const QLineEdit& field)>;
 
     EditMenu(QWidget& window, const Ui::ConverterDocument& ui, const QList<QLineEdit*>& fields,
         Literal literal);
 
 private:
     QLineEdit* targetField() const;
+    const QLineEdit* literalField() const;
+    QString literalTitle(const QLineEdit& field) const;
     void updateEditActions();
     void loadMenuIcons();
     void copyAsLiteral(const QLineEdit* field);
     void showFieldMenu(QLineEdit* field, const QPoint& position);
-    void useDocumentUndo(QMenu& menu) const;
-    static void showStandardKeys(QMenu& menu);
 
     QWidget& fWindow;
     const Ui::ConverterDocument& fUi;
@@ -46,6 +50,10 @@ private:
     bool fMenuIconsLoaded = false;
     // The window's focus before the menu bar took it, if it has it now.
     QPointer<QWidget> fFocusBeforeMenuBar;
+    // The field that had the focus last, which Copy as Literal copies while
+    // the focus is elsewhere.
+    QPointer<QLineEdit> fLastField;
+    const QString fLiteralTitle; // the window description's, for a field's own notation
 };
 
 #endif

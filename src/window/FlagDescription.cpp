@@ -74,9 +74,11 @@ QString FlagName(MathFlag flag)
 
 QString FlagMeaning(MathFlag flag, MathOperation operation, const QString& title)
 {
+    // The popup's title names the operation, then any C operator after two
+    // blanks: the words name it alone.
     if (!FlagApplies(operation, flag))
         return QCoreApplication::translate("FlagDescription", "does not apply to %1", "operation")
-            .arg(title);
+            .arg(title.section(QStringLiteral("  "), 0, 0));
     return QCoreApplication::translate(kContext, Meaning(flag, operation));
 }
 
