@@ -2,6 +2,8 @@
 
 #include "FileSupport.h"
 
+#include "engine/Characters.h"
+
 #include <QFileInfo>
 #include <QHash>
 
@@ -44,16 +46,10 @@ std::optional<UInt64> Literal(QByteArray token)
     if (at == token.size() && base != 8)
         return std::nullopt;
     UInt64 value = 0;
-    for (; at < token.size(); ++at) {
-        const char c = token[at];
-        const int digit = (c >= '0' && c <= '9') ? c - '0'
-            : (c >= 'a' && c <= 'f')             ? c - 'a' + 10
-            : (c >= 'A' && c <= 'F')             ? c - 'A' + 10
-                                                 : 99;
-        if (digit >= base || value > (~UInt64(0) - UInt64(digit)) / UInt64(base))
-            return std::nullopt;
-        value = value * UInt64(base) + UInt64(digit);
-    }
+    if (at == token.size()) // a lone 0
+        return value;
+    if (!ReadWholeUnsigned(token.constData() + at, token.constData() + token.size(), value, base))
+        return std::nullopt;
     return value;
 }
 
