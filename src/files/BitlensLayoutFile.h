@@ -15,7 +15,7 @@
 #ifndef BITLENS_BITLENSLAYOUTFILE_H
 #define BITLENS_BITLENSLAYOUTFILE_H
 
-#include "LayoutFile.h"
+#include "LayoutFileTypes.h"
 
 constexpr int kLayoutFileVersion = 1;
 

@@ -10,7 +10,7 @@
 #ifndef BITLENS_CHEADERFILE_H
 #define BITLENS_CHEADERFILE_H
 
-#include "LayoutFile.h"
+#include "LayoutFileTypes.h"
 
 // The header's fields as a layout named `fileName`'s base name, with no
 // width of its own. A mask that is not one run of set bits, or is 0, is

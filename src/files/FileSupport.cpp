@@ -4,13 +4,6 @@
 
 #include <cstring>
 
-QString LayoutFileError::text() const
-{
-    if (line > 0)
-        return QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message);
-    return QStringLiteral("%1: %2").arg(file, message);
-}
-
 std::optional<LayoutFileError> CheckFileSize(qint64 size, qint64 limit, const QString& file)
 {
     if (size <= limit)

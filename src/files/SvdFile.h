@@ -22,7 +22,7 @@
 #ifndef BITLENS_SVDFILE_H
 #define BITLENS_SVDFILE_H
 
-#include "LayoutFile.h"
+#include "LayoutFileTypes.h"
 
 #include <memory>
 #include <vector>

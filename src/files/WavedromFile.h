@@ -10,7 +10,7 @@
 #ifndef BITLENS_WAVEDROMFILE_H
 #define BITLENS_WAVEDROMFILE_H
 
-#include "LayoutFile.h"
+#include "LayoutFileTypes.h"
 
 // A diagram's fields as a layout named `fileName`'s base name. Its width is
 // config.bits, or the bits of every element together, when that is 8, 16,

@@ -5,6 +5,7 @@ set(BITLENS_FILES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FileSupport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HistoryStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LayoutFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LayoutFileTypes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LayoutStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SvdFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WavedromFile.cpp)
