@@ -495,9 +495,11 @@ const char* const kTrapSvd = R"(<?xml version="1.0" encoding="utf-8"?>
 std::vector<std::string> Listing(const SvdFile& file)
 {
     std::vector<std::string> lines;
-    for (const SvdRegister& entry : file.registers())
+    for (std::size_t i = 0; i < file.registerCount(); ++i) {
+        const SvdRegister entry = file.registerAt(i);
         lines.push_back(entry.qualifiedName().toStdString() + ' ' + std::to_string(entry.size) + ' '
             + entry.description.toStdString());
+    }
     return lines;
 }
 
@@ -528,15 +530,16 @@ TEST(SvdListTest, ListsEveryRegisterWithItsInheritedSize)
 TEST(SvdListTest, FindsByNameAndFilters)
 {
     const SvdFile file = SvdFile::read(kTrapSvd, QStringLiteral("traps.svd"));
-    EXPECT_EQ(file.find(QStringLiteral("TIMER1.CTRL2")), 6);
-    EXPECT_EQ(file.find(QStringLiteral("timer1.ctrl2")), 6);
-    EXPECT_EQ(file.find(QStringLiteral("TIMER0.CH[1].CFG")), 4);
-    EXPECT_EQ(file.find(QStringLiteral("TIMER0.NOPE")), -1);
-    EXPECT_EQ(SvdFile().find(QStringLiteral("TIMER0.CTRL")), -1);
+    for (const char* name :
+        { "TIMER1.CTRL2", "timer1.ctrl2", "TIMER0.CH[1].CFG", "TIMER0.CH1.CFG" })
+        EXPECT_TRUE(file.importRegister(QString::fromLatin1(name)).ok()) << name;
+    EXPECT_EQ(file.importRegister(QStringLiteral("TIMER0.NOPE")).error->kind,
+        eLayoutErrorUnknownRegister);
+    EXPECT_FALSE(SvdFile().importRegister(QStringLiteral("TIMER0.CTRL")).ok());
     EXPECT_FALSE(SvdFile().importRegister(0).ok());
     int matches = 0;
-    for (const SvdRegister& entry : file.registers())
-        matches += SvdRegisterMatches(entry, QStringLiteral(" timer1  CONTROL "));
+    for (std::size_t i = 0; i < file.registerCount(); ++i)
+        matches += SvdRegisterMatches(file.registerAt(i), QStringLiteral(" timer1  CONTROL "));
     EXPECT_EQ(matches, 2);
 }
 
@@ -608,7 +611,7 @@ TEST(SvdImportTest, GeneratedFileReadsTheSameWithAndWithoutTheScan)
     const SvdFile whole = SvdFile::read(Utf16(svd.constData()), QStringLiteral("sample.svd"));
     ASSERT_FALSE(scanned.error());
     ASSERT_FALSE(whole.error());
-    EXPECT_EQ(scanned.registers().size(), std::size_t(12 * kSampleRegisters));
+    EXPECT_EQ(scanned.registerCount(), std::size_t(12 * kSampleRegisters));
     EXPECT_EQ(Listing(scanned), Listing(whole));
     const struct {
         const char* name;
@@ -703,8 +706,11 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, SvdBadFileTest,
             SVD_HEAD "<register><name>R</name>\n<size>128</size>"
                      "</register>" SVD_TAIL,
             "P.R", 2, "128 bits wide" },
-        SvdBadCase { "NoFields", SVD_HEAD "\n<register><name>R</name></register>" SVD_TAIL, "P.R",
-            3, "register R has no fields" },
+        SvdBadCase { "BitWidthZero",
+            SVD_HEAD
+            "<register><name>R</name><fields>\n<field><name>A</name><bitOffset>3</bitOffset>"
+            "<bitWidth>0</bitWidth></field></fields></register>" SVD_TAIL,
+            "P.R", 3, "field A: bitWidth is 0" },
         SvdBadCase { "DerivedFromNothing",
             SVD_HEAD "\n<register derivedFrom=\"Q\"><name>R</name></register>" SVD_TAIL, "P.R", 3,
             "derives from Q, which is not in the file" },

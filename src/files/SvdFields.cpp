@@ -43,8 +43,7 @@ std::vector<SvdField> ReadSvdFields(QXmlStreamReader& xml, int lineOffset)
             else if (name == u"bitRange")
                 field.bitRange = SvdElementText(xml);
             else if (name == u"dim")
-                field.dims.count = int(
-                    std::min<UInt64>(SvdNumber(SvdElementText(xml)).value_or(0), kMaxDim + 1));
+                field.dims.count = SvdNumber(SvdElementText(xml)).value_or(0);
             else if (name == u"dimIncrement")
                 field.dims.increment = SvdNumber(SvdElementText(xml)).value_or(0);
             else if (name == u"dimIndex")
@@ -86,6 +85,7 @@ std::vector<SvdField> ReadSvdFields(QXmlStreamReader& xml, int lineOffset)
                 xml.skipCurrentElement();
             }
         }
+        FinishSvdDims(field.dims);
         if (fields.size() <= kMaxLayoutFields)
             fields.push_back(std::move(field));
     }

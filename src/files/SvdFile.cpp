@@ -19,30 +19,26 @@ SvdFile SvdFile::read(const QByteArray& bytes, const QString& fileName)
     return file;
 }
 
-const std::vector<SvdRegister>& SvdFile::registers() const
-{
-    return fOutline->registers;
-}
-
 const std::optional<LayoutFileError>& SvdFile::error() const
 {
     return fOutline->error;
 }
 
-int SvdFile::find(const QString& qualifiedName) const
+std::size_t SvdFile::registerCount() const
 {
-    const auto exact = fOutline->byName.constFind(qualifiedName);
-    if (exact != fOutline->byName.constEnd())
-        return exact.value();
-    int found = -1;
-    for (auto it = fOutline->byName.constBegin(); it != fOutline->byName.constEnd(); ++it) {
-        if (it.key().compare(qualifiedName, Qt::CaseInsensitive) != 0)
-            continue;
-        if (found >= 0 && found != it.value())
-            return -1;
-        found = it.value();
-    }
-    return found;
+    return fOutline->listed.size();
+}
+
+SvdRegister SvdFile::registerAt(std::size_t index) const
+{
+    if (index >= fOutline->listed.size())
+        return {};
+    return fOutline->registerOf(fOutline->pathOf(index));
+}
+
+bool SvdFile::listsEveryRegister() const
+{
+    return fOutline->listedAll;
 }
 
 bool SvdRegisterMatches(const SvdRegister& entry, const QString& filter)
@@ -55,28 +51,29 @@ bool SvdRegisterMatches(const SvdRegister& entry, const QString& filter)
     });
 }
 
-LayoutResult SvdFile::importRegister(int index) const
+LayoutResult SvdFile::importRegister(std::size_t index) const
 {
     if (fOutline->error)
         return Failed(*fOutline->error);
-    if (index < 0 || std::size_t(index) >= fOutline->registers.size())
+    if (index >= fOutline->listed.size())
         return Failed(FileError(fOutline->file, 0, LayoutFiles::tr("no such register in the file"),
             eLayoutErrorUnknownRegister));
-    return ImportSvdRegister(*fOutline, index);
+    const SvdPath path = fOutline->pathOf(index);
+    return ImportSvdRegister(*fOutline, path, fOutline->registerOf(path).qualifiedName());
 }
 
 LayoutResult SvdFile::importRegister(const QString& qualifiedName) const
 {
     if (fOutline->error)
         return Failed(*fOutline->error);
-    if (qualifiedName.trimmed().isEmpty())
+    const QString name = qualifiedName.trimmed();
+    if (name.isEmpty())
         return Failed(FileError(fOutline->file, 0,
             LayoutFiles::tr("an SVD file holds many registers: name one as PERIPHERAL.REGISTER"),
             eLayoutErrorNoRegister));
-    const int index = find(qualifiedName.trimmed());
-    if (index < 0)
+    const SvdPath path = fOutline->findRegister(name);
+    if (path.empty())
         return Failed(FileError(fOutline->file, 0,
-            LayoutFiles::tr("no register %1 in the file").arg(qualifiedName.trimmed()),
-            eLayoutErrorUnknownRegister));
-    return importRegister(index);
+            LayoutFiles::tr("no register %1 in the file").arg(name), eLayoutErrorUnknownRegister));
+    return ImportSvdRegister(*fOutline, path, name);
 }

@@ -17,7 +17,7 @@ public:
         : fOut(outline)
     { }
 
-    LayoutResult run(int entry);
+    LayoutResult run(const SvdPath& path, const QString& spokenName);
 
 private:
     const SvdFile::Outline& fOut;
@@ -38,32 +38,27 @@ private:
     const SvdNode& node(int index) const { return fOut.nodes[std::size_t(index)]; }
 
     // The register whose <fields> `index` uses: itself or what it derives
-    // from. -1 with the error set when there is none.
-    int fieldsHolder(int index)
+    // from; -1 when none has any, -2 with the error set when derivedFrom
+    // leads nowhere. `spoken` is the register as the user named it.
+    int fieldsHolder(int index, const QString& spoken)
     {
-        const int start = index;
         for (int hops = 0; hops <= kMaxDerivedHops; ++hops) {
             const SvdNode& n = node(index);
             if (n.span >= 0 || n.fieldsOffset >= 0)
                 return index;
-            if (n.derivedFrom.isEmpty()) {
-                fail(node(start).line,
-                    LayoutFiles::tr("register %1 has no fields").arg(node(start).name));
+            if (n.derivedFrom.isEmpty())
                 return -1;
-            }
-            const int base = fOut.base(index);
-            if (base < 0) {
+            if (n.base < 0) {
                 fail(n.line,
                     LayoutFiles::tr("register %1 derives from %2, which is not in the file")
-                        .arg(n.name, n.derivedFrom));
-                return -1;
+                        .arg(spoken, n.derivedFrom));
+                return -2;
             }
-            index = base;
+            index = n.base;
         }
-        fail(node(start).line,
-            LayoutFiles::tr("register %1: derivedFrom goes round in a circle")
-                .arg(node(start).name));
-        return -1;
+        fail(node(index).line,
+            LayoutFiles::tr("register %1: derivedFrom goes round in a circle").arg(spoken));
+        return -2;
     }
 
     // The fields written in register `index`, read on first use.
@@ -77,7 +72,7 @@ private:
         int lineOffset = 0;
         if (n.span >= 0) {
             const SvdSpan& span = fOut.spans[std::size_t(n.span)];
-            xml.addData(fOut.declaration + fOut.bytes.mid(span.begin, span.end - span.begin));
+            xml.addData(fOut.prologue + fOut.bytes.mid(span.begin, span.end - span.begin));
             xml.setNamespaceProcessing(false);
             lineOffset = span.line - 1;
             xml.readNextStartElement();
@@ -102,10 +97,10 @@ private:
     {
         const QStringList parts = path.split(QLatin1Char('.'));
         for (qsizetype n = parts.size() - 1; n >= 2; --n) {
-            const auto found = fOut.byName.constFind(parts.mid(0, n).join(QLatin1Char('.')));
-            if (found != fOut.byName.constEnd()) {
+            const SvdPath found = fOut.findRegister(parts.mid(0, n).join(QLatin1Char('.')));
+            if (!found.empty()) {
                 rest = parts.mid(n).join(QLatin1Char('.'));
-                return fOut.registerNode[std::size_t(found.value())];
+                return found.back().node;
             }
         }
         return -1;
@@ -253,6 +248,14 @@ bool SvdImport::position(const SvdField& field, const SvdField* base, int& msb, 
         const auto low = number(parts[1], "bitRange");
         if (!high || !low)
             return false;
+        if (*high < *low) {
+            fail(field.line,
+                LayoutFiles::tr("field %1: bitRange %2 gives msb %3 below lsb %4")
+                    .arg(field.name, range)
+                    .arg(*high)
+                    .arg(*low));
+            return false;
+        }
         msb = *high;
         lsb = *low;
     } else if (!from.lsb.isNull() || !from.msb.isNull()) {
@@ -268,6 +271,12 @@ bool SvdImport::position(const SvdField& field, const SvdField* base, int& msb, 
             = from.bitWidth.isNull() ? std::optional<int>(1) : number(from.bitWidth, "bitWidth");
         if (!offset || !width)
             return false;
+        if (*width == 0) {
+            fail(field.line,
+                LayoutFiles::tr("field %1: bitWidth is 0; a field is at least one bit wide")
+                    .arg(field.name));
+            return false;
+        }
         lsb = *offset;
         msb = *offset + *width - 1;
     } else {
@@ -279,26 +288,40 @@ bool SvdImport::position(const SvdField& field, const SvdField* base, int& msb, 
     return true;
 }
 
-LayoutResult SvdImport::run(int entry)
+LayoutResult SvdImport::run(const SvdPath& path, const QString& spokenName)
 {
-    const SvdRegister& chosen = fOut.registers[std::size_t(entry)];
-    const int registerNode = fOut.registerNode[std::size_t(entry)];
+    const SvdRegister chosen = fOut.registerOf(path);
+    const SvdElement& last = path.back();
+    const SvdNode& reg = node(last.node);
     BitFieldLayout layout;
     layout.name = ToUtf8(chosen.qualifiedName());
     layout.description = ToUtf8(chosen.description);
     if (chosen.size < 1 || chosen.size > 64)
         return Failed(FileError(fOut.file, chosen.line,
             LayoutFiles::tr("register %1 is %2 bits wide; Bitlens holds up to 64")
-                .arg(chosen.qualifiedName())
+                .arg(spokenName)
                 .arg(chosen.size)));
     for (int width : { 8, 16, 32, 64 })
         if (layout.width == 0 && chosen.size <= width)
             layout.width = width;
 
-    const int holder = fieldsHolder(registerNode);
-    const std::vector<SvdField>* written = holder >= 0 ? fields(holder) : nullptr;
-    if (!written)
+    const int holder = fieldsHolder(last.node, spokenName);
+    if (fError)
         return Failed(*fError);
+    const std::vector<SvdField>* written = holder >= 0 ? fields(holder) : nullptr;
+    if (fError)
+        return Failed(*fError);
+    // A register without fields is read as one field, the whole register.
+    if (!written || written->empty()) {
+        BitField whole;
+        whole.name = ToUtf8(SvdElementName(reg.name, reg.dims, last.element));
+        whole.msb = chosen.size - 1;
+        whole.description = layout.description;
+        layout.fields.push_back(std::move(whole));
+        LayoutResult result;
+        result.layout = std::move(layout);
+        return result;
+    }
     const std::vector<SvdField>& own = *written;
 
     std::vector<int> lineOfField;
@@ -329,23 +352,26 @@ LayoutResult SvdImport::run(int entry)
         if (enums && FieldBitsValid(bitField))
             readValues(*enums, field.name, bitField);
 
-        const QStringList names = SvdArrayNames(field.name, field.dims);
-        for (qsizetype i = 0; i < names.size(); ++i) {
+        const UInt64 count = SvdElementCount(field.name, field.dims);
+        if (count > kMaxLayoutFields - layout.fields.size())
+            return Failed(FileError(fOut.file, field.line,
+                LayoutFiles::tr("more than %1 fields").arg(kMaxLayoutFields)));
+        for (UInt64 i = 0; i < count; ++i) {
             BitField element = bitField;
-            element.name = ToUtf8(names[i]);
-            const UInt64 shift = std::min<UInt64>(UInt64(i) * field.dims.increment, 1000);
+            element.name = ToUtf8(SvdElementName(field.name, field.dims, i));
+            if (field.dims.count > 0)
+                element.description = ToUtf8(described.description.contains(QLatin1String("%s"))
+                        ? QString(described.description)
+                              .replace(QLatin1String("%s"), SvdIndexText(field.dims, i))
+                        : described.description);
+            const UInt64 shift
+                = std::min<UInt64>(i * std::min<UInt64>(field.dims.increment, 1000), 1000);
             element.lsb += int(shift);
             element.msb += int(shift);
-            if (layout.fields.size() == kMaxLayoutFields)
-                return Failed(FileError(fOut.file, field.line,
-                    LayoutFiles::tr("more than %1 fields").arg(kMaxLayoutFields)));
             layout.fields.push_back(std::move(element));
             lineOfField.push_back(field.line);
         }
     }
-    if (layout.fields.empty())
-        return Failed(FileError(fOut.file, chosen.line,
-            LayoutFiles::tr("register %1 has no fields").arg(chosen.qualifiedName())));
     if (auto unsound = FirstProblem(layout, fOut.file,
             [&](int field) { return field < 0 ? chosen.line : lineOfField[std::size_t(field)]; }))
         return Failed(*unsound);
@@ -357,7 +383,8 @@ LayoutResult SvdImport::run(int entry)
 
 } // namespace
 
-LayoutResult ImportSvdRegister(const SvdFile::Outline& outline, int entry)
+LayoutResult ImportSvdRegister(
+    const SvdFile::Outline& outline, const SvdPath& path, const QString& spokenName)
 {
-    return SvdImport(outline).run(entry);
+    return SvdImport(outline).run(path, spokenName);
 }

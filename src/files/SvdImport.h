@@ -5,7 +5,9 @@
 
 #include "SvdOutline.h"
 
-// registers[entry] of the outline, which has no error.
-LayoutResult ImportSvdRegister(const SvdFile::Outline& outline, int entry);
+// The register at `path` of an outline that has no error; `spokenName` is
+// how the user named it, for the messages.
+LayoutResult ImportSvdRegister(
+    const SvdFile::Outline& outline, const SvdPath& path, const QString& spokenName);
 
 #endif

@@ -4,7 +4,6 @@
 #include "SvdFields.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -93,8 +92,7 @@ private:
         else if (name == u"size")
             at(index).size = size();
         else if (name == u"dim")
-            at(index).dims.count
-                = int(std::min<UInt64>(SvdNumber(SvdElementText(fXml)).value_or(0), kMaxDim + 1));
+            at(index).dims.count = SvdNumber(SvdElementText(fXml)).value_or(0);
         else if (name == u"dimIncrement")
             at(index).dims.increment = SvdNumber(SvdElementText(fXml)).value_or(0);
         else if (name == u"dimIndex")
@@ -168,12 +166,17 @@ private:
     void readRegister(int parent)
     {
         const int index = node(eRegister, parent);
+        QString group;
         while (fXml.readNextStartElement()) {
             if (IsSvdElement(fXml, u"fields"))
                 readFieldsPlace(index);
+            else if (IsSvdElement(fXml, u"alternateGroup"))
+                group = SvdElementText(fXml).trimmed();
             else if (!common(index))
                 fXml.skipCurrentElement();
         }
+        if (!group.isEmpty())
+            at(index).name += QLatin1Char('_') + group;
     }
 
     // Where the register's fields are, for importRegister to read them.
@@ -202,133 +205,289 @@ private:
     }
 };
 
-// Each peripheral's and cluster's children, with those of what it derives
-// from that it does not redefine by name.
-void InheritSvdScopes(SvdFile::Outline& outline)
-{
-    const std::size_t count = outline.nodes.size();
-    // Every scope's own children first, so that base() can search any of
-    // them before their inheritance is done.
-    outline.effective.resize(count);
-    for (std::size_t i = 0; i < count; ++i)
-        outline.effective[i] = outline.nodes[i].children;
-    std::vector<char> state(count, 0); // 0 to do, 1 under way, 2 done
-    std::function<void(int, int)> resolve = [&](int index, int depth) {
-        const SvdNode& node = outline.nodes[std::size_t(index)];
-        if (state[std::size_t(index)] != 0 || node.kind == eRegister)
-            return;
-        state[std::size_t(index)] = 1;
-        const int base = outline.base(index);
-        if (base >= 0 && state[std::size_t(base)] != 1 && depth < kMaxDerivedHops) {
-            resolve(base, depth + 1);
-            for (int inherited : outline.effective[std::size_t(base)]) {
-                const QString& name = outline.nodes[std::size_t(inherited)].name;
-                const bool redefined = std::any_of(node.children.begin(), node.children.end(),
-                    [&](int own) { return outline.nodes[std::size_t(own)].name == name; });
-                if (!redefined)
-                    outline.effective[std::size_t(index)].push_back(inherited);
+// The registers as the chooser lists them, each array element a register,
+// up to a number of steps that grows with the file: a few hundred bytes
+// may nest arrays of millions, which are found by name but not listed.
+class Lister {
+public:
+    explicit Lister(SvdFile::Outline& outline)
+        : fOut(outline)
+        , fBudget(kMinListed + std::size_t(outline.bytes.size()) / 8)
+    { }
+
+    void run()
+    {
+        for (int peripheral : fOut.peripherals) {
+            const SvdNode& node = fOut.node(peripheral);
+            for (UInt64 e = 0; e < SvdElementCount(node.name, node.dims); ++e) {
+                if (!room())
+                    return;
+                fOut.steps.push_back({ { peripheral, e }, -1 });
+                walk(int(fOut.steps.size() - 1), peripheral, 1);
             }
         }
-        state[std::size_t(index)] = 2;
-    };
-    for (std::size_t i = 0; i < count; ++i)
-        resolve(int(i), 0);
+    }
+
+private:
+    static constexpr std::size_t kMinListed = 1 << 16;
+    SvdFile::Outline& fOut;
+    std::size_t fBudget;
+    std::size_t fWork = 0; // children looked at, listed or not
+    bool fStopped = false;
+
+    bool room()
+    {
+        if (!fStopped && fOut.steps.size() < fBudget && fWork < 4 * fBudget)
+            return true;
+        fStopped = true;
+        fOut.listedAll = false;
+        return false;
+    }
+
+    // Whether `node` is one of the scopes the step stands in: derivedFrom
+    // can make a cluster its own child.
+    bool onPath(int step, int node) const
+    {
+        for (; step >= 0; step = fOut.steps[std::size_t(step)].parent)
+            if (fOut.steps[std::size_t(step)].at.node == node)
+                return true;
+        return false;
+    }
+
+    void walk(int step, int scope, int depth)
+    {
+        const SvdFile::Outline::Chain chain = fOut.chainOf(scope);
+        for (int link = 0; link < chain.size; ++link) {
+            for (int child : fOut.node(chain.scopes[link]).children) {
+                ++fWork;
+                if (!room())
+                    return;
+                const SvdNode& node = fOut.node(child);
+                if (fOut.hidden(chain, link, node.name) || onPath(step, child)
+                    || (node.kind == eCluster && depth + 1 >= kMaxPathDepth))
+                    continue;
+                for (UInt64 e = 0; e < SvdElementCount(node.name, node.dims); ++e) {
+                    if (!room())
+                        return;
+                    fOut.steps.push_back({ { child, e }, step });
+                    const int added = int(fOut.steps.size() - 1);
+                    if (node.kind == eCluster)
+                        walk(added, child, depth + 1);
+                    else
+                        fOut.listed.push_back(added);
+                }
+            }
+        }
+    }
+};
+
+// Each scope's children by name, and which of them are arrays; then what
+// each node derives from, scopes before what they hold, twice over so that
+// a path through a scope later in the file is followed too.
+void Connect(SvdFile::Outline& outline)
+{
+    for (std::size_t i = 0; i < outline.nodes.size(); ++i) {
+        SvdNode& node = outline.nodes[i];
+        FinishSvdDims(node.dims);
+        const std::pair<int, QString> key { node.kind == ePeripheral ? -1 : node.parent,
+            node.name };
+        if (!outline.byName.contains(key))
+            outline.byName.insert(key, int(i));
+        if (node.dims.count > 0 && node.name.contains(QLatin1String("%s"))) {
+            if (node.kind == ePeripheral)
+                outline.peripheralArrays.push_back(int(i));
+            else if (node.parent >= 0)
+                outline.nodes[std::size_t(node.parent)].arrays.push_back(int(i));
+        }
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int p : outline.peripherals)
+            outline.nodes[std::size_t(p)].base = outline.lookUpBase(p);
+        for (std::size_t i = 0; i < outline.nodes.size(); ++i)
+            if (outline.nodes[i].kind != ePeripheral && (pass == 0 || outline.nodes[i].base < 0))
+                outline.nodes[i].base = outline.lookUpBase(int(i));
+    }
 }
 
-int OwnOrBaseSize(const SvdFile::Outline& outline, int node)
+} // namespace
+
+SvdFile::Outline::Chain SvdFile::Outline::chainOf(int scope) const
 {
-    for (int hops = 0; node >= 0 && hops < kMaxDerivedHops; ++hops) {
-        if (outline.nodes[std::size_t(node)].size > 0)
-            return outline.nodes[std::size_t(node)].size;
-        node = outline.base(node);
+    Chain chain;
+    for (int at = scope; at >= 0 && chain.size <= kMaxDerivedHops; at = node(at).base) {
+        if (std::find(chain.scopes, chain.scopes + chain.size, at) != chain.scopes + chain.size)
+            break;
+        chain.scopes[chain.size++] = at;
+    }
+    return chain;
+}
+
+bool SvdFile::Outline::hidden(const Chain& chain, int link, const QString& name) const
+{
+    for (int before = 0; before < link; ++before)
+        if (byName.contains({ chain.scopes[before], name }))
+            return true;
+    return false;
+}
+
+SvdElement SvdFile::Outline::findExactly(int scope, QStringView name, int except) const
+{
+    const QString key = name.toString();
+    Chain chain;
+    if (scope >= 0)
+        chain = chainOf(scope);
+    else
+        chain.scopes[chain.size++] = -1;
+    const auto childrenOf = [&](int at) -> const std::vector<int>& {
+        return at < 0 ? peripherals : node(at).children;
+    };
+    for (int link = 0; link < chain.size; ++link) {
+        const auto found = byName.constFind({ chain.scopes[link], key });
+        if (found == byName.constEnd() || hidden(chain, link, key))
+            continue;
+        if (found.value() != except)
+            return { found.value(), 0 };
+        // The first of the name is the one left out: a later one, if any.
+        for (int child : childrenOf(chain.scopes[link]))
+            if (child != except && node(child).name == key)
+                return { child, 0 };
+    }
+    for (int link = 0; link < chain.size; ++link) {
+        const int at = chain.scopes[link];
+        for (int array : at < 0 ? peripheralArrays : node(at).arrays) {
+            const SvdNode& candidate = node(array);
+            if (array == except || hidden(chain, link, candidate.name))
+                continue;
+            if (const auto element
+                = SvdFindElement(candidate.name, candidate.dims, name, Qt::CaseSensitive))
+                return { array, *element };
+        }
+    }
+    return {};
+}
+
+SvdElement SvdFile::Outline::findIgnoringCase(int scope, QStringView name, int except) const
+{
+    SvdElement found;
+    bool several = false;
+    forEachChild(scope, [&](int child) {
+        const SvdNode& candidate = node(child);
+        const auto element
+            = SvdFindElement(candidate.name, candidate.dims, name, Qt::CaseInsensitive);
+        if (child == except || !element)
+            return;
+        several
+            = several || (found.node >= 0 && (found.node != child || found.element != *element));
+        found = { child, *element };
+    });
+    return several ? SvdElement {} : found;
+}
+
+SvdElement SvdFile::Outline::findChild(
+    int scope, QStringView name, int except, bool orIgnoringCase) const
+{
+    const SvdElement exact = findExactly(scope, name, except);
+    return exact.node >= 0 || !orIgnoringCase ? exact : findIgnoringCase(scope, name, except);
+}
+
+int SvdFile::Outline::findPath(int scope, const QStringList& parts) const
+{
+    for (const QString& part : parts) {
+        if (scope < 0 || node(scope).kind == eRegister)
+            return -1;
+        scope = findChild(scope, part).node;
+    }
+    return scope;
+}
+
+int SvdFile::Outline::lookUpBase(int index) const
+{
+    const SvdNode& n = node(index);
+    if (n.derivedFrom.isEmpty())
+        return -1;
+    int found = -1;
+    if (n.kind == ePeripheral) {
+        found = findChild(-1, n.derivedFrom, index).node;
+    } else {
+        const QStringList parts = n.derivedFrom.split(QLatin1Char('.'));
+        if (parts.size() == 1 && n.parent >= 0)
+            found = findChild(n.parent, n.derivedFrom, index).node;
+        int peripheral = n.parent;
+        while (peripheral >= 0 && node(peripheral).kind != ePeripheral)
+            peripheral = node(peripheral).parent;
+        if (found < 0)
+            found = findPath(peripheral, parts);
+        if (found < 0 && parts.size() > 1)
+            found = findPath(findChild(-1, parts.front()).node, parts.mid(1));
+    }
+    return found == index || (found >= 0 && node(found).kind != n.kind) ? -1 : found;
+}
+
+SvdPath SvdFile::Outline::findRegister(const QString& qualifiedName) const
+{
+    const QStringList parts = qualifiedName.split(QLatin1Char('.'));
+    if (parts.size() < 2 || parts.size() > kMaxPathDepth)
+        return {};
+    SvdPath path;
+    int scope = -1;
+    for (const QString& part : parts) {
+        if (scope >= 0 && node(scope).kind == eRegister)
+            return {};
+        const SvdElement found = findChild(scope, part, -1, true);
+        const bool again = std::any_of(path.begin(), path.end(),
+            [&](const SvdElement& step) { return step.node == found.node; });
+        if (found.node < 0 || again)
+            return {};
+        path.push_back(found);
+        scope = found.node;
+    }
+    return node(scope).kind == eRegister ? path : SvdPath {};
+}
+
+SvdPath SvdFile::Outline::pathOf(std::size_t listedIndex) const
+{
+    SvdPath path;
+    for (int step = listed[listedIndex]; step >= 0; step = steps[std::size_t(step)].parent)
+        path.push_back(steps[std::size_t(step)].at);
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+int SvdFile::Outline::ownOrBaseSize(int index) const
+{
+    for (int hops = 0; index >= 0 && hops <= kMaxDerivedHops; ++hops) {
+        if (node(index).size > 0)
+            return node(index).size;
+        index = node(index).base;
     }
     return 0;
 }
 
-// The registers as the chooser lists them, array elements named.
-bool ListSvdRegisters(SvdFile::Outline& outline)
+SvdRegister SvdFile::Outline::registerOf(const SvdPath& path) const
 {
-    struct Walk {
-        SvdFile::Outline& out;
-        QString peripheral;
-        bool tooMany = false;
-        std::size_t visits = 0; // derivedFrom can make a cluster its own child
-
-        void scope(int index, const QStringList& prefixes, int size, int depth)
-        {
-            if (depth > kMaxClusterDepth || tooMany)
-                return;
-            if (++visits > SvdFile::kMaxRegisters) {
-                tooMany = true;
-                return;
-            }
-            for (int child : out.effective[std::size_t(index)]) {
-                const SvdNode& node = out.nodes[std::size_t(child)];
-                const QStringList names = SvdArrayNames(node.name, node.dims);
-                QStringList paths;
-                for (const QString& prefix : prefixes)
-                    for (const QString& name : names)
-                        paths << prefix + name;
-                if (node.kind == eCluster) {
-                    QStringList inner;
-                    for (const QString& path : paths)
-                        inner << path + QLatin1Char('.');
-                    const int own = OwnOrBaseSize(out, child);
-                    scope(child, inner, own > 0 ? own : size, depth + 1);
-                    continue;
-                }
-                const int own = OwnOrBaseSize(out, child);
-                for (const QString& path : paths) {
-                    if (out.registers.size() >= SvdFile::kMaxRegisters) {
-                        tooMany = true;
-                        return;
-                    }
-                    SvdRegister entry { peripheral, path, node.description, own > 0 ? own : size,
-                        node.line };
-                    remember(entry.qualifiedName(), int(out.registers.size()));
-                    out.registers.push_back(std::move(entry));
-                    out.registerNode.push_back(child);
-                }
-            }
-        }
-        // The first register of a name is the one a name finds.
-        void remember(const QString& name, int index)
-        {
-            if (!out.byName.contains(name))
-                out.byName.insert(name, index);
-        }
+    SvdRegister entry;
+    const auto nameOf = [&](const SvdElement& at) {
+        return SvdElementName(node(at.node).name, node(at.node).dims, at.element);
     };
-    Walk walk { outline, QString() };
-    for (int p : outline.peripherals) {
-        const int own = OwnOrBaseSize(outline, p);
-        walk.peripheral = outline.nodes[std::size_t(p)].name;
-        walk.scope(p, { QString() },
-            own > 0                      ? own
-                : outline.deviceSize > 0 ? outline.deviceSize
-                                         : 32,
-            0);
-        if (walk.tooMany) {
-            outline.error = FileError(outline.file, 0,
-                LayoutFiles::tr("more than %1 registers").arg(SvdFile::kMaxRegisters));
-            outline.registers.clear();
-            outline.registerNode.clear();
-            return false;
-        }
-    }
-    // Descriptions of derived registers come from their bases.
-    for (std::size_t i = 0; i < outline.registers.size(); ++i) {
-        int node = outline.registerNode[i];
-        for (int hops = 0;
-             outline.registers[i].description.isEmpty() && node >= 0 && hops < kMaxDerivedHops;
-             ++hops) {
-            outline.registers[i].description = outline.nodes[std::size_t(node)].description;
-            node = outline.base(node);
-        }
-    }
-    return true;
+    entry.peripheral = nameOf(path.front());
+    for (std::size_t i = 1; i < path.size(); ++i)
+        entry.name += (i > 1 ? QStringLiteral(".") : QString()) + nameOf(path[i]);
+    const SvdElement& last = path.back();
+    const SvdNode& reg = node(last.node);
+    entry.line = reg.line;
+    for (int at = last.node, hops = 0;
+         entry.description.isEmpty() && at >= 0 && hops <= kMaxDerivedHops;
+         at = node(at).base, ++hops)
+        entry.description = node(at).description;
+    if (reg.dims.count > 0)
+        entry.description.replace(QLatin1String("%s"), SvdIndexText(reg.dims, last.element));
+    entry.size = 0;
+    for (auto at = path.rbegin(); entry.size == 0 && at != path.rend(); ++at)
+        entry.size = ownOrBaseSize(at->node);
+    if (entry.size == 0)
+        entry.size = deviceSize > 0 ? deviceSize : 32;
+    return entry;
 }
-
-} // namespace
 
 void ReadSvdOutline(SvdFile::Outline& outline, const QByteArray& bytes, const QString& fileName)
 {
@@ -341,7 +500,7 @@ void ReadSvdOutline(SvdFile::Outline& outline, const QByteArray& bytes, const QS
     outline.spans = ScanSvdFields(bytes);
     bool done = false;
     if (!outline.spans.empty()) {
-        outline.declaration = XmlDeclaration(bytes);
+        outline.prologue = XmlPrologue(bytes);
         done = OutlineReader(outline, true).read(SvdSkeleton(bytes, outline.spans));
     }
     if (!done) {
@@ -353,16 +512,11 @@ void ReadSvdOutline(SvdFile::Outline& outline, const QByteArray& bytes, const QS
         OutlineReader(outline, false).read(bytes);
     }
     if (!outline.error) {
-        InheritSvdScopes(outline);
-        std::vector<int> bases(outline.nodes.size(), -1);
-        for (std::size_t i = 0; i < bases.size(); ++i)
-            if (outline.nodes[i].kind == eRegister)
-                bases[i] = outline.lookUpBase(int(i));
-        outline.registerBases = std::move(bases);
-        ListSvdRegisters(outline);
+        Connect(outline);
+        Lister(outline).run();
     }
     if (outline.error) {
         outline.nodes.clear();
-        outline.registers.clear();
+        outline.peripherals.clear();
     }
 }

@@ -41,6 +41,35 @@ qsizetype PastMarkup(const QByteArray& bytes, qsizetype at)
     return at;
 }
 
+// Past the DOCTYPE at `at`, its internal subset included, or -1 when it
+// does not end. Entities it declares are read with each span.
+qsizetype PastDoctype(const QByteArray& bytes, qsizetype at)
+{
+    const char* data = bytes.constData();
+    bool inSubset = false;
+    for (at += 9; at < bytes.size(); ++at) {
+        const char c = data[at];
+        if (c == '"' || c == '\'') {
+            const qsizetype close = bytes.indexOf(c, at + 1);
+            if (close < 0)
+                return -1;
+            at = close;
+        } else if (inSubset && c == '<') {
+            const qsizetype past = PastMarkup(bytes, at);
+            if (past < 0)
+                return -1;
+            at = std::max(past, at + 1) - 1;
+        } else if (c == '[') {
+            inSubset = true;
+        } else if (c == ']') {
+            inSubset = false;
+        } else if (c == '>' && !inSubset) {
+            return at + 1;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 std::vector<SvdSpan> ScanSvdFields(const QByteArray& bytes)
@@ -63,8 +92,12 @@ std::vector<SvdSpan> ScanSvdFields(const QByteArray& bytes)
             at = past;
             continue;
         }
-        if (At(bytes, at, "<!DOCTYPE"))
-            return {};
+        if (At(bytes, at, "<!DOCTYPE")) {
+            at = PastDoctype(bytes, at);
+            if (at < 0)
+                return {};
+            continue;
+        }
         if (at + 1 == size || data[at + 1] != 'f' || !At(bytes, at, "<fields")
             || !EndsName(bytes, at + 7)) {
             ++at;
@@ -137,11 +170,33 @@ QByteArray SvdSkeleton(const QByteArray& bytes, const std::vector<SvdSpan>& span
     return skeleton;
 }
 
-QByteArray XmlDeclaration(const QByteArray& bytes)
+QByteArray XmlPrologue(const QByteArray& bytes)
 {
-    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    if (!At(bytes, at, "<?xml"))
-        return {};
-    const qsizetype end = bytes.indexOf("?>", at);
-    return end < 0 ? QByteArray() : bytes.mid(at, end + 2 - at);
+    const qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    qsizetype declarationEnd = start;
+    for (qsizetype at = start; at < bytes.size();) {
+        const char c = bytes[at];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++at;
+            continue;
+        }
+        if (c != '<')
+            break;
+        const bool declaration = at == start && At(bytes, at, "<?xml");
+        qsizetype past
+            = At(bytes, at, "<!DOCTYPE") ? PastDoctype(bytes, at) : PastMarkup(bytes, at);
+        if (past <= at)
+            break;
+        if (declaration)
+            declarationEnd = past;
+        if (At(bytes, at, "<!DOCTYPE")) {
+            // One line, so that the span's lines stay the file's.
+            QByteArray prologue = bytes.mid(start, past - start);
+            prologue.replace('\n', ' ');
+            prologue.replace('\r', ' ');
+            return prologue;
+        }
+        at = past;
+    }
+    return bytes.mid(start, declarationEnd - start);
 }

@@ -17,8 +17,10 @@ struct SvdSpan {
 
 // The <fields> elements, found by bytes alone, so that the XML reader need
 // not read what listing the registers does not use. Empty when the file is
-// one the scan cannot follow: a DTD (entities may hold anything), <fields>
-// within <fields>; the reader then reads the file whole.
+// one the scan cannot follow (<fields> within <fields>, markup that does not
+// end); the reader then reads the file whole. A DOCTYPE is passed over: an
+// entity it declares that holds a <fields> shows in the skeleton as one the
+// scan did not mark, and the file is read whole then too.
 std::vector<SvdSpan> ScanSvdFields(const QByteArray& bytes);
 
 // The file with each span replaced by an empty <fields> that names it, and
@@ -26,8 +28,9 @@ std::vector<SvdSpan> ScanSvdFields(const QByteArray& bytes);
 // reader gives is the file's own.
 QByteArray SvdSkeleton(const QByteArray& bytes, const std::vector<SvdSpan>& spans);
 
-// The XML declaration at the start of the file, which tells a span's
-// encoding when it is read on its own.
-QByteArray XmlDeclaration(const QByteArray& bytes);
+// What a span needs before it to be read on its own: the XML declaration,
+// which tells its encoding, and the DOCTYPE with the entities it declares,
+// on one line.
+QByteArray XmlPrologue(const QByteArray& bytes);
 
 #endif
