@@ -13,15 +13,15 @@
 
 enum LayoutFormat {
     eLayoutFormatBitlens, // the program's own layout file (JSON)
-    eLayoutFormatWavedrom, // wavedrom-style bit-field JSON
+    eLayoutFormatWavedrom, // a wavedrom bit-field diagram (JSON5)
     eLayoutFormatSvd, // CMSIS-SVD (XML)
     eLayoutFormatCHeader, // C #define lines; anything else is read as one
 };
 
-// The format by content: after an optional byte-order mark and blanks, '['
-// is bit-field JSON, '{' is the program's own file when its "format" says
-// so and bit-field JSON ({"reg": [...]}) otherwise, '<' (or UTF-16) is an
-// SVD file, anything else a C header.
+// The format by content: after an optional byte-order mark, blanks and
+// comments (// and /* */), '[' is a wavedrom diagram, '{' is the program's
+// own file when its "format" says so and a diagram ({reg: [...]})
+// otherwise, '<' (or UTF-16) is an SVD file, anything else a C header.
 LayoutFormat DetectLayoutFormat(const QByteArray& bytes);
 
 // Any importable file, its format told by DetectLayoutFormat. An SVD file

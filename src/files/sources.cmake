@@ -2,8 +2,10 @@
 set(BITLENS_FILES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BitlensLayoutFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CHeaderFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CHeaderFileDefines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileSupport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HistoryStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Json5.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LayoutFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LayoutFileTypes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LayoutStore.cpp
