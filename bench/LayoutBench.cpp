@@ -1,12 +1,15 @@
 // Opening a vendor-sized SVD file: about 50 MB generated into a temporary
 // file, then read from disk and its registers listed, and one register near
 // the end imported, as the chooser and --layout FILE --register do. The same
-// file again with a DOCTYPE, which must cost no more. Each case runs in a
-// child process of its own, so that its peak memory (the child's ru_maxrss)
-// is its own; each step is timed over several runs and the fastest and the
-// median printed. A plain QXmlStreamReader pass over the same bytes, in a
-// child of its own too, gives the scale. The aim is under a second from the file to the layout, and
-// a peak of a small multiple of the file's size; nothing is asserted here.
+// file again with a DOCTYPE, which must cost no more. Then two small hostile
+// files: arrays nested three deep, and a header of one endless define. Each
+// case runs in a child process of its own, so that its peak memory (the
+// child's ru_maxrss) is its own; each step is timed over several runs and
+// the fastest and the median printed. A plain QXmlStreamReader pass over the
+// big file, in a child of its own too, gives the scale. The aim is under a
+// second from the file to the layout, and a peak of a small multiple of the
+// file's size (a few megabytes for the tiny nested file); nothing is
+// asserted here.
 #include "files/LayoutFile.h"
 #include "files/SvdFile.h"
 
@@ -42,6 +45,18 @@ void Time(const char* what, const std::function<void()>& step)
     std::sort(ms.begin(), ms.end());
     std::printf(
         "  %-36s fastest %7.1f ms   median %7.1f ms\n", what, ms.front(), ms[ms.size() / 2]);
+}
+
+// A small file that costs far more than its size when it is not bounded:
+// `what` reads it once, timed.
+int RunHostile(const QString& path, const std::function<QString(const QByteArray&)>& what)
+{
+    const QByteArray bytes = ReadLayoutFileBytes(path).bytes;
+    QString result;
+    Time("read", [&] { result = what(bytes); });
+    std::printf("  %s\n", qPrintable(result));
+    std::fflush(stdout);
+    return 0;
 }
 
 // One plain XML pass, in the child, for scale.
@@ -95,8 +110,11 @@ bool Case(const char* title, const std::function<int()>& run, qint64 size)
         return false;
     }
     const double peak = double(usage.ru_maxrss) / 1024.0;
-    std::printf("  peak memory %.0f MB, %.1f times the file\n", peak,
-        peak * 1024.0 * 1024.0 / double(size));
+    if (size > (1 << 20))
+        std::printf("  peak memory %.0f MB, %.1f times the file\n", peak,
+            peak * 1024.0 * 1024.0 / double(size));
+    else
+        std::printf("  peak memory %.0f MB, for a file of %lld bytes\n", peak, qlonglong(size));
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -116,6 +134,25 @@ int main()
     QTemporaryDir dir;
     const QString plain = dir.filePath(QStringLiteral("vendor.svd"));
     const QString doctype = dir.filePath(QStringLiteral("doctype.svd"));
+    const QString nested = dir.filePath(QStringLiteral("nested.svd"));
+    const QString longLine = dir.filePath(QStringLiteral("long.h"));
+    // Made and written before any child runs, and let go: a child starts
+    // with what its parent holds.
+    qint64 nestedSize = 0, longSize = 0;
+    {
+        const QByteArray nestedSvd
+            = "<device><peripherals><peripheral><name>P</name><registers><cluster><dim>4096</dim>"
+              "<dimIncrement>4</dimIncrement><name>A[%s]</name><cluster><dim>4096</dim>"
+              "<dimIncrement>4</dimIncrement><name>B[%s]</name><register><dim>4096</dim>"
+              "<dimIncrement>4</dimIncrement><name>R[%s]</name></register></cluster></cluster>"
+              "</registers></peripheral></peripherals></device>\n";
+        const QByteArray longDefine = "#define A BIT(1)\n#define LONG "
+            + QByteArray("(1 << 2) | ").repeated(5000000) + "1\n#define B BIT(2)\n";
+        nestedSize = nestedSvd.size();
+        longSize = longDefine.size();
+        if (!Write(nested, nestedSvd) || !Write(longLine, longDefine))
+            return 1;
+    }
     qint64 size = 0;
     {
         QByteArray svd = SampleSvd(480);
@@ -133,6 +170,30 @@ int main()
             "the same file with a DOCTYPE", [&] { return RunCase(doctype); }, size)
         && Case(
             "for scale: the file read by QXmlStreamReader alone", [&] { return RunXmlPass(plain); },
-            size);
+            size)
+        && Case(
+            "an SVD file of arrays of 4096 three deep: listed, and one register by name",
+            [&] {
+                return RunHostile(nested, [&](const QByteArray& bytes) {
+                    const SvdFile file = SvdFile::read(bytes, nested);
+                    const LayoutResult last
+                        = file.importRegister(QStringLiteral("P.A[4095].B[4095].R[4095]"));
+                    return QStringLiteral("%1 registers listed; the last by name: %2 field")
+                        .arg(file.registerCount())
+                        .arg(last.layout.fields.size());
+                });
+            },
+            nestedSize)
+        && Case(
+            "a C header of one 55 MB define",
+            [&] {
+                return RunHostile(longLine, [&](const QByteArray& bytes) {
+                    const LayoutResult read = ImportLayout(bytes, longLine);
+                    return QStringLiteral("%1 fields; %2")
+                        .arg(read.layout.fields.size())
+                        .arg(read.warnings.empty() ? QString() : read.warnings.front().message);
+                });
+            },
+            longSize);
     return ok ? 0 : 1;
 }

@@ -100,8 +100,11 @@ private:
                     fInComment = false;
                     at += 2;
                 } else {
-                    comment += c;
-                    ++at;
+                    qsizetype run = at + 1;
+                    while (run < end && fBytes[run] != '*')
+                        ++run;
+                    comment.append(fBytes.constData() + at, run - at);
+                    at = run;
                 }
             } else if (c == '/' && next == '*') {
                 fInComment = true;
@@ -120,8 +123,12 @@ private:
                 if (at < end)
                     code += fBytes[at++];
             } else {
-                code += c;
-                ++at;
+                // Plain code up to the next character that may open something.
+                qsizetype run = at + 1;
+                while (run < end && fBytes[run] != '/' && fBytes[run] != '"' && fBytes[run] != '\'')
+                    ++run;
+                code.append(fBytes.constData() + at, run - at);
+                at = run;
             }
         }
         if (fInComment)
