@@ -631,6 +631,10 @@ TEST(SvdListTest, FindsByNameAndFilters)
     for (std::size_t i = 0; i < file.registerCount(); ++i)
         matches += SvdRegisterMatches(file.registerAt(i), QStringLiteral(" timer1  CONTROL "));
     EXPECT_EQ(matches, 2);
+    SvdRegister element;
+    element.peripheral = QStringLiteral("UART[1]");
+    element.name = QStringLiteral("LCR");
+    EXPECT_TRUE(SvdRegisterMatches(element, QStringLiteral("uart1.lcr")));
 }
 
 struct SvdImportCase {

@@ -44,9 +44,12 @@ bool SvdFile::listsEveryRegister() const
 bool SvdRegisterMatches(const SvdRegister& entry, const QString& filter)
 {
     const QString name = entry.qualifiedName();
+    // UART[0] is found as UART0 too, as it is named in the headers.
+    const QString unbracketed = QString(name).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
     const QStringList words = filter.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return std::all_of(words.begin(), words.end(), [&](const QString& word) {
         return name.contains(word, Qt::CaseInsensitive)
+            || unbracketed.contains(word, Qt::CaseInsensitive)
             || entry.description.contains(word, Qt::CaseInsensitive);
     });
 }

@@ -46,7 +46,8 @@ struct SvdRegister {
 };
 
 // Whether `filter` picks `entry` in the chooser: every blank-separated word
-// of it is in the qualified name or the description, ignoring case.
+// of it is in the qualified name (with or without an array's brackets) or
+// the description, ignoring case.
 bool SvdRegisterMatches(const SvdRegister& entry, const QString& filter);
 
 class SvdFile {
