@@ -1407,8 +1407,8 @@
         <translation>Layout importieren</translation>
     </message>
     <message>
-        <source>Layouts (*.svd *.xml *.json *.h);;All files (*)</source>
-        <translation>Layouts (*.svd *.xml *.json *.h);;Alle Dateien (*)</translation>
+        <source>Layouts (*.svd *.xml *.json *.json5 *.js *.h);;All files (*)</source>
+        <translation>Layouts (*.svd *.xml *.json *.json5 *.js *.h);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Nothing was imported.

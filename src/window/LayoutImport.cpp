@@ -130,7 +130,7 @@ LayoutImport::~LayoutImport()
 void LayoutImport::chooseFile()
 {
     const QString path = QFileDialog::getOpenFileName(&fWindow, tr("Import Layout"), QString(),
-        tr("Layouts (*.svd *.xml *.json *.h);;All files (*)"));
+        tr("Layouts (*.svd *.xml *.json *.json5 *.js *.h);;All files (*)"));
     if (!path.isEmpty())
         start(path);
 }
