@@ -35,14 +35,18 @@ void CheckResult(const ExpressionResult& result, std::size_t length, bool signed
         FUZZ_REQUIRE(!result.negative || topBit);
 }
 
+// The message's template, filled with the token at the detail, fits any room.
 void CheckMessage(const ExpressionResult& result, const char* text, int size)
 {
+    const char* words = ExpressionMessageTemplate(result);
+    FUZZ_REQUIRE((words == nullptr) == (result.status == eExpressionEvaluated && !result.wrapped));
+    if (!words)
+        return;
+    const std::string token(text + result.detail.position, std::size_t(result.detail.length));
     Buffer out(new char[std::size_t(size)]);
-    const int length = WriteExpressionMessage(result, text, out.get(), size);
+    const int length = FillMessage(words, token.c_str(), out.get(), size);
     FUZZ_REQUIRE(length >= 0 && length < size && std::strlen(out.get()) == std::size_t(length));
-    if (ExpressionMessageTemplate(result) == nullptr)
-        FUZZ_REQUIRE(length == 0);
-    else if (size == kMessageSize)
+    if (size == kMessageSize)
         FUZZ_REQUIRE(length > 0);
 }
 

@@ -1,6 +1,7 @@
 // The bit fields in the window as a user meets them: naming bits in the
 // Value's grid from the keyboard, the fields panel's cells edited with real
-// keys, the layouts saved and listed, files imported and exported. The
+// keys and undone with Ctrl+Z, the layouts saved and listed, files imported
+// and exported. What each edit does is the model's, tested there. The
 // saved layouts go to a scratch XDG_DATA_HOME.
 #include "WindowTestSupport.h"
 
@@ -70,7 +71,7 @@ private slots:
     void init();
 
     void isNotBuiltUntilAskedFor();
-    void namesTheSelectedBitsFromTheKeyboard();
+    void namesTheSelectedBitsFromTheKeyboardAndUndoesIt();
     void valueCellsWriteTheValueAsOneUndoableStep_data();
     void valueCellsWriteTheValueAsOneUndoableStep();
     void aNamedValueIsChosenFromAList();
@@ -88,7 +89,9 @@ private slots:
     void everyPartIsNamedAndReachedByKeys();
 
 private:
-    BitFieldPanel& openPanel(const BitFieldLayout& layout = Ctrl());
+    BitFieldPanel& openPanel(BitFieldLayout layout = Ctrl());
+    const BitFieldLayout* layout() const { return view->model().layout(); }
+    QString layoutPath() const { return QString::fromStdString(view->model().layoutFile()); }
     QTableWidgetItem* cell(int row, int column) const;
     void editCell(int row, int column, const QString& text);
     QString write(const QString& name, const QByteArray& bytes);
@@ -111,10 +114,22 @@ void BitFieldPanelTest::init()
     WindowTest::init();
 }
 
-BitFieldPanel& BitFieldPanelTest::openPanel(const BitFieldLayout& layout)
+// Saved, then chosen from the panel's list as a user would.
+BitFieldPanel& BitFieldPanelTest::openPanel(BitFieldLayout layout)
 {
+    const LayoutSave saved = LayoutStore().save(layout);
+    if (!saved.ok())
+        qFatal("cannot save %s", qPrintable(saved.error->text()));
+    PressInFocus("Ctrl+Shift+B");
     BitFieldPanel& panel = view->bitFieldPanel();
-    panel.openLayout(layout);
+    const int item = panel.layoutPopup()->findData(saved.path);
+    const QString problem = ChooseFromList(panel.layoutPopup(), item);
+    if (!problem.isEmpty() || !this->layout())
+        qFatal("cannot choose the layout: %s", qPrintable(problem));
+    // The list's popup gives the window back its activation a moment later.
+    view->activateWindow();
+    if (!QTest::qWaitForWindowActive(view))
+        qWarning("the window is not active again");
     return panel;
 }
 
@@ -168,7 +183,9 @@ void BitFieldPanelTest::isNotBuiltUntilAskedFor()
     QVERIFY(!child<QAction>("actionShowBitFields")->isChecked());
 }
 
-void BitFieldPanelTest::namesTheSelectedBitsFromTheKeyboard()
+// Ctrl+Z right after Name These Bits… takes the field away again, and
+// nothing older: the number typed before stays.
+void BitFieldPanelTest::namesTheSelectedBitsFromTheKeyboardAndUndoesIt()
 {
     QVERIFY(run("type currentHexadecimal 12abcdef"));
     auto* grid = child<BitGrid>("currentBitGrid");
@@ -181,28 +198,33 @@ void BitFieldPanelTest::namesTheSelectedBitsFromTheKeyboard()
 
     auto* panel = view->findChild<BitFieldPanel*>();
     QVERIFY(panel && panel->isVisible());
-    QCOMPARE(panel->layout()->name, std::string("Untitled"));
-    QCOMPARE(panel->layout()->fields.size(), std::size_t(1));
+    QCOMPARE(layout()->name, std::string("Untitled"));
     // The new field's name is ready to be typed over.
     QWidget* editor = QApplication::focusWidget();
     QVERIFY(editor && editor->parentWidget() && editor != panel->table());
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, "MODE");
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(panel->layout()->fields[0].name, std::string("MODE"));
-
-    const BitField& field = panel->layout()->fields[0];
-    QCOMPARE(field.name, std::string("MODE"));
-    QCOMPARE(field.msb, 31);
-    QCOMPARE(field.lsb, 28);
-    QCOMPARE(cell(0, BitFieldPanel::eColumnBits)->text(), QString("31:28"));
+    QTRY_COMPARE(layout()->fields[0].name, std::string("MODE"));
+    QCOMPARE(layout()->fields[0].msb, 31);
+    QCOMPARE(layout()->fields[0].lsb, 28);
     QCOMPARE(cell(0, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1"));
     QCOMPARE(grid->fields().size(), std::size_t(1));
     QCOMPARE(grid->fields()[0].name, std::string("MODE"));
     // Saved as it was edited.
-    const LayoutResult saved = LayoutStore().load(panel->layoutPath());
-    QVERIFY(saved.ok());
-    QCOMPARE(saved.layout.fields[0].name, std::string("MODE"));
+    QCOMPARE(LayoutStore().load(layoutPath()).layout, *layout());
+
+    // The rename, then the field, each a step of its own.
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(cell(0, BitFieldPanel::eColumnName)->text(), QString("BITS31_28"));
+    PressInFocus("Ctrl+Z");
+    QVERIFY(!layout());
+    QCOMPARE(panel->table()->rowCount(), 0);
+    QVERIFY(grid->fields().empty());
+    QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), QString("12abcdef"));
+    PressInFocus("Ctrl+Shift+Z");
+    QCOMPARE(grid->fields().size(), std::size_t(1));
+    QCOMPARE(panel->table()->rowCount(), 1);
 }
 
 void BitFieldPanelTest::valueCellsWriteTheValueAsOneUndoableStep_data()
@@ -214,14 +236,8 @@ void BitFieldPanelTest::valueCellsWriteTheValueAsOneUndoableStep_data()
 
     QTest::newRow("hexadecimal") << 0 << int(BitFieldPanel::eColumnHexadecimal) << "3"
                                  << "32ab cdef";
-    QTest::newRow("hexadecimal with 0x") << 1 << int(BitFieldPanel::eColumnHexadecimal) << "0x123"
-                                         << "1123 cdef";
-    QTest::newRow("decimal") << 1 << int(BitFieldPanel::eColumnDecimal) << "4095"
-                             << "1fff cdef";
     QTest::newRow("negative into a signed field") << 2 << int(BitFieldPanel::eColumnDecimal) << "-2"
                                                   << "12ab ceef";
-    QTest::newRow("one bit") << 3 << int(BitFieldPanel::eColumnDecimal) << "0"
-                             << "12ab cdee";
 }
 
 void BitFieldPanelTest::valueCellsWriteTheValueAsOneUndoableStep()
@@ -292,14 +308,8 @@ void BitFieldPanelTest::refusesWhatTheFieldCannotHold_data()
 
     QTest::newRow("hexadecimal too wide") << 0 << int(BitFieldPanel::eColumnHexadecimal) << "0x10"
                                           << "MODE (bits 31:28) cannot hold 0x10";
-    QTest::newRow("not a number") << 1 << int(BitFieldPanel::eColumnDecimal) << "12a"
-                                  << "COUNT (bits 27:16) cannot hold 12a";
-    QTest::newRow("below a signed field") << 2 << int(BitFieldPanel::eColumnDecimal) << "-9"
-                                          << "OFFSET (bits 11:8) cannot hold -9";
     QTest::newRow("bits past 63") << 1 << int(BitFieldPanel::eColumnBits) << "70:68"
                                   << "Bits are written msb:lsb";
-    QTest::newRow("bits reversed") << 1 << int(BitFieldPanel::eColumnBits) << "3:7"
-                                   << "Bits are written msb:lsb";
     QTest::newRow("bits too few for a named value") << 0 << int(BitFieldPanel::eColumnBits) << "31"
                                                     << "named value AUTO does not fit";
     QTest::newRow("no name") << 1 << int(BitFieldPanel::eColumnName) << " "
@@ -317,14 +327,15 @@ void BitFieldPanelTest::refusesWhatTheFieldCannotHold()
     QFETCH(QString, typed);
     QFETCH(QString, told);
     BitFieldPanel& panel = openPanel();
-    const BitFieldLayout before = *panel.layout();
+    const BitFieldLayout before = *layout();
+    const std::size_t steps = view->model().undoSteps();
     const QString shown = cell(row, column)->text();
     editCell(row, column, typed);
     QVERIFY2(panel.message().contains(told), qPrintable(panel.message()));
-    QVERIFY(*panel.layout() == before);
+    QVERIFY(*layout() == before);
     QCOMPARE(cell(row, column)->text(), shown);
-    QVERIFY(!view->model().canUndo());
-    QVERIFY(LayoutStore().load(panel.layoutPath()).layout == before);
+    QCOMPARE(view->model().undoSteps(), steps);
+    QVERIFY(LayoutStore().load(layoutPath()).layout == before);
 }
 
 void BitFieldPanelTest::editsTheLayoutAndSavesIt()
@@ -338,7 +349,7 @@ void BitFieldPanelTest::editsTheLayoutAndSavesIt()
     QTest::keyClick(panel.table(), Qt::Key_Space);
     editCell(1, BitFieldPanel::eColumnName, "CNT");
 
-    const LayoutResult saved = LayoutStore().load(panel.layoutPath());
+    const LayoutResult saved = LayoutStore().load(layoutPath());
     QVERIFY(saved.ok());
     const BitField& count = saved.layout.fields[1];
     QCOMPARE(count.name, std::string("CNT"));
@@ -351,12 +362,16 @@ void BitFieldPanelTest::editsTheLayoutAndSavesIt()
     // Add Field takes the grid's selection; Remove Field the current line.
     child<BitGrid>("currentBitGrid")->setSelection(7, 4);
     QTest::mouseClick(panel.findChild<QPushButton*>("bitFieldAddButton"), Qt::LeftButton);
-    QCOMPARE(panel.layout()->fields.back().msb, 7);
+    QCOMPARE(layout()->fields.back().msb, 7);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     panel.table()->setCurrentCell(0, BitFieldPanel::eColumnName);
     QTest::mouseClick(panel.findChild<QPushButton*>("bitFieldRemoveButton"), Qt::LeftButton);
-    QCOMPARE(LayoutStore().load(panel.layoutPath()).layout.fields.size(), std::size_t(4));
+    QCOMPARE(LayoutStore().load(layoutPath()).layout.fields.size(), std::size_t(4));
     QCOMPARE(cell(0, BitFieldPanel::eColumnName)->text(), QString("CNT"));
+    // Removed, a field comes back with Ctrl+Z, saved again.
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(cell(0, BitFieldPanel::eColumnName)->text(), QString("MODE"));
+    QCOMPARE(LayoutStore().load(layoutPath()).layout.fields.size(), std::size_t(5));
 }
 
 void BitFieldPanelTest::overlappingFieldsAreStackedAndTold()
@@ -389,6 +404,7 @@ void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
 
     BitFieldPanel& panel = openPanel();
     QComboBox* popup = panel.layoutPopup();
+    panel.layoutPopup()->setFocus();
     QStringList items;
     for (int i = 0; i < popup->count(); ++i)
         items << popup->itemText(i);
@@ -404,11 +420,11 @@ void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
     QTest::keyClick(popup->view(), Qt::Key_Up);
     QTest::keyClick(popup->view(), Qt::Key_Return);
     QTRY_VERIFY(!popup->view()->isVisible());
-    QVERIFY(panel.layout());
-    QCOMPARE(panel.layout()->name, std::string("ALPHA"));
+    QVERIFY(layout());
+    QCOMPARE(layout()->name, std::string("ALPHA"));
     QCOMPARE(panel.table()->rowCount(), 1);
     QVERIFY(ChooseFromList(popup, 0).isEmpty());
-    QVERIFY(!panel.layout());
+    QVERIFY(!layout());
     QVERIFY(child<BitGrid>("currentBitGrid")->fields().empty());
     QVERIFY(!child<QAction>("actionExportLayout")->isEnabled());
     // The damaged file is still there, untouched.
@@ -418,7 +434,7 @@ void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
 void BitFieldPanelTest::importsAHeaderAndRefusesABadFile()
 {
     BitFieldPanel& panel = openPanel();
-    const BitFieldLayout before = *panel.layout();
+    const BitFieldLayout before = *layout();
     LayoutImport& importer = panel.importer();
     QSignalSpy read(&importer, &LayoutImport::read);
 
@@ -427,14 +443,17 @@ void BitFieldPanelTest::importsAHeaderAndRefusesABadFile()
     auto* box = view->findChild<QMessageBox*>("layoutImportError");
     QVERIFY(box);
     QVERIFY2(box->text().contains("past63.h:2:"), qPrintable(box->text()));
-    QVERIFY(*panel.layout() == before);
+    QVERIFY(*layout() == before);
     box->close();
 
     importer.start(write("regs.h", "#define REG_MODE GENMASK(31, 28)\n#define REG_EN BIT(0)\n"));
     QTRY_COMPARE(read.size(), 2);
-    QCOMPARE(panel.layout()->fields.size(), std::size_t(2));
-    QCOMPARE(panel.layout()->fields[0].name, std::string("REG_MODE"));
+    QCOMPARE(layout()->fields.size(), std::size_t(2));
+    QCOMPARE(layout()->fields[0].name, std::string("REG_MODE"));
     QCOMPARE(panel.layoutPopup()->currentText(), QString("regs"));
+    // An import is one step: Ctrl+Z brings the layout before it back.
+    PressInFocus("Ctrl+Z");
+    QVERIFY(*layout() == before);
 }
 
 void BitFieldPanelTest::choosesARegisterOfAnSvdFile()
@@ -449,10 +468,10 @@ void BitFieldPanelTest::choosesARegisterOfAnSvdFile()
     QTest::keyClicks(chooser->filter(), "p4 r12");
     QCOMPARE(chooser->list()->model()->rowCount(), 1);
     QTest::keyClick(chooser->filter(), Qt::Key_Return);
-    QTRY_VERIFY(panel.layout());
-    QCOMPARE(panel.layout()->name, std::string("P4.R12"));
-    QCOMPARE(panel.layout()->fields.size(), std::size_t(kSampleFields));
-    QCOMPARE(panel.layout()->fields[0].values.size(), std::size_t(2));
+    QTRY_VERIFY(layout());
+    QCOMPARE(layout()->name, std::string("P4.R12"));
+    QCOMPARE(layout()->fields.size(), std::size_t(kSampleFields));
+    QCOMPARE(layout()->fields[0].values.size(), std::size_t(2));
 }
 
 // The file is read on a worker: the window's events go on meanwhile.

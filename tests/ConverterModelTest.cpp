@@ -4,6 +4,7 @@
 #include "model/ConverterModel.h"
 #include "model/BitFieldLayout.h"
 #include "model/FieldBytes.h"
+#include "model/History.h"
 
 #include "engine/FloatNotation.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <random>
 #include <sstream>
@@ -850,6 +852,21 @@ TEST(ConverterModel, UndoAndRedoEachStep)
         { "nothing to undo", "undo|redo", "currentDecimal=0" },
         { "a step that changes nothing is none",
             "type currentDecimal 4|click currentBigEndianRadio|undo", "currentDecimal=0" },
+        // A control set to what it shows changes nothing: the bits above the
+        // width that -5 carries stay, and a shift still gives -3.
+        { "a radio already chosen",
+            "choose bitWidthPopup 16 bits|type currentDecimal -5|click currentBigEndianRadio|"
+            "click shiftRightValue",
+            "currentDecimal=-3|signedValueBox=checked|currentIPAddress=255.255.255.253" },
+        { "and its other radio and back",
+            "choose bitWidthPopup 16 bits|type currentDecimal -5|click currentLittleEndianRadio|"
+            "click currentBigEndianRadio|click shiftRightValue",
+            "currentDecimal=-3|signedValueBox=checked" },
+        { "the width shown", "type currentDecimal -5|choose bitWidthPopup 32 bits|undo",
+            "currentDecimal=0" },
+        { "the operation shown",
+            "click mathDisclosure|type currentDecimal 3|choose mathOperation AND|undo",
+            "currentDecimal=0|expandedBox=shown" },
     };
     ExpectScripts(scripts);
 }
@@ -907,6 +924,194 @@ std::string Everything(const ConverterModel& model)
         if (widget.part != eSwap && widget.part != eShiftLeft && widget.part != eShiftRight)
             all += name + '=' + Shown(model, name) + '\n';
     return all;
+}
+
+// The open layout as one text: its name, width and file, then each field.
+std::string LayoutText(const ConverterModel& model)
+{
+    const BitFieldLayout* layout = model.layout();
+    if (!layout)
+        return "none";
+    std::string text
+        = layout->name + '/' + std::to_string(layout->width) + '/' + model.layoutFile();
+    for (const BitField& field : layout->fields)
+        text += '|' + field.name + ' ' + FieldBitsText(field) + (field.isSigned ? " s " : " u ")
+            + field.description + " {" + NamedValuesText(field) + '}';
+    return text;
+}
+
+BitFieldLayout Ctrl()
+{
+    BitFieldLayout layout;
+    layout.name = "CTRL";
+    layout.width = 32;
+    layout.fields.resize(2);
+    layout.fields[0] = { "MODE", 31, 28, "", false, { { 0, "OFF", "" }, { 3, "AUTO", "" } }, {} };
+    layout.fields[1] = { "EN", 0, 0, "", false, {}, {} };
+    return layout;
+}
+
+using Edit = std::function<ModelChanges(ConverterModel&)>;
+
+// Each edit of the layout, and a history entry removed, is one step: undo
+// brings back exactly what the document was, redo what the edit made it,
+// and both report the layout, or the history entry, as changed.
+TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
+{
+    HistoryEntry entry;
+    entry.time = 7;
+    entry.text = "ff";
+    const struct {
+        const char* name;
+        Edit edit;
+        const char* layout; // afterwards
+    } rows[] = {
+        { "name bits, the first in a new layout",
+            [](ConverterModel& m) { return m.closeLayout(), m.nameBits(4, 7, "Untitled"); },
+            "Untitled/0/|BITS7_4 7:4 u  {}" },
+        { "name one bit", [](ConverterModel& m) { return m.nameBits(40, 40, "-"); },
+            "CTRL/64/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}|BIT40 40 u  {}" },
+        { "remove a field", [](ConverterModel& m) { return m.removeField(0); },
+            "CTRL/32/ctrl.json|EN 0 u  {}" },
+        { "rename a field", [](ConverterModel& m) { return m.renameField(1, " ON "); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|ON 0 u  {}" },
+        { "its bits", [](ConverterModel& m) { return m.setFieldBits(1, "[3:1]"); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 3:1 u  {}" },
+        { "its description", [](ConverterModel& m) { return m.describeField(1, "on"); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u on {}" },
+        { "its sign", [](ConverterModel& m) { return m.setFieldSigned(0, true); },
+            "CTRL/32/ctrl.json|MODE 31:28 s  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
+        { "its named values",
+            [](ConverterModel& m) { return m.nameFieldValues(1, "0=NO, 0x1 = YES"); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {0 = NO, 1 = YES}" },
+        { "rename the layout", [](ConverterModel& m) { return m.renameLayout("UART"); },
+            "UART/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
+        { "choose another saved layout",
+            [](ConverterModel& m) {
+                BitFieldLayout other;
+                other.name = "B";
+                other.fields = { { "X", 7, 0, "", false, {}, {} } };
+                return m.openLayout(other, "b.json");
+            },
+            "B/0/b.json|X 7:0 u  {}" },
+        { "import one",
+            [](ConverterModel& m) {
+                return m.openLayout(BitFieldLayout { "I", "", 8, {} }, "");
+            },
+            "I/8/" },
+        { "no layout", [](ConverterModel& m) { return m.closeLayout(); }, "none" },
+        { "remove a history entry",
+            [&entry](ConverterModel& m) { return m.removeHistoryEntry(entry); },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ConverterModel model;
+        model.typeInto(eFieldTypeValue, eNotationHexadecimal, "3000 0001");
+        model.openLayout(Ctrl(), "ctrl.json");
+        row.edit(model);
+        const std::string before = [&] {
+            ConverterModel was;
+            was.typeInto(eFieldTypeValue, eNotationHexadecimal, "3000 0001");
+            was.openLayout(Ctrl(), "ctrl.json");
+            if (std::string(row.name).find("new layout") != std::string::npos)
+                was.closeLayout();
+            return Everything(was) + LayoutText(was);
+        }();
+        const std::string after = Everything(model) + LayoutText(model);
+        EXPECT_EQ(LayoutText(model), row.layout);
+        const bool history = std::string(row.name).find("history") != std::string::npos;
+        const ModelChanges undone = model.undo();
+        EXPECT_EQ(Everything(model) + LayoutText(model), before);
+        EXPECT_EQ(undone.layout, !history);
+        EXPECT_EQ(undone.historyRestored != nullptr, history);
+        const ModelChanges redone = model.redo();
+        EXPECT_EQ(Everything(model) + LayoutText(model), after);
+        EXPECT_EQ(redone.layout, !history);
+        EXPECT_EQ(redone.historyRemoved != nullptr, history);
+        if (history) {
+            EXPECT_EQ(*redone.historyRemoved, entry);
+        }
+    }
+}
+
+// An edit the layout cannot take changes nothing and is no step; one that
+// leaves the layout as it is is none either.
+TEST(ConverterModel, RefusesALayoutEditThatDoesNotFit)
+{
+    const struct {
+        const char* name;
+        Edit edit;
+        LayoutEditProblem refused;
+    } rows[] = {
+        { "no name", [](ConverterModel& m) { return m.renameField(0, "  "); }, eLayoutEditNoName },
+        { "no layout name", [](ConverterModel& m) { return m.renameLayout(""); },
+            eLayoutEditNoName },
+        { "bits past 63", [](ConverterModel& m) { return m.setFieldBits(1, "70:68"); },
+            eLayoutEditBadBits },
+        { "bits reversed", [](ConverterModel& m) { return m.setFieldBits(1, "3:7"); },
+            eLayoutEditBadBits },
+        { "bits too few for a named value",
+            [](ConverterModel& m) { return m.setFieldBits(0, "31"); }, eLayoutEditValueTooWide },
+        { "a named value too wide",
+            [](ConverterModel& m) { return m.nameFieldValues(1, "2 = TWO"); },
+            eLayoutEditBadValues },
+        { "not VALUE = NAME", [](ConverterModel& m) { return m.nameFieldValues(1, "ON"); },
+            eLayoutEditBadValues },
+        { "a value the field cannot hold",
+            [](ConverterModel& m) { return m.typeFieldValue(0, "0x10", 16); },
+            eLayoutEditValueNotHeld },
+        { "not a number", [](ConverterModel& m) { return m.typeFieldValue(0, "12a", 10); },
+            eLayoutEditValueNotHeld },
+        { "no such field", [](ConverterModel& m) { return m.removeField(2); },
+            eLayoutEditNoLayout },
+        { "an unsound layout",
+            [](ConverterModel& m) {
+                return m.openLayout(BitFieldLayout { "W", "", 12, {} }, "");
+            },
+            eLayoutEditUnsound },
+        { "the same name again", [](ConverterModel& m) { return m.renameField(0, "MODE"); },
+            eLayoutEditAccepted },
+        { "the saved layout chosen again",
+            [](ConverterModel& m) { return m.openLayout(Ctrl(), "ctrl.json"); },
+            eLayoutEditAccepted },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ConverterModel model;
+        model.openLayout(Ctrl(), "ctrl.json");
+        const std::string before = Everything(model) + LayoutText(model);
+        const ModelChanges changes = row.edit(model);
+        EXPECT_EQ(changes.refused, row.refused);
+        EXPECT_FALSE(changes.any());
+        EXPECT_EQ(model.undoSteps(), 1u);
+        EXPECT_EQ(Everything(model) + LayoutText(model), before);
+    }
+    ConverterModel none;
+    EXPECT_EQ(none.renameField(0, "A").refused, eLayoutEditNoLayout);
+    EXPECT_FALSE(none.closeLayout().any());
+}
+
+// A value typed into a field's cell writes its bits of the Value row; the
+// fields whose bits changed are reported.
+TEST(ConverterModel, TypesAFieldsValueAndTellsWhichBitsChanged)
+{
+    ConverterModel model;
+    model.openLayout(Ctrl(), "");
+    const ModelChanges changes = model.typeFieldValue(0, " 0x3 ", 16);
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "3000 0000");
+    EXPECT_EQ(changes.changedBits[0], 0x30000000u);
+    EXPECT_FALSE(changes.layout);
+    EXPECT_FALSE(model.typeFieldValue(0, "3", 10).any());
+    // Saving is no step, and every step of the layout learns where it is.
+    model.layoutSaved("ctrl.json");
+    EXPECT_EQ(model.undoSteps(), 2u);
+    model.undo();
+    EXPECT_EQ(model.layoutFile(), "ctrl.json");
+    model.undo();
+    EXPECT_EQ(LayoutText(model), "none");
+    model.redo();
+    EXPECT_EQ(model.layoutFile(), "ctrl.json");
 }
 
 // Random actions, with undo and redo among them: each undo shows exactly what

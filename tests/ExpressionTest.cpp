@@ -1,4 +1,5 @@
 #include "engine/Expression.h"
+#include "model/FieldBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -331,8 +332,17 @@ TEST(EvaluateExpression, SaysWhatIsWrongAndWhere)
         SCOPED_TRACE(c.text);
         const ExpressionResult result = EvaluateExpression(c.text, c.notation, false);
         EXPECT_EQ(result.status, c.status);
-        char message[kMessageSize];
-        WriteExpressionMessage(result, c.text, message, sizeof message);
+        // The token as the model takes it: the characters at the detail.
+        std::string token;
+        FieldTextFromBytes(
+            std::string(c.text)
+                .substr(std::size_t(result.detail.position), std::size_t(result.detail.length))
+                .c_str(),
+            token);
+        const char* words = ExpressionMessageTemplate(result);
+        char message[kMessageSize] = "";
+        if (words)
+            FillMessage(words, token.c_str(), message, sizeof message);
         EXPECT_STREQ(message, c.message);
         if (result.status != eExpressionEvaluated && result.status != eExpressionTooBig) {
             EXPECT_EQ(result.value, 0u);

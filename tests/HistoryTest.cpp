@@ -28,8 +28,9 @@ std::string Shown(const HistoryEntry& entry)
 
 // Steps joined by '|': "width N", "math", "signed", "little", "op N" (a
 // MathOperation), or "ROW NOTATION TEXT" with ROW v or o and NOTATION a
-// Notation's number, as typed.
-void Play(ConverterModel& model, const std::string& steps)
+// Notation's number, as typed; "enter", "up" or "down" and ROW NOTATION
+// for Enter, Up and Down in that field, Enter recording into `history`.
+void Play(ConverterModel& model, const std::string& steps, History* history = nullptr)
 {
     std::size_t begin = 0;
     while (begin <= steps.size()) {
@@ -50,6 +51,17 @@ void Play(ConverterModel& model, const std::string& steps)
             model.endianSwitched(eFieldTypeValue, eLittleEndian);
         } else if (step.rfind("op ", 0) == 0) {
             model.chooseOperation(MathOperation(std::stoi(step.substr(3))));
+        } else if (step.find(' ') > 1) {
+            const std::string verb = step.substr(0, step.find(' '));
+            const FieldType row
+                = step[verb.size() + 1] == 'o' ? eFieldTypeOperand : eFieldTypeValue;
+            const auto notation = Notation(step[verb.size() + 3] - '0');
+            if (verb == "enter") {
+                if (auto entry = model.enter(row, notation, SInt64(history->size() + 1)))
+                    history->add(*entry);
+            } else if (model.recalls(row, notation, verb == "up")) {
+                model.recall(row, notation, verb == "up", *history);
+            }
         } else {
             const FieldType row = step[0] == 'o' ? eFieldTypeOperand : eFieldTypeValue;
             const auto notation = Notation(step[2] - '0');
@@ -357,6 +369,49 @@ TEST(HistoryRecall, WalksTheTextsAsAShellDoes)
     stopped.start({ "a" }, "");
     stopped.stop();
     EXPECT_FALSE(stopped.older());
+}
+
+// Up and Down in the document: a walk over the texts entered in fields of
+// the notation, in a field that is unchanged, and typing as any other.
+TEST(History, RecallsInAFieldThatIsUnchanged)
+{
+    const char* const entered = "v 2 a|enter v 2|v 2 b|enter v 2|v 1 9|enter v 1|";
+    // Columns: what, steps after `entered`, the field (row, notation), what it then shows.
+    const struct {
+        const char* name;
+        const char* steps;
+        const char* shown;
+    } rows[] = {
+        { "up in an empty field", "v 2 |up v 2", "b" },
+        { "up twice", "v 2 |up v 2|up v 2", "a" },
+        { "past the oldest", "v 2 |up v 2|up v 2|up v 2", "a" },
+        { "down to newer", "v 2 |up v 2|up v 2|down v 2", "b" },
+        { "down back to the empty field", "v 2 |up v 2|down v 2", "" },
+        { "in a field the model wrote", "up v 2", "b" },
+        { "back to what the model wrote", "up v 2|down v 2", "0009" },
+        { "only the texts of the notation", "up v 1|up v 1", "9" },
+        { "right after Enter", "up v 1", "9" },
+        { "not over a text being typed", "v 2 12|up v 2", "12" },
+        { "not over a recalled text edited", "v 2 |up v 2|v 2 b0|up v 2", "b0" },
+        { "not in the Operand row while the math area is closed", "up o 2", "0000" },
+        { "in an Operand field", "math|o 2 |up o 2", "b" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ConverterModel model;
+        History history;
+        Play(model, std::string(entered) + row.steps, &history);
+        const std::string step = row.steps;
+        const FieldType field = step[step.size() - 3] == 'o' ? eFieldTypeOperand : eFieldTypeValue;
+        EXPECT_EQ(model.text(field, Notation(step.back() - '0')), row.shown);
+    }
+    // A recall is typing: one step with the typing before it, undone as one.
+    ConverterModel model;
+    History history;
+    Play(model, std::string(entered) + "v 2 5|v 1 |up v 1", &history);
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "0009");
+    model.undo();
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "5");
 }
 
 // --- Restoring -----------------------------------------------------------------

@@ -212,6 +212,13 @@
     </message>
 </context>
 <context>
+    <name>BitFieldPanel</name>
+    <message>
+        <source>The layout cannot take this: a field&apos;s bits or named values are not sound.</source>
+        <translation>Das Layout kann das nicht aufnehmen: Bits oder benannte Werte eines Felds sind nicht stimmig.</translation>
+    </message>
+</context>
+<context>
     <name>BitGrid</name>
     <message>
         <source>bit %1</source>

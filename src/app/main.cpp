@@ -127,7 +127,9 @@ QIcon builtInIcon()
 // window the user had last, to come to the front.
 class Windows : public QObject {
 public:
-    Windows()
+    // Every window shows the same history and the same saved layouts.
+    explicit Windows(Stores stores)
+        : fStores(std::move(stores))
     {
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             if (auto* view = qobject_cast<ConverterView*>(now ? now->window() : nullptr))
@@ -156,7 +158,7 @@ public:
                 return front;
             }
         }
-        auto* window = new ConverterView;
+        auto* window = new ConverterView(fStores);
         if (request.action == eLaunchWithText) {
             const TextReading& reading = request.reading;
             window->openWithText(reading.notation, reading.text, reading.width, reading.endian);
@@ -166,6 +168,7 @@ public:
     }
 
 private:
+    const Stores fStores;
     QPointer<ConverterView> fLastActive;
 };
 
@@ -295,7 +298,7 @@ int main(int argc, char* argv[])
             qPrintable(whyNot.isEmpty() ? instance.errorString() : whyNot));
     LoadTranslations(app);
 
-    Windows windows;
+    Windows windows(Stores::atDefaultPlaces());
     QObject::connect(&instance, &SingleInstance::requestReceived, &windows, &Windows::open);
     // This launch's own token is the toolkit's to use with its first window.
     request.activationToken.clear();

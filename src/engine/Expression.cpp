@@ -612,24 +612,3 @@ const char* ExpressionMessageTemplate(const ExpressionResult& result)
         return nullptr;
     return FindMessageTemplate(kExpressionMessages, result.status, result.detail.radix);
 }
-
-int WriteExpressionMessage(const ExpressionResult& result, const char* text, char* out, int size)
-{
-    const char* messageTemplate = ExpressionMessageTemplate(result);
-    if (messageTemplate == nullptr) {
-        if (size > 0)
-            *out = '\0';
-        return 0;
-    }
-    char token[kMessageSize];
-    char* end = token;
-    const auto textLength = int(std::strlen(text));
-    const int tokenEnd = result.detail.position + result.detail.length;
-    for (int i = result.detail.position; i < tokenEnd && i < textLength; ++i) {
-        if (end - token > kMessageSize - 4)
-            break;
-        end = PutFieldCharacter(end, static_cast<unsigned char>(text[i]));
-    }
-    *end = '\0';
-    return FillMessage(messageTemplate, token, out, size);
-}

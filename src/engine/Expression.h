@@ -165,13 +165,8 @@ inline constexpr MessageTemplate kExpressionMessages[] = {
 };
 
 // The template of the message for `result`, or null when there is nothing
-// to say (evaluated without wrapping).
+// to say (evaluated without wrapping). The token is the characters of the
+// text at `detail`.
 const char* ExpressionMessageTemplate(const ExpressionResult& result);
-
-// Writes the message for `result` into `out` (`size` bytes, kMessageSize
-// always suffices), its token taken from `text`, the bytes evaluated, as the
-// field shows them. Writes the empty text when there is nothing to say.
-// Returns the length.
-int WriteExpressionMessage(const ExpressionResult& result, const char* text, char* out, int size);
 
 #endif

@@ -50,18 +50,3 @@ int FillMessage(const char* messageTemplate, const char* token, char* out, int s
     out[length] = '\0';
     return length;
 }
-
-char* PutFieldCharacter(char* out, unsigned char c)
-{
-    if (c == 0xA5) {
-        std::memcpy(out, "\xE2\x80\xA2", 3);
-        return out + 3;
-    }
-    if (c < 0x80) {
-        *out = char(c);
-        return out + 1;
-    }
-    out[0] = char(0xC0 | (c >> 6));
-    out[1] = char(0x80 | (c & 0x3F));
-    return out + 2;
-}

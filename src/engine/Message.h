@@ -45,9 +45,4 @@ const char* FindMessageTemplate(const MessageTemplate (&table)[Rows], int kind, 
 // before a character that does not fit whole. Returns the length written.
 int FillMessage(const char* messageTemplate, const char* token, char* out, int size);
 
-// Appends the engine's byte `c` to `out` as the field shows it: Latin-1,
-// the text notation's placeholder 0xA5 as the bullet U+2022. Returns the end.
-// `out` needs room for three bytes.
-char* PutFieldCharacter(char* out, unsigned char c);
-
 #endif

@@ -387,25 +387,3 @@ const char* ReadingNoteTemplate(const ReadingNote& note)
         return nullptr;
     return FindMessageTemplate(kReadingNoteMessages, note.kind, note.notation + 1);
 }
-
-int WriteReadingNote(const ReadingNote& note, const char* text, char* out, int size)
-{
-    const char* messageTemplate = ReadingNoteTemplate(note);
-    if (messageTemplate == nullptr) {
-        if (size > 0)
-            *out = '\0';
-        return 0;
-    }
-    char token[kMessageSize];
-    char* end = token;
-    const auto textLength = int(std::strlen(text));
-    for (int i = 0; i < textLength && end - token <= kMessageSize - 4; ++i) {
-        const bool inToken = note.kind == eReadingNoteIgnored
-            ? i < kFieldBufferSize && note.ignored.test(std::size_t(i))
-            : i >= note.tokenBegin && i < note.tokenBegin + note.tokenLength;
-        if (inToken)
-            end = PutFieldCharacter(end, static_cast<unsigned char>(text[i]));
-    }
-    *end = '\0';
-    return FillMessage(messageTemplate, token, out, size);
-}

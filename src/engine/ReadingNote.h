@@ -102,12 +102,8 @@ inline constexpr MessageTemplate kReadingNoteMessages[] = {
     { eReadingNoteIgnored, 0, BITLENS_TRANSLATABLE("Message", "ignored: %1") },
 };
 
-// The template of `note`'s message, or null for eReadingNoteNone.
+// The template of `note`'s message, or null for eReadingNoteNone. The
+// token is the characters of the text that the note marks.
 const char* ReadingNoteTemplate(const ReadingNote& note);
-
-// Writes `note`'s message into `out` (`size` bytes; kMessageSize always
-// suffices), its token taken from `text`, the bytes noted, as the field
-// shows them. Writes the empty text for eReadingNoteNone. Returns the length.
-int WriteReadingNote(const ReadingNote& note, const char* text, char* out, int size);
 
 #endif

@@ -1,13 +1,11 @@
 #include "HistoryStore.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLockFile>
-#include <QPointer>
 #include <QSaveFile>
 #include <QThread>
 #include <QTimer>
@@ -57,14 +55,6 @@ QString HistoryStore::defaultPath()
     if (state.isEmpty() || !QDir::isAbsolutePath(state))
         state = QDir::homePath() + QLatin1String("/.local/state");
     return state + QLatin1String("/bitlens/history");
-}
-
-HistoryStore& HistoryStore::shared()
-{
-    static QPointer<HistoryStore> store;
-    if (!store)
-        store = new HistoryStore(defaultPath(), QCoreApplication::instance());
-    return *store;
 }
 
 const History& HistoryStore::history()

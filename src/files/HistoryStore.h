@@ -35,10 +35,6 @@ public:
     ~HistoryStore() override;
     static QString defaultPath();
 
-    // The store this program's windows share, made on first use: every
-    // window shows the same history, as every program reads the same file.
-    static HistoryStore& shared();
-
     const QString& path() const { return fPath; }
 
     // Newest first. The file is read on the first call.

@@ -270,3 +270,43 @@ std::optional<std::pair<int, int>> ReadFieldBits(std::string_view text)
         return std::nullopt;
     return std::make_pair(*msb, *lsb);
 }
+
+std::string NamedValuesText(const BitField& field)
+{
+    std::string text;
+    for (const NamedValue& named : field.values) {
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(named.value) + " = " + named.name;
+    }
+    return text;
+}
+
+std::optional<std::vector<NamedValue>> ReadNamedValues(const BitField& field, std::string_view text)
+{
+    std::vector<NamedValue> values;
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view part = Trimmed(text.substr(0, comma));
+        text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+        if (part.empty())
+            continue;
+        const std::size_t equals = part.find('=');
+        if (equals == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view number = Trimmed(part.substr(0, equals));
+        const std::string_view name = Trimmed(part.substr(equals + 1));
+        const bool hex = number.size() >= 2 && number[0] == '0' && (number[1] | 0x20) == 'x';
+        const auto value = ReadFieldValue(field, number, hex ? 16 : 10);
+        if (!value || name.empty())
+            return std::nullopt;
+        NamedValue named { *value, std::string(name), {} };
+        for (const NamedValue& old : field.values)
+            if (old.value == named.value && old.name == named.name)
+                named.description = old.description;
+        values.push_back(std::move(named));
+        if (values.size() > kMaxNamedValues)
+            return std::nullopt;
+    }
+    return values;
+}

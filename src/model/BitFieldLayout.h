@@ -110,6 +110,13 @@ std::optional<UInt64> ReadFieldValue(const BitField& field, std::string_view tex
 // Bits typed as "31:28", "[31:28]" or "5": {msb, lsb}, each 0 to 63, msb
 // not below lsb; nothing otherwise.
 std::optional<std::pair<int, int>> ReadFieldBits(std::string_view text);
+// The field's named values as "0 = OFF, 1 = ON, 3 = AUTO".
+std::string NamedValuesText(const BitField& field);
+// Named values typed so, separated by commas, each value in decimal or with
+// 0x in hexadecimal, the descriptions kept of the values that stay; nothing
+// when a part is not VALUE = NAME or a value does not fit the field.
+std::optional<std::vector<NamedValue>> ReadNamedValues(
+    const BitField& field, std::string_view text);
 
 // --- A layout as a whole ---------------------------------------------------
 

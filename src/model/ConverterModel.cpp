@@ -1,6 +1,7 @@
 #include "ConverterModel.h"
 
 #include "BitFieldLayout.h"
+#include "ConverterModelParts.h"
 #include "FieldBytes.h"
 #include "History.h"
 
@@ -22,8 +23,10 @@ bool IsWidth(UInt16 width)
 
 ModelChanges& ModelChanges::operator|=(const ModelChanges& more)
 {
-    for (int row = 0; row < kRowCount; ++row)
+    for (int row = 0; row < kRowCount; ++row) {
         texts[row] |= more.texts[row];
+        changedBits[row] |= more.changedBits[row];
+    }
     bits |= more.bits;
     magnitudes |= more.magnitudes;
     signs |= more.signs;
@@ -33,6 +36,15 @@ ModelChanges& ModelChanges::operator|=(const ModelChanges& more)
     operation = operation || more.operation;
     mathArea = mathArea || more.mathArea;
     flags = flags || more.flags;
+    layout = layout || more.layout;
+    if (more.historyRemoved)
+        historyRemoved = more.historyRemoved;
+    if (more.historyRestored)
+        historyRestored = more.historyRestored;
+    if (more.refused != eLayoutEditAccepted) {
+        refused = more.refused;
+        refusedValue = more.refusedValue;
+    }
     return *this;
 }
 
@@ -42,7 +54,7 @@ bool ModelChanges::any() const
         if (row.any())
             return true;
     return bits.any() || magnitudes.any() || signs.any() || endians.any() || messages.any() || width
-        || operation || mathArea || flags;
+        || operation || mathArea || flags || layout || historyRemoved || historyRestored;
 }
 
 ConverterModel::ConverterModel()
@@ -51,6 +63,7 @@ ConverterModel::ConverterModel()
     fState.operation = eMathAnd;
     fState.mathEnabled = false;
     fState.flags = 0;
+    fState.historyRemovals = 0;
     for (FieldType type : { eFieldTypeValue, eFieldTypeOperand, eFieldTypeResult }) {
         Row& start = row(type);
         start.number = BaseConverter {};
@@ -86,7 +99,7 @@ ModelChanges ConverterModel::typeInto(FieldType type, Notation notation, std::st
 
 ModelChanges ConverterModel::chooseWidth(UInt16 width)
 {
-    if (!IsWidth(width))
+    if (!IsWidth(width) || width == fState.width)
         return {};
     begin();
     // The texts that spelt too much are rewritten from the numbers.
@@ -98,7 +111,7 @@ ModelChanges ConverterModel::chooseWidth(UInt16 width)
 
 ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
 {
-    if (type < eFieldTypeValue || type > eFieldTypeResult)
+    if (type < eFieldTypeValue || type > eFieldTypeResult || isSigned == this->isSigned(type))
         return {};
     begin();
     Row& changed = row(type);
@@ -131,18 +144,23 @@ ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
 
 ModelChanges ConverterModel::endianSwitched(FieldType type, Endian endian)
 {
-    if (type < eFieldTypeValue || type > eFieldTypeResult)
+    endian = endian == eLittleEndian ? eLittleEndian : eBigEndian;
+    if (type < eFieldTypeValue || type > eFieldTypeResult || endian == this->endian(type))
         return {};
     begin();
-    row(type).endian = endian == eLittleEndian ? eLittleEndian : eBigEndian;
+    row(type).endian = endian;
     if (type == eFieldTypeResult) {
         doTheMath();
         return end();
     }
     endMessage(type);
-    // The hexadecimal text holds the unchanged bits; read again, they show
-    // in the new byte order, and the signedness stays.
-    widen(textDidChange(type, eNotationHexadecimal));
+    // The bits stay as they are, those above the width a negative number
+    // carries included, and the signedness with them: the hexadecimal
+    // field, which shows them, keeps its text, and the others read them in
+    // the new byte order.
+    updateFieldsWithNewNumbers(type, eNotationHexadecimal);
+    if (fState.mathEnabled)
+        doTheMath();
     return end();
 }
 
@@ -220,15 +238,20 @@ ModelChanges ConverterModel::setFieldValue(const BitField& field, UInt64 value)
 
 ModelChanges ConverterModel::chooseOperation(MathOperation operation)
 {
+    if (operation < 0 || operation >= eMathOperationCount)
+        operation = eMathOperationCount;
+    if (operation == fState.operation)
+        return {};
     begin();
-    fState.operation
-        = operation >= 0 && operation < eMathOperationCount ? operation : eMathOperationCount;
+    fState.operation = operation;
     doTheMath();
     return end();
 }
 
 ModelChanges ConverterModel::mathDisclosured(bool open)
 {
+    if (open == fState.mathEnabled)
+        return {};
     begin();
     fState.mathEnabled = open;
     if (open) {
@@ -317,6 +340,10 @@ ModelChanges ConverterModel::restore(std::deque<State>& from, std::deque<State>&
         for (int notation = 0; notation < eNotationCount; ++notation)
             changes.texts[type][notation]
                 = old.rows[type].texts[notation] != fState.rows[type].texts[notation];
+    if (fState.historyRemovals < old.historyRemovals)
+        changes.historyRestored = old.removedEntry;
+    else if (fState.historyRemovals > old.historyRemovals)
+        changes.historyRemoved = fState.removedEntry;
     return changes;
 }
 
@@ -455,6 +482,8 @@ ModelChanges ConverterModel::end(Field run)
 {
     ModelChanges changes = Compare(fShownBefore, shown());
     changes.texts = fTextChanges.texts;
+    if (fState.historyRemovals != fShownBefore.historyRemovals)
+        changes.historyRemoved = fState.removedEntry;
     const bool changed = changes.any() || fTypedTextChanged;
     if (fContinuesRun) {
         fRun = run;
@@ -487,6 +516,8 @@ ConverterModel::Shown ConverterModel::shown() const
     now.operation = fState.operation;
     now.mathEnabled = fState.mathEnabled;
     now.flags = fState.flags;
+    now.layout = fState.layout.get();
+    now.historyRemovals = fState.historyRemovals;
     return now;
 }
 
@@ -510,6 +541,7 @@ ModelChanges ConverterModel::Compare(const Shown& before, const Shown& after)
         const bool form
             = before.widths[type] != after.widths[type] || before.signs[type] != after.signs[type];
         changes.bits[type] = form || before.bits[type] != after.bits[type];
+        changes.changedBits[type] = before.bits[type] ^ after.bits[type];
         changes.signs[type] = before.signs[type] != after.signs[type];
         changes.endians[type] = before.endians[type] != after.endians[type];
         changes.messages[type] = before.messages[type] != after.messages[type];
@@ -518,5 +550,6 @@ ModelChanges ConverterModel::Compare(const Shown& before, const Shown& after)
     changes.operation = before.operation != after.operation;
     changes.mathArea = before.mathEnabled != after.mathEnabled;
     changes.flags = before.flags != after.flags;
+    changes.layout = before.layout != after.layout;
     return changes;
 }

@@ -8,6 +8,10 @@
 // step of the undo history; keystrokes typed one after another into the
 // same field make one step together.
 //
+// The document also holds the open bit-field layout, which saved layout it
+// is, and the walk of Up and Down through the history; editing the layout
+// and removing a history entry are steps like any other.
+//
 // Field texts are UTF-8, as a field shows them. A field shows its row's
 // number, written in its notation, after every verb, except the field being
 // typed in, which keeps the text as typed until something rewrites it.
@@ -23,12 +27,15 @@
 #include <bitset>
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 struct BitField;
+struct BitFieldLayout;
 struct HistoryEntry;
+class History;
 
 // The rows, numbered as the window's design numbers them.
 enum FieldType {
@@ -39,10 +46,24 @@ enum FieldType {
 };
 constexpr int kRowCount = 3;
 
+// Why an edit of the bit-field layout was refused; the layout stays as it was.
+enum LayoutEditProblem {
+    eLayoutEditAccepted,
+    eLayoutEditNoLayout, // no layout is open, or it has no such field
+    eLayoutEditNoName, // a field's or the layout's name is empty or only blanks
+    eLayoutEditBadBits, // bits not written msb:lsb, from 63 down to 0
+    eLayoutEditValueTooWide, // a named value does not fit the field's new bits
+    eLayoutEditBadValues, // named values not written VALUE = NAME, each within the field
+    eLayoutEditValueNotHeld, // a value typed that the field cannot hold
+    eLayoutEditUnsound, // a layout with problems (LayoutProblems), or too many fields
+};
+
 // What a verb changed, for a view to repaint.
 struct ModelChanges {
     std::array<std::bitset<eNotationCount>, kRowCount> texts;
     std::bitset<kRowCount> bits; // the bits within the width, the width or the sign: the grid
+    // Which of those bits changed, by row: what a field of the layout shows.
+    std::array<UInt64, kRowCount> changedBits {};
     std::bitset<kRowCount> magnitudes;
     std::bitset<kRowCount> signs;
     std::bitset<kRowCount> endians;
@@ -51,6 +72,16 @@ struct ModelChanges {
     bool operation = false;
     bool mathArea = false;
     bool flags = false;
+    // The open layout: its fields, its name or which saved layout it is.
+    // The panel and the Value grid's bands show it; the store saves it.
+    bool layout = false;
+    // An entry this document took out of the history, or put back by undo.
+    std::shared_ptr<const HistoryEntry> historyRemoved;
+    std::shared_ptr<const HistoryEntry> historyRestored;
+    // A layout edit that was refused, and for eLayoutEditValueTooWide the
+    // named value that does not fit.
+    LayoutEditProblem refused = eLayoutEditAccepted;
+    int refusedValue = -1;
 
     bool any() const;
     ModelChanges& operator|=(const ModelChanges& more);
@@ -96,6 +127,52 @@ public:
     // the text no longer gives them. A calculation brings back its result.
     ModelChanges restoreEntry(const HistoryEntry& entry);
 
+    // --- The history ----------------------------------------------------------
+    // Enter in a field of the Value or Operand row: the entry the history
+    // records now, at `time`, if the field holds one (EntryOnEnter). The
+    // walk ends, and the field's text counts as unchanged for Up. No step.
+    std::optional<HistoryEntry> enter(FieldType row, Notation notation, SInt64 time);
+    // Whether Up (`older`) or Down in the field walks the history: Up in a
+    // field that is unchanged (empty, showing what the model wrote there, or
+    // the text the last recall or Enter left in it), either key while a walk
+    // goes on there. Elsewhere the key is the field's own.
+    bool recalls(FieldType row, Notation notation, bool older) const;
+    // The next older or newer text of `history` entered in fields of the
+    // notation, typed into the field (HistoryRecall): one step with typing
+    // there. Nothing past either end.
+    ModelChanges recall(FieldType row, Notation notation, bool older, const History& history);
+    // An entry taken out of the history, as one step: undo puts it back
+    // (ModelChanges::historyRestored), redo takes it out again.
+    ModelChanges removeHistoryEntry(const HistoryEntry& entry);
+
+    // --- The bit-field layout of the Value row ---------------------------------
+    // Each edit is one step and reports `layout`; an edit that changes
+    // nothing is none, and one the layout cannot take is refused.
+    //
+    // "Name these bits…": a field for bits msb..lsb (either order) added,
+    // named BIT5 or BITS31_28, to the open layout, or to a new one named
+    // `newLayoutName` when none is open. The layout widens to hold it.
+    ModelChanges nameBits(int msb, int lsb, std::string_view newLayoutName);
+    ModelChanges removeField(std::size_t field);
+    ModelChanges renameField(std::size_t field, std::string_view name);
+    // Bits typed as ReadFieldBits reads them; the named values must fit.
+    ModelChanges setFieldBits(std::size_t field, std::string_view bits);
+    ModelChanges describeField(std::size_t field, std::string_view description);
+    ModelChanges setFieldSigned(std::size_t field, bool isSigned);
+    // Named values typed as ReadNamedValues reads them.
+    ModelChanges nameFieldValues(std::size_t field, std::string_view values);
+    // A value typed into a field's value cell, in `base` 10 or 16
+    // (ReadFieldValue), written into the Value row as setFieldValue does.
+    ModelChanges typeFieldValue(std::size_t field, std::string_view text, int base);
+    ModelChanges renameLayout(std::string_view name);
+    // Another layout opened: a saved one chosen (`file` the store's name for
+    // it) or one imported (`file` empty, until it is saved).
+    ModelChanges openLayout(const BitFieldLayout& layout, std::string file);
+    ModelChanges closeLayout();
+    // The store saved the layout to `file`: where it is saved from now on.
+    // No step: undo does not unsave.
+    void layoutSaved(std::string file);
+
     // What `bitlens TEXT` opens: the width and the Value row's byte order
     // set, then `text` typed into the Value row's `notation` field. The
     // document starts here: there is nothing to undo.
@@ -121,6 +198,10 @@ public:
     MathOperation operation() const { return fState.operation; }
     bool mathEnabled() const { return fState.mathEnabled; }
     bool flag(MathFlag flag) const { return (fState.flags >> flag) & 1; }
+    // The open layout, or null.
+    const BitFieldLayout* layout() const;
+    // Which saved layout it is, as the store names it; empty until saved.
+    const std::string& layoutFile() const;
     // The magnitude label's text: 1024-based units, or 1000-based words
     // when `metric`.
     std::string magnitude(FieldType row, bool metric) const;
@@ -142,12 +223,23 @@ private:
         std::array<std::string, eNotationCount> texts;
         RowMessage message;
     };
+    // The open layout and its file, shared by the steps that keep it: a
+    // keystroke's step copies a pointer, never the layout.
+    struct OpenLayout;
+    // Up and Down: the walk, and the text the last recall or Enter left.
+    struct HistoryWalk;
     struct State {
         std::array<Row, kRowCount> rows;
         UInt16 width; // every row's
         MathOperation operation;
         bool mathEnabled;
         UInt8 flags;
+        std::shared_ptr<const OpenLayout> layout;
+        std::shared_ptr<const HistoryWalk> walk;
+        // The entries this document took out of the history, counted, and
+        // the last of them: a step changes the count by one at most.
+        std::shared_ptr<const HistoryEntry> removedEntry;
+        UInt32 historyRemovals;
     };
     // What a row shows besides its texts, to tell what a verb changed.
     struct Shown {
@@ -161,6 +253,8 @@ private:
         MathOperation operation;
         bool mathEnabled;
         UInt8 flags;
+        const OpenLayout* layout;
+        UInt32 historyRemovals;
     };
     // One field of one row.
     struct Field {
@@ -198,6 +292,13 @@ private:
     void widen(UInt16 needed);
 
     void writeField(FieldType row, Notation notation);
+    bool unchanged(Field field) const;
+    bool walkGoesOn(Field field) const;
+    // A layout edit: `edit` changes a copy of the open layout (or a new one
+    // when `create`), which replaces it as one step if it is sound and not
+    // the same. Refused without a layout, unless `create`.
+    template <class Edit> ModelChanges editLayout(Edit edit, bool create = false);
+    ModelChanges replaceLayout(std::shared_ptr<const OpenLayout> layout);
     void endMessage(FieldType type) { row(type).message = RowMessage {}; }
 
     State fState;

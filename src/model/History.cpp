@@ -380,7 +380,7 @@ HistoryReading ReadHistory(std::string_view text)
 
 void HistoryRecall::start(std::vector<std::string> texts, std::string draft)
 {
-    fTexts = std::move(texts);
+    fTexts = std::make_shared<const std::vector<std::string>>(std::move(texts));
     fDraft = std::move(draft);
     fAt = -1;
     fWalking = true;
@@ -388,7 +388,7 @@ void HistoryRecall::start(std::vector<std::string> texts, std::string draft)
 
 void HistoryRecall::stop()
 {
-    fTexts.clear();
+    fTexts.reset();
     fDraft.clear();
     fAt = -1;
     fWalking = false;
@@ -396,17 +396,18 @@ void HistoryRecall::stop()
 
 const std::string& HistoryRecall::shown() const
 {
-    return fAt < 0 ? fDraft : fTexts[std::size_t(fAt)];
+    return fAt < 0 ? fDraft : (*fTexts)[std::size_t(fAt)];
 }
 
 std::optional<std::string> HistoryRecall::older()
 {
     if (!fWalking)
         return std::nullopt;
-    for (int at = fAt + 1; at < int(fTexts.size()); ++at) {
-        if (fTexts[std::size_t(at)] != shown()) {
+    const std::vector<std::string>& texts = *fTexts;
+    for (int at = fAt + 1; at < int(texts.size()); ++at) {
+        if (texts[std::size_t(at)] != shown()) {
             fAt = at;
-            return fTexts[std::size_t(at)];
+            return texts[std::size_t(at)];
         }
     }
     return std::nullopt;
@@ -416,10 +417,11 @@ std::optional<std::string> HistoryRecall::newer()
 {
     if (!fWalking || fAt < 0)
         return std::nullopt;
+    const std::vector<std::string>& texts = *fTexts;
     for (int at = fAt - 1; at >= 0; --at) {
-        if (fTexts[std::size_t(at)] != shown()) {
+        if (texts[std::size_t(at)] != shown()) {
             fAt = at;
-            return fTexts[std::size_t(at)];
+            return texts[std::size_t(at)];
         }
     }
     fAt = -1;

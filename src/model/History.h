@@ -11,6 +11,7 @@
 #include "model/ConverterModel.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -149,7 +150,7 @@ HistoryReading ReadHistory(std::string_view text);
 // Up and Down in a field, as a shell has them: Up goes to older texts, Down
 // back to newer ones and, past the newest, to the draft (what the field held
 // when the walk began). A text equal to the one shown is passed over, so
-// that every step changes the field.
+// that every step changes the field. A copy shares the texts.
 class HistoryRecall {
 public:
     // A walk over `texts` (newest first) from a field showing `draft`.
@@ -164,7 +165,7 @@ public:
 private:
     const std::string& shown() const;
 
-    std::vector<std::string> fTexts;
+    std::shared_ptr<const std::vector<std::string>> fTexts;
     std::string fDraft;
     int fAt = -1; // the text shown, or -1 for the draft
     bool fWalking = false;

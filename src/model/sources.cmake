@@ -2,6 +2,7 @@
 set(BITLENS_MODEL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BitFieldLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ConverterModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConverterModelLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldBytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldReading.cpp
   ${CMAKE_CURRENT_LIST_DIR}/History.cpp)

@@ -1,5 +1,7 @@
 #include "AccessibleInterfaces.h"
 
+#include "BitGrid.h"
+#include "FlagButton.h"
 #include "MagnitudeLabel.h"
 
 #include <QAccessibleWidget>
@@ -142,6 +144,12 @@ private:
 
 QAccessibleInterface* CreateInterface(const QString& className, QObject* object)
 {
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String(BitGrid::staticMetaObject.className()))
+        return CreateBitGridAccessible(object);
+    if (className == QLatin1String(FlagButton::staticMetaObject.className()))
+        return CreateFlagAccessible(object);
     if (className == QLatin1String("MagnitudeLabel"))
         return new MagnitudeAccessible(static_cast<MagnitudeLabel*>(object));
     if (className == QLatin1String("QLineEdit")) {

@@ -3,13 +3,22 @@
 #ifndef BITLENS_ACCESSIBLEINTERFACES_H
 #define BITLENS_ACCESSIBLEINTERFACES_H
 
+class QAccessibleInterface;
 class QLineEdit;
+class QObject;
 
-// Installs, once for the process, the interfaces for magnitude labels (whose
-// name carries the magnitude they show) and for read-only fields (reported
-// read-only and not editable). An interface exists only once assistive
-// technology asks for it, so none of this costs anything without one.
+// Installs, once for the process, the one factory of the interfaces of the
+// program's own widgets: bit grids, flags, magnitude labels (whose name
+// carries the magnitude they show) and read-only fields (reported read-only
+// and not editable). The window calls it, and so do the bit grid and the
+// flag as each is made, for the tests that make them alone. An
+// interface exists only once assistive technology asks for it, so none of
+// this costs anything without one.
 void InstallAccessibleInterfaces();
+
+// The interfaces the widgets' own files make, for the factory.
+QAccessibleInterface* CreateBitGridAccessible(QObject* grid);
+QAccessibleInterface* CreateFlagAccessible(QObject* flag);
 
 // To be called once `field` is read-only. The toolkit makes a field's
 // interface as soon as its text or name is set, listening or not, so one

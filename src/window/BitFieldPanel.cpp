@@ -3,9 +3,8 @@
 #include "BitGrid.h"
 #include "LayoutImport.h"
 
-#include "model/ConverterModel.h"
+#include "files/LayoutStore.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,20 +12,15 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QScreen>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
-
-// A named value chosen in the value-name cell's list, for the panel to write.
-constexpr int kChosenValueRole = Qt::UserRole + 1;
 
 // The headers and what each cell says about itself, by Column.
 struct ColumnText {
@@ -67,55 +61,28 @@ std::string ToUtf8(const QString& text)
     return text.toUtf8().toStdString();
 }
 
-QString NamedValuesText(const BitField& field)
+const BitField* fieldAt(const ConverterModel& model, int row)
 {
-    QStringList parts;
-    for (const NamedValue& named : field.values)
-        parts.append(QStringLiteral("%1 = %2").arg(named.value).arg(FromUtf8(named.name)));
-    return parts.join(QStringLiteral(", "));
+    const BitFieldLayout* layout = model.layout();
+    if (!layout || row < 0 || std::size_t(row) >= layout->fields.size())
+        return nullptr;
+    return &layout->fields[std::size_t(row)];
 }
 
-// "0 = OFF, 1 = ON, 0x3 = AUTO" as the field's named values, descriptions
-// kept for the values that stay; nothing when a part is not VALUE = NAME
-// or a value does not fit the field.
-std::optional<std::vector<NamedValue>> ReadNamedValues(const BitField& field, const QString& text)
-{
-    std::vector<NamedValue> values;
-    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
-        if (part.trimmed().isEmpty())
-            continue;
-        const qsizetype equals = part.indexOf(u'=');
-        if (equals < 0)
-            return std::nullopt;
-        const QString number = part.left(equals).trimmed();
-        const QString name = part.mid(equals + 1).trimmed();
-        const bool hex = number.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-        const auto value = ReadFieldValue(field, ToUtf8(number), hex ? 16 : 10);
-        if (!value || name.isEmpty())
-            return std::nullopt;
-        NamedValue named { *value, ToUtf8(name), {} };
-        for (const NamedValue& old : field.values)
-            if (old.value == named.value && old.name == named.name)
-                named.description = old.description;
-        values.push_back(std::move(named));
-    }
-    return values;
-}
-
-int WidthHolding(int msb)
-{
-    int width = 8;
-    while (width <= msb)
-        width *= 2;
-    return width;
-}
-
-// The value-name cell: a list of the field's named values.
+// The value-name cell: a list of the field's named values. The value chosen
+// goes to the panel, which writes it into the Value row; the cell shows
+// what the model then holds.
 class NamedValueDelegate : public QStyledItemDelegate {
 public:
-    NamedValueDelegate(QObject* parent, std::function<const BitField*(int)> fieldAt)
+    using FieldAt = std::function<const BitField*(int row)>;
+    using Chosen = std::function<void(int row, UInt64 value)>;
+
+    NamedValueDelegate(
+        QObject* parent, FieldAt fieldAt, std::function<UInt64()> valueBits, Chosen chosen)
         : QStyledItemDelegate(parent)
         , fFieldAt(std::move(fieldAt))
+        , fValueBits(std::move(valueBits))
+        , fChosen(std::move(chosen))
     { }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -139,8 +106,11 @@ public:
             QStyledItemDelegate::setEditorData(editor, index);
             return;
         }
-        const int at
-            = list->findText(index.data().toString() + QStringLiteral(" ("), Qt::MatchStartsWith);
+        // Open on the name of the value the field holds.
+        const BitField* field = fFieldAt(index.row());
+        const int at = field
+            ? list->findData(QVariant::fromValue(qulonglong(FieldValue(*field, fValueBits()))))
+            : -1;
         list->setCurrentIndex(std::max(at, 0));
     }
     void setModelData(
@@ -151,33 +121,32 @@ public:
             QStyledItemDelegate::setModelData(editor, model, index);
             return;
         }
+        // The user's choice, read as it is made.
         if (list->currentIndex() >= 0)
-            model->setData(index, list->currentData(), kChosenValueRole);
+            fChosen(index.row(), list->currentData().toULongLong());
     }
 
 private:
-    std::function<const BitField*(int)> fFieldAt;
+    FieldAt fFieldAt;
+    std::function<UInt64()> fValueBits;
+    Chosen fChosen;
 };
 
 } // namespace
 
-BitFieldPanel::BitFieldPanel(QMainWindow& window, const ConverterModel& model, BitGrid& valueGrid,
-    WriteValue writeValue, QAction& exportAction, LayoutStore store)
+BitFieldPanel::BitFieldPanel(QMainWindow& window, ConverterModel& model, BitGrid& valueGrid,
+    ShowChanges showChanges, std::shared_ptr<const LayoutStore> store)
     : QDockWidget(tr("Bit Fields"), &window)
     , fModel(model)
     , fValueGrid(valueGrid)
-    , fWriteValue(std::move(writeValue))
-    , fExportAction(exportAction)
+    , fShowChanges(std::move(showChanges))
     , fStore(std::move(store))
 {
     setObjectName(QStringLiteral("bitFieldPanel"));
     setAccessibleName(tr("Bit fields"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     build();
-    window.addDockWidget(Qt::RightDockWidgetArea, this);
-    // Shown by showAndFocus, which makes room for it in the window.
     hide();
-    listLayouts();
     showLayout();
 }
 
@@ -225,11 +194,10 @@ void BitFieldPanel::build()
     // measuring every cell for each new value costs milliseconds.
     fTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     fTable->horizontalHeader()->setStretchLastSection(true);
-    fTable->setItemDelegate(new NamedValueDelegate(fTable, [this](int row) -> const BitField* {
-        if (!fLayout || row < 0 || std::size_t(row) >= fLayout->fields.size())
-            return nullptr;
-        return &fLayout->fields[std::size_t(row)];
-    }));
+    fTable->setItemDelegate(new NamedValueDelegate(
+        fTable, [this](int row) { return fieldAt(fModel, row); },
+        [this] { return fModel.bits(eFieldTypeValue); },
+        [this](int row, UInt64 value) { valueChosen(row, value); }));
     column->addWidget(fTable, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -267,8 +235,8 @@ void BitFieldPanel::build()
 LayoutImport& BitFieldPanel::importer()
 {
     if (!fImport)
-        fImport = new LayoutImport(*parentWidget(), this,
-            [this](const LayoutResult& result) { openLayout(result.layout, result.warnings); });
+        fImport = new LayoutImport(
+            *parentWidget(), this, [this](const LayoutResult& result) { openImported(result); });
     return *fImport;
 }
 
@@ -279,118 +247,116 @@ void BitFieldPanel::importLayout()
 
 void BitFieldPanel::exportLayout()
 {
-    if (fLayout)
-        ExportLayoutInteractively(*parentWidget(), *fLayout);
+    if (const BitFieldLayout* layout = fModel.layout())
+        ExportLayoutInteractively(*parentWidget(), *layout);
 }
 
 // --- Layouts -------------------------------------------------------------------
 
+// The popup is made again only when the saved layouts changed: made again
+// while it hands over the user's choice, it would lose the focus.
 void BitFieldPanel::listLayouts()
 {
-    fPopup->clear();
-    fPopup->addItem(tr("No layout"), QString());
-    int current = 0;
-    for (const StoredLayout& stored : fStore.list()) {
-        const int index = fPopup->count();
-        fPopup->addItem(
-            stored.damaged() ? tr("%1 (damaged)").arg(stored.name) : stored.name, stored.path);
-        if (stored.damaged()) {
-            fPopup->setItemData(index, stored.damage->text(), Qt::ToolTipRole);
-            if (auto* items = qobject_cast<QStandardItemModel*>(fPopup->model()))
-                items->item(index)->setEnabled(false);
-        } else if (fLayout && stored.path == fPath) {
-            current = index;
+    const BitFieldLayout* layout = fModel.layout();
+    const QString file = FromUtf8(fModel.layoutFile());
+    std::vector<StoredLayout> stored = fStore->list();
+    const auto found = std::find_if(stored.begin(), stored.end(),
+        [&](const StoredLayout& each) { return !each.damaged() && each.path == file; });
+    const bool unsaved = layout && found == stored.end();
+    const auto same = [](const StoredLayout& a, const StoredLayout& b) {
+        return a.path == b.path && a.name == b.name && a.damaged() == b.damaged();
+    };
+    const QSignalBlocker quiet(fPopup);
+    if (unsaved || fListedUnsaved
+        || !std::equal(stored.begin(), stored.end(), fListed.begin(), fListed.end(), same)) {
+        fPopup->clear();
+        fPopup->addItem(tr("No layout"), QString());
+        for (const StoredLayout& each : stored) {
+            const int index = fPopup->count();
+            fPopup->addItem(
+                each.damaged() ? tr("%1 (damaged)").arg(each.name) : each.name, each.path);
+            if (each.damaged()) {
+                fPopup->setItemData(index, each.damage->text(), Qt::ToolTipRole);
+                if (auto* items = qobject_cast<QStandardItemModel*>(fPopup->model()))
+                    items->item(index)->setEnabled(false);
+            }
         }
+        // A layout that could not be saved is still the one shown.
+        if (unsaved)
+            fPopup->addItem(tr("%1 (not saved)").arg(FromUtf8(layout->name)), file);
+        fListedUnsaved = unsaved;
     }
-    // A layout that could not be saved is still the one shown.
-    if (fLayout && current == 0) {
-        current = fPopup->count();
-        fPopup->addItem(tr("%1 (not saved)").arg(FromUtf8(fLayout->name)), fPath);
-    }
-    fPopup->setCurrentIndex(current);
+    fPopup->setCurrentIndex(!layout ? 0
+            : unsaved               ? fPopup->count() - 1
+                                    : 1 + int(found - stored.begin()));
+    fListed = std::move(stored);
 }
 
+// The user's choice, read from the item chosen as it is made.
 void BitFieldPanel::chooseLayout(int index)
 {
-    const QString path = fPopup->itemData(index).toString();
     if (index == 0) {
-        fLayout.reset();
-        fPath.clear();
-    } else if (path.isEmpty() || path == fPath) {
+        fShowChanges(fModel.closeLayout());
         return;
-    } else {
-        const LayoutResult loaded = fStore.load(path);
-        if (!loaded.ok()) {
-            listLayouts();
-            tell(loaded.error->text());
-            return;
-        }
-        fLayout = loaded.layout;
-        fPath = path;
     }
-    fNote.clear();
-    fSaveProblem.clear();
-    showLayout();
+    const QString path = fPopup->itemData(index).toString();
+    if (path.isEmpty())
+        return;
+    const LayoutResult loaded = fStore->load(path);
+    if (!loaded.ok()) {
+        listLayouts();
+        tell(loaded.error->text());
+        return;
+    }
+    const ModelChanges changes = fModel.openLayout(loaded.layout, ToUtf8(path));
+    fShowChanges(changes);
+    if (changes.refused != eLayoutEditAccepted) {
+        listLayouts();
+        tell(refusal(-1, changes, {}));
+    }
+}
+
+void BitFieldPanel::openImported(const LayoutResult& result)
+{
+    const ModelChanges changes = fModel.openLayout(result.layout, {});
+    fShowChanges(changes);
+    if (changes.refused != eLayoutEditAccepted) {
+        tell(refusal(-1, changes, {}));
+        return;
+    }
+    if (!result.warnings.empty())
+        fNote = tr("Lines of the file left out: %1; the first: %2")
+                    .arg(result.warnings.size())
+                    .arg(result.warnings.front().text());
+    showAndFocus();
     tell({});
 }
 
 void BitFieldPanel::renameLayout()
 {
-    if (!fLayout)
+    const BitFieldLayout* layout = fModel.layout();
+    if (!layout)
         return;
     bool ok = false;
     const QString name = QInputDialog::getText(this, tr("Rename Layout"), tr("Layout name:"),
-        QLineEdit::Normal, FromUtf8(fLayout->name), &ok);
-    if (!ok || name.trimmed().isEmpty())
-        return;
-    fLayout->name = ToUtf8(name.trimmed());
-    save();
-    listLayouts();
-    tell({});
-}
-
-void BitFieldPanel::openLayout(
-    const BitFieldLayout& layout, const std::vector<LayoutFileError>& warnings)
-{
-    fLayout = layout;
-    fPath.clear();
-    fSaveProblem.clear();
-    fNote.clear();
-    if (!warnings.empty())
-        fNote = tr("Lines of the file left out: %1; the first: %2")
-                    .arg(warnings.size())
-                    .arg(warnings.front().text());
-    save();
-    listLayouts();
-    showLayout();
-    showAndFocus();
-    tell({});
+        QLineEdit::Normal, FromUtf8(layout->name), &ok);
+    if (ok)
+        fShowChanges(fModel.renameLayout(ToUtf8(name)));
 }
 
 void BitFieldPanel::nameBits(int msb, int lsb)
 {
-    if (!fLayout) {
-        fLayout = BitFieldLayout {};
-        fLayout->name = ToUtf8(tr("Untitled"));
-        fPath.clear();
-    }
-    BitField field;
-    field.msb = std::max(msb, lsb);
-    field.lsb = std::min(msb, lsb);
-    field.name = ToUtf8(field.msb == field.lsb
-            ? QStringLiteral("BIT%1").arg(field.lsb)
-            : QStringLiteral("BITS%1_%2").arg(field.msb).arg(field.lsb));
-    fLayout->fields.push_back(field);
-    if (fLayout->width != 0 && field.msb >= fLayout->width)
-        fLayout->width = WidthHolding(field.msb);
-    fNote.clear();
-    layoutChanged(true);
+    const ModelChanges changes = fModel.nameBits(msb, lsb, ToUtf8(tr("Untitled")));
+    fShowChanges(changes);
     showAndFocus();
+    if (!changes.layout)
+        return;
     const int row = fTable->rowCount() - 1;
     fTable->setCurrentCell(row, eColumnName);
     fTable->editItem(fTable->item(row, eColumnName));
 }
 
+// The user's selection in the grid, as Add Field is clicked.
 void BitFieldPanel::addField()
 {
     const auto run = fValueGrid.selection().value_or(
@@ -398,22 +364,20 @@ void BitFieldPanel::addField()
     nameBits(run.first, run.second);
 }
 
+// The line the user is on, as Remove Field is clicked.
 void BitFieldPanel::removeField()
 {
     const int row = fTable->currentRow();
-    if (!fLayout || row < 0 || std::size_t(row) >= fLayout->fields.size())
+    if (row < 0)
         return;
-    fLayout->fields.erase(fLayout->fields.begin() + row);
-    layoutChanged(true);
-    fTable->setCurrentCell(std::min(row, fTable->rowCount() - 1), eColumnName);
+    fShowChanges(fModel.removeField(std::size_t(row)));
+    if (fTable->rowCount() > 0)
+        fTable->setCurrentCell(std::min(row, fTable->rowCount() - 1), eColumnName);
 }
 
 void BitFieldPanel::showAndFocus()
 {
-    const bool wasHidden = isHidden();
     show();
-    if (wasHidden)
-        makeRoom();
     raise();
     // A dialog just closed (the register chooser) leaves the window to get
     // the focus back, which it does not without a window manager.
@@ -423,34 +387,65 @@ void BitFieldPanel::showAndFocus()
         fTable->setCurrentCell(0, eColumnName);
 }
 
-// --- The table -------------------------------------------------------------------
+// --- Drawn from the model ------------------------------------------------------
+
+void BitFieldPanel::showChanges(const ModelChanges& changes)
+{
+    if (changes.layout) {
+        fNote.clear();
+        showLayout();
+        return;
+    }
+    const BitFieldLayout* layout = fModel.layout();
+    const UInt64 changed = changes.changedBits[eFieldTypeValue - eFieldTypeValue];
+    if (!layout || changed == 0)
+        return;
+    // A keystroke rewrites the lines whose fields it changed, no other.
+    quietly([&] {
+        for (std::size_t row = 0; row < layout->fields.size(); ++row)
+            if (FieldMask(layout->fields[row]) & changed)
+                fillValues(int(row));
+    });
+}
+
+void BitFieldPanel::showSaveProblem(const QString& problem)
+{
+    fSaveProblem = problem;
+}
+
+template <class Write> void BitFieldPanel::quietly(Write write)
+{
+    const QSignalBlocker quiet(fTable);
+    write();
+}
 
 void BitFieldPanel::showLayout()
 {
-    const int rows = fLayout ? int(fLayout->fields.size()) : 0;
-    {
-        const QSignalBlocker quiet(fTable);
-        fShowing = true;
+    const BitFieldLayout* layout = fModel.layout();
+    const int rows = layout ? int(layout->fields.size()) : 0;
+    quietly([&] {
         fTable->setRowCount(rows);
-        for (int row = 0; row < rows; ++row)
+        for (int row = 0; row < rows; ++row) {
             fillRow(row);
-        fShowing = false;
-    }
-    showValue(true);
+            fillValues(row);
+        }
+    });
     sizeColumns();
     showBands();
-    fExportAction.setEnabled(fLayout.has_value());
-    fRenameButton->setEnabled(fLayout.has_value());
+    listLayouts();
+    fRenameButton->setEnabled(layout != nullptr);
     fRemoveButton->setEnabled(rows > 0);
+    tell({});
 }
 
 // Everything of the row but its value, items made where missing and
 // rewritten in place otherwise: an edit's own item lives on.
 void BitFieldPanel::fillRow(int row)
 {
-    const BitField& field = fLayout->fields[std::size_t(row)];
+    const BitFieldLayout& layout = *fModel.layout();
+    const BitField& field = layout.fields[std::size_t(row)];
     const QString name = FromUtf8(field.name);
-    const UInt64 overlapping = OverlappingBits(*fLayout);
+    const UInt64 overlapping = OverlappingBits(layout);
     for (int column = 0; column < eColumnCount; ++column) {
         QTableWidgetItem* item = fTable->item(row, column);
         if (!item) {
@@ -482,7 +477,17 @@ void BitFieldPanel::fillRow(int row)
     fTable->item(row, eColumnSigned)
         ->setData(Qt::AccessibleTextRole, field.isSigned ? tr("signed") : tr("unsigned"));
     fTable->item(row, eColumnDescription)->setText(FromUtf8(field.description));
-    fTable->item(row, eColumnNamedValues)->setText(NamedValuesText(field));
+    fTable->item(row, eColumnNamedValues)->setText(FromUtf8(NamedValuesText(field)));
+}
+
+void BitFieldPanel::fillValues(int row)
+{
+    const BitField& field = fModel.layout()->fields[std::size_t(row)];
+    const UInt64 number = fModel.bits(eFieldTypeValue);
+    fTable->item(row, eColumnHexadecimal)->setText(FromUtf8(FieldHexText(field, number)));
+    fTable->item(row, eColumnDecimal)->setText(FromUtf8(FieldDecimalText(field, number)));
+    const NamedValue* named = NamedValueFor(field, FieldValue(field, number));
+    fTable->item(row, eColumnValueName)->setText(named ? FromUtf8(named->name) : QString());
 }
 
 // Each column as wide as its texts, the value columns as wide as the
@@ -490,7 +495,8 @@ void BitFieldPanel::fillRow(int row)
 void BitFieldPanel::sizeColumns()
 {
     fTable->resizeColumnsToContents();
-    if (!fLayout)
+    const BitFieldLayout* layout = fModel.layout();
+    if (!layout)
         return;
     const QFontMetrics metrics(fTable->font());
     const int margin
@@ -498,7 +504,7 @@ void BitFieldPanel::sizeColumns()
     int hex = 0;
     int decimal = 0;
     int name = 0;
-    for (const BitField& field : fLayout->fields) {
+    for (const BitField& field : layout->fields) {
         if (!FieldBitsValid(field))
             continue;
         const UInt64 all = FieldMask(field);
@@ -518,173 +524,90 @@ void BitFieldPanel::sizeColumns()
     atLeast(eColumnValueName, name);
 }
 
-void BitFieldPanel::showValue(bool everyRow)
-{
-    if (!fLayout)
-        return;
-    const UInt64 number = fModel.bits(eFieldTypeValue);
-    const bool wasShowing = fShowing;
-    fShowing = true;
-    fShownValues.resize(fLayout->fields.size());
-    for (std::size_t row = 0; row < fLayout->fields.size(); ++row) {
-        const BitField& field = fLayout->fields[row];
-        // A keystroke rewrites the rows whose fields it changed, no other.
-        const UInt64 value = FieldValue(field, number);
-        if (!everyRow && fShownValues[row] == value)
-            continue;
-        fShownValues[row] = value;
-        const int at = int(row);
-        fTable->item(at, eColumnHexadecimal)->setText(FromUtf8(FieldHexText(field, number)));
-        fTable->item(at, eColumnDecimal)->setText(FromUtf8(FieldDecimalText(field, number)));
-        const NamedValue* named = NamedValueFor(field, FieldValue(field, number));
-        fTable->item(at, eColumnValueName)->setText(named ? FromUtf8(named->name) : QString());
-    }
-    fShowing = wasShowing;
-}
-
+// The bands stand under the Value's bits while the panel is shown.
 void BitFieldPanel::showBands()
 {
-    fValueGrid.setFields(!isHidden() && fLayout ? fLayout->fields : std::vector<BitField> {});
+    const BitFieldLayout* layout = fModel.layout();
+    fValueGrid.setFields(!isHidden() && layout ? layout->fields : std::vector<BitField> {});
 }
 
+// --- The user's edits ------------------------------------------------------------
+
+// The cell's text or tick, read as the user leaves it.
 void BitFieldPanel::cellEdited(QTableWidgetItem* item)
 {
-    if (fShowing || !fLayout || item->row() >= int(fLayout->fields.size()))
-        return;
     const int row = item->row();
-    switch (item->column()) {
-    case eColumnHexadecimal: writeValue(row, item->text(), 16); return;
-    case eColumnDecimal: writeValue(row, item->text(), 10); return;
-    case eColumnValueName: {
-        const QVariant chosen = item->data(kChosenValueRole);
-        if (!chosen.isValid())
-            return;
-        {
-            fShowing = true;
-            item->setData(kChosenValueRole, QVariant());
-            fShowing = false;
-        }
-        const BitField field = fLayout->fields[std::size_t(row)];
-        fWriteValue(field, chosen.toULongLong());
-        showValue(true);
-        tell({});
+    const auto field = std::size_t(row);
+    if (!fieldAt(fModel, row))
         return;
-    }
+    const QString typed = item->column() == eColumnSigned ? QString() : item->text();
+    ModelChanges changes;
+    switch (item->column()) {
+    case eColumnName: changes = fModel.renameField(field, ToUtf8(typed)); break;
+    case eColumnBits: changes = fModel.setFieldBits(field, ToUtf8(typed)); break;
+    case eColumnHexadecimal: changes = fModel.typeFieldValue(field, ToUtf8(typed), 16); break;
+    case eColumnDecimal: changes = fModel.typeFieldValue(field, ToUtf8(typed), 10); break;
+    case eColumnSigned:
+        changes = fModel.setFieldSigned(field, item->checkState() == Qt::Checked);
+        break;
+    case eColumnDescription: changes = fModel.describeField(field, ToUtf8(typed)); break;
+    case eColumnNamedValues: changes = fModel.nameFieldValues(field, ToUtf8(typed)); break;
     default: break;
     }
-    const BitField before = fLayout->fields[std::size_t(row)];
-    const int widthBefore = fLayout->width;
-    QString problem;
-    const QString text = item->column() == eColumnSigned
-        ? QString(item->checkState() == Qt::Checked ? u'1' : u'0')
-        : item->text();
-    if (editField(row, item->column(), text, problem)) {
-        layoutChanged(item->column() == eColumnBits);
+    fShowChanges(changes);
+    edited(row, changes, typed);
+}
+
+void BitFieldPanel::valueChosen(int row, UInt64 value)
+{
+    const BitField* field = fieldAt(fModel, row);
+    if (!field)
         return;
-    }
-    fLayout->fields[std::size_t(row)] = before;
-    fLayout->width = widthBefore;
-    fShowing = true;
-    fillRow(row);
-    fShowing = false;
-    tell(problem);
+    const ModelChanges changes = fModel.setFieldValue(BitField(*field), value);
+    fShowChanges(changes);
+    edited(row, changes, {});
 }
 
-// Applies the edit to the field; false, with what is wrong, when it cannot.
-bool BitFieldPanel::editField(int row, int column, const QString& text, QString& problem)
+void BitFieldPanel::edited(int row, const ModelChanges& changes, const QString& typed)
 {
-    BitField& field = fLayout->fields[std::size_t(row)];
-    switch (column) {
-    case eColumnName:
-        if (text.trimmed().isEmpty()) {
-            problem = tr("A field needs a name.");
-            return false;
-        }
-        field.name = ToUtf8(text.trimmed());
-        return true;
-    case eColumnBits: {
-        const auto bits = ReadFieldBits(ToUtf8(text));
-        if (!bits) {
-            problem = tr("Bits are written msb:lsb, from 63 down to 0, such as 31:28.");
-            return false;
-        }
-        field.msb = bits->first;
-        field.lsb = bits->second;
-        for (const NamedValue& named : field.values) {
-            if (!FieldHolds(field, named.value)) {
-                problem = tr("%1's named value %2 does not fit bits %3.")
-                              .arg(FromUtf8(field.name), FromUtf8(named.name), text.trimmed());
-                return false;
-            }
-        }
-        if (fLayout->width != 0 && field.msb >= fLayout->width)
-            fLayout->width = WidthHolding(field.msb);
-        return true;
-    }
-    case eColumnSigned: field.isSigned = text == QLatin1String("1"); return true;
-    case eColumnDescription: field.description = ToUtf8(text); return true;
-    case eColumnNamedValues: {
-        auto values = ReadNamedValues(field, text);
-        if (!values) {
-            problem = tr("Named values are written VALUE = NAME, separated by commas, each "
-                         "value within the field: 0 = OFF, 1 = ON.");
-            return false;
-        }
-        field.values = std::move(*values);
-        return true;
-    }
-    default: return false;
-    }
-}
-
-void BitFieldPanel::writeValue(int row, const QString& text, int base)
-{
-    const BitField field = fLayout->fields[std::size_t(row)];
-    const auto value = ReadFieldValue(field, ToUtf8(text), base);
-    if (!value) {
-        showValue(true);
-        tell(tr("%1 (bits %2) cannot hold %3.")
-                 .arg(FromUtf8(field.name), FromUtf8(FieldBitsText(field)), text.trimmed()));
-        return;
-    }
-    fWriteValue(field, *value);
-    // Shown again even when the number did not change: "10" typed into a
-    // decimal cell that showed 10 reads back as the model writes it.
-    showValue(true);
-    tell({});
-}
-
-void BitFieldPanel::layoutChanged(bool rowsChanged)
-{
-    save();
-    if (rowsChanged) {
-        showLayout();
-    } else {
-        fShowing = true;
-        for (int row = 0; row < fTable->rowCount(); ++row)
+    // The cell shows what the model holds, whatever was typed there: an
+    // edit refused, or "10" typed where 10 stood, which the model writes
+    // as it writes every value.
+    if (fieldAt(fModel, row))
+        quietly([&] {
             fillRow(row);
-        fShowing = false;
-        showValue(true);
-        sizeColumns();
-        showBands();
-    }
-    tell({});
+            fillValues(row);
+        });
+    tell(refusal(row, changes, typed));
 }
 
-void BitFieldPanel::save()
+QString BitFieldPanel::refusal(int row, const ModelChanges& changes, const QString& typed) const
 {
-    if (!fLayout)
-        return;
-    const LayoutSave saved = fStore.save(*fLayout, fPath);
-    if (!saved.ok()) {
-        fSaveProblem = tr("Not saved: %1").arg(saved.error->text());
-        return;
+    const BitField* field = fieldAt(fModel, row);
+    const QString name = field ? FromUtf8(field->name) : QString();
+    switch (changes.refused) {
+    case eLayoutEditAccepted: return {};
+    case eLayoutEditNoName: return tr("A field needs a name.");
+    case eLayoutEditBadBits:
+        return tr("Bits are written msb:lsb, from 63 down to 0, such as 31:28.");
+    case eLayoutEditValueTooWide: {
+        const bool known = field && changes.refusedValue >= 0
+            && std::size_t(changes.refusedValue) < field->values.size();
+        return tr("%1's named value %2 does not fit bits %3.")
+            .arg(name,
+                known ? FromUtf8(field->values[std::size_t(changes.refusedValue)].name) : QString(),
+                typed.trimmed());
     }
-    fSaveProblem.clear();
-    if (saved.path != fPath) {
-        fPath = saved.path;
-        listLayouts();
+    case eLayoutEditBadValues:
+        return tr("Named values are written VALUE = NAME, separated by commas, each value "
+                  "within the field: 0 = OFF, 1 = ON.");
+    case eLayoutEditValueNotHeld:
+        return tr("%1 (bits %2) cannot hold %3.")
+            .arg(name, field ? FromUtf8(FieldBitsText(*field)) : QString(), typed.trimmed());
+    case eLayoutEditNoLayout:
+    case eLayoutEditUnsound: break;
     }
+    return tr("The layout cannot take this: a field's bits or named values are not sound.");
 }
 
 // The message line: what went wrong just now, then what stands.
@@ -694,14 +617,14 @@ void BitFieldPanel::tell(const QString& message)
     for (const QString& line : { message, fSaveProblem, fNote })
         if (!line.isEmpty())
             lines.append(line);
-    if (fLayout) {
-        const auto pairs = OverlappingFields(*fLayout);
+    if (const BitFieldLayout* layout = fModel.layout()) {
+        const auto pairs = OverlappingFields(*layout);
         if (!pairs.empty()) {
             const auto& [first, second] = pairs.front();
             lines.append(tr("%1 and %2 share bits; overlapping fields stand on bands of their "
                             "own under the Value's bits.")
-                             .arg(FromUtf8(fLayout->fields[first].name),
-                                 FromUtf8(fLayout->fields[second].name)));
+                             .arg(FromUtf8(layout->fields[first].name),
+                                 FromUtf8(layout->fields[second].name)));
         }
     }
     fMessage->setText(lines.join(u'\n'));
@@ -711,6 +634,13 @@ void BitFieldPanel::tell(const QString& message)
 QString BitFieldPanel::message() const
 {
     return fMessage->text();
+}
+
+QSize BitFieldPanel::sizeHint() const
+{
+    QSize hint = QDockWidget::sizeHint();
+    hint.setWidth(std::max(hint.width(), fTable->horizontalHeader()->length() + 40));
+    return hint;
 }
 
 void BitFieldPanel::showEvent(QShowEvent* event)
@@ -723,33 +653,4 @@ void BitFieldPanel::hideEvent(QHideEvent* event)
 {
     QDockWidget::hideEvent(event);
     showBands();
-    if (isHidden())
-        giveRoomBack();
-}
-
-void BitFieldPanel::makeRoom()
-{
-    auto* window = qobject_cast<QMainWindow*>(parentWidget());
-    if (!window || isFloating() || window->isMaximized() || window->isFullScreen()
-        || !window->isVisible())
-        return;
-    const int wanted = std::max(sizeHint().width(), fTable->horizontalHeader()->length() + 40);
-    const QRect room = window->screen()->availableGeometry();
-    const QRect frame = window->frameGeometry();
-    fGrownBy = std::clamp(room.width() - frame.width(), 0, wanted);
-    window->resize(window->width() + fGrownBy, window->height());
-    if (frame.left() + frame.width() + fGrownBy > room.right() + 1)
-        window->move(
-            std::max(room.left(), room.right() + 1 - frame.width() - fGrownBy), frame.top());
-    window->resizeDocks({ this }, { wanted }, Qt::Horizontal);
-}
-
-void BitFieldPanel::giveRoomBack()
-{
-    auto* window = qobject_cast<QMainWindow*>(parentWidget());
-    if (!window || fGrownBy == 0)
-        return;
-    if (!window->isMaximized() && !window->isFullScreen())
-        window->resize(window->width() - fGrownBy, window->height());
-    fGrownBy = 0;
 }

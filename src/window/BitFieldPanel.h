@@ -1,28 +1,28 @@
-// BitFieldPanel: View › Bit Fields, a side panel holding the current
+// BitFieldPanel: View › Bit Fields, a side panel showing the document's
 // bit-field layout of the Value row: one table line per field with its
 // value, the saved layouts to choose from, and what the user should know
 // (overlapping fields, a layout that could not be saved).
 //
-// Built on first use, never at start-up. It keeps the layout, not the
-// number: a value cell's edit goes to the window, which runs the model's
-// verb and calls showValue() as it shows the changes. Every edit of the
-// layout itself is saved at once (LayoutStore::save, atomically).
+// Built on first use, never at start-up. It is a view: the layout is the
+// model's, every edit of a cell or a button is one verb of the model, and
+// the panel is drawn again from what the verb reports. The window saves the
+// layout when the model reports it changed.
 #ifndef BITLENS_BITFIELDPANEL_H
 #define BITLENS_BITFIELDPANEL_H
 
 #include "files/LayoutFile.h"
 #include "files/LayoutStore.h"
 #include "model/BitFieldLayout.h"
+#include "model/ConverterModel.h"
 
 #include <QDockWidget>
 
 #include <functional>
-#include <optional>
+#include <memory>
+#include <vector>
 
 class BitGrid;
-class ConverterModel;
 class LayoutImport;
-class QAction;
 class QComboBox;
 class QLabel;
 class QMainWindow;
@@ -47,25 +47,24 @@ public:
         eColumnCount
     };
 
-    using WriteValue = std::function<void(const BitField& field, UInt64 value)>;
+    // Shows what a verb of the model changed, in the whole window.
+    using ShowChanges = std::function<void(const ModelChanges& changes)>;
 
-    // Docked at the window's right. `writeValue` runs the model's verb for
-    // a value cell; `exportAction` is enabled while there is a layout.
-    BitFieldPanel(QMainWindow& window, const ConverterModel& model, BitGrid& valueGrid,
-        WriteValue writeValue, QAction& exportAction, LayoutStore store = LayoutStore());
+    // Hidden until showAndFocus; the window docks it. `store` lists and
+    // loads the saved layouts.
+    BitFieldPanel(QMainWindow& window, ConverterModel& model, BitGrid& valueGrid,
+        ShowChanges showChanges, std::shared_ptr<const LayoutStore> store);
     ~BitFieldPanel() override;
 
-    // The Value row changed: the value cells follow. Rewrites only the
-    // rows whose fields' values changed, unless `everyRow`.
-    void showValue(bool everyRow = false);
-    // "Name these bits…": a field for bits msb..lsb added to the current
-    // layout (a new "Untitled" one when there is none), the panel shown and
-    // the new field's name ready to edit.
+    // Draws what a verb changed: the layout, or the values of the fields
+    // whose bits changed.
+    void showChanges(const ModelChanges& changes);
+    // Where the layout was last saved, or why it was not: told until the
+    // next save.
+    void showSaveProblem(const QString& problem);
+    // "Name these bits…": the model's verb, then the panel shown with the
+    // new field's name ready to edit.
     void nameBits(int msb, int lsb);
-    // Makes `layout` the current one and saves it as a new layout; what
-    // the importer left out is told in the panel's message line.
-    void openLayout(
-        const BitFieldLayout& layout, const std::vector<LayoutFileError>& warnings = {});
     // Shows the panel with its table focused.
     void showAndFocus();
     // File › Import Layout… and File › Export Layout….
@@ -73,11 +72,12 @@ public:
     void exportLayout();
     LayoutImport& importer();
 
-    const std::optional<BitFieldLayout>& layout() const { return fLayout; }
-    const QString& layoutPath() const { return fPath; }
     QTableWidget* table() const { return fTable; }
     QComboBox* layoutPopup() const { return fPopup; }
     QString message() const;
+
+    // As wide as the table's columns, so that docking makes room for them.
+    QSize sizeHint() const override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,38 +87,38 @@ private:
     void build();
     void listLayouts();
     void chooseLayout(int index);
+    void openImported(const LayoutResult& result);
     void renameLayout();
     void addField();
     void removeField();
 
-    // The whole table from the layout: a new layout, a field added or gone.
+    // The whole table from the model's layout.
     void showLayout();
+    // Every write of the panel's own to its table goes through here, so
+    // that itemChanged tells of the user's edits alone.
+    template <class Write> void quietly(Write write);
     void fillRow(int row);
+    void fillValues(int row);
     void sizeColumns();
     void showBands();
     void cellEdited(QTableWidgetItem* item);
-    bool editField(int row, int column, const QString& text, QString& problem);
-    void writeValue(int row, const QString& text, int base);
-    // After an edit of the layout: saved, shown, told.
-    void layoutChanged(bool rowsChanged);
-    void save();
+    void valueChosen(int row, UInt64 value);
+    // After the user's edit of a row: shown again as the model holds it,
+    // and what was refused told.
+    void edited(int row, const ModelChanges& changes, const QString& typed);
+    QString refusal(int row, const ModelChanges& changes, const QString& typed) const;
     void tell(const QString& message);
-    // The window grows by the panel's width as it is docked, as far as the
-    // screen allows, and gives that back when it is closed.
-    void makeRoom();
-    void giveRoomBack();
 
-    const ConverterModel& fModel;
+    ConverterModel& fModel;
     BitGrid& fValueGrid;
-    WriteValue fWriteValue;
-    QAction& fExportAction;
-    LayoutStore fStore;
+    const ShowChanges fShowChanges;
+    const std::shared_ptr<const LayoutStore> fStore;
 
-    std::optional<BitFieldLayout> fLayout;
-    QString fPath; // where the layout is saved; empty until it is
     QString fSaveProblem;
+    // What the popup lists: the saved layouts, and the open one if unsaved.
+    std::vector<StoredLayout> fListed;
+    bool fListedUnsaved = false;
     QString fNote; // what an import left out, until the next edit
-    std::vector<std::optional<UInt64>> fShownValues; // by row, as the value cells show them
 
     QComboBox* fPopup = nullptr;
     QTableWidget* fTable = nullptr;
@@ -127,9 +127,6 @@ private:
     QPushButton* fRenameButton = nullptr;
     QLabel* fMessage = nullptr;
     LayoutImport* fImport = nullptr;
-    // Set while the panel writes cells itself, whose changes are no edits.
-    bool fShowing = false;
-    int fGrownBy = 0;
 };
 
 #endif

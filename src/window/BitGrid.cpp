@@ -1,5 +1,7 @@
 #include "BitGrid.h"
 
+#include "AccessibleInterfaces.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QContextMenuEvent>
@@ -199,15 +201,12 @@ private:
     mutable std::array<QAccessible::Id, 64> fBitIds {};
 };
 
-namespace {
-
-QAccessibleInterface* MakeBitGridAccessible(const QString& className, QObject* object)
+QAccessibleInterface* CreateBitGridAccessible(QObject* grid)
 {
-    if (className == QLatin1String(BitGrid::staticMetaObject.className()) && object
-        && object->isWidgetType())
-        return new BitGridAccessible(static_cast<BitGrid*>(object));
-    return nullptr;
+    return new BitGridAccessible(static_cast<BitGrid*>(grid));
 }
+
+namespace {
 
 BitGridAccessible* AccessibleOf(const BitGrid* grid)
 {
@@ -221,9 +220,7 @@ BitGrid::BitGrid(QWidget* parent)
     : QWidget(parent)
 {
     // Before any grid's interface is asked for: installed with the first grid.
-    static const bool factoryInstalled
-        = (QAccessible::installFactory(&MakeBitGridAccessible), true);
-    Q_UNUSED(factoryInstalled);
+    InstallAccessibleInterfaces();
 
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

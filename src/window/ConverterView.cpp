@@ -19,8 +19,11 @@
 #include "ui_ConverterDocument.h"
 
 #include "engine/FloatNotation.h"
+#include "files/HistoryStore.h"
+#include "files/LayoutStore.h"
+#include "model/BitFieldLayout.h"
+#include "model/History.h"
 
-#include <QAnyStringView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -83,13 +86,6 @@ QString FromUtf8(const std::string& text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// Whether `field` already shows `text`, compared without building a string.
-bool Shows(const QLineEdit& field, const std::string& text)
-{
-    return QAnyStringView::equal(
-        field.text(), QUtf8StringView(text.data(), qsizetype(text.size())));
-}
-
 // What a row's message line says, in the window's language.
 QString MessageText(const char* words, const std::string& token = {})
 {
@@ -102,9 +98,19 @@ QString MessageText(const char* words, const std::string& token = {})
 
 } // namespace
 
+Stores Stores::atDefaultPlaces()
+{
+    return { std::make_shared<HistoryStore>(), std::make_shared<const LayoutStore>() };
+}
+
 ConverterView::ConverterView(QWidget* parent)
+    : ConverterView(Stores::atDefaultPlaces(), parent)
+{ }
+
+ConverterView::ConverterView(Stores stores, QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::ConverterDocument>())
+    , fStores(std::move(stores))
 {
     InstallAccessibleInterfaces();
     setAttribute(Qt::WA_DeleteOnClose);
@@ -231,8 +237,6 @@ void ConverterView::wireControls()
     connect(w.mathOperation, &QComboBox::activated, this, [this](int index) {
         showChanges(fModel.chooseOperation(static_cast<MathOperation>(index)));
     });
-    connect(
-        w.mathOperation, &QComboBox::currentIndexChanged, this, &ConverterView::updateFlagToolTips);
     connect(w.mathDisclosure, &QToolButton::clicked, this,
         [this](bool open) { showChanges(fModel.mathDisclosured(open)); });
     connect(w.actionUndo, &QAction::triggered, this, [this] { showChanges(fModel.undo()); });
@@ -268,7 +272,7 @@ void ConverterView::wireBitFields()
         if (shown)
             bitFieldPanel().showAndFocus();
         else if (fBitFieldPanel)
-            fBitFieldPanel->hide();
+            fWindowLayout->showPanel(*fBitFieldPanel, false);
     });
     connect(w.actionImportLayout, &QAction::triggered, this,
         [this] { bitFieldPanel().importLayout(); });
@@ -286,15 +290,13 @@ BitFieldPanel& ConverterView::bitFieldPanel()
         return *fBitFieldPanel;
     fBitFieldPanel = new BitFieldPanel(
         *this, fModel, *row(eFieldTypeValue).bitGrid,
-        [this](const BitField& field, UInt64 value) {
-            showChanges(fModel.setFieldValue(field, value));
-        },
-        *ui->actionExportLayout);
+        [this](const ModelChanges& changes) { showChanges(changes); }, fStores.layouts);
     // The panel's own close button unticks the menu's item.
     connect(fBitFieldPanel, &QDockWidget::visibilityChanged, this, [this] {
         const QSignalBlocker quiet(ui->actionShowBitFields);
         ui->actionShowBitFields->setChecked(!fBitFieldPanel->isHidden());
     });
+    fWindowLayout->showPanel(*fBitFieldPanel, false);
     return *fBitFieldPanel;
 }
 
@@ -347,8 +349,8 @@ void ConverterView::wireKeyboard()
         reachFromKeyboard(*operand.fields[notation], mnemonics.value(value.fields[notation]));
 }
 
-// Recalling a text types it: the field shows it, and the model reads it as
-// typed. Restoring an entry is a verb of its own, one step to undo.
+// Recalling a text types it, and restoring an entry or removing one is a
+// verb of its own, one step to undo.
 void ConverterView::wireHistory()
 {
     std::vector<HistoryPanel::Field> typed;
@@ -356,12 +358,8 @@ void ConverterView::wireHistory()
         for (int notation = 0; notation < eNotationCount; ++notation)
             typed.push_back({ row(type).fields[notation], type, static_cast<Notation>(notation) });
     fHistoryPanel = std::make_unique<HistoryPanel>(
-        *this, *ui, fModel, std::move(typed),
-        [this](const HistoryEntry& entry) { showChanges(fModel.restoreEntry(entry)); },
-        [this](const HistoryPanel::Field& field, const QString& text) {
-            field.field->setText(text);
-            showChanges(fModel.typeInto(field.row, field.notation, ModelText(text)));
-        });
+        *this, *fWindowLayout, *ui, fModel, std::move(typed),
+        [this](const ModelChanges& changes) { showChanges(changes); }, fStores.history);
 }
 
 // An Operand field is reached with Alt+Shift and the mnemonic of the Value
@@ -390,10 +388,8 @@ void ConverterView::enterStartState()
     // otherwise than the model is set from the model, so that the two cannot
     // drift apart.
     ModelChanges everything;
-    for (const Row& row : fRows)
-        for (int notation = 0; notation < eNotationCount; ++notation)
-            everything.texts[row.type - eFieldTypeValue][notation] = !Shows(
-                *row.fields[notation], fModel.text(row.type, static_cast<Notation>(notation)));
+    for (auto& texts : everything.texts)
+        texts.set();
     everything.bits.set();
     everything.magnitudes.set();
     everything.signs.set();
@@ -444,16 +440,44 @@ void ConverterView::showChanges(const ModelChanges& changes)
         showWidth();
     for (const Row& row : fRows)
         showRow(row, changes);
-    if (changes.operation)
+    if (changes.operation) {
         ui->mathOperation->setCurrentIndex(fModel.operation());
+        updateFlagToolTips();
+    }
     if (changes.flags)
         for (int flag = 0; flag < eMathFlagCount; ++flag)
             fFlags[flag]->setChecked(fModel.flag(static_cast<MathFlag>(flag)));
     if (changes.mathArea)
         showMathArea();
-    if (fBitFieldPanel && changes.bits[eFieldTypeValue - eFieldTypeValue])
-        fBitFieldPanel->showValue();
+    if (changes.layout) {
+        saveLayout();
+        ui->actionExportLayout->setEnabled(fModel.layout() != nullptr);
+    }
+    if (fBitFieldPanel)
+        fBitFieldPanel->showChanges(changes);
+    keepHistory(changes);
     showUndoState();
+}
+
+void ConverterView::saveLayout()
+{
+    const BitFieldLayout* layout = fModel.layout();
+    if (!layout)
+        return;
+    const LayoutSave saved = fStores.layouts->save(*layout, FromUtf8(fModel.layoutFile()));
+    if (saved.ok())
+        fModel.layoutSaved(saved.path.toStdString());
+    if (fBitFieldPanel)
+        fBitFieldPanel->showSaveProblem(
+            saved.ok() ? QString() : BitFieldPanel::tr("Not saved: %1").arg(saved.error->text()));
+}
+
+void ConverterView::keepHistory(const ModelChanges& changes)
+{
+    if (changes.historyRemoved)
+        fStores.history->remove(*changes.historyRemoved);
+    if (changes.historyRestored)
+        fStores.history->record(*changes.historyRestored);
 }
 
 void ConverterView::showRow(const Row& row, const ModelChanges& changes)
@@ -489,6 +513,7 @@ void ConverterView::showWidth()
     const auto* item = std::find(std::begin(kWidthItems), std::end(kWidthItems), fModel.width());
     WIRING_ASSERT(item != std::end(kWidthItems));
     ui->bitWidthPopup->setCurrentIndex(int(item - std::begin(kWidthItems)));
+    fWindowLayout->widthChosen(fModel.width());
     // At 8 bits the float field is empty; it says why.
     const bool hasFloat = IsFloatWidth(fModel.width());
     for (const Row& row : fRows)
@@ -518,11 +543,11 @@ void ConverterView::showUndoState()
 
 void ConverterView::updateFlagToolTips()
 {
-    const int index = ui->mathOperation->currentIndex();
-    if (index < 0 || index >= eMathOperationCount)
+    const MathOperation operation = fModel.operation();
+    if (operation < 0 || operation >= eMathOperationCount)
         return;
-    const auto operation = static_cast<MathOperation>(index);
-    const QString title = ui->mathOperation->currentText();
+    // The operation's title as its popup names it, in the window's language.
+    const QString title = ui->mathOperation->itemText(operation);
     for (int index = 0; index < eMathFlagCount; ++index) {
         const auto flag = static_cast<MathFlag>(index);
         fFlags[index]->setToolTip(FlagToolTip(flag, operation, title));
@@ -536,7 +561,7 @@ void ConverterView::updateFlagToolTips()
 // top left of the screen's free area when it would not fit there.
 void ConverterView::openNewWindow()
 {
-    auto* window = new ConverterView;
+    auto* window = new ConverterView(fStores);
     const QRect frame = frameGeometry();
     const QRect available = screen()->availableGeometry();
     QRect next = frame.translated(32, 32);

@@ -20,6 +20,8 @@ class BitGrid;
 class EditMenu;
 class FlagButton;
 class HistoryPanel;
+class HistoryStore;
+class LayoutStore;
 class MagnitudeLabel;
 class QButtonGroup;
 class QCheckBox;
@@ -34,11 +36,24 @@ namespace Ui {
 class ConverterDocument;
 }
 
+// What a window keeps beyond the document: the history and the saved
+// layouts. The application makes one of each and hands them to every
+// window, so that its windows share them.
+struct Stores {
+    std::shared_ptr<HistoryStore> history;
+    std::shared_ptr<const LayoutStore> layouts;
+
+    // Stores of their own, at the places the user's files are kept.
+    static Stores atDefaultPlaces();
+};
+
 class ConverterView : public QMainWindow {
     Q_OBJECT
 
 public:
+    // A window with stores of its own.
     explicit ConverterView(QWidget* parent = nullptr);
+    explicit ConverterView(Stores stores, QWidget* parent = nullptr);
     ~ConverterView() override;
 
     // A second launch asks every window of the running instance: a hidden,
@@ -96,6 +111,10 @@ private:
     void showMathArea();
     void showUndoState();
     void updateFlagToolTips();
+    // The layout saved where the model says it is, or as a new file.
+    void saveLayout();
+    // The history store takes or gives back what the step removed.
+    void keepHistory(const ModelChanges& changes);
 
     void openNewWindow();
     void keepOnTop(bool onTop);
@@ -103,6 +122,7 @@ private:
     const Row& row(FieldType type) const { return fRows[type - eFieldTypeValue]; }
 
     std::unique_ptr<Ui::ConverterDocument> ui;
+    const Stores fStores;
     // Destroyed before the window's widgets are: deleting the focused field
     // announces a focus change, which must not reach a half-destroyed window.
     std::unique_ptr<EditMenu> fEditMenu;

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include <memory>
 #include <utility>
 
 namespace {
@@ -41,6 +40,37 @@ protected:
     }
 };
 
+// The commands on a field's text, in the Edit menu and in the field's own.
+struct EditCommand {
+    QAction* Ui::ConverterDocument::*action;
+    QKeySequence::StandardKey keys;
+    void (*apply)(QLineEdit&);
+    bool changesText;
+    bool needsSelection;
+};
+const EditCommand kCommands[] = {
+    { &Ui::ConverterDocument::actionCut, QKeySequence::Cut, [](QLineEdit& field) { field.cut(); },
+        true, true },
+    { &Ui::ConverterDocument::actionCopy, QKeySequence::Copy,
+        [](QLineEdit& field) { field.copy(); }, false, true },
+    { &Ui::ConverterDocument::actionPaste, QKeySequence::Paste,
+        [](QLineEdit& field) { field.paste(); }, true, false },
+    { &Ui::ConverterDocument::actionDelete, QKeySequence::Delete,
+        [](QLineEdit& field) { field.del(); }, true, true },
+    { &Ui::ConverterDocument::actionSelectAll, QKeySequence::SelectAll,
+        [](QLineEdit& field) { field.selectAll(); }, false, false },
+};
+
+// Whether the command can act on `field` now.
+bool Applies(const EditCommand& command, const QLineEdit* field)
+{
+    if (!field || (command.changesText && field->isReadOnly()))
+        return false;
+    if (command.needsSelection)
+        return field->hasSelectedText();
+    return command.keys != QKeySequence::SelectAll || !field->text().isEmpty();
+}
+
 } // namespace
 
 // A field with the focus takes the commands' standard keys itself, so the
@@ -53,23 +83,10 @@ EditMenu::EditMenu(QWidget& window, const Ui::ConverterDocument& ui,
     , fFields(fields)
     , fLiteral(std::move(literal))
 {
-    struct EditCommand {
-        QAction* action;
-        QKeySequence::StandardKey keys;
-        void (*apply)(QLineEdit&);
-        bool changesText;
-    };
-    const EditCommand commands[] = {
-        { ui.actionCut, QKeySequence::Cut, [](QLineEdit& field) { field.cut(); }, true },
-        { ui.actionCopy, QKeySequence::Copy, [](QLineEdit& field) { field.copy(); }, false },
-        { ui.actionPaste, QKeySequence::Paste, [](QLineEdit& field) { field.paste(); }, true },
-        { ui.actionDelete, QKeySequence::Delete, [](QLineEdit& field) { field.del(); }, true },
-        { ui.actionSelectAll, QKeySequence::SelectAll, [](QLineEdit& field) { field.selectAll(); },
-            false },
-    };
-    for (const EditCommand& command : commands) {
-        command.action->setShortcuts(command.keys);
-        connect(command.action, &QAction::triggered, this, [this, command] {
+    for (const EditCommand& command : kCommands) {
+        QAction* action = ui.*command.action;
+        action->setShortcuts(command.keys);
+        connect(action, &QAction::triggered, this, [this, &command] {
             QLineEdit* field = targetField();
             // A read-only field's own commands would still change its text.
             if (field && !(command.changesText && field->isReadOnly()))
@@ -123,13 +140,8 @@ QLineEdit* EditMenu::targetField() const
 void EditMenu::updateEditActions()
 {
     const QLineEdit* field = targetField();
-    const bool editable = field && !field->isReadOnly();
-    const bool selected = field && field->hasSelectedText();
-    fUi.actionCut->setEnabled(editable && selected);
-    fUi.actionCopy->setEnabled(selected);
-    fUi.actionPaste->setEnabled(editable);
-    fUi.actionDelete->setEnabled(editable && selected);
-    fUi.actionSelectAll->setEnabled(field && !field->text().isEmpty());
+    for (const EditCommand& command : kCommands)
+        (fUi.*command.action)->setEnabled(Applies(command, field));
     fUi.actionCopyAsLiteral->setEnabled(field != nullptr);
 }
 
@@ -161,62 +173,30 @@ void EditMenu::copyAsLiteral(const QLineEdit* field)
         QGuiApplication::clipboard()->setText(fLiteral(*field));
 }
 
-// The field's own menu, with Copy as Literal for that field whether or not
-// it has the focus.
+// The field's own menu: the Edit menu's commands, on that field whether or
+// not it has the focus, each with its keys. Undo and Redo are the
+// document's. Made here rather than taken from the toolkit, whose menu names
+// its commands by translated titles alone.
 void EditMenu::showFieldMenu(QLineEdit* field, const QPoint& position)
 {
     loadMenuIcons();
-    const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
-    showStandardKeys(*menu);
-    useDocumentUndo(*menu);
-    menu->addSeparator();
-    QAction* literal = menu->addAction(fUi.actionCopyAsLiteral->icon(),
+    QMenu menu(field);
+    menu.addAction(fUi.actionUndo);
+    menu.addAction(fUi.actionRedo);
+    menu.addSeparator();
+    for (const EditCommand& command : kCommands) {
+        const QAction& shown = *(fUi.*command.action);
+        if (command.keys == QKeySequence::SelectAll)
+            menu.addSeparator();
+        QAction* action = menu.addAction(
+            shown.icon(), shown.text(), field, [field, &command] { command.apply(*field); });
+        action->setShortcut(QKeySequence(command.keys));
+        action->setEnabled(Applies(command, field));
+    }
+    menu.addSeparator();
+    QAction* literal = menu.addAction(fUi.actionCopyAsLiteral->icon(),
         fUi.actionCopyAsLiteral->text(), this, [this, field] { copyAsLiteral(field); });
     literal->setShortcut(fUi.actionCopyAsLiteral->shortcut());
     literal->setObjectName(QStringLiteral("fieldCopyAsLiteral"));
-    menu->exec(field->mapToGlobal(position));
-}
-
-// The field menu's Undo and Redo undo the document, as the Edit menu's do.
-void EditMenu::useDocumentUndo(QMenu& menu) const
-{
-    // Told by the toolkit's own titles, which its translation translates;
-    // the keys may follow a tab.
-    const std::pair<const char*, QAction*> commands[]
-        = { { "&Undo", fUi.actionUndo }, { "&Redo", fUi.actionRedo } };
-    for (QAction* action : menu.actions()) {
-        for (const auto& [title, document] : commands) {
-            if (action->text().section(QLatin1Char('\t'), 0, 0)
-                == QCoreApplication::translate("QLineEdit", title)) {
-                menu.insertAction(action, document);
-                menu.removeAction(action);
-            }
-        }
-    }
-}
-
-// The toolkit's field menu shows some commands' keys and not others, which
-// ones depending on the platform and on the window's own shortcuts: here
-// every command shows its key, as in the Edit menu.
-void EditMenu::showStandardKeys(QMenu& menu)
-{
-    // The toolkit's titles for its field menu, which its own translation
-    // translates (so they are not marked for ours).
-    const std::pair<const char*, QKeySequence::StandardKey> commands[] = {
-        { "&Undo", QKeySequence::Undo },
-        { "&Redo", QKeySequence::Redo },
-        { "Cu&t", QKeySequence::Cut },
-        { "&Copy", QKeySequence::Copy },
-        { "&Paste", QKeySequence::Paste },
-        { "Delete", QKeySequence::Delete },
-        { "Select All", QKeySequence::SelectAll },
-    };
-    for (QAction* action : menu.actions()) {
-        if (action->isSeparator() || action->text().contains(QLatin1Char('\t')))
-            continue;
-        for (const auto& [title, keys] : commands)
-            if (action->text() == QCoreApplication::translate("QLineEdit", title))
-                action->setText(action->text() + QLatin1Char('\t')
-                    + QKeySequence(keys).toString(QKeySequence::NativeText));
-    }
+    menu.exec(field->mapToGlobal(position));
 }

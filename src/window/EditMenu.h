@@ -12,7 +12,6 @@
 #include <functional>
 
 class QLineEdit;
-class QMenu;
 class QPoint;
 class QWidget;
 
@@ -36,8 +35,6 @@ private:
     void loadMenuIcons();
     void copyAsLiteral(const QLineEdit* field);
     void showFieldMenu(QLineEdit* field, const QPoint& position);
-    void useDocumentUndo(QMenu& menu) const;
-    static void showStandardKeys(QMenu& menu);
 
     QWidget& fWindow;
     const Ui::ConverterDocument& fUi;

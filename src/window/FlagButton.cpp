@@ -1,5 +1,7 @@
 #include "FlagButton.h"
 
+#include "AccessibleInterfaces.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPainter>
@@ -33,14 +35,12 @@ public:
     }
 };
 
-QAccessibleInterface* CreateFlagAccessible(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(FlagButton::staticMetaObject.className()))
-        return new FlagAccessible(static_cast<FlagButton*>(object));
-    return nullptr;
-}
-
 } // namespace
+
+QAccessibleInterface* CreateFlagAccessible(QObject* flag)
+{
+    return new FlagAccessible(static_cast<FlagButton*>(flag));
+}
 
 FlagButton::FlagButton(QWidget* parent)
     : FlagButton(QString(), parent)
@@ -49,9 +49,7 @@ FlagButton::FlagButton(QWidget* parent)
 FlagButton::FlagButton(const QString& text, QWidget* parent)
     : QAbstractButton(parent)
 {
-    static const bool accessibleInstalled
-        = (QAccessible::installFactory(CreateFlagAccessible), true);
-    Q_UNUSED(accessibleInstalled);
+    InstallAccessibleInterfaces();
     setCheckable(true);
     setText(text);
     // A status, not a control: no stop on the way through the window with Tab.

@@ -1,5 +1,6 @@
 #include "HistoryPanel.h"
 
+#include "WindowLayout.h"
 #include "ui_ConverterDocument.h"
 
 #include "files/HistoryStore.h"
@@ -17,8 +18,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -45,14 +44,16 @@ bool IsEnter(const QKeyEvent& key)
 
 } // namespace
 
-HistoryPanel::HistoryPanel(QMainWindow& window, const Ui::ConverterDocument& ui,
-    const ConverterModel& model, std::vector<Field> fields, Restore restore, Type type)
+HistoryPanel::HistoryPanel(QMainWindow& window, WindowLayout& layout,
+    const Ui::ConverterDocument& ui, ConverterModel& model, std::vector<Field> fields,
+    ShowChanges showChanges, std::shared_ptr<HistoryStore> store)
     : fWindow(window)
+    , fLayout(layout)
     , fUi(ui)
     , fModel(model)
     , fFields(std::move(fields))
-    , fRestore(std::move(restore))
-    , fType(std::move(type))
+    , fShowChanges(std::move(showChanges))
+    , fStore(std::move(store))
 {
     for (const Field& field : fFields)
         field.field->installEventFilter(this);
@@ -63,9 +64,9 @@ HistoryPanel::~HistoryPanel() = default;
 
 HistoryStore& HistoryPanel::store()
 {
-    if (!fStore) {
-        fStore = &HistoryStore::shared();
-        connect(fStore, &HistoryStore::changed, this, [this] {
+    if (!fWatching) {
+        fWatching = true;
+        connect(fStore.get(), &HistoryStore::changed, this, [this] {
             fListStale = true;
             if (fDock && fDock->isVisible())
                 fillList();
@@ -119,44 +120,17 @@ bool HistoryPanel::eventFilter(QObject* watched, QEvent* event)
 
 void HistoryPanel::enter(const Field& field)
 {
-    const auto entry
-        = EntryOnEnter(fModel, field.row, field.notation, QDateTime::currentMSecsSinceEpoch());
-    fRecall.stop();
-    fRecallField = nullptr;
-    if (!entry)
-        return;
-    store().record(*entry);
-    fSettledField = field.field;
-    fSettled = field.field->text();
-}
-
-bool HistoryPanel::unchanged(const Field& field) const
-{
-    const QString text = field.field->text();
-    return text.isEmpty() || (field.field == fSettledField && text == fSettled)
-        || text == FromUtf8(fModel.written(field.row, field.notation));
+    if (const auto entry
+        = fModel.enter(field.row, field.notation, QDateTime::currentMSecsSinceEpoch()))
+        store().record(*entry);
 }
 
 bool HistoryPanel::recall(const Field& field, bool older)
 {
-    QLineEdit& edit = *field.field;
-    if (!edit.isEnabled() || edit.isReadOnly())
+    const QLineEdit& edit = *field.field;
+    if (!edit.isEnabled() || edit.isReadOnly() || !fModel.recalls(field.row, field.notation, older))
         return false;
-    const bool goesOn = fRecall.walking() && fRecallField == &edit && edit.text() == fRecalled;
-    if (!goesOn) {
-        // Down has nowhere to go before Up; a changed field is the user's.
-        if (!older || !unchanged(field))
-            return false;
-        fRecall.start(store().history().texts(field.notation), edit.text().toStdString());
-        fRecallField = &edit;
-    }
-    const auto text = older ? fRecall.older() : fRecall.newer();
-    if (text) {
-        fRecalled = FromUtf8(*text);
-        fSettledField = &edit;
-        fSettled = fRecalled;
-        fType(field, fRecalled);
-    }
+    fShowChanges(fModel.recall(field.row, field.notation, older, store().history()));
     return true;
 }
 
@@ -168,31 +142,11 @@ void HistoryPanel::showPanel(bool shown)
         buildPanel();
     if (!fDock || fDock->isVisible() == shown)
         return;
-    const bool sizable = !(fWindow.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    if (shown) {
-        if (fListStale)
-            fillList();
-        const int before = fWindow.width();
-        fDock->show();
-        // The window grows by the panel, as far as its screen has room, so
-        // that the rows keep theirs.
-        if (sizable && !fDock->isFloating()) {
-            const int frame = fWindow.frameGeometry().width() - fWindow.width();
-            const int room = fWindow.screen()->availableGeometry().width() - frame;
-            const int separator = fWindow.style()->pixelMetric(
-                QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
-            const int wanted = before + fDock->sizeHint().width() + separator;
-            fGrownTo = std::max(before, std::min(wanted, room));
-            fGrownBy = fGrownTo - before;
-            fWindow.resize(fGrownTo, fWindow.height());
-        }
+    if (shown && fListStale)
+        fillList();
+    fLayout.showPanel(*fDock, shown);
+    if (shown)
         fList->setFocus(Qt::OtherFocusReason);
-    } else {
-        fDock->hide();
-        if (sizable && fGrownBy > 0 && fWindow.width() == fGrownTo)
-            fWindow.resize(fWindow.width() - fGrownBy, fWindow.height());
-        fGrownBy = 0;
-    }
 }
 
 void HistoryPanel::buildPanel()
@@ -225,12 +179,17 @@ void HistoryPanel::buildPanel()
     fClearButton->setToolTip(tr("Remove every entry from the history, in every Bitlens window"));
     layout->addWidget(fClearButton, 0, Qt::AlignRight);
     fDock->setWidget(content);
-    fWindow.addDockWidget(Qt::RightDockWidgetArea, fDock);
 
     // Closed by its own button, the panel unchecks the menu's item.
     connect(
         fDock->toggleViewAction(), &QAction::toggled, fUi.actionShowHistory, &QAction::setChecked);
     connect(fList, &QListWidget::itemActivated, this, &HistoryPanel::restoreCurrent);
+    connect(fList, &QListWidget::currentRowChanged, this, [this](int row) {
+        const std::vector<HistoryEntry>& entries = store().history().entries();
+        fCurrent.reset();
+        if (row >= 0 && std::size_t(row) < entries.size())
+            fCurrent = entries[std::size_t(row)];
+    });
     connect(fList, &QWidget::customContextMenuRequested, this, &HistoryPanel::showListMenu);
     connect(fClearButton, &QPushButton::clicked, this, &HistoryPanel::clearAll);
     store();
@@ -238,33 +197,33 @@ void HistoryPanel::buildPanel()
 
 void HistoryPanel::fillList()
 {
-    const HistoryEntry* current = currentEntry();
-    const std::optional<HistoryEntry> wasCurrent
-        = current ? std::optional<HistoryEntry>(*current) : std::nullopt;
+    const std::vector<HistoryEntry>& entries = store().history().entries();
     const int wasRow = fList->currentRow();
-
-    fShown = store().history().entries();
-    fList->clear();
-    for (const HistoryEntry& entry : fShown) {
-        auto* item = new QListWidgetItem(entryText(entry), fList);
-        item->setToolTip(entryDetails(entry));
+    {
+        const QSignalBlocker quiet(fList);
+        fList->clear();
+        for (const HistoryEntry& entry : entries) {
+            auto* item = new QListWidgetItem(entryText(entry), fList);
+            item->setToolTip(entryDetails(entry));
+        }
     }
     // The entry that was current stays so; one removed leaves the next.
-    int row = 0;
-    if (wasCurrent) {
-        const auto found = std::find(fShown.begin(), fShown.end(), *wasCurrent);
-        row = found != fShown.end() ? int(found - fShown.begin()) : wasRow;
+    int row = wasRow;
+    if (fCurrent) {
+        const auto found = std::find(entries.begin(), entries.end(), *fCurrent);
+        if (found != entries.end())
+            row = int(found - entries.begin());
     }
-    if (!fShown.empty())
-        fList->setCurrentRow(std::clamp(row, 0, int(fShown.size()) - 1));
-    fClearButton->setEnabled(!fShown.empty());
+    fCurrent.reset();
+    if (!entries.empty())
+        fList->setCurrentRow(std::clamp(row, 0, int(entries.size()) - 1));
+    fClearButton->setEnabled(!entries.empty());
     fListStale = false;
 }
 
-const HistoryEntry* HistoryPanel::currentEntry() const
+const HistoryEntry* HistoryPanel::currentEntry()
 {
-    const int row = fList ? fList->currentRow() : -1;
-    return row >= 0 && row < int(fShown.size()) ? &fShown[std::size_t(row)] : nullptr;
+    return fCurrent ? &*fCurrent : nullptr;
 }
 
 QString HistoryPanel::entryText(const HistoryEntry& entry) const
@@ -305,26 +264,27 @@ void HistoryPanel::showListMenu(const QPoint& position)
     remove->setEnabled(onEntry);
     menu.addSeparator();
     QAction* clear = menu.addAction(tr("&Clear History…"), this, &HistoryPanel::clearAll);
-    clear->setEnabled(!fShown.empty());
+    clear->setEnabled(!store().history().empty());
     menu.exec(fList->viewport()->mapToGlobal(position));
 }
 
 void HistoryPanel::restoreCurrent()
 {
     if (const HistoryEntry* entry = currentEntry())
-        fRestore(HistoryEntry(*entry));
+        fShowChanges(fModel.restoreEntry(HistoryEntry(*entry)));
 }
 
+// A step of the document: Ctrl+Z puts the entry back in its place.
 void HistoryPanel::removeCurrent()
 {
     if (const HistoryEntry* entry = currentEntry())
-        store().remove(HistoryEntry(*entry));
+        fShowChanges(fModel.removeHistoryEntry(HistoryEntry(*entry)));
 }
 
 // Asked first: a clear cannot be undone, and it empties every window's list.
 void HistoryPanel::clearAll()
 {
-    if (fShown.empty())
+    if (store().history().empty())
         return;
     QMessageBox question(QMessageBox::Question, tr("Clear History"),
         tr("Remove every entry from the history?"), QMessageBox::NoButton, &fWindow);

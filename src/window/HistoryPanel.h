@@ -3,12 +3,9 @@
 // History shows them all in a side panel, from which Enter or a double-click
 // brings one back into the Value row.
 //
-// Up and Down walk the texts entered in fields of the same notation, in
-// either row: a text means its number only in its own notation. They recall
-// in a field that is unchanged: empty, or showing what
-// Bitlens wrote there (the row's number, after typing elsewhere), or the
-// text the last recall or Enter left in it. A text the user is typing is
-// never replaced; Enter records it, and Up then works.
+// The walk and what it may replace are the model's (ConverterModel::recall);
+// removing an entry is a step of the document, which undo takes back. The
+// list is drawn from the history store the window was given.
 //
 // Nothing is read or built at start-up: the history file is read when
 // first needed (Enter, Up, Down or the panel), and the panel is built when
@@ -23,9 +20,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class HistoryStore;
+class WindowLayout;
 class QDockWidget;
 class QLineEdit;
 class QListWidget;
@@ -47,13 +47,12 @@ public:
         FieldType row;
         Notation notation;
     };
-    // Brings an entry back into the Value row, as one step of the document.
-    using Restore = std::function<void(const HistoryEntry& entry)>;
-    // Types `text` into the field, as the user would.
-    using Type = std::function<void(const Field& field, const QString& text)>;
+    // Shows what a verb of the model changed, in the whole window.
+    using ShowChanges = std::function<void(const ModelChanges& changes)>;
 
-    HistoryPanel(QMainWindow& window, const Ui::ConverterDocument& ui, const ConverterModel& model,
-        std::vector<Field> fields, Restore restore, Type type);
+    HistoryPanel(QMainWindow& window, WindowLayout& layout, const Ui::ConverterDocument& ui,
+        ConverterModel& model, std::vector<Field> fields, ShowChanges showChanges,
+        std::shared_ptr<HistoryStore> store);
     ~HistoryPanel() override;
 
 protected:
@@ -64,7 +63,6 @@ private:
     const Field* fieldOf(const QObject* object) const;
     void enter(const Field& field);
     bool recall(const Field& field, bool older);
-    bool unchanged(const Field& field) const;
 
     void showPanel(bool shown);
     void buildPanel();
@@ -75,35 +73,25 @@ private:
     void removeCurrent();
     void clearAll();
     // The entry the list's current item shows, or null.
-    const HistoryEntry* currentEntry() const;
+    const HistoryEntry* currentEntry();
     QString entryText(const HistoryEntry& entry) const;
     QString entryDetails(const HistoryEntry& entry) const;
 
     QMainWindow& fWindow;
+    WindowLayout& fLayout;
     const Ui::ConverterDocument& fUi;
-    const ConverterModel& fModel;
+    ConverterModel& fModel;
     const std::vector<Field> fFields;
-    const Restore fRestore;
-    const Type fType;
-
-    HistoryStore* fStore = nullptr;
-    HistoryRecall fRecall;
-    // Where a walk goes on: the field and the text it left there.
-    const QLineEdit* fRecallField = nullptr;
-    QString fRecalled;
-    // The text the last recall or Enter left in a field.
-    const QLineEdit* fSettledField = nullptr;
-    QString fSettled;
+    const ShowChanges fShowChanges;
+    const std::shared_ptr<HistoryStore> fStore;
+    bool fWatching = false;
 
     QPointer<QDockWidget> fDock;
     QListWidget* fList = nullptr;
     QPushButton* fClearButton = nullptr;
-    // What the list shows, by row.
-    std::vector<HistoryEntry> fShown;
+    // The entry the user is on, which stays current as the list is redrawn.
+    std::optional<HistoryEntry> fCurrent;
     bool fListStale = true;
-    // The width the window grew by to show the panel, given back on hiding.
-    int fGrownBy = 0;
-    int fGrownTo = 0;
 };
 
 #endif

@@ -69,7 +69,6 @@ WindowLayout::WindowLayout(QMainWindow& window, Ui::ConverterDocument& form)
         popup->setSizePolicy(QSizePolicy::Minimum, popup->sizePolicy().verticalPolicy());
 
     window.installEventFilter(this);
-    connect(w.bitWidthPopup, &QComboBox::currentIndexChanged, this, &WindowLayout::widthChosen);
     connect(qApp, &QApplication::focusChanged, this,
         [this](QWidget*, QWidget* now) { scrollToFocus(now); });
 }
@@ -78,6 +77,19 @@ WindowLayout::WindowLayout(QMainWindow& window, Ui::ConverterDocument& form)
 // reaches past the screen takes the size that fits it.
 bool WindowLayout::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != &fWindow) {
+        // A panel shown makes room for itself once, however it was shown; one
+        // hidden itself, not with the window, gives the room back.
+        // A panel being destroyed is no dock any more, and gives nothing back.
+        auto* panel = qobject_cast<QDockWidget*>(watched);
+        if (!panel)
+            return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::Show && !event->spontaneous() && !fGrownFor.contains(panel))
+            makeRoom(*panel);
+        else if (event->type() == QEvent::Hide && panel->isHidden())
+            giveRoomBack(*panel);
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::Show && watched == &fWindow
         && !fWindow.screen()->availableGeometry().contains(fWindow.frameGeometry()))
         resizeWithin(fWanted, fWantedWithScrollBars);
@@ -123,8 +135,9 @@ void WindowLayout::mathShown(bool shown)
     fSizeBeforeMath = before;
 }
 
-void WindowLayout::widthChosen()
+void WindowLayout::widthChosen(int bits)
 {
+    fBits = bits;
     if (!fMathShown)
         return;
     const Arrangement before = fArrangement;
@@ -330,7 +343,7 @@ void WindowLayout::updateScrollArea()
 
 int WindowLayout::binaryCharacters() const
 {
-    const int bits = fForm.bitWidthPopup->currentData().toInt();
+    const int bits = fBits;
     // Groups of four digits with a space between each two.
     return std::max(kBinaryCharacters32, bits + bits / 4 - 1);
 }
@@ -341,4 +354,54 @@ void WindowLayout::scrollToFocus(QWidget* focused)
 {
     if (focused && fForm.centralWidget->isAncestorOf(focused))
         fForm.windowScrollArea->ensureWidgetVisible(focused);
+}
+
+void WindowLayout::showPanel(QDockWidget& panel, bool shown)
+{
+    if (!fPanels.contains(&panel)) {
+        fWindow.addDockWidget(Qt::RightDockWidgetArea, &panel);
+        panel.installEventFilter(this);
+        fPanels.append(&panel);
+        connect(&panel, &QObject::destroyed, this, [this, &panel] {
+            fPanels.removeOne(&panel);
+            fGrownFor.remove(&panel);
+        });
+    }
+    panel.setVisible(shown);
+    if (shown)
+        panel.raise();
+}
+
+void WindowLayout::makeRoom(QDockWidget& panel)
+{
+    fGrownFor.insert(&panel, 0);
+    if (panel.isFloating() || fWindow.isMaximized() || fWindow.isFullScreen())
+        return;
+    const int separator
+        = fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
+    const int wanted = panel.sizeHint().width();
+    const QRect room = fWindow.screen()->availableGeometry();
+    const QRect frame = fWindow.frameGeometry();
+    const int grown = std::clamp(room.width() - frame.width(), 0, wanted + separator);
+    fGrownTo = fWindow.width() + grown;
+    fGrownFor.insert(&panel, grown);
+    fWindow.resize(fGrownTo, fWindow.height());
+    if (frame.left() + frame.width() + grown > room.right() + 1)
+        fWindow.move(std::max(room.left(), room.right() + 1 - frame.width() - grown), frame.top());
+    fWindow.resizeDocks({ &panel }, { wanted }, Qt::Horizontal);
+}
+
+void WindowLayout::giveRoomBack(QDockWidget& panel)
+{
+    const int grown = fGrownFor.take(&panel);
+    if (grown == 0 || fWindow.isMaximized() || fWindow.isFullScreen())
+        return;
+    // A window the user resized since keeps the size given it.
+    if (fWindow.width() != fGrownTo) {
+        for (int& each : fGrownFor)
+            each = 0;
+        return;
+    }
+    fGrownTo -= grown;
+    fWindow.resize(fGrownTo, fWindow.height());
 }

@@ -1,16 +1,19 @@
 // How a window places its three rows and fits itself to its screen: side
 // by side where the screen is wide enough, the math area under the Value
 // row, or each row under the one before; a scroll area shows what the
-// screen has no room for.
+// screen has no room for. Side panels are docked here, each the same way.
 #ifndef BITLENS_WINDOWLAYOUT_H
 #define BITLENS_WINDOWLAYOUT_H
 
+#include <QHash>
+#include <QList>
 #include <QObject>
 #include <QSize>
 
 #include <optional>
 #include <vector>
 
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QMainWindow;
@@ -49,12 +52,21 @@ public:
     void fitValueRow();
     // Arranges and sizes the window for the math area just shown or hidden.
     void mathShown(bool shown);
+    // Arranges the math area for the width the document now has.
+    void widthChosen(int bits);
+    // A side panel, docked at the window's right the first time: shown, the
+    // window grows by the panel's width as far as its screen has room, so
+    // that the rows keep theirs; hidden, by this or by the panel's own close
+    // button, the panel gives that room back unless the window was resized
+    // since.
+    void showPanel(QDockWidget& panel, bool shown);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void widthChosen();
+    void makeRoom(QDockWidget& panel);
+    void giveRoomBack(QDockWidget& panel);
     // The widest arrangement in which every binary field shows the width's
     // digits whole and the window fits the screen's width; the narrowest
     // when none does.
@@ -75,7 +87,7 @@ private:
     void resizeWithin(QSize wanted, bool withScrollBars = true);
     void keepOnScreen(QSize size);
     void updateScrollArea();
-    // Characters of a binary number at the width the popup shows.
+    // Characters of a binary number at the document's width.
     int binaryCharacters() const;
     void scrollToFocus(QWidget* focused);
 
@@ -100,6 +112,12 @@ private:
     bool fWantedWithScrollBars = true;
     // The window's size before the math area opened, which closing gives back.
     std::optional<QSize> fSizeBeforeMath;
+    int fBits = 32;
+    // The panels docked; those shown, each with the width the window grew
+    // by for it; the window's width once it had grown.
+    QList<QDockWidget*> fPanels;
+    QHash<QDockWidget*, int> fGrownFor;
+    int fGrownTo = 0;
 };
 
 #endif

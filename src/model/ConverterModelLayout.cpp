@@ -1,0 +1,313 @@
+// ConverterModel's verbs on the open bit-field layout and on the history.
+#include "ConverterModel.h"
+
+#include "BitFieldLayout.h"
+#include "ConverterModelParts.h"
+#include "FieldBytes.h"
+#include "History.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+ModelChanges Refused(LayoutEditProblem problem, int value = -1)
+{
+    ModelChanges changes;
+    changes.refused = problem;
+    changes.refusedValue = value;
+    return changes;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+int WidthHolding(int msb)
+{
+    int width = 8;
+    while (width <= msb)
+        width *= 2;
+    return width;
+}
+
+// A layout that gives its width keeps it, unless a field now needs more.
+void FitWidth(BitFieldLayout& layout, const BitField& field)
+{
+    if (layout.width != 0 && field.msb >= layout.width)
+        layout.width = WidthHolding(field.msb);
+}
+
+ModelChanges RefusedFor(const LayoutProblem& problem)
+{
+    switch (problem.kind) {
+    case eProblemNoName: return Refused(eLayoutEditNoName);
+    case eProblemBitsReversed:
+    case eProblemPastBit63:
+    case eProblemPastWidth: return Refused(eLayoutEditBadBits);
+    case eProblemValueTooWide: return Refused(eLayoutEditValueTooWide, problem.value);
+    case eProblemValueNoName:
+    case eProblemTooManyValues: return Refused(eLayoutEditBadValues);
+    default: return Refused(eLayoutEditUnsound);
+    }
+}
+
+// An edit of the field at `index` of the layout: `edit` changes it and says
+// what is wrong, if anything.
+template <class Edit> auto FieldEdit(std::size_t index, Edit edit)
+{
+    return [index, edit](BitFieldLayout& layout) {
+        if (index >= layout.fields.size())
+            return eLayoutEditNoLayout;
+        return edit(layout, layout.fields[index]);
+    };
+}
+
+} // namespace
+
+const BitFieldLayout* ConverterModel::layout() const
+{
+    return fState.layout ? &fState.layout->layout : nullptr;
+}
+
+const std::string& ConverterModel::layoutFile() const
+{
+    static const std::string none;
+    return fState.layout ? fState.layout->file : none;
+}
+
+template <class Edit> ModelChanges ConverterModel::editLayout(Edit edit, bool create)
+{
+    if (!fState.layout && !create)
+        return Refused(eLayoutEditNoLayout);
+    auto edited = fState.layout ? std::make_shared<OpenLayout>(*fState.layout)
+                                : std::make_shared<OpenLayout>();
+    if (const LayoutEditProblem problem = edit(edited->layout); problem != eLayoutEditAccepted)
+        return Refused(problem);
+    const std::vector<LayoutProblem> problems = LayoutProblems(edited->layout);
+    if (!problems.empty())
+        return RefusedFor(problems.front());
+    if (fState.layout && edited->layout == fState.layout->layout)
+        return {};
+    return replaceLayout(std::move(edited));
+}
+
+ModelChanges ConverterModel::replaceLayout(std::shared_ptr<const OpenLayout> layout)
+{
+    begin();
+    fState.layout = std::move(layout);
+    return end();
+}
+
+ModelChanges ConverterModel::nameBits(int msb, int lsb, std::string_view newLayoutName)
+{
+    BitField field;
+    field.msb = std::max(msb, lsb);
+    field.lsb = std::min(msb, lsb);
+    if (!FieldBitsValid(field))
+        return Refused(eLayoutEditBadBits);
+    field.name = field.msb == field.lsb
+        ? "BIT" + std::to_string(field.lsb)
+        : "BITS" + std::to_string(field.msb) + '_' + std::to_string(field.lsb);
+    const bool created = !fState.layout;
+    return editLayout(
+        [&](BitFieldLayout& layout) {
+            if (created)
+                layout.name = std::string(newLayoutName);
+            FitWidth(layout, field);
+            layout.fields.push_back(std::move(field));
+            return eLayoutEditAccepted;
+        },
+        true);
+}
+
+ModelChanges ConverterModel::removeField(std::size_t index)
+{
+    return editLayout([index](BitFieldLayout& layout) {
+        if (index >= layout.fields.size())
+            return eLayoutEditNoLayout;
+        layout.fields.erase(layout.fields.begin() + std::ptrdiff_t(index));
+        return eLayoutEditAccepted;
+    });
+}
+
+ModelChanges ConverterModel::renameField(std::size_t index, std::string_view name)
+{
+    return editLayout(FieldEdit(index, [name](BitFieldLayout&, BitField& field) {
+        field.name = std::string(Trimmed(name));
+        return eLayoutEditAccepted;
+    }));
+}
+
+ModelChanges ConverterModel::setFieldBits(std::size_t index, std::string_view bits)
+{
+    const auto read = ReadFieldBits(bits);
+    if (!read)
+        return Refused(eLayoutEditBadBits);
+    return editLayout(FieldEdit(index, [read](BitFieldLayout& layout, BitField& field) {
+        field.msb = read->first;
+        field.lsb = read->second;
+        FitWidth(layout, field);
+        return eLayoutEditAccepted;
+    }));
+}
+
+ModelChanges ConverterModel::describeField(std::size_t index, std::string_view description)
+{
+    return editLayout(FieldEdit(index, [description](BitFieldLayout&, BitField& field) {
+        field.description = std::string(description);
+        return eLayoutEditAccepted;
+    }));
+}
+
+ModelChanges ConverterModel::setFieldSigned(std::size_t index, bool isSigned)
+{
+    return editLayout(FieldEdit(index, [isSigned](BitFieldLayout&, BitField& field) {
+        field.isSigned = isSigned;
+        return eLayoutEditAccepted;
+    }));
+}
+
+ModelChanges ConverterModel::nameFieldValues(std::size_t index, std::string_view values)
+{
+    return editLayout(FieldEdit(index, [values](BitFieldLayout&, BitField& field) {
+        auto read = ReadNamedValues(field, values);
+        if (!read)
+            return eLayoutEditBadValues;
+        field.values = std::move(*read);
+        return eLayoutEditAccepted;
+    }));
+}
+
+ModelChanges ConverterModel::typeFieldValue(std::size_t index, std::string_view text, int base)
+{
+    const BitFieldLayout* open = layout();
+    if (!open || index >= open->fields.size())
+        return Refused(eLayoutEditNoLayout);
+    // Copied: the verb may replace nothing, but the field must outlive it.
+    const BitField field = open->fields[index];
+    const auto value = ReadFieldValue(field, text, base);
+    if (!value)
+        return Refused(eLayoutEditValueNotHeld);
+    return setFieldValue(field, *value);
+}
+
+ModelChanges ConverterModel::renameLayout(std::string_view name)
+{
+    name = Trimmed(name);
+    if (name.empty())
+        return Refused(fState.layout ? eLayoutEditNoName : eLayoutEditNoLayout);
+    return editLayout([name](BitFieldLayout& layout) {
+        layout.name = std::string(name);
+        return eLayoutEditAccepted;
+    });
+}
+
+ModelChanges ConverterModel::openLayout(const BitFieldLayout& layout, std::string file)
+{
+    if (const auto problems = LayoutProblems(layout); !problems.empty())
+        return RefusedFor(problems.front());
+    if (fState.layout && fState.layout->layout == layout && fState.layout->file == file)
+        return {};
+    return replaceLayout(
+        std::make_shared<const OpenLayout>(OpenLayout { layout, std::move(file) }));
+}
+
+ModelChanges ConverterModel::closeLayout()
+{
+    if (!fState.layout)
+        return {};
+    return replaceLayout(nullptr);
+}
+
+void ConverterModel::layoutSaved(std::string file)
+{
+    if (!fState.layout || fState.layout->file == file)
+        return;
+    auto saved = std::make_shared<OpenLayout>(*fState.layout);
+    saved->file = std::move(file);
+    // The steps that hold this same layout learn where it is saved too, so
+    // that undo and redo save it there again rather than to a new file.
+    const std::shared_ptr<const OpenLayout> unsaved = fState.layout;
+    for (std::deque<State>* steps : { &fUndo, &fRedo })
+        for (State& step : *steps)
+            if (step.layout == unsaved)
+                step.layout = saved;
+    fState.layout = std::move(saved);
+}
+
+// --- The history -----------------------------------------------------------------
+
+std::optional<HistoryEntry> ConverterModel::enter(FieldType type, Notation notation, SInt64 time)
+{
+    std::optional<HistoryEntry> entry = EntryOnEnter(*this, type, notation, time);
+    HistoryWalk ended = fState.walk ? *fState.walk : HistoryWalk {};
+    ended.recall.stop();
+    if (entry) {
+        ended.field = Field { type, notation };
+        ended.settled = text(type, notation);
+    }
+    fState.walk = std::make_shared<const HistoryWalk>(std::move(ended));
+    return entry;
+}
+
+bool ConverterModel::unchanged(Field field) const
+{
+    const std::string& shown = text(field.row, field.notation);
+    return shown.empty()
+        || (fState.walk && fState.walk->field == field && shown == fState.walk->settled)
+        || shown == written(field.row, field.notation);
+}
+
+bool ConverterModel::walkGoesOn(Field field) const
+{
+    return fState.walk && fState.walk->recall.walking() && fState.walk->field == field
+        && text(field.row, field.notation) == fState.walk->settled;
+}
+
+bool ConverterModel::recalls(FieldType type, Notation notation, bool older) const
+{
+    if (!isTyped(type) || notation < 0 || notation >= eNotationCount
+        || (type == eFieldTypeOperand && !fState.mathEnabled))
+        return false;
+    const Field field { type, notation };
+    return walkGoesOn(field) || (older && unchanged(field));
+}
+
+ModelChanges ConverterModel::recall(
+    FieldType type, Notation notation, bool older, const History& history)
+{
+    if (!recalls(type, notation, older))
+        return {};
+    const Field field { type, notation };
+    HistoryWalk walk = fState.walk ? *fState.walk : HistoryWalk {};
+    if (!walkGoesOn(field)) {
+        walk.recall.start(history.texts(notation), text(type, notation));
+        walk.field = field;
+    }
+    const std::optional<std::string> next = older ? walk.recall.older() : walk.recall.newer();
+    if (!next)
+        return {};
+    walk.settled.assign(CutToField(*next));
+    // Typed, as the user would: the step goes on with typing in the field.
+    ModelChanges changes = typeInto(type, notation, walk.settled);
+    changes.texts[index(type)][notation] = true;
+    fState.walk = std::make_shared<const HistoryWalk>(std::move(walk));
+    return changes;
+}
+
+ModelChanges ConverterModel::removeHistoryEntry(const HistoryEntry& entry)
+{
+    begin();
+    fState.removedEntry = std::make_shared<const HistoryEntry>(entry);
+    ++fState.historyRemovals;
+    return end();
+}
