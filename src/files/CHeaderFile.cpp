@@ -291,7 +291,12 @@ void HeaderImport::fieldForms()
         if (of >= 0) {
             Field& field = fFields[std::size_t(of)];
             const bool inPlace = form.kind == CForm::eShift && form.other == UInt64(field.lsb);
-            if (form.kind != CForm::eShift && bits.msb == field.msb && bits.lsb == field.lsb) {
+            // A shift in place of the field's own name is the field again; of
+            // another name, it is a value even when it sets every bit.
+            const bool sameBits = form.kind == CForm::eShift
+                ? same >= 0 && form.other < 64 && (form.value << form.other) == field.mask()
+                : bits.msb == field.msb && bits.lsb == field.lsb;
+            if (sameBits) {
                 fUsed[i] = true;
                 field.describe(all[i].comment, same >= 0 ? 3 : 1);
                 continue;
