@@ -113,6 +113,9 @@ TEST(BitlensLayoutFileTest, RoundTripsEverything)
     EXPECT_EQ(back.layout, layout);
     EXPECT_EQ(DetectLayoutFormat(bytes), eLayoutFormatBitlens);
     EXPECT_EQ(ImportLayout(bytes, QStringLiteral("rich.json")).layout, layout);
+    // Cut short, it is still told apart from a diagram, so that its own
+    // reader says what is wrong.
+    EXPECT_EQ(DetectLayoutFormat(bytes.left(bytes.size() / 2)), eLayoutFormatBitlens);
 }
 
 TEST(BitlensLayoutFileTest, ReadsPlainNumbersAndIgnoresUnknownKeys)
@@ -380,8 +383,9 @@ INSTANTIATE_TEST_SUITE_P(Headers, CHeaderImportTest,
             { "CR2_STOP 13:12 'STOP bits'" }, 0 },
         CHeaderCase { "ShiftMaskWithValueShifts",
             "#define SB_1 (0x00 << 12)\n#define SB_0_5 (0x01 << 12)\n#define SB_2 (0x02 << 12)\n"
-            "#define SB_MASK (0x03 << 12)\n#define SB_SHIFT 12\n",
-            { "SB 13:12 0=1 1=0_5 2=2" }, 0 },
+            "#define SB_1_5 (0x03 << 12)\n#define SB_MASK (0x03 << 12)\n#define SB_SHIFT 12\n"
+            "#define SB (0x3 << SB_SHIFT) /* Stop bits */\n",
+            { "SB 13:12 'Stop bits' 0=1 1=0_5 2=2 3=1_5" }, 0 },
         CHeaderCase { "MaskInPlaceAndAtBitZero",
             "#define A_MASK (0x80U)\n#define A_SHIFT (7U)\n#define B_SHIFT 4\n#define B_MASK "
             "U(0xf)\n"
