@@ -244,6 +244,9 @@ SvdRegisterDialog::SvdRegisterDialog(const SvdFile& registers, const QString& fi
     fList->setTabKeyNavigation(false);
     fList->verticalHeader()->hide();
     fList->horizontalHeader()->setStretchLastSection(true);
+    // Array elements and alternate groups make long names: SRCFCTR[1063],
+    // MCS_I2C0_ALT, CH[2].CTRL.
+    fList->setColumnWidth(1, fList->fontMetrics().averageCharWidth() * 20);
     fList->setWordWrap(false);
     column->addWidget(fList, 1);
     heading->setBuddy(fList);
