@@ -232,13 +232,31 @@ std::vector<Target> LayoutSeeds()
         { ExportWavedrom(layout).bytes.toStdString(),
             R"({"reg": [{"name": 51, "bits": 7, "attr": 51}, {"bits": 5},
                 {"name": "MODE", "bits": 4, "attr": ["Mode", "0: OFF", "0x3 = AUTO"]}],
-                "config": {"bits": 16}})" } };
+                "config": {"bits": 16}})",
+            // As people write them: JavaScript object literals.
+            "// a diagram\n/* as written */ {reg: [\n  {bits: 7, name: 0x33, attr: ['OP', "
+            "'x\\u00e9\\n'],},\n"
+            "  {bits: +5, name: \"rd\", attr: '1 = SET'}, // comma\n  {bits: .5e1, name: "
+            "'it\\'s'},\n"
+            "], config: {bits: 0x10, lanes: Infinity, hspace: -NaN, label: {right: null}}}",
+            "{signal: [{name: 'clk', wave: 'p..'}]}" } };
     Target header { "import_c_header",
         { ExportCHeader(wide, QStringLiteral("CTRL_")).toStdString(),
             "#define A_Pos (4U)\n#define A (0x3UL << A_Pos) /*!< two bits */\n"
             "#define B GENMASK_ULL(47, 40)\n#define C BIT(3) // three\n"
             "/* #define D BIT(1) */\n#define E \\\n ((uint32_t)0x7 << (1))\n"
-            "#define F (0x5u << 2)\n#define G(x) BIT(x)\n" } };
+            "#define F (0x5u << 2)\n#define G(x) BIT(x)\n",
+            // Vendors' families and values, defines in any order.
+            "#ifndef REGS_H\n#define REGS_H\n/* Bits 3..1 : Parity */\n"
+            "#define REGS_P_Msk (0x7UL << REGS_P_Pos)\n#define REGS_P_Pos (1UL)\n"
+            "#define REGS_P_Included (0x7UL) /*!< on */\n#define REGS_P REGS_P_Msk\n"
+            "#define REGS_P_0 (0x1UL << REGS_P_Pos)\n#define REGS_S_MASK (0x03 << 12)\n"
+            "#define REGS_S_SHIFT 12\n#define REGS_S_0_5 (0x01 << 12)\n#define REGS_T_M 0x60\n"
+            "#define REGS_T_S 5\n#define REGS_T_8 0x60\n#define REGS_U_BIT BIT_32(REGS_U_SHIFT)\n"
+            "#define REGS_U_SHIFT U(9)\n#define REGS_U_MASK U(0x1)\n#define REGS_V GENMASK_32(31, "
+            "28)\n"
+            "#define REGS_W_8 (3 << 5)\n#define REGS_W_5 (0 << 5)\n#define REGS_X (ULL(1) << 40)\n"
+            "#define REGS_Y ((REGS_S_SHIFT + 2) * 3 / 2 % 64 ^ 1 | ~0 & -1)\n#endif\n" } };
     const std::string svd = R"(<?xml version="1.0" encoding="utf-8"?>
 <device><size>32</size><peripherals>
 <peripheral><name>P</name><size>16</size><registers>
@@ -265,7 +283,19 @@ std::vector<Target> LayoutSeeds()
     // UTF-16 as it lies in memory on this little-endian machine, after its mark.
     const std::string utf16Bytes = "\xFF\xFE"
         + std::string(reinterpret_cast<const char*>(utf16.utf16()), std::size_t(utf16.size()) * 2);
-    Target svdFile { "import_svd", { svd, utf16Bytes } };
+    // Arrays of peripherals, of more than 4096 and nested, alternate
+    // groups, a register without fields, a DOCTYPE with an entity.
+    const std::string arrays = R"(<?xml version="1.0"?>
+<!DOCTYPE device [<!ENTITY en "Enable">]>
+<device><peripherals><peripheral><name>U[%s]</name><dim>2</dim><dimIncrement>4</dimIncrement>
+<registers><register><name>LCR</name><fields><field><name>EN</name><description>&en;</description>
+<bitOffset>0</bitOffset></field></fields></register><register><name>LCR</name>
+<alternateGroup>ALT</alternateGroup><size>8</size></register>
+<register><dim>4100</dim><dimIndex>0-4099</dimIndex><name>C%s</name><description>[%s]</description>
+</register><cluster><dim>2</dim><name>K[%s]</name><register><dim>3</dim><name>R%s</name>
+</register></cluster></registers></peripheral></peripherals></device>
+)";
+    Target svdFile { "import_svd", { svd, utf16Bytes, arrays } };
     return { own, diagram, header, svdFile };
 }
 

@@ -1122,14 +1122,6 @@
         <translation>mehr als %1 Felder</translation>
     </message>
     <message>
-        <source>%1: mask 0x%2 is not one run of set bits; left out</source>
-        <translation>%1: Maske 0x%2 ist keine zusammenhängende Folge gesetzter Bits; ausgelassen</translation>
-    </message>
-    <message>
-        <source>no bit fields: no line reads #define NAME GENMASK(h, l), BIT(n) or (MASK &lt;&lt; n)</source>
-        <translation>keine Bitfelder: keine Zeile lautet #define NAME GENMASK(h, l), BIT(n) oder (MASK &lt;&lt; n)</translation>
-    </message>
-    <message>
         <source>the file is %1 MB; layout files are read up to %2 MB</source>
         <translation>die Datei hat %1 MB; Layoutdateien werden bis %2 MB gelesen</translation>
     </message>
@@ -1214,14 +1206,6 @@
         <translation>Cluster tiefer als %1 Ebenen verschachtelt</translation>
     </message>
     <message>
-        <source>more than %1 registers</source>
-        <translation>mehr als %1 Register</translation>
-    </message>
-    <message>
-        <source>register %1 has no fields</source>
-        <translation>Register %1 hat keine Felder</translation>
-    </message>
-    <message>
         <source>register %1 derives from %2, which is not in the file</source>
         <translation>Register %1 leitet sich von %2 ab, das nicht in der Datei steht</translation>
     </message>
@@ -1290,16 +1274,144 @@
         <translation>Element %1 ist kein Objekt mit „bits“</translation>
     </message>
     <message>
-        <source>element %1: &quot;bits&quot; is not a whole number from 1 to 64</source>
-        <translation>Element %1: „bits“ ist keine ganze Zahl von 1 bis 64</translation>
-    </message>
-    <message>
-        <source>element %1: bits %2 are past bit 63</source>
-        <translation>Element %1: Bits %2 liegen über Bit 63</translation>
-    </message>
-    <message>
         <source>no named fields</source>
         <translation>keine benannten Felder</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 und %2 weitere</translation>
+    </message>
+    <message>
+        <source>masks that are not one run of set bits: %1</source>
+        <translation>Masken, die keine zusammenhängende Folge gesetzter Bits sind: %1</translation>
+    </message>
+    <message>
+        <source>masks of no bits: %1</source>
+        <translation>Masken ohne Bits: %1</translation>
+    </message>
+    <message>
+        <source>values wider than their field: %1</source>
+        <translation>Werte, die breiter als ihr Feld sind: %1</translation>
+    </message>
+    <message>
+        <source>defines longer than %1 characters: %2</source>
+        <translation>Defines länger als %1 Zeichen: %2</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>ausgelassen: %1</translation>
+    </message>
+    <message>
+        <source>%1: GENMASK(%2, %3) has its high bit %2 below its low bit %3</source>
+        <translation>%1: GENMASK(%2, %3) hat sein hohes Bit %2 unter seinem niedrigen Bit %3</translation>
+    </message>
+    <message>
+        <source>more than %1 fields: a header of many registers is read one register at a time; copy that register&apos;s lines into a file of their own</source>
+        <translation>mehr als %1 Felder: ein Header mit vielen Registern wird Register für Register gelesen; kopieren Sie die Zeilen des Registers in eine eigene Datei</translation>
+    </message>
+    <message>
+        <source>no bit fields: no line reads #define NAME GENMASK(h, l), BIT(n) or (MASK &lt;&lt; n), nor gives a mask as NAME_Msk, NAME_MASK or NAME_M</source>
+        <translation>keine Bitfelder: keine Zeile lautet #define NAME GENMASK(h, l), BIT(n) oder (MASK &lt;&lt; n), und keine gibt eine Maske als NAME_Msk, NAME_MASK oder NAME_M an</translation>
+    </message>
+    <message>
+        <source>the file holds no value</source>
+        <translation>die Datei enthält keinen Wert</translation>
+    </message>
+    <message>
+        <source>more after the end of the value: %1</source>
+        <translation>weiterer Text nach dem Ende des Werts: %1</translation>
+    </message>
+    <message>
+        <source>the end of the file</source>
+        <translation>das Ende der Datei</translation>
+    </message>
+    <message>
+        <source>a /* comment that does not end</source>
+        <translation>ein /*-Kommentar, der nicht endet</translation>
+    </message>
+    <message>
+        <source>a text that does not end on its line</source>
+        <translation>ein Text, der nicht in seiner Zeile endet</translation>
+    </message>
+    <message>
+        <source>a text that does not end</source>
+        <translation>ein Text, der nicht endet</translation>
+    </message>
+    <message>
+        <source>lists and objects nested more than %1 deep</source>
+        <translation>Listen und Objekte mehr als %1 tief verschachtelt</translation>
+    </message>
+    <message>
+        <source>%1 is not a number</source>
+        <translation>%1 ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>expected a value (an object, a list, a text, a number, true, false or null), found %1</source>
+        <translation>erwartet war ein Wert (ein Objekt, eine Liste, ein Text, eine Zahl, true, false oder null), gefunden: %1</translation>
+    </message>
+    <message>
+        <source>the object that opens here does not end</source>
+        <translation>das Objekt, das hier beginnt, endet nicht</translation>
+    </message>
+    <message>
+        <source>the list that opens here does not end</source>
+        <translation>die Liste, die hier beginnt, endet nicht</translation>
+    </message>
+    <message>
+        <source>expected a key or “}”, found %1</source>
+        <translation>erwartet war ein Schlüssel oder „}“, gefunden: %1</translation>
+    </message>
+    <message>
+        <source>expected “:” after the key %1, found %2</source>
+        <translation>erwartet war „:“ nach dem Schlüssel %1, gefunden: %2</translation>
+    </message>
+    <message>
+        <source>expected “,” or “}” after the value of %1, found %2</source>
+        <translation>erwartet war „,“ oder „}“ nach dem Wert von %1, gefunden: %2</translation>
+    </message>
+    <message>
+        <source>expected “,” or “]” after element %1 of the list, found %2</source>
+        <translation>erwartet war „,“ oder „]“ nach Element %1 der Liste, gefunden: %2</translation>
+    </message>
+    <message>
+        <source>field %1: bitRange %2 gives msb %3 below lsb %4</source>
+        <translation>Feld %1: bitRange %2 gibt msb %3 unter lsb %4 an</translation>
+    </message>
+    <message>
+        <source>field %1: bitWidth is 0; a field is at least one bit wide</source>
+        <translation>Feld %1: bitWidth ist 0; ein Feld ist mindestens ein Bit breit</translation>
+    </message>
+    <message>
+        <source>element %1 has no &quot;bits&quot;: every element gives its width</source>
+        <translation>Element %1 hat kein „bits“: jedes Element gibt seine Breite an</translation>
+    </message>
+    <message>
+        <source>element %1: &quot;bits&quot; is %2, not a number</source>
+        <translation>Element %1: „bits“ ist %2, keine Zahl</translation>
+    </message>
+    <message>
+        <source>element %1: &quot;bits&quot; is %2, not a whole number of bits</source>
+        <translation>Element %1: „bits“ ist %2, keine ganze Zahl von Bits</translation>
+    </message>
+    <message>
+        <source>element %1: &quot;bits&quot; is %2; a field is at least one bit wide</source>
+        <translation>Element %1: „bits“ ist %2; ein Feld ist mindestens ein Bit breit</translation>
+    </message>
+    <message>
+        <source>element %1: &quot;bits&quot; is %2; Bitlens holds up to 64 bits</source>
+        <translation>Element %1: „bits“ ist %2; Bitlens fasst bis zu 64 Bits</translation>
+    </message>
+    <message>
+        <source>not a diagram as wavedrom reads it: %1</source>
+        <translation>kein Diagramm, wie wavedrom es liest: %1</translation>
+    </message>
+    <message>
+        <source>a timing diagram (&quot;signal&quot;), not a bit-field diagram (&quot;reg&quot;)</source>
+        <translation>ein Zeitdiagramm („signal“), kein Bitfeld-Diagramm („reg“)</translation>
+    </message>
+    <message>
+        <source>element %1: bits %2 are past bit 63; Bitlens holds up to 64 bits</source>
+        <translation>Element %1: Bits %2 liegen über Bit 63; Bitlens fasst bis zu 64 Bits</translation>
     </message>
 </context>
 <context>
@@ -1309,8 +1421,8 @@
         <translation>Layout importieren</translation>
     </message>
     <message>
-        <source>Layouts (*.svd *.xml *.json *.h);;All files (*)</source>
-        <translation>Layouts (*.svd *.xml *.json *.h);;Alle Dateien (*)</translation>
+        <source>Layouts (*.svd *.xml *.json *.json5 *.js *.h);;All files (*)</source>
+        <translation>Layouts (*.svd *.xml *.json *.json5 *.js *.h);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Nothing was imported.

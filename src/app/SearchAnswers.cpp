@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 
+#include "engine/Characters.h"
 #include "engine/Expression.h"
 #include "model/FieldBytes.h"
 
@@ -16,12 +17,6 @@ constexpr int kBinaryGroupsKept = 3;
 // Below this, a bare decimal number gets no answers.
 constexpr UInt64 kSmallestBareDecimal = 256;
 
-int DigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u >= u'0' && u <= u'9' ? u - u'0' : -1;
-}
-
 // Four decimal numbers of up to three digits, each at most 255, with dots between.
 bool IsDottedQuad(QStringView text)
 {
@@ -33,10 +28,9 @@ bool IsDottedQuad(QStringView text)
             return false;
         int value = 0;
         for (QChar c : part) {
-            const int digit = DigitValue(c);
-            if (digit < 0 || digit > 9)
+            if (c.unicode() > 0x7F || !IsDecimalDigit(char(c.unicode())))
                 return false;
-            value = value * 10 + digit;
+            value = value * 10 + (c.unicode() - u'0');
         }
         if (value > 255)
             return false;

@@ -1,6 +1,7 @@
-// Characters as the engine's readers take them, always by the "C" locale's
+// Characters as the program's readers take them, always by the "C" locale's
 // rules whatever locale the process has set, and unsigned numbers written
-// out as decimal digits. For the engine's own sources.
+// out and read back as digits. The one place these helpers are defined: the
+// engine's sources include it by name, the other rooms as "engine/Characters.h".
 #ifndef BITLENS_CHARACTERS_H
 #define BITLENS_CHARACTERS_H
 
@@ -66,6 +67,19 @@ inline bool BeginsWithWord(const char* text, const char* word)
         if (Lower(*text) != *word)
             return false;
     }
+    return true;
+}
+
+// The whole of [begin, end) as an unsigned number in `base` (2 to 36, digits
+// of either case), or false: no sign, no blank, no prefix, nothing past 64
+// bits. `value` is left as it was on false.
+inline bool ReadWholeUnsigned(const char* begin, const char* end, UInt64& value, int base = 10)
+{
+    UInt64 read = 0;
+    const std::from_chars_result result = std::from_chars(begin, end, read, base);
+    if (begin == end || result.ec != std::errc() || result.ptr != end)
+        return false;
+    value = read;
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "FileSupport.h"
 
+#include "engine/Characters.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -280,7 +282,25 @@ bool IsBitlensLayoutFile(const QByteArray& bytes)
 {
     if (bytes.size() > kMaxJsonLayoutFileSize)
         return false;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes);
-    return document.isObject()
-        && document.object().value(QLatin1String("format")).toString() == kFormatName;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error == QJsonParseError::NoError)
+        return document.isObject()
+            && document.object().value(QLatin1String("format")).toString() == kFormatName;
+    // A file of ours cut short or damaged is known by the key the program
+    // writes first (in the order of their names): its own reader then tells
+    // what is wrong with it, not the diagram reader.
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const auto skipBlanks = [&] {
+        while (at < bytes.size() && IsBlank(bytes[at]))
+            ++at;
+    };
+    skipBlanks();
+    if (at == bytes.size() || bytes[at] != '{')
+        return false;
+    ++at;
+    skipBlanks();
+    const QByteArrayView rest = QByteArrayView(bytes).sliced(at);
+    return rest.startsWith("\"description\"") || rest.startsWith("\"fields\"")
+        || rest.startsWith("\"format\"");
 }

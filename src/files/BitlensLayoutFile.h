@@ -15,7 +15,7 @@
 #ifndef BITLENS_BITLENSLAYOUTFILE_H
 #define BITLENS_BITLENSLAYOUTFILE_H
 
-#include "LayoutFile.h"
+#include "LayoutFileTypes.h"
 
 constexpr int kLayoutFileVersion = 1;
 
@@ -29,7 +29,8 @@ QByteArray ExportBitlensLayout(const BitFieldLayout& layout);
 LayoutResult ImportBitlensLayout(const QByteArray& bytes, const QString& fileName);
 
 // Whether `bytes` is JSON whose top object says "format": "bitlens-layout",
-// whatever else it holds.
+// whatever else it holds, or, when it is not JSON (a file cut short),
+// opens with a key the program writes first.
 bool IsBitlensLayoutFile(const QByteArray& bytes);
 
 #endif

@@ -1,13 +1,8 @@
 #include "FileSupport.h"
 
-#include <cstring>
+#include "engine/Characters.h"
 
-QString LayoutFileError::text() const
-{
-    if (line > 0)
-        return QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message);
-    return QStringLiteral("%1: %2").arg(file, message);
-}
+#include <cstring>
 
 std::optional<LayoutFileError> CheckFileSize(qint64 size, qint64 limit, const QString& file)
 {
@@ -219,28 +214,18 @@ std::optional<LayoutFileError> ReadJson(
 
 std::optional<UInt64> ParseUnsigned(const QString& text)
 {
-    const QString trimmed = text.trimmed();
+    // Latin-1 keeps every character one byte: one that is not a digit stays
+    // one that is not.
+    const QByteArray trimmed = text.trimmed().toLatin1();
     int base = 10;
-    QStringView digits = trimmed;
-    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        base = 16;
-        digits = digits.mid(2);
-    } else if (digits.startsWith(QLatin1String("0b"), Qt::CaseInsensitive)) {
-        base = 2;
-        digits = digits.mid(2);
-    }
-    if (digits.isEmpty())
-        return std::nullopt;
+    qsizetype at = 0;
+    if (trimmed.size() > 1 && trimmed[0] == '0' && (trimmed[1] == 'x' || trimmed[1] == 'X'))
+        base = 16, at = 2;
+    else if (trimmed.size() > 1 && trimmed[0] == '0' && (trimmed[1] == 'b' || trimmed[1] == 'B'))
+        base = 2, at = 2;
     UInt64 value = 0;
-    for (QChar c : digits) {
-        const char16_t u = c.unicode();
-        const int digit = (u >= '0' && u <= '9') ? u - '0'
-            : (u >= 'a' && u <= 'f')             ? u - 'a' + 10
-            : (u >= 'A' && u <= 'F')             ? u - 'A' + 10
-                                                 : 99;
-        if (digit >= base || value > (~UInt64(0) - UInt64(digit)) / UInt64(base))
-            return std::nullopt;
-        value = value * UInt64(base) + UInt64(digit);
-    }
+    if (!ReadWholeUnsigned(
+            trimmed.constData() + at, trimmed.constData() + trimmed.size(), value, base))
+        return std::nullopt;
     return value;
 }

@@ -2,7 +2,7 @@
 #ifndef BITLENS_FILESUPPORT_H
 #define BITLENS_FILESUPPORT_H
 
-#include "LayoutFile.h"
+#include "LayoutFileTypes.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

@@ -13,10 +13,23 @@ LayoutFormat DetectLayoutFormat(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
         return eLayoutFormatSvd;
+    // Blanks and comments say nothing: a diagram may open with a // line as
+    // a header does.
     qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (at < bytes.size()
-        && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '\r' || bytes[at] == '\n'))
-        ++at;
+    while (at < bytes.size()) {
+        const char c = bytes[at];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++at;
+        } else if (bytes.mid(at, 2) == "//") {
+            const qsizetype end = bytes.indexOf('\n', at);
+            at = end < 0 ? bytes.size() : end;
+        } else if (bytes.mid(at, 2) == "/*") {
+            const qsizetype end = bytes.indexOf("*/", at + 2);
+            at = end < 0 ? bytes.size() : end + 2;
+        } else {
+            break;
+        }
+    }
     const char first = at < bytes.size() ? bytes[at] : '\0';
     if (first == '<')
         return eLayoutFormatSvd;

@@ -1,9 +1,11 @@
 #include "WavedromFile.h"
 
 #include "FileSupport.h"
+#include "Json5.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
@@ -22,26 +24,17 @@ const QRegularExpression& NamedValuePattern()
     return pattern;
 }
 
-// A JSON number as the digits a person wrote: whole numbers without a
-// decimal point.
-QString NumberText(double number)
-{
-    if (std::floor(number) == number && std::fabs(number) < 9007199254740992.0)
-        return QString::number(qint64(number));
-    return QString::number(number, 'g', 17);
-}
-
 // One attr entry, into the field's description or its named values; the
 // field's bits are set.
-void ReadAttr(const QJsonValue& attr, BitField& field, QStringList& description)
+void ReadAttr(const Json5Value& attr, BitField& field, QStringList& description)
 {
-    if (attr.isDouble()) {
-        description << NumberText(attr.toDouble());
+    if (attr.kind() == Json5Value::eNumber) {
+        description << attr.text();
         return;
     }
-    if (!attr.isString())
+    if (attr.kind() != Json5Value::eText)
         return;
-    const QString text = attr.toString();
+    const QString text = attr.text();
     const QRegularExpressionMatch match = NamedValuePattern().match(text);
     const auto value = match.hasMatch() ? ParseUnsigned(match.captured(1)) : std::nullopt;
     // A number too wide for the field is no value of it: the text describes.
@@ -51,95 +44,120 @@ void ReadAttr(const QJsonValue& attr, BitField& field, QStringList& description)
         description << text;
 }
 
-std::optional<int> Bits(const QJsonValue& value)
+// What is wrong with an element's "bits", or nothing when it is a width.
+std::optional<QString> BitsProblem(const Json5Value& bits, int element)
 {
-    const double bits = value.toDouble(0);
-    if (!value.isDouble() || std::floor(bits) != bits || bits < 1 || bits > 64)
-        return std::nullopt;
-    return int(bits);
+    const std::optional<double> number = bits.number();
+    if (bits.isMissing())
+        return LayoutFiles::tr("element %1 has no \"bits\": every element gives its width")
+            .arg(element);
+    if (!number)
+        return LayoutFiles::tr("element %1: \"bits\" is %2, not a number")
+            .arg(element)
+            .arg(bits.kind() == Json5Value::eText
+                    ? QStringLiteral("\u201C%1\u201D").arg(bits.text())
+                    : bits.text());
+    if (std::floor(*number) != *number)
+        return LayoutFiles::tr("element %1: \"bits\" is %2, not a whole number of bits")
+            .arg(element)
+            .arg(bits.text());
+    if (*number < 1)
+        return LayoutFiles::tr("element %1: \"bits\" is %2; a field is at least one bit wide")
+            .arg(element)
+            .arg(bits.text());
+    if (*number > 64)
+        return LayoutFiles::tr("element %1: \"bits\" is %2; Bitlens holds up to 64 bits")
+            .arg(element)
+            .arg(bits.text());
+    return std::nullopt;
 }
 
 } // namespace
 
 LayoutResult ImportWavedrom(const QByteArray& bytes, const QString& fileName)
 {
-    QJsonDocument document;
-    if (auto notJson = ReadJson(bytes, fileName, document))
-        return Failed(*notJson);
+    if (auto tooBig = CheckFileSize(bytes.size(), kMaxWavedromFileSize, fileName))
+        return Failed(*tooBig);
+    const Json5Document document = Json5Document::read(bytes);
+    if (const auto& error = document.error())
+        return Failed(FileError(fileName, error->line,
+            LayoutFiles::tr("not a diagram as wavedrom reads it: %1").arg(error->message)));
 
-    QJsonArray list;
-    std::vector<JsonStep> listPath;
+    const Json5Value top = document.root();
+    Json5Value list = top;
     int configBits = 0;
-    if (document.isArray()) {
-        list = document.array();
-    } else {
-        const QJsonObject top = document.object();
-        if (!top.value(QLatin1String("reg")).isArray())
-            return Failed(FileError(fileName, 0,
-                LayoutFiles::tr("not a bit-field diagram: neither a list of fields nor an object "
-                                "with a \"reg\" list")));
-        list = top.value(QLatin1String("reg")).toArray();
-        listPath.push_back({ QStringLiteral("reg") });
-        configBits
-            = Bits(top.value(QLatin1String("config")).toObject().value(QLatin1String("bits")))
-                  .value_or(0);
+    if (top.kind() == Json5Value::eObject) {
+        list = top.member(QStringLiteral("reg"));
+        if (list.kind() != Json5Value::eList) {
+            const bool timing = !top.member(QStringLiteral("signal")).isMissing();
+            return Failed(FileError(fileName, list.isMissing() ? top.line() : list.line(),
+                timing ? LayoutFiles::tr("a timing diagram (\"signal\"), not a bit-field "
+                                         "diagram (\"reg\")")
+                       : LayoutFiles::tr("not a bit-field diagram: neither a list of fields nor an "
+                                         "object with a \"reg\" list")));
+        }
+        const Json5Value bits = top.member(QStringLiteral("config")).member(QStringLiteral("bits"));
+        if (!bits.isMissing() && !BitsProblem(bits, 0))
+            configBits = int(*bits.number());
+    } else if (top.kind() != Json5Value::eList) {
+        return Failed(FileError(fileName, top.line(),
+            LayoutFiles::tr("not a bit-field diagram: neither a list of fields nor an object with "
+                            "a \"reg\" list")));
     }
-    const auto lineOf = [&](int element) {
-        std::vector<JsonStep> path = listPath;
-        if (element >= 0)
-            path.push_back({ QString(), element });
-        return JsonLine(bytes, path);
-    };
 
     BitFieldLayout layout;
     layout.name = ToUtf8(QFileInfo(fileName).completeBaseName());
     std::vector<int> lineOfField;
     int lsb = 0;
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        const QJsonValue item = list[i];
-        if (!item.isObject())
-            return Failed(FileError(fileName, lineOf(int(i)),
-                LayoutFiles::tr("element %1 is not an object with \"bits\"").arg(i + 1)));
-        const QJsonObject object = item.toObject();
-        const auto bits = Bits(object.value(QLatin1String("bits")));
-        if (!bits)
-            return Failed(FileError(fileName, lineOf(int(i)),
-                LayoutFiles::tr("element %1: \"bits\" is not a whole number from 1 to 64")
-                    .arg(i + 1)));
-        const QJsonValue name = object.value(QLatin1String("name"));
-        const QString nameText = name.isDouble() ? NumberText(name.toDouble()) : name.toString();
+    int element = 0;
+    for (Json5Value item = list.first(); !item.isMissing(); item = item.next()) {
+        ++element;
+        if (item.kind() != Json5Value::eObject)
+            return Failed(FileError(fileName, item.line(),
+                LayoutFiles::tr("element %1 is not an object with \"bits\"").arg(element)));
+        const Json5Value bitsValue = item.member(QStringLiteral("bits"));
+        if (const auto problem = BitsProblem(bitsValue, element))
+            return Failed(FileError(fileName, item.line(), *problem));
+        const int bits = int(*bitsValue.number());
+        const Json5Value name = item.member(QStringLiteral("name"));
+        const QString nameText
+            = name.kind() == Json5Value::eText || name.kind() == Json5Value::eNumber ? name.text()
+                                                                                     : QString();
+        if (lsb + bits > 64)
+            return Failed(FileError(fileName, item.line(),
+                LayoutFiles::tr("element %1: bits %2 are past bit 63; Bitlens holds up to 64 bits")
+                    .arg(element)
+                    .arg(BitsText(lsb + bits - 1, lsb))));
         if (!nameText.trimmed().isEmpty()) {
             BitField field;
             field.name = ToUtf8(nameText);
             field.lsb = lsb;
-            field.msb = lsb + *bits - 1;
+            field.msb = lsb + bits - 1;
             QStringList description;
-            const QJsonValue attr = object.value(QLatin1String("attr"));
-            if (attr.isArray()) {
-                for (const QJsonValue entry : attr.toArray())
+            const Json5Value attr = item.member(QStringLiteral("attr"));
+            if (attr.kind() == Json5Value::eList) {
+                for (Json5Value entry = attr.first(); !entry.isMissing(); entry = entry.next())
                     ReadAttr(entry, field, description);
             } else {
                 ReadAttr(attr, field, description);
             }
             field.description = ToUtf8(description.join(QLatin1Char('\n')));
+            if (layout.fields.size() == kMaxLayoutFields)
+                return Failed(FileError(fileName, item.line(),
+                    LayoutFiles::tr("more than %1 fields").arg(kMaxLayoutFields)));
             layout.fields.push_back(std::move(field));
-            lineOfField.push_back(int(i));
+            lineOfField.push_back(item.line());
         }
-        lsb += *bits;
-        if (lsb > 64)
-            return Failed(FileError(fileName, lineOf(int(i)),
-                LayoutFiles::tr("element %1: bits %2 are past bit 63")
-                    .arg(i + 1)
-                    .arg(BitsText(lsb - 1, lsb - *bits))));
+        lsb += bits;
     }
     if (layout.fields.empty())
-        return Failed(FileError(fileName, lineOf(-1), LayoutFiles::tr("no named fields")));
+        return Failed(FileError(fileName, list.line(), LayoutFiles::tr("no named fields")));
     if (configBits != 0)
         layout.width = configBits;
     else if (lsb == 8 || lsb == 16 || lsb == 32 || lsb == 64)
         layout.width = lsb;
     if (auto unsound = FirstProblem(layout, fileName,
-            [&](int field) { return lineOf(field < 0 ? -1 : lineOfField[std::size_t(field)]); }))
+            [&](int field) { return field < 0 ? list.line() : lineOfField[std::size_t(field)]; }))
         return Failed(*unsound);
     LayoutResult result;
     result.layout = std::move(layout);

@@ -1,5 +1,7 @@
 #include "BitFieldLayout.h"
 
+#include "engine/Characters.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -26,41 +28,25 @@ std::string_view Trimmed(std::string_view text)
     return text;
 }
 
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
-
-// The digits of `text` in `base`, with separators between them; nothing
-// past 64 bits.
+// The digits of `text` in `base`, with single separators between them;
+// nothing past 64 bits.
 std::optional<UInt64> ReadDigits(std::string_view text, int base)
 {
-    UInt64 value = 0;
-    bool digits = false;
-    bool separated = false;
-    for (const char c : text) {
-        if (c == '_' || c == ' ') {
-            if (!digits || separated)
-                return std::nullopt;
-            separated = true;
+    std::string digits;
+    digits.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c != '_' && c != ' ') {
+            digits += c;
             continue;
         }
-        const int digit = DigitValue(c);
-        if (digit >= base)
+        const bool between
+            = !digits.empty() && at + 1 < text.size() && text[at + 1] != '_' && text[at + 1] != ' ';
+        if (!between)
             return std::nullopt;
-        if (value > (~UInt64(0) - UInt64(digit)) / UInt64(base))
-            return std::nullopt;
-        value = value * UInt64(base) + UInt64(digit);
-        digits = true;
-        separated = false;
     }
-    if (!digits || separated)
+    UInt64 value = 0;
+    if (!ReadWholeUnsigned(digits.data(), digits.data() + digits.size(), value, base))
         return std::nullopt;
     return value;
 }

@@ -31,21 +31,22 @@ QString FromUtf8(const std::string& text)
 // The registers, read-only, as the chooser lists them.
 class RegisterTable : public QAbstractTableModel {
 public:
-    explicit RegisterTable(const std::vector<SvdRegister>& registers, QObject* parent)
+    // Each row is made when it is shown: a file may list millions.
+    explicit RegisterTable(const SvdFile& file, QObject* parent)
         : QAbstractTableModel(parent)
-        , fRegisters(registers)
+        , fFile(file)
     { }
 
     int rowCount(const QModelIndex& parent) const override
     {
-        return parent.isValid() ? 0 : int(fRegisters.size());
+        return parent.isValid() ? 0 : int(fFile.registerCount());
     }
     int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 3; }
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
             return {};
-        const SvdRegister& entry = fRegisters[std::size_t(index.row())];
+        const SvdRegister entry = this->entry(index.row());
         switch (index.column()) {
         case 0: return entry.peripheral;
         case 1: return entry.name;
@@ -62,10 +63,10 @@ public:
         default: return SvdRegisterDialog::tr("Description");
         }
     }
-    const SvdRegister& entry(int row) const { return fRegisters[std::size_t(row)]; }
+    SvdRegister entry(int row) const { return fFile.registerAt(std::size_t(row)); }
 
 private:
-    std::vector<SvdRegister> fRegisters;
+    SvdFile fFile;
 };
 
 class RegisterFilter : public QSortFilterProxyModel {
@@ -129,7 +130,7 @@ LayoutImport::~LayoutImport()
 void LayoutImport::chooseFile()
 {
     const QString path = QFileDialog::getOpenFileName(&fWindow, tr("Import Layout"), QString(),
-        tr("Layouts (*.svd *.xml *.json *.h);;All files (*)"));
+        tr("Layouts (*.svd *.xml *.json *.json5 *.js *.h);;All files (*)"));
     if (!path.isEmpty())
         start(path);
 }
@@ -186,14 +187,14 @@ void LayoutImport::finish(const std::shared_ptr<Job>& job)
 
 void LayoutImport::chooseRegister(const SvdFile& file, const QString& path)
 {
-    auto* chooser = new SvdRegisterDialog(file.registers(), path, &fWindow);
+    auto* chooser = new SvdRegisterDialog(file, path, &fWindow);
     chooser->setAttribute(Qt::WA_DeleteOnClose);
     // The outline goes with the dialog; a register's fields are read when chosen.
     connect(chooser, &QDialog::accepted, this, [this, chooser, file] {
         const int index = chooser->chosen();
         if (index < 0)
             return;
-        const LayoutResult result = file.importRegister(index);
+        const LayoutResult result = file.importRegister(std::size_t(index));
         if (result.ok())
             fDone(result);
         else
@@ -210,8 +211,7 @@ void LayoutImport::fail(const LayoutFileError& error)
 
 // --- The register chooser ------------------------------------------------------
 
-SvdRegisterDialog::SvdRegisterDialog(
-    const std::vector<SvdRegister>& registers, const QString& file, QWidget* parent)
+SvdRegisterDialog::SvdRegisterDialog(const SvdFile& registers, const QString& file, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("svdRegisterDialog"));
@@ -219,7 +219,7 @@ SvdRegisterDialog::SvdRegisterDialog(
     auto* column = new QVBoxLayout(this);
     auto* heading = new QLabel(tr("Registers in %1: %2. Choose one:")
                                    .arg(QFileInfo(file).fileName())
-                                   .arg(registers.size()),
+                                   .arg(registers.registerCount()),
         this);
     column->addWidget(heading);
 
@@ -244,6 +244,9 @@ SvdRegisterDialog::SvdRegisterDialog(
     fList->setTabKeyNavigation(false);
     fList->verticalHeader()->hide();
     fList->horizontalHeader()->setStretchLastSection(true);
+    // Array elements and alternate groups make long names: SRCFCTR[1063],
+    // MCS_I2C0_ALT, CH[2].CTRL.
+    fList->setColumnWidth(1, fList->fontMetrics().averageCharWidth() * 20);
     fList->setWordWrap(false);
     column->addWidget(fList, 1);
     heading->setBuddy(fList);

@@ -67,11 +67,10 @@ class SvdRegisterDialog : public QDialog {
     Q_OBJECT
 
 public:
-    SvdRegisterDialog(
-        const std::vector<SvdRegister>& registers, const QString& file, QWidget* parent);
+    SvdRegisterDialog(const SvdFile& registers, const QString& file, QWidget* parent);
     ~SvdRegisterDialog() override;
 
-    // The chosen register's index in `registers`, -1 for none.
+    // The chosen register's index in the file's listing, -1 for none.
     int chosen() const;
     QLineEdit* filter() const { return fFilter; }
     QTableView* list() const { return fList; }
