@@ -7,6 +7,7 @@ set(BITLENS_FILES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/LayoutFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LayoutStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SvdFile.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WavedromFile.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/WavedromFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowStateStore.cpp)
 # Its headers go by the room\'s folder ("files/...") from outside it.
 set(BITLENS_FILES_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR}/..)
