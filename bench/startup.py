@@ -118,22 +118,29 @@ def report_settled(samples):
     return not ok
 
 
+def start_reporting(make_argv):
+    """Starts the program make_argv(fd) gives and reads the first line it
+    writes to fd: the child and the line, or None and None when it writes
+    none."""
+    read_end, write_end = os.pipe()
+    child = subprocess.Popen(make_argv(write_end), pass_fds=[write_end],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as printed:
+        line = printed.readline().strip()
+    if not line:
+        child.wait()
+        return None, None
+    return child, line
+
+
 def start_session_bus(runtime):
     """A session bus of our own; None when dbus-daemon is missing."""
     if not shutil.which("dbus-daemon"):
         return None, None
-    read_end, write_end = os.pipe()
-    bus = subprocess.Popen(
-        ["dbus-daemon", "--session", "--nofork", "--nopidfile",
-         f"--address=unix:dir={runtime}", f"--print-address={write_end}"],
-        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as printed:
-        address = printed.readline().strip()
-    if not address:
-        bus.wait()
-        return None, None
-    return bus, address
+    return start_reporting(lambda fd: [
+        "dbus-daemon", "--session", "--nofork", "--nopidfile",
+        f"--address=unix:dir={runtime}", f"--print-address={fd}"])
 
 
 def measure(programs, env, runs):
@@ -192,17 +199,9 @@ def start_xvfb():
     """An Xvfb of our own on a free display; None when Xvfb is missing."""
     if not shutil.which("Xvfb"):
         return None, None
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1920x1200x24", "-nolisten", "tcp"],
-        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as displayfd:
-        display = displayfd.readline().strip()
-    if not display:
-        server.wait()
-        return None, None
-    return server, f":{display}"
+    server, display = start_reporting(lambda fd: [
+        "Xvfb", "-displayfd", str(fd), "-screen", "0", "1920x1200x24", "-nolisten", "tcp"])
+    return server, display and f":{display}"
 
 
 def main():
