@@ -2,6 +2,11 @@
 // the first window has been exposed, and so painted, and the event loop has
 // come round once more, it prints how many widgets of each Qt class the
 // window holds and ends the process on the spot, with no teardown to time.
+//
+// With BITLENS_PROBE_SETTLE_MS set, it waits that long after the first
+// expose instead, with the event loop running, so that the work a program
+// puts off past its first paint has run, and prints the resident memory as
+// the kernel counts it then (VmRSS) before the census.
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -9,6 +14,8 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -16,7 +23,22 @@
 
 namespace {
 
-void ReportAndExit(QWindow* window)
+// Resident memory in KiB, from /proc/self/status; 0 when unreadable.
+long ResidentKiB()
+{
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return 0;
+    char line[256];
+    long kib = 0;
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            kib = std::strtol(line + 6, nullptr, 10);
+    std::fclose(status);
+    return kib;
+}
+
+void ReportAndExit(QWindow* window, bool settled)
 {
     std::map<std::string, int> census;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -32,6 +54,8 @@ void ReportAndExit(QWindow* window)
             census[meta->className()] += 1;
         }
     }
+    if (settled)
+        std::printf("settled: rss=%ld\n", ResidentKiB());
     std::printf("shown:");
     for (const auto& [name, count] : census)
         std::printf(" %s=%d", name.c_str(), count);
@@ -48,7 +72,9 @@ protected:
             auto* window = qobject_cast<QWindow*>(watched);
             if (window && window->isExposed()) {
                 fSeen = true;
-                QTimer::singleShot(0, this, [window] { ReportAndExit(window); });
+                const int settleMs = qEnvironmentVariableIntValue("BITLENS_PROBE_SETTLE_MS");
+                QTimer::singleShot(
+                    settleMs, this, [window, settleMs] { ReportAndExit(window, settleMs > 0); });
             }
         }
         return false;

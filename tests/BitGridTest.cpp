@@ -16,6 +16,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 using Bits = QList<qulonglong>;
@@ -64,8 +66,10 @@ private slots:
     void tooltips_data();
     void tooltips();
     void repaintsOnlyChangedCells();
-    void sizeComesFromTheFont_data();
-    void sizeComesFromTheFont();
+    void cellsGrowWithTheWidth_data();
+    void cellsGrowWithTheWidth();
+    void cellsReadAtAGlance_data();
+    void cellsReadAtAGlance();
     void selectsARunWithShift_data();
     void selectsARunWithShift();
     void namesTheSelectedBitsFromTheMenu_data();
@@ -553,7 +557,7 @@ void BitGridTest::repaintsOnlyChangedCells()
     QCOMPARE(paintedBy([&] { grid->setBits(0, 64, false); }), QRegion(grid->rect()));
 }
 
-void BitGridTest::sizeComesFromTheFont_data()
+void BitGridTest::cellsGrowWithTheWidth_data()
 {
     QTest::addColumn<qreal>("scale");
     QTest::newRow("desktop font") << 1.0;
@@ -561,30 +565,138 @@ void BitGridTest::sizeComesFromTheFont_data()
     QTest::newRow("twice") << 2.0;
 }
 
-// Fixed at two lines of 32 cells, in about the room of 44 digits, at any
-// font size and at every width, so a new width never asks for a layout.
-void BitGridTest::sizeComesFromTheFont()
+// From about a digit wide, in the room of at most 44 digits, up to twice the
+// text's height; never less tall than the field's text. The height follows
+// the width alone, never the bit width, so a new width asks for no layout.
+void BitGridTest::cellsGrowWithTheWidth()
 {
     QFETCH(qreal, scale);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSizeF(font.pointSizeF() * scale);
     grid->setFont(font);
-    const int digit = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
-
+    const QFontMetrics metrics(font);
+    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
     grid->setBits(0, 64, true);
-    const QSize size = grid->sizeHint();
-    QCOMPARE(grid->minimumSizeHint(), size);
-    QCOMPARE(grid->sizePolicy(), QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed));
-    QVERIFY2(size.width() > 32 * digit && size.width() <= 44 * digit,
-        qPrintable(QString("%1 pixels for digits of %2").arg(size.width()).arg(digit)));
-    const QRect inside(QPoint(), size);
-    QVERIFY(inside.contains(grid->cellRect(63)));
-    QVERIFY(inside.contains(grid->cellRect(0)));
-    QVERIFY(grid->cellRect(0).width() > digit);
-    for (const UInt16 width : { 8, 16, 32 }) {
-        grid->setBits(0, width, false);
-        QCOMPARE(grid->sizeHint(), size);
+    const int least = grid->minimumSizeHint().width();
+    QVERIFY2(least > 32 * digit && least <= 44 * digit,
+        qPrintable(QString("%1 pixels for digits of %2").arg(least).arg(digit)));
+    QVERIFY(grid->sizePolicy().hasHeightForWidth());
+
+    int pitch = 0;
+    for (const int width : { least, least * 3 / 2, least * 2, least * 4 }) {
+        const int height = grid->heightForWidth(width);
+        grid->resize(width, height);
+        const QRect high = grid->cellRect(63);
+        const QRect low = grid->cellRect(0);
+        QVERIFY(grid->rect().contains(high) && grid->rect().contains(low));
+        QCOMPARE(low.right(), width - 1);
+        QVERIFY(low.height() >= metrics.height() + 2);
+        QVERIFY(high.width() >= pitch && high.width() <= 2 * high.height() + 1);
+        pitch = high.width();
+        for (const UInt16 bits : { 8, 16, 32 }) {
+            grid->setBits(0, bits, false);
+            QCOMPARE(grid->heightForWidth(width), height);
+        }
+        grid->setBits(0, 64, true);
     }
+    QVERIFY(pitch >= 2 * digit);
+
+    // Laid out, the grid gets the height it asks for at its width.
+    window->resize(least * 3, window->height());
+    window->layout()->activate();
+    QCOMPARE(grid->height(), grid->heightForWidth(grid->width()));
+}
+
+namespace {
+
+qreal Luminance(const QColor& colour)
+{
+    const auto linear
+        = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+        + 0.0722 * linear(colour.blueF());
+}
+
+qreal Contrast(const QColor& a, const QColor& b)
+{
+    const qreal la = Luminance(a);
+    const qreal lb = Luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+struct Cell {
+    QColor fill; // its first pixel inside the frame
+    qreal inkContrast = 0; // of its most contrasting pixel against the fill
+    std::vector<QColor> pixels;
+
+    // How much of it is painted in `colour`.
+    qreal shareOf(const QColor& colour) const
+    {
+        return qreal(std::count(pixels.begin(), pixels.end(), colour)) / qreal(pixels.size());
+    }
+};
+
+Cell CellAt(const QImage& image, const QRect& cell)
+{
+    const QRect inside = cell.adjusted(1, 1, -1, -1);
+    Cell seen { image.pixelColor(inside.topLeft()), 1, {} };
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            seen.pixels.push_back(image.pixelColor(x, y));
+            seen.inkContrast = qMax(seen.inkContrast, Contrast(seen.pixels.back(), seen.fill));
+        }
+    }
+    return seen;
+}
+
+} // namespace
+
+void BitGridTest::cellsReadAtAGlance_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    const struct {
+        const char* name;
+        QRgb window, windowText, base, text, highlight, highlightedText;
+    } palettes[] = {
+        { "light", 0xefefef, 0x000000, 0xffffff, 0x000000, 0x308cc6, 0xffffff },
+        { "dark", 0x353535, 0xffffff, 0x232323, 0xffffff, 0x2a82da, 0xffffff },
+        { "high contrast, dark", 0x000000, 0xffffff, 0x000000, 0xffffff, 0x1aebff, 0x000000 },
+        { "high contrast, light", 0xffffff, 0x000000, 0xffffff, 0x000000, 0x37006e, 0xffffff },
+        { "a pale highlight", 0xefefef, 0x000000, 0xffffff, 0x000000, 0xd2e1f5, 0x000000 },
+    };
+    for (const auto& each : palettes) {
+        QPalette palette;
+        palette.setColor(QPalette::Window, each.window);
+        palette.setColor(QPalette::WindowText, each.windowText);
+        palette.setColor(QPalette::Base, each.base);
+        palette.setColor(QPalette::Text, each.text);
+        palette.setColor(QPalette::Highlight, each.highlight);
+        palette.setColor(QPalette::HighlightedText, each.highlightedText);
+        QTest::newRow(each.name) << palette;
+    }
+}
+
+// As painted: a set bit's fill stands apart from a clear bit's, every digit
+// from its fill, and a selected 0 looks like a 0, not like a set 1.
+void BitGridTest::cellsReadAtAGlance()
+{
+    QFETCH(QPalette, palette);
+    grid->setPalette(palette);
+    grid->setBits(0b0101'1010, 8, false);
+    grid->setSelection(3, 0);
+    const QImage image = grid->grab().toImage();
+    const Cell set = CellAt(image, grid->cellRect(6));
+    const Cell clear = CellAt(image, grid->cellRect(5));
+    QVERIFY2(Contrast(set.fill, clear.fill) >= 2.5,
+        qPrintable(set.fill.name() + " on " + clear.fill.name()));
+    QVERIFY(set.inkContrast >= 4.5);
+    QVERIFY(clear.inkContrast >= 4.5);
+    // Selected, each keeps most of its fill: the selection is drawn over it.
+    const Cell selectedClear = CellAt(image, grid->cellRect(2));
+    const Cell selectedSet = CellAt(image, grid->cellRect(1));
+    QVERIFY(selectedClear.shareOf(clear.fill) > 0.5);
+    QVERIFY(selectedClear.shareOf(clear.fill) < clear.shareOf(clear.fill));
+    QVERIFY(selectedSet.shareOf(set.fill) > 0.5);
 }
 
 // Selecting sets no bit: a plain drag still does.

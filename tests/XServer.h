@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QThread>
 
@@ -49,16 +50,19 @@ public:
     {
         if (fConnection)
             xcb_disconnect(fConnection);
-        fProcess.terminate();
-        if (!fProcess.waitForFinished(5000))
-            fProcess.kill();
+        for (QProcess* process : { &fWindowManager, &fProcess }) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+        }
     }
 
-    // Starts `program` (Xvfb); an empty string, or why it did not start.
-    QString start(const QString& program, int timeoutMs)
+    // Starts `program` (Xvfb) with one screen of `size` ("1920x1080"); an
+    // empty string, or why it did not start.
+    QString start(const QString& program, int timeoutMs, const QString& size = "1024x768")
     {
         fProcess.start(
-            program, { "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24" });
+            program, { "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", size + "x24" });
         const QDeadlineTimer deadline(timeoutMs);
         while (!fProcess.canReadLine() && !deadline.hasExpired())
             fProcess.waitForReadyRead(100);
@@ -76,6 +80,26 @@ public:
     }
 
     QByteArray display() const { return ":" + fNumber; }
+
+    // Starts a window manager (`program`, openbox) on the server and waits
+    // until it manages windows; an empty string, or why it did not start.
+    QString startWindowManager(const QString& program, int timeoutMs)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", QString::fromLatin1(display()));
+        fWindowManager.setProcessEnvironment(environment);
+        fWindowManager.setStandardOutputFile(QProcess::nullDevice());
+        fWindowManager.start(program, {});
+        // A window manager announces itself with a window named on the root.
+        const xcb_atom_t check = atom("_NET_SUPPORTING_WM_CHECK");
+        const QDeadlineTimer deadline(timeoutMs);
+        while (property(fRoot, check).size() != 4) {
+            if (deadline.hasExpired() || fWindowManager.state() == QProcess::NotRunning)
+                return program + " did not start: " + fWindowManager.readAllStandardError();
+            QThread::msleep(20);
+        }
+        return {};
+    }
 
     xcb_atom_t atom(const char* name) const
     {
@@ -229,6 +253,7 @@ private:
     }
 
     QProcess fProcess;
+    QProcess fWindowManager;
     QByteArray fNumber;
     xcb_connection_t* fConnection = nullptr;
     xcb_window_t fRoot = XCB_NONE;

@@ -15,6 +15,7 @@ set(BITLENS_FILES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/SvdNumbers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SvdOutline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SvdScan.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WavedromFile.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/WavedromFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowStateStore.cpp)
 # Its headers go by the room\'s folder ("files/...") from outside it.
 set(BITLENS_FILES_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR}/..)

@@ -12,12 +12,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QStyle>
 #include <QToolTip>
 
 #include <QtAlgorithms>
 
 #include <array>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -223,7 +225,9 @@ BitGrid::BitGrid(QWidget* parent)
     InstallAccessibleInterfaces();
 
     setFocusPolicy(Qt::StrongFocus);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     measure();
 }
@@ -267,53 +271,101 @@ void BitGrid::setReadOnly(bool readOnly)
 
 QSize BitGrid::sizeHint() const
 {
-    return fSize;
+    const int width = qMax(fPreferredWidth, this->width());
+    return QSize(fPreferredWidth, heightForWidth(width));
 }
 
 QSize BitGrid::minimumSizeHint() const
 {
-    return fSize;
+    const CellMetrics smallest = metricsForPitch(fMinPitch);
+    return QSize(smallest.lineWidth(), heightFor(smallest));
 }
 
-// A cell is a digit wide inside a one-pixel frame that it shares with its
+int BitGrid::heightForWidth(int width) const
+{
+    return heightFor(metricsForWidth(width));
+}
+
+// A cell is `pitch` wide inside a one-pixel frame that it shares with its
 // neighbours, so a nibble is one framed box; nibbles stand apart by about a
 // third of a cell and bytes by two thirds: 32 cells take the room of about
-// 42 digits. The bit numbers use a smaller font and only a digit's height.
+// 35 cells. Once as wide as tall, cells stay about square as they grow.
+BitGrid::CellMetrics BitGrid::metricsForPitch(int pitch) const
+{
+    CellMetrics cells;
+    cells.pitch = pitch;
+    cells.cellHeight = qMax(fMinCellHeight, pitch + 1);
+    cells.nibbleGap = qMax(2, qRound(pitch / 3.0));
+    cells.byteGap = 2 * cells.nibbleGap;
+    // The two lines of 64 bits read as two rows, not as one block.
+    cells.lineGap = qMax(fMarkHeight + 1, cells.cellHeight / 3);
+    return cells;
+}
+
+// The largest cells whose line fits `width`: a step of the pitch widens a
+// line by about 35 pixels, so at most a few dozen are tried.
+BitGrid::CellMetrics BitGrid::metricsForWidth(int width) const
+{
+    for (int pitch = fMaxPitch; pitch > fMinPitch; --pitch) {
+        const CellMetrics cells = metricsForPitch(pitch);
+        if (cells.lineWidth() <= width)
+            return cells;
+    }
+    return metricsForPitch(fMinPitch);
+}
+
+int BitGrid::heightFor(const CellMetrics& cells) const
+{
+    return fMarkHeight + 2 * (cells.cellHeight + fLabelHeight + bandsHeight()) + cells.lineGap;
+}
+
 // Everything derives from the font's metrics, so it scales with the font.
+// The bit numbers are drawn in the grid's own font, the fields' fixed-width
+// one: legible, and no second font to load.
 void BitGrid::measure()
 {
     // A new font or style that leaves the font as it was changes nothing
     // measured here; a grid's own font arrives before the first measure.
-    if (fSize.isValid() && font() == fMeasuredFont)
+    if (fMinPitch > 0 && font() == fMeasuredFont)
         return;
     fMeasuredFont = font();
     const QFontMetrics metrics(font());
-    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
-    fCellPitch = digit + qMax(1, qRound(digit / 6.0));
-    fCellHeight = metrics.height() + 1;
-    fNibbleGap = qMax(2, qRound(fCellPitch / 3.0));
-    fByteGap = 2 * fNibbleGap;
-
-    fLabelFont = font();
-    if (fLabelFont.pointSizeF() > 0)
-        fLabelFont.setPointSizeF(fLabelFont.pointSizeF() * 0.75);
-    else
-        fLabelFont.setPixelSize(qMax(6, fLabelFont.pixelSize() * 3 / 4));
-    const QFontMetrics labelMetrics(fLabelFont);
-    fLabelHeight = labelMetrics.ascent() + 1;
-    fLabelIndent = 1 + (fCellPitch - 1 - labelMetrics.horizontalAdvance(QLatin1Char('0'))) / 2;
-
+    fDigitWidth = metrics.horizontalAdvance(QLatin1Char('0'));
+    fMinPitch = fDigitWidth + qMax(1, qRound(fDigitWidth / 6.0));
+    // Inside its frame, a cell is at least as tall as the field's text.
+    fMinCellHeight = metrics.height() + 2;
+    fMaxPitch = qMax(fMinPitch, 2 * fMinCellHeight);
+    fLabelHeight = metrics.ascent() + 2;
     fMarkHeight = qMax(3, qRound(metrics.height() / 6.0));
-    fLineGap = qMax(2, fNibbleGap / 2);
-    fBandHeight = labelMetrics.height() + 3;
-    const int lineWidth = 8 * nibbleWidth() + 4 * fNibbleGap + 3 * fByteGap;
-    fSize = QSize(
-        lineWidth, fMarkHeight + 2 * (fCellHeight + fLabelHeight + bandsHeight()) + fLineGap);
+    fBandHeight = metrics.height() + 3;
+    // Up to square cells the height stays that of the smallest ones. The
+    // grid asks for that much room, and at least as much as a field wide
+    // enough for a 64-bit binary number (79 digits, a cursor and the
+    // field's margins) has: the window gives its rows that width when it
+    // opens, and the height asked for is then the height the grid takes.
+    fPreferredWidth
+        = qMax(metricsForPitch(qMax(fMinPitch, fMinCellHeight - 1)).lineWidth(), 84 * fDigitWidth);
+    fitCells();
+}
+
+void BitGrid::fitCells()
+{
+    const CellMetrics cells = metricsForWidth(width());
+    const bool newHeight = heightFor(cells) != heightFor(fCells);
+    fCells = cells;
+    if (newHeight)
+        updateGeometry();
+}
+
+void BitGrid::resizeEvent(QResizeEvent* event)
+{
+    fitCells();
+    QWidget::resizeEvent(event);
 }
 
 int BitGrid::lineTop(int line) const
 {
-    return fMarkHeight + line * (fCellHeight + fLabelHeight + bandsHeight() + fLineGap);
+    return fMarkHeight + line * (fCells.cellHeight + fLabelHeight + bandsHeight() + fCells.lineGap);
 }
 
 // Lines are right-aligned, so that a bit keeps its column at every width of
@@ -327,18 +379,24 @@ QRect BitGrid::cellRect(int bit) const
     const int column = bit % kLineBits;
     const int nibble = column / 4;
     const int byteGaps = nibble / 2;
-    const int nibbleRight = fSize.width() - nibble * nibbleWidth()
-        - (nibble - byteGaps) * fNibbleGap - byteGaps * fByteGap;
-    const int left = nibbleRight - 1 - (column % 4 + 1) * fCellPitch;
-    return QRect(left, lineTop(lineOf(bit)), fCellPitch + 1, fCellHeight);
+    const int right = qMax(width(), fCells.lineWidth());
+    const int nibbleRight = right - nibble * fCells.nibbleWidth()
+        - (nibble - byteGaps) * fCells.nibbleGap - byteGaps * fCells.byteGap;
+    const int left = nibbleRight - 1 - (column % 4 + 1) * fCells.pitch;
+    return QRect(left, lineTop(lineOf(bit)), fCells.pitch + 1, fCells.cellHeight);
 }
 
-// Under the first bit of every nibble and under bit 0; wider numbers spill
-// to the right, under the nibble's other cells.
+// Under the first bit of every nibble, and under the last bit of each line;
+// centred under its cell where the cell is wide enough, else from the
+// cell's digit on, under the nibble's other cells.
 QRect BitGrid::labelRect(int bit) const
 {
     const QRect cell = cellRect(bit);
-    return QRect(cell.left() + fLabelIndent, cell.bottom() + 1, 2 * fCellPitch, fLabelHeight);
+    const int digits = bit < 10 ? 1 : 2;
+    const int textWidth = digits * fDigitWidth;
+    const int left = textWidth + 2 <= cell.width() ? cell.left() + (cell.width() - textWidth) / 2
+                                                   : cell.left() + (cell.width() - fDigitWidth) / 2;
+    return QRect(left, cell.bottom() + 1, textWidth + 1, fLabelHeight);
 }
 
 QRect BitGrid::signMarkRect() const
@@ -363,7 +421,7 @@ int BitGrid::nearestBit(const QPoint& point) const
     if (fWidth == 0)
         return -1;
     int line = 0;
-    if (lineCount() == 2 && point.y() >= (lineTop(0) + lineTop(1) + fCellHeight) / 2)
+    if (lineCount() == 2 && point.y() >= (lineTop(0) + lineTop(1) + fCells.cellHeight) / 2)
         line = 1;
     const int high = line == 0 ? fWidth - 1 : kLineBits - 1;
     const int low = line == 0 && lineCount() == 2 ? kLineBits : 0;
@@ -487,9 +545,6 @@ void BitGrid::setFields(std::vector<BitField> fields)
     const int levels = int(taken.size());
     if (levels != fBandLevels) {
         fBandLevels = levels;
-        const int lineWidth = fSize.width();
-        fSize = QSize(
-            lineWidth, fMarkHeight + 2 * (fCellHeight + fLabelHeight + bandsHeight()) + fLineGap);
         updateGeometry();
     }
     update();
@@ -643,6 +698,91 @@ void BitGrid::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
+// Relative luminance and contrast ratio as the web's accessibility
+// guidelines define them: 1 for equal colours, 21 for black on white.
+namespace {
+
+qreal Luminance(const QColor& colour)
+{
+    const auto linear
+        = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+        + 0.0722 * linear(colour.blueF());
+}
+
+qreal Contrast(const QColor& a, const QColor& b)
+{
+    const qreal la = Luminance(a);
+    const qreal lb = Luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// Of `candidates`, the one that stands out most on `fill`.
+QColor InkOn(const QColor& fill, std::initializer_list<QColor> candidates)
+{
+    QColor best = *candidates.begin();
+    for (const QColor& candidate : candidates)
+        if (Contrast(candidate, fill) > Contrast(best, fill))
+            best = candidate;
+    return best;
+}
+
+} // namespace
+
+// A set bit is filled with the palette's highlight, the colour of "chosen"
+// everywhere else on the desktop, unless that is too close to the field
+// colour (some palettes highlight in a pale tint): then in the text colour,
+// as inverse video. Clear digits are dimmed, so that the ones stand out.
+BitGrid::CellColours BitGrid::ColoursFor(const QPalette& palette, QPalette::ColorGroup group)
+{
+    const QColor base = palette.color(group, QPalette::Base);
+    const QColor text = palette.color(group, QPalette::Text);
+    const QColor highlight = palette.color(group, QPalette::Highlight);
+    CellColours colours;
+    colours.clearFill = base;
+    colours.clearInk = Blend(base, text, 0.6);
+    colours.setFill = Contrast(highlight, base) >= 2.5 ? highlight : text;
+    // The palette's own text on a highlight where it reads well; else what
+    // reads best, black or white at worst.
+    colours.setInk = palette.color(group, QPalette::HighlightedText);
+    if (Contrast(colours.setInk, colours.setFill) < 4.5)
+        colours.setInk
+            = InkOn(colours.setFill, { base, text, QColor(Qt::black), QColor(Qt::white) });
+    colours.frame = Blend(base, text, 0.35);
+    // Seen on both fills: where the set fill is the text colour, the
+    // window's text colour would vanish on a selected 1.
+    colours.selection = palette.color(group, QPalette::WindowText);
+    qreal seen = 0;
+    for (const QPalette::ColorRole role :
+        { QPalette::WindowText, QPalette::Link, QPalette::Highlight }) {
+        const QColor candidate = palette.color(group, role);
+        const qreal least
+            = qMin(Contrast(candidate, colours.clearFill), Contrast(candidate, colours.setFill));
+        if (least > seen) {
+            seen = least;
+            colours.selection = candidate;
+        }
+    }
+    return colours;
+}
+
+QRegion BitGrid::selectionRegion() const
+{
+    const auto run = selection();
+    if (!run)
+        return QRegion();
+    QRegion outline;
+    for (int line = 0; line < lineCount(); ++line) {
+        const int lineHigh = line == 0 ? fWidth - 1 : kLineBits - 1;
+        const int lineLow = line == 0 && lineCount() == 2 ? kLineBits : 0;
+        const int high = qMin(run->first, lineHigh);
+        const int low = qMax(run->second, lineLow);
+        if (high >= low)
+            outline += QRect(cellRect(high).topLeft(), cellRect(low).bottomRight());
+    }
+    return outline;
+}
+
 void BitGrid::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -651,35 +791,34 @@ void BitGrid::paintEvent(QPaintEvent* event)
     const QPalette::ColorGroup group = !isEnabled() ? QPalette::Disabled
         : isActiveWindow()                          ? QPalette::Active
                                                     : QPalette::Inactive;
+    const CellColours colours = ColoursFor(colors, group);
     const QString digits[2] = { QStringLiteral("0"), QStringLiteral("1") };
 
-    const QColor frame
-        = Blend(colors.color(group, QPalette::Base), colors.color(group, QPalette::Text), 0.3);
     const int cursor = hasFocus() ? fCursor : -1;
+    const int bar = qMax(2, fCells.cellHeight / 10);
     const auto paintCell = [&](int bit) {
         const QRect cell = cellRect(bit);
         if (!dirty.intersects(cell))
             return;
         const bool set = bitIsSet(bit);
-        const bool selected = isSelected(bit);
         const QRect inside = cell.adjusted(1, 1, -1, -1);
-        const QColor ink = colors.color(group, set ? QPalette::HighlightedText : QPalette::Text);
-        const QColor fill = colors.color(group, set ? QPalette::Highlight : QPalette::Base);
-        painter.fillRect(cell,
-            bit == cursor  ? colors.color(group, QPalette::Text)
-                : selected ? colors.color(group, QPalette::Highlight)
-                           : frame);
-        // A selected bit is tinted towards the other state's colour, so
-        // that it still reads as set or clear.
-        painter.fillRect(inside,
-            selected
-                ? Blend(fill, colors.color(group, set ? QPalette::Text : QPalette::Highlight), 0.3)
-                : fill);
+        const QColor& ink = set ? colours.setInk : colours.clearInk;
+        painter.fillRect(cell, bit == cursor ? colors.color(group, QPalette::Text) : colours.frame);
+        painter.fillRect(inside, set ? colours.setFill : colours.clearFill);
+        // A selected bit keeps its fill under a hatching, so that a
+        // selected 0 never looks like a set 1; its digit stays clear of it.
+        if (isSelected(bit)) {
+            painter.fillRect(inside, QBrush(colours.selection, Qt::BDiagPattern));
+            const QSize digit(fDigitWidth + 2, fontMetrics().ascent());
+            painter.fillRect(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, digit, inside),
+                set ? colours.setFill : colours.clearFill);
+        }
         painter.setPen(ink);
         painter.drawText(inside, Qt::AlignCenter, digits[set]);
         // The cursor: a strong frame and a bar under the digit, as in a terminal.
         if (bit == cursor)
-            painter.fillRect(QRect(inside.left(), inside.bottom() - 1, inside.width(), 2), ink);
+            painter.fillRect(
+                QRect(inside.left(), inside.bottom() + 1 - bar, inside.width(), bar), ink);
     };
     for (int bit = fWidth - 1; bit >= 0; --bit) {
         if (bit != cursor)
@@ -689,11 +828,20 @@ void BitGrid::paintEvent(QPaintEvent* event)
     if (cursor >= 0)
         paintCell(cursor);
 
-    painter.setFont(fLabelFont);
+    // The run as one marked stretch, its gaps included: a frame two pixels
+    // thick, on the cells' own frame and the pixel outside it.
+    for (const QRect& run : selectionRegion()) {
+        const QRect outer = run.adjusted(-1, -1, 1, 1);
+        if (!dirty.intersects(outer))
+            continue;
+        for (const QRect& edge : QRegion(outer) - QRegion(outer.adjusted(2, 2, -2, -2)))
+            painter.fillRect(edge, colours.selection);
+    }
+
     painter.setPen(Blend(
-        colors.color(group, QPalette::Window), colors.color(group, QPalette::WindowText), 0.7));
+        colors.color(group, QPalette::Window), colors.color(group, QPalette::WindowText), 0.8));
     for (int bit = fWidth - 1; bit >= 0; --bit) {
-        if (bit % 4 != 3 && bit != 0)
+        if (bit % 4 != 3 && bit % kLineBits != 0)
             continue;
         const QRect label = labelRect(bit);
         if (dirty.intersects(label))

@@ -1,6 +1,7 @@
 // BitGrid: one row's number as a grid of its bits, most significant first,
 // which the user toggles by click, drag or keyboard. One widget paints every
-// cell; each bit is an accessible check box of its own.
+// cell; each bit is an accessible check box of its own. Its cells grow with
+// the width it is given, so that the bits read like a picture.
 #ifndef BITLENS_BITGRID_H
 #define BITLENS_BITGRID_H
 
@@ -8,6 +9,7 @@
 #include "model/BitFieldLayout.h"
 
 #include <QFont>
+#include <QPalette>
 #include <QWidget>
 
 #include <optional>
@@ -66,6 +68,8 @@ public:
     // keys, {msb, lsb}; nothing when none is.
     std::optional<std::pair<int, int>> selection() const;
     void setSelection(int msb, int lsb);
+    // Ends the selection, as Escape in the grid does; what names, imports
+    // or closes the fields a selection was made for calls it too.
     void clearSelection();
     // Whether the context menu offers "Name these bits…" (nameBitsRequested).
     void setNamesBits(bool names) { fNamesBits = names; }
@@ -86,10 +90,31 @@ public:
     // A field's band colour, for the palette's light or dark look.
     static QColor FieldColour(std::size_t index, const QPalette& palette);
 
-    // Fixed: the size of two lines of 32 cells at every width, from the
-    // font, so that neither a repaint nor a new width asks for a layout.
+    // Room for two lines of 32 cells at every bit width, so that neither a
+    // repaint nor a new width asks for a layout. The cells grow with the
+    // widget's width, from about a digit wide up to twice the field text's
+    // height, and are never less tall than that text; the height follows
+    // the width, which the grid reports through heightForWidth. The least
+    // width is that of the smallest cells; the size asked for is that of
+    // square cells, or of a line as wide as a 64-bit binary field, or of
+    // the width the grid has when it is wider.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+    // The colours a cell is painted in, for the palette's colour group:
+    // a set bit's fill stands well apart from a clear bit's in any palette,
+    // and each digit from its fill.
+    struct CellColours {
+        QColor clearFill;
+        QColor clearInk;
+        QColor setFill;
+        QColor setInk;
+        QColor frame;
+        QColor selection; // the outline and hatching of a selected run
+    };
+    static CellColours ColoursFor(const QPalette& palette, QPalette::ColorGroup group);
 
 signals:
     // The user changed bits: `newBits` is what the grid now shows. Not
@@ -104,6 +129,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -117,11 +143,28 @@ private:
     friend class BitAccessible;
     friend class BitGridAccessible;
 
+    // The cells' size and spacing for a widget `width` pixels wide.
+    struct CellMetrics {
+        int pitch = 0; // from one cell's left edge to the next one's
+        int cellHeight = 0;
+        int nibbleGap = 0;
+        int byteGap = 0;
+        int lineGap = 0;
+        int nibbleWidth() const { return 4 * pitch + 1; }
+        int lineWidth() const { return 8 * nibbleWidth() + 4 * nibbleGap + 3 * byteGap; }
+    };
+    CellMetrics metricsForPitch(int pitch) const;
+    CellMetrics metricsForWidth(int width) const;
+    int heightFor(const CellMetrics& cells) const;
     void measure();
+    // The cells for the present width; a new height asks for a layout.
+    void fitCells();
     int lineCount() const { return fWidth > 32 ? 2 : 1; }
     int lineOf(int bit) const { return fWidth > 32 && bit < 32 ? 1 : 0; }
     int lineTop(int line) const;
     int bandsHeight() const { return fBandLevels * fBandHeight; }
+    // The selected run's outline on each line it reaches.
+    QRegion selectionRegion() const;
     bool isSelected(int bit) const;
     // Extends the selection from its anchor (the cursor, when none) to `bit`.
     void selectTo(int bit);
@@ -129,7 +172,6 @@ private:
     // The fields whose bands hold `point`, or that hold `bit`.
     int fieldAt(const QPoint& point) const;
     QString fieldNamesAt(int bit) const;
-    int nibbleWidth() const { return 4 * fCellPitch + 1; }
     QRect labelRect(int bit) const;
     QRect signMarkRect() const;
     // The cell under `point`, or -1 between and outside cells.
@@ -174,17 +216,16 @@ private:
 
     // Measured from the font on construction and on a font or style change.
     QFont fMeasuredFont;
-    QFont fLabelFont;
-    int fCellPitch = 0;
-    int fCellHeight = 0;
-    int fNibbleGap = 0;
-    int fByteGap = 0;
+    int fDigitWidth = 0;
+    int fMinPitch = 0;
+    int fMaxPitch = 0;
+    int fMinCellHeight = 0;
+    int fPreferredWidth = 0;
     int fLabelHeight = 0;
-    int fLabelIndent = 0;
     int fMarkHeight = 0;
-    int fLineGap = 0;
     int fBandHeight = 0;
-    QSize fSize;
+    // For the present width.
+    CellMetrics fCells;
 };
 
 #endif
