@@ -1047,6 +1047,7 @@ TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
         const char* name;
         Edit edit;
         const char* layout; // afterwards
+        const char* deleted = ""; // the saved file the edit deletes
     } rows[] = {
         { "name bits, the first in a new layout",
             [](ConverterModel& m) { return m.closeLayout(), m.nameBits(4, 7, "Untitled"); },
@@ -1082,6 +1083,15 @@ TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
             },
             "I/8/" },
         { "no layout", [](ConverterModel& m) { return m.closeLayout(); }, "none" },
+        { "delete the saved layout", [](ConverterModel& m) { return m.deleteLayout(); }, "none",
+            "ctrl.json" },
+        { "import the saved register again",
+            [](ConverterModel& m) {
+                BitFieldLayout again = Ctrl();
+                again.fields.pop_back();
+                return m.replaceSavedLayout(again, "ctrl.json", Ctrl());
+            },
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}" },
         { "remove a history entry",
             [&entry](ConverterModel& m) { return m.removeHistoryEntry(entry); },
             "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
@@ -1107,10 +1117,12 @@ TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
         EXPECT_EQ(Everything(model) + LayoutText(model), before);
         EXPECT_EQ(undone.layout, !history);
         EXPECT_EQ(undone.historyRestored != nullptr, history);
+        EXPECT_EQ(undone.layoutDeleted, "");
         const ModelChanges redone = model.redo();
         EXPECT_EQ(Everything(model) + LayoutText(model), after);
         EXPECT_EQ(redone.layout, !history);
         EXPECT_EQ(redone.historyRemoved != nullptr, history);
+        EXPECT_EQ(redone.layoutDeleted, row.deleted);
         if (history) {
             EXPECT_EQ(*redone.historyRemoved, entry);
         }
@@ -1172,6 +1184,41 @@ TEST(ConverterModel, RefusesALayoutEditThatDoesNotFit)
     ConverterModel none;
     EXPECT_EQ(none.renameField(0, "A").refused, eLayoutEditNoLayout);
     EXPECT_FALSE(none.closeLayout().any());
+}
+
+// A register imported again over its saved layout, whatever was open, is
+// undone to the layout it replaced, in its file; a layout never saved is
+// closed by a delete, and no file goes.
+TEST(ConverterModel, ReplacesAndDeletesSavedLayoutsAsOneStep)
+{
+    const BitFieldLayout other { "B", "", 8, { { "X", 7, 0, "", false, {}, {} } } };
+    const struct {
+        const char* name;
+        Edit edit;
+        const char* layout;
+        const char* undone;
+        const char* deleted;
+    } rows[] = {
+        { "another layout open",
+            [&](ConverterModel& m) { return m.replaceSavedLayout(other, "ctrl.json", Ctrl()); },
+            "B/8/ctrl.json|X 7:0 u  {}",
+            "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}", "" },
+        { "never saved", [](ConverterModel& m) { return m.deleteLayout(); }, "none",
+            "B/8/|X 7:0 u  {}", "" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ConverterModel model;
+        model.openLayout(other, "");
+        const ModelChanges changes = row.edit(model);
+        EXPECT_TRUE(changes.layout);
+        EXPECT_EQ(changes.layoutDeleted, row.deleted);
+        EXPECT_EQ(LayoutText(model), row.layout);
+        EXPECT_EQ(model.undoSteps(), 2u);
+        model.undo();
+        EXPECT_EQ(LayoutText(model), row.undone);
+    }
+    EXPECT_EQ(ConverterModel().deleteLayout().refused, eLayoutEditNoLayout);
 }
 
 // A value typed into a field's cell writes its bits of the Value row; the

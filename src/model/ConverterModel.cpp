@@ -41,6 +41,8 @@ ModelChanges& ModelChanges::operator|=(const ModelChanges& more)
         historyRemoved = more.historyRemoved;
     if (more.historyRestored)
         historyRestored = more.historyRestored;
+    if (!more.layoutDeleted.empty())
+        layoutDeleted = more.layoutDeleted;
     if (more.refused != eLayoutEditAccepted) {
         refused = more.refused;
         refusedValue = more.refusedValue;
@@ -64,6 +66,7 @@ ConverterModel::ConverterModel()
     fState.mathEnabled = false;
     fState.flags = 0;
     fState.historyRemovals = 0;
+    fState.layoutDeletions = 0;
     for (FieldType type : { eFieldTypeValue, eFieldTypeOperand, eFieldTypeResult }) {
         Row& start = row(type);
         start.number = BaseConverter {};
@@ -357,6 +360,8 @@ ModelChanges ConverterModel::restore(std::deque<State>& from, std::deque<State>&
         changes.historyRestored = old.removedEntry;
     else if (fState.historyRemovals > old.historyRemovals)
         changes.historyRemoved = fState.removedEntry;
+    if (fState.layoutDeletions > old.layoutDeletions)
+        changes.layoutDeleted = *fState.deletedLayout;
     return changes;
 }
 
@@ -497,6 +502,8 @@ ModelChanges ConverterModel::end(Field run)
     changes.texts = fTextChanges.texts;
     if (fState.historyRemovals != fShownBefore.historyRemovals)
         changes.historyRemoved = fState.removedEntry;
+    if (fState.layoutDeletions != fShownBefore.layoutDeletions)
+        changes.layoutDeleted = *fState.deletedLayout;
     const bool changed = changes.any() || fTypedTextChanged;
     if (fContinuesRun) {
         fRun = run;
@@ -531,6 +538,7 @@ ConverterModel::Shown ConverterModel::shown() const
     now.flags = fState.flags;
     now.layout = fState.layout.get();
     now.historyRemovals = fState.historyRemovals;
+    now.layoutDeletions = fState.layoutDeletions;
     return now;
 }
 

@@ -78,6 +78,9 @@ struct ModelChanges {
     // An entry this document took out of the history, or put back by undo.
     std::shared_ptr<const HistoryEntry> historyRemoved;
     std::shared_ptr<const HistoryEntry> historyRestored;
+    // The saved layout's file that deleteLayout (or its redo) takes out of
+    // the store; undo opens the layout again, which saves it there anew.
+    std::string layoutDeleted;
     // A layout edit that was refused, and for eLayoutEditValueTooWide the
     // named value that does not fit.
     LayoutEditProblem refused = eLayoutEditAccepted;
@@ -171,6 +174,12 @@ public:
     // it) or one imported (`file` empty, until it is saved).
     ModelChanges openLayout(const BitFieldLayout& layout, std::string file);
     ModelChanges closeLayout();
+    // The same register imported again: `layout` takes the place of the
+    // saved `replaced` in `file`, and undo brings `replaced` back there.
+    ModelChanges replaceSavedLayout(
+        const BitFieldLayout& layout, std::string file, const BitFieldLayout& replaced);
+    // The open layout closed and its saved file deleted (layoutDeleted).
+    ModelChanges deleteLayout();
     // The store saved the layout to `file`: where it is saved from now on.
     // No step: undo does not unsave.
     void layoutSaved(std::string file);
@@ -248,6 +257,9 @@ private:
         // the last of them: a step changes the count by one at most.
         std::shared_ptr<const HistoryEntry> removedEntry;
         UInt32 historyRemovals;
+        // The same for the saved layouts deleted.
+        std::shared_ptr<const std::string> deletedLayout;
+        UInt32 layoutDeletions;
     };
     // What a row shows besides its texts, to tell what a verb changed.
     struct Shown {
@@ -263,6 +275,7 @@ private:
         UInt8 flags;
         const OpenLayout* layout;
         UInt32 historyRemovals;
+        UInt32 layoutDeletions;
     };
     // One field of one row.
     struct Field {

@@ -228,6 +228,37 @@ ModelChanges ConverterModel::closeLayout()
     return replaceLayout(nullptr);
 }
 
+ModelChanges ConverterModel::replaceSavedLayout(
+    const BitFieldLayout& layout, std::string file, const BitFieldLayout& replaced)
+{
+    if (file.empty())
+        return openLayout(layout, std::move(file));
+    if (const auto problems = LayoutProblems(layout); !problems.empty())
+        return RefusedFor(problems.front());
+    if (fState.layout && fState.layout->layout == layout && fState.layout->file == file)
+        return {};
+    begin();
+    // The step undone is the replaced layout open, so that undo writes it
+    // back over the import, whatever was open before.
+    if (!fState.layout || fState.layout->file != file)
+        fBefore->layout = std::make_shared<const OpenLayout>(OpenLayout { replaced, file });
+    fState.layout = std::make_shared<const OpenLayout>(OpenLayout { layout, std::move(file) });
+    return end();
+}
+
+ModelChanges ConverterModel::deleteLayout()
+{
+    if (!fState.layout)
+        return Refused(eLayoutEditNoLayout);
+    begin();
+    if (!fState.layout->file.empty()) {
+        fState.deletedLayout = std::make_shared<const std::string>(fState.layout->file);
+        ++fState.layoutDeletions;
+    }
+    fState.layout = nullptr;
+    return end();
+}
+
 void ConverterModel::layoutSaved(std::string file)
 {
     if (!fState.layout || fState.layout->file == file)
