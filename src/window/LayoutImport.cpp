@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -89,6 +90,19 @@ private:
     QString fWords;
 };
 
+// The folder of the last file imported or exported, where both dialogs
+// start for the rest of the session.
+QString& LastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+void Remember(const QString& path)
+{
+    LastFolder() = QFileInfo(path).absolutePath();
+}
+
 // A message box that holds up nothing: the window goes on while it shows.
 void Tell(QWidget& window, QMessageBox::Icon icon, const QString& title, const QString& text,
     const char* name)
@@ -129,10 +143,12 @@ LayoutImport::~LayoutImport()
 
 void LayoutImport::chooseFile()
 {
-    const QString path = QFileDialog::getOpenFileName(&fWindow, tr("Import Layout"), QString(),
+    const QString path = QFileDialog::getOpenFileName(&fWindow, tr("Import Layout"), LastFolder(),
         tr("Layouts (*.svd *.xml *.json *.json5 *.js *.h);;All files (*)"));
-    if (!path.isEmpty())
-        start(path);
+    if (path.isEmpty())
+        return;
+    Remember(path);
+    start(path);
 }
 
 void LayoutImport::start(const QString& path)
@@ -176,6 +192,8 @@ void LayoutImport::finish(const std::shared_ptr<Job>& job)
         fail(*job->error);
     else if (job->svd && job->outline.error())
         fail(*job->outline.error());
+    else if (job->svd && job->outline.registerCount() == 1)
+        openRegister(job->outline, 0);
     else if (job->svd)
         chooseRegister(job->outline, job->path);
     else if (!job->result.ok())
@@ -192,15 +210,19 @@ void LayoutImport::chooseRegister(const SvdFile& file, const QString& path)
     // The outline goes with the dialog; a register's fields are read when chosen.
     connect(chooser, &QDialog::accepted, this, [this, chooser, file] {
         const int index = chooser->chosen();
-        if (index < 0)
-            return;
-        const LayoutResult result = file.importRegister(std::size_t(index));
-        if (result.ok())
-            fDone(result);
-        else
-            fail(*result.error);
+        if (index >= 0)
+            openRegister(file, std::size_t(index));
     });
     chooser->open();
+}
+
+void LayoutImport::openRegister(const SvdFile& file, std::size_t index)
+{
+    const LayoutResult result = file.importRegister(index);
+    if (result.ok())
+        fDone(result);
+    else
+        fail(*result.error);
 }
 
 void LayoutImport::fail(const LayoutFileError& error)
@@ -255,9 +277,12 @@ SvdRegisterDialog::SvdRegisterDialog(const SvdFile& registers, const QString& fi
     column->addWidget(buttons);
     resize(640, 480);
 
+    // The first match, chosen and in view, as each word is typed.
     const auto selectFirst = [this] {
-        if (fFiltered->rowCount() > 0 && !fList->selectionModel()->hasSelection())
-            fList->selectRow(0);
+        if (fFiltered->rowCount() == 0)
+            return;
+        fList->selectRow(0);
+        fList->scrollToTop();
     };
     connect(fFilter, &QLineEdit::textChanged, this, [this, selectFirst](const QString& words) {
         static_cast<RegisterFilter*>(fFiltered)->setWords(words);
@@ -337,11 +362,13 @@ void ExportLayoutInteractively(QWidget& window, const BitFieldLayout& layout)
         LayoutImport::tr("Bitlens layout (*.json)") };
     const char* const suffixes[] = { ".h", ".json", ".json" };
     QString chosen = filters[0];
+    const QString named = FromUtf8(layout.name).replace(u'/', u'_') + QLatin1String(suffixes[0]);
     QString path = QFileDialog::getSaveFileName(&window, LayoutImport::tr("Export Layout"),
-        FromUtf8(layout.name).replace(u'/', u'_') + QLatin1String(suffixes[0]),
+        LastFolder().isEmpty() ? named : QDir(LastFolder()).filePath(named),
         QStringList(std::begin(filters), std::end(filters)).join(QStringLiteral(";;")), &chosen);
     if (path.isEmpty())
         return;
+    Remember(path);
     const int format = std::max<int>(0,
         int(std::find(std::begin(filters), std::end(filters), chosen) - std::begin(filters)) % 3);
     if (QFileInfo(path).suffix().isEmpty())

@@ -36,10 +36,11 @@ public:
     void chooseFile();
     // Reads `path` on a worker thread and hands the outcome back to this
     // thread: a layout goes to `done`; an SVD file's registers are offered
-    // in a chooser (SvdRegisterDialog) first; a bad file is told in a
-    // message box (objectName "layoutImportError") naming the file, the
-    // line and the problem. A file asked for while one is read waits for
-    // nothing: the later one wins and the earlier one is dropped.
+    // in a chooser (SvdRegisterDialog) first, unless it has only one; a bad
+    // file is told in a message box (objectName "layoutImportError") naming
+    // the file, the line and the problem. A file asked for while one is
+    // read waits for nothing: the later one wins and the earlier one is
+    // dropped.
     void start(const QString& path);
     bool busy() const { return fReading > 0; }
 
@@ -51,7 +52,9 @@ signals:
 private:
     struct Job;
     void finish(const std::shared_ptr<Job>& job);
+    // A file of one register opens it without asking.
     void chooseRegister(const SvdFile& file, const QString& path);
+    void openRegister(const SvdFile& file, std::size_t index);
     void fail(const LayoutFileError& error);
 
     QWidget& fWindow;
