@@ -43,8 +43,8 @@
         <translation>%1 dezimal, mit Vorzeichen, wenn das Feld eines hat: einen Wert eingeben, um diese Bits des Werts zu setzen</translation>
     </message>
     <message>
-        <source>Value</source>
-        <translation>Wert</translation>
+        <source>Name of value</source>
+        <translation>Name des Werts</translation>
     </message>
     <message>
         <source>The name of %1&apos;s value: choose one to set these bits of the Value</source>
@@ -216,6 +216,36 @@
     <message>
         <source>The layout cannot take this: a field&apos;s bits or named values are not sound.</source>
         <translation>Das Layout kann das nicht aufnehmen: Bits oder benannte Werte eines Felds sind nicht stimmig.</translation>
+    </message>
+</context>
+<context>
+    <name>BitFieldPanel</name>
+    <message>
+        <source>Delete…</source>
+        <translation>Löschen…</translation>
+    </message>
+    <message>
+        <source>Close the layout and delete it from the saved layouts; Undo brings it back</source>
+        <translation>Das Layout schließen und aus den gespeicherten Layouts löschen; Rückgängig holt es zurück</translation>
+    </message>
+    <message>
+        <source>The saved layout %1 was replaced; Undo brings it back.</source>
+        <translation>Das gespeicherte Layout %1 wurde ersetzt; Rückgängig holt es zurück.</translation>
+    </message>
+    <message>
+        <source>%1 was deleted; Undo brings it back.</source>
+        <translation>%1 wurde gelöscht; Rückgängig holt es zurück.</translation>
+    </message>
+    <message>
+        <source>Not deleted: %1</source>
+        <translation>Nicht gelöscht: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutFiles</name>
+    <message>
+        <source>not a saved layout</source>
+        <translation>kein gespeichertes Layout</translation>
     </message>
 </context>
 <context>

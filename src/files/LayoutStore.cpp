@@ -110,3 +110,18 @@ LayoutSave LayoutStore::save(const BitFieldLayout& layout, const QString& path) 
         saved.error = FileError(saved.path, 0, file.errorString());
     return saved;
 }
+
+std::optional<LayoutFileError> LayoutStore::remove(const QString& path) const
+{
+    const QFileInfo file(path);
+    const bool ours = file.suffix() == QLatin1String("json")
+        && QFileInfo(file.absolutePath()) == QFileInfo(fDirectory);
+    if (!ours)
+        return FileError(path, 0, LayoutFiles::tr("not a saved layout"));
+    if (!Taken(path))
+        return std::nullopt;
+    QFile gone(path);
+    if (!gone.remove())
+        return FileError(path, 0, gone.errorString());
+    return std::nullopt;
+}

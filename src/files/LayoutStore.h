@@ -55,6 +55,11 @@ public:
     // then stays as it was.
     LayoutSave save(const BitFieldLayout& layout, const QString& path = {}) const;
 
+    // Deletes the saved layout in `path`, a *.json file of this store's
+    // own folder, nothing else; returns what went wrong, if anything. A file
+    // already gone is no error.
+    std::optional<LayoutFileError> remove(const QString& path) const;
+
 private:
     QString fDirectory;
 

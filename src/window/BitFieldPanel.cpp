@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
@@ -39,7 +40,7 @@ const ColumnText kColumns[BitFieldPanel::eColumnCount] = {
         QT_TRANSLATE_NOOP("BitFieldPanel",
             "%1 in decimal, signed when the field is: type a value to set these bits of the "
             "Value") },
-    { QT_TRANSLATE_NOOP("BitFieldPanel", "Value"),
+    { QT_TRANSLATE_NOOP("BitFieldPanel", "Name of value"),
         QT_TRANSLATE_NOOP(
             "BitFieldPanel", "The name of %1's value: choose one to set these bits of the Value") },
     { QT_TRANSLATE_NOOP("BitFieldPanel", "Signed"),
@@ -97,6 +98,9 @@ public:
         for (const NamedValue& named : field->values)
             list->addItem(BitFieldPanel::tr("%1 (%2)").arg(FromUtf8(named.name)).arg(named.value),
                 QVariant::fromValue(qulonglong(named.value)));
+        // Only a name the user picked is written as the list closes: left
+        // untouched, or with Escape, it writes nothing.
+        connect(list, &QComboBox::activated, list, [list] { list->setProperty(kChosen, true); });
         return list;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
@@ -111,7 +115,7 @@ public:
         const int at = field
             ? list->findData(QVariant::fromValue(qulonglong(FieldValue(*field, fValueBits()))))
             : -1;
-        list->setCurrentIndex(std::max(at, 0));
+        list->setCurrentIndex(at);
     }
     void setModelData(
         QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
@@ -122,11 +126,12 @@ public:
             return;
         }
         // The user's choice, read as it is made.
-        if (list->currentIndex() >= 0)
+        if (list->property(kChosen).toBool() && list->currentIndex() >= 0)
             fChosen(index.row(), list->currentData().toULongLong());
     }
 
 private:
+    static constexpr const char* kChosen = "bitlensChosen";
     FieldAt fFieldAt;
     std::function<UInt64()> fValueBits;
     Chosen fChosen;
@@ -173,9 +178,14 @@ void BitFieldPanel::build()
     fRenameButton = new QPushButton(tr("Rename\u2026"), content);
     fRenameButton->setObjectName(QStringLiteral("bitFieldRenameButton"));
     fRenameButton->setToolTip(tr("Give the layout another name"));
+    fDeleteButton = new QPushButton(tr("Delete\u2026"), content);
+    fDeleteButton->setObjectName(QStringLiteral("bitFieldDeleteButton"));
+    fDeleteButton->setToolTip(tr("Close the layout and delete it from the saved layouts; Undo "
+                                 "brings it back"));
     top->addWidget(popupLabel);
     top->addWidget(fPopup, 1);
     top->addWidget(fRenameButton);
+    top->addWidget(fDeleteButton);
     column->addLayout(top);
 
     fTable = new QTableWidget(0, eColumnCount, content);
@@ -194,6 +204,15 @@ void BitFieldPanel::build()
     // measuring every cell for each new value costs milliseconds.
     fTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     fTable->horizontalHeader()->setStretchLastSection(true);
+    // Long descriptions are cut short, told whole in their tooltips; the
+    // named values wrap in the last column, which takes the room left.
+    fTable->setWordWrap(true);
+    fTable->setTextElideMode(Qt::ElideRight);
+    fTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(fTable->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == eColumnNamedValues)
+            fTable->resizeRowsToContents();
+    });
     fTable->setItemDelegate(new NamedValueDelegate(
         fTable, [this](int row) { return fieldAt(fModel, row); },
         [this] { return fModel.bits(eFieldTypeValue); },
@@ -221,12 +240,14 @@ void BitFieldPanel::build()
     setWidget(content);
     // The table first, then what acts on it.
     setTabOrder(fPopup, fRenameButton);
-    setTabOrder(fRenameButton, fTable);
+    setTabOrder(fRenameButton, fDeleteButton);
+    setTabOrder(fDeleteButton, fTable);
     setTabOrder(fTable, fAddButton);
     setTabOrder(fAddButton, fRemoveButton);
 
     connect(fPopup, &QComboBox::activated, this, &BitFieldPanel::chooseLayout);
     connect(fRenameButton, &QPushButton::clicked, this, &BitFieldPanel::renameLayout);
+    connect(fDeleteButton, &QPushButton::clicked, this, &BitFieldPanel::deleteLayout);
     connect(fAddButton, &QPushButton::clicked, this, &BitFieldPanel::addField);
     connect(fRemoveButton, &QPushButton::clicked, this, &BitFieldPanel::removeField);
     connect(fTable, &QTableWidget::itemChanged, this, &BitFieldPanel::cellEdited);
@@ -316,18 +337,38 @@ void BitFieldPanel::chooseLayout(int index)
     }
 }
 
+// A register imported again takes the place of its saved layout, which
+// undo brings back; any other import is a new saved layout.
 void BitFieldPanel::openImported(const LayoutResult& result)
 {
-    const ModelChanges changes = fModel.openLayout(result.layout, {});
+    fValueGrid.clearSelection();
+    const QString name = FromUtf8(result.layout.name);
+    std::optional<LayoutResult> saved;
+    QString path;
+    for (const StoredLayout& each : fStore->list())
+        if (!each.damaged() && each.name == name) {
+            if (LayoutResult loaded = fStore->load(each.path); loaded.ok()) {
+                saved = std::move(loaded);
+                path = each.path;
+                break;
+            }
+        }
+    const ModelChanges changes = saved
+        ? fModel.replaceSavedLayout(result.layout, ToUtf8(path), saved->layout)
+        : fModel.openLayout(result.layout, {});
     fShowChanges(changes);
     if (changes.refused != eLayoutEditAccepted) {
         tell(refusal(-1, changes, {}));
         return;
     }
+    QStringList notes;
+    if (saved && !(saved->layout == result.layout))
+        notes.append(tr("The saved layout %1 was replaced; Undo brings it back.").arg(name));
     if (!result.warnings.empty())
-        fNote = tr("Lines of the file left out: %1; the first: %2")
-                    .arg(result.warnings.size())
-                    .arg(result.warnings.front().text());
+        notes.append(tr("Lines of the file left out: %1; the first: %2")
+                         .arg(result.warnings.size())
+                         .arg(result.warnings.front().text()));
+    fNote = notes.join(u'\n');
     showAndFocus();
     tell({});
 }
@@ -344,9 +385,26 @@ void BitFieldPanel::renameLayout()
         fShowChanges(fModel.renameLayout(ToUtf8(name)));
 }
 
+void BitFieldPanel::deleteLayout()
+{
+    const BitFieldLayout* layout = fModel.layout();
+    if (!layout)
+        return;
+    const QString name = FromUtf8(layout->name);
+    const ModelChanges changes = fModel.deleteLayout();
+    fShowChanges(changes);
+    if (changes.layout) {
+        fNote = tr("%1 was deleted; Undo brings it back.").arg(name);
+        tell({});
+    }
+}
+
 void BitFieldPanel::nameBits(int msb, int lsb)
 {
     const ModelChanges changes = fModel.nameBits(msb, lsb, ToUtf8(tr("Untitled")));
+    // The selection was made for the field, which now stands for it.
+    if (changes.layout)
+        fValueGrid.clearSelection();
     fShowChanges(changes);
     showAndFocus();
     if (!changes.layout)
@@ -434,6 +492,7 @@ void BitFieldPanel::showLayout()
     showBands();
     listLayouts();
     fRenameButton->setEnabled(layout != nullptr);
+    fDeleteButton->setEnabled(layout != nullptr);
     fRemoveButton->setEnabled(rows > 0);
     tell({});
 }
@@ -476,7 +535,10 @@ void BitFieldPanel::fillRow(int row)
     fTable->item(row, eColumnSigned)->setCheckState(field.isSigned ? Qt::Checked : Qt::Unchecked);
     fTable->item(row, eColumnSigned)
         ->setData(Qt::AccessibleTextRole, field.isSigned ? tr("signed") : tr("unsigned"));
-    fTable->item(row, eColumnDescription)->setText(FromUtf8(field.description));
+    QTableWidgetItem* description = fTable->item(row, eColumnDescription);
+    description->setText(FromUtf8(field.description));
+    if (!field.description.empty())
+        description->setToolTip(description->toolTip() + u'\n' + description->text());
     fTable->item(row, eColumnNamedValues)->setText(FromUtf8(NamedValuesText(field)));
 }
 
@@ -495,6 +557,12 @@ void BitFieldPanel::fillValues(int row)
 void BitFieldPanel::sizeColumns()
 {
     fTable->resizeColumnsToContents();
+    // The free texts take no more than their share: the table fits a dock.
+    const int character = fTable->fontMetrics().averageCharWidth();
+    for (const auto& [column, most] :
+        { std::pair { eColumnDescription, 18 }, std::pair { eColumnNamedValues, 24 } })
+        fTable->setColumnWidth(column, std::min(fTable->columnWidth(column), most * character));
+    fTable->resizeRowsToContents();
     const BitFieldLayout* layout = fModel.layout();
     if (!layout)
         return;
@@ -636,10 +704,22 @@ QString BitFieldPanel::message() const
     return fMessage->text();
 }
 
+// Every column at its width, the named values' at most 24 characters, and
+// room for the vertical scroll bar, the frames and the margins.
 QSize BitFieldPanel::sizeHint() const
 {
     QSize hint = QDockWidget::sizeHint();
-    hint.setWidth(std::max(hint.width(), fTable->horizontalHeader()->length() + 40));
+    const QHeaderView* header = fTable->horizontalHeader();
+    int columns = 0;
+    for (int column = 0; column < eColumnCount; ++column)
+        columns += column == eColumnNamedValues ? std::max(header->sectionSizeHint(column),
+                       24 * fTable->fontMetrics().averageCharWidth())
+                                                : fTable->columnWidth(column);
+    const int frames = 2 * fTable->frameWidth()
+        + fTable->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, fTable)
+        + 2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, this);
+    const QMargins margins = widget()->layout()->contentsMargins();
+    hint.setWidth(std::max(hint.width(), columns + frames + margins.left() + margins.right()));
     return hint;
 }
 
@@ -652,5 +732,7 @@ void BitFieldPanel::showEvent(QShowEvent* event)
 void BitFieldPanel::hideEvent(QHideEvent* event)
 {
     QDockWidget::hideEvent(event);
+    if (!event->spontaneous())
+        fValueGrid.clearSelection();
     showBands();
 }

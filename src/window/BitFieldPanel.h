@@ -89,6 +89,7 @@ private:
     void chooseLayout(int index);
     void openImported(const LayoutResult& result);
     void renameLayout();
+    void deleteLayout();
     void addField();
     void removeField();
 
@@ -125,6 +126,7 @@ private:
     QPushButton* fAddButton = nullptr;
     QPushButton* fRemoveButton = nullptr;
     QPushButton* fRenameButton = nullptr;
+    QPushButton* fDeleteButton = nullptr;
     QLabel* fMessage = nullptr;
     LayoutImport* fImport = nullptr;
 };

@@ -471,7 +471,7 @@ void ConverterView::showChanges(const ModelChanges& changes)
     if (changes.mathArea)
         showMathArea();
     if (changes.layout) {
-        saveLayout();
+        saveLayout(changes.layoutDeleted);
         ui->actionExportLayout->setEnabled(fModel.layout() != nullptr);
     }
     if (fBitFieldPanel)
@@ -480,11 +480,17 @@ void ConverterView::showChanges(const ModelChanges& changes)
     showUndoState();
 }
 
-void ConverterView::saveLayout()
+void ConverterView::saveLayout(const std::string& deleted)
 {
     const BitFieldLayout* layout = fModel.layout();
-    if (!layout)
+    if (!layout) {
+        const auto problem
+            = deleted.empty() ? std::nullopt : fStores.layouts->remove(FromUtf8(deleted));
+        if (fBitFieldPanel)
+            fBitFieldPanel->showSaveProblem(
+                problem ? BitFieldPanel::tr("Not deleted: %1").arg(problem->text()) : QString());
         return;
+    }
     const LayoutSave saved = fStores.layouts->save(*layout, FromUtf8(fModel.layoutFile()));
     if (saved.ok())
         fModel.layoutSaved(saved.path.toStdString());

@@ -111,8 +111,9 @@ private:
     void showMathArea();
     void showUndoState();
     void updateFlagToolTips();
-    // The layout saved where the model says it is, or as a new file.
-    void saveLayout();
+    // The layout saved where the model says it is, or as a new file; with
+    // none open, the saved file a step `deleted` goes from the store.
+    void saveLayout(const std::string& deleted);
     // The history store takes or gives back what the step removed.
     void keepHistory(const ModelChanges& changes);
 
