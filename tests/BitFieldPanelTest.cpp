@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -199,6 +200,7 @@ void BitFieldPanelTest::namesTheSelectedBitsFromTheKeyboardAndUndoesIt()
     auto* panel = view->findChild<BitFieldPanel*>();
     QVERIFY(panel && panel->isVisible());
     QCOMPARE(layout()->name, std::string("Untitled"));
+    QVERIFY(!grid->selection());
     // The new field's name is ready to be typed over.
     QWidget* editor = QApplication::focusWidget();
     QVERIFY(editor && editor->parentWidget() && editor != panel->table());
@@ -283,6 +285,22 @@ void BitFieldPanelTest::aNamedValueIsChosenFromAList()
     QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), QString("3000 0000"));
     // The Result follows as after any edit of the Value.
     QCOMPARE(child<QLineEdit>("resultHexadecimal")->text(), QString("3000 0000"));
+    // A value without a name, the list left by a click elsewhere or by
+    // Escape: nothing is written.
+    QVERIFY(run("type currentHexadecimal 2000 0000"));
+    for (const bool escape : { false, true }) {
+        table->setCurrentCell(0, BitFieldPanel::eColumnValueName);
+        QTest::keyClick(table, Qt::Key_F2);
+        list = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        QVERIFY(list && list->currentIndex() < 0);
+        if (escape)
+            QTest::keyClick(list, Qt::Key_Escape);
+        else
+            child<QLineEdit>("currentDecimal")->setFocus();
+        QTRY_VERIFY(!table->findChild<QComboBox*>("bitFieldValueList"));
+        QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), QString("2000 0000"));
+        table->setFocus();
+    }
 }
 
 void BitFieldPanelTest::valueCellsFollowTheValueRow()
@@ -378,15 +396,25 @@ void BitFieldPanelTest::overlappingFieldsAreStackedAndTold()
 {
     BitFieldLayout layout = Ctrl();
     layout.fields.push_back(Field("HIGH", 31, 16));
+    layout.fields[1].description = std::string(200, 'd');
+    for (UInt64 value = 0; value < 40; ++value)
+        layout.fields[1].values.push_back({ value, "VALUE" + std::to_string(value), "" });
     BitFieldPanel& panel = openPanel(layout);
     QVERIFY2(panel.message().contains("MODE and HIGH share bits"), qPrintable(panel.message()));
+    // At the width it asks for, long texts and all, every column shows.
+    panel.setFloating(true);
+    panel.resize(panel.sizeHint());
+    QTRY_COMPARE(panel.table()->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(panel.sizeHint().width() < 90 * panel.table()->fontMetrics().averageCharWidth());
     QVERIFY(cell(4, BitFieldPanel::eColumnBits)->font().italic());
     QVERIFY(!cell(3, BitFieldPanel::eColumnBits)->font().italic());
     auto* grid = child<BitGrid>("currentBitGrid");
     QVERIFY(grid->bandRect(4, 0).top() > grid->bandRect(0, 0).bottom());
-    // Hidden, the panel takes its bands with it.
+    // Hidden, the panel takes its bands and the selection with it.
+    grid->setSelection(7, 4);
     panel.hide();
     QVERIFY(grid->fields().empty());
+    QVERIFY(!grid->selection());
 }
 
 void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
@@ -446,14 +474,30 @@ void BitFieldPanelTest::importsAHeaderAndRefusesABadFile()
     QVERIFY(*layout() == before);
     box->close();
 
+    child<BitGrid>("currentBitGrid")->setSelection(7, 4);
     importer.start(write("regs.h", "#define REG_MODE GENMASK(31, 28)\n#define REG_EN BIT(0)\n"));
     QTRY_COMPARE(read.size(), 2);
     QCOMPARE(layout()->fields.size(), std::size_t(2));
     QCOMPARE(layout()->fields[0].name, std::string("REG_MODE"));
     QCOMPARE(panel.layoutPopup()->currentText(), QString("regs"));
+    QVERIFY(!child<BitGrid>("currentBitGrid")->selection());
     // An import is one step: Ctrl+Z brings the layout before it back.
     PressInFocus("Ctrl+Z");
     QVERIFY(*layout() == before);
+
+    // Imported again, the file replaces its saved layout: listed once.
+    importer.start(write("regs.h", "#define REG_MODE GENMASK(31, 29)\n"));
+    QTRY_COMPARE(read.size(), 3);
+    const QString regs = layoutPath();
+    QCOMPARE(LayoutStore().list().size(), std::size_t(2));
+    QCOMPARE(LayoutStore().load(regs).layout.fields.size(), std::size_t(1));
+    QVERIFY(panel.message().contains("replaced"));
+    // Delete… takes the file away; Ctrl+Z brings it back.
+    QTest::mouseClick(panel.findChild<QPushButton*>("bitFieldDeleteButton"), Qt::LeftButton);
+    QVERIFY(!layout() && !QFile::exists(regs));
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(layoutPath(), regs);
+    QCOMPARE(LayoutStore().load(regs).layout, *layout());
 }
 
 void BitFieldPanelTest::choosesARegisterOfAnSvdFile()
@@ -465,13 +509,28 @@ void BitFieldPanelTest::choosesARegisterOfAnSvdFile()
     QTRY_COMPARE(read.size(), 1);
     auto* chooser = view->findChild<SvdRegisterDialog*>();
     QVERIFY(chooser);
-    QTest::keyClicks(chooser->filter(), "p4 r12");
+    // Filtered, the list shows its first match, wherever the choice was.
+    chooser->list()->selectRow(chooser->list()->model()->rowCount() - 1);
+    QTest::keyClicks(chooser->filter(), "p4");
+    QCOMPARE(chooser->list()->selectionModel()->selectedRows().value(0).row(), 0);
+    QCOMPARE(chooser->list()->rowAt(0), 0);
+    QTest::keyClicks(chooser->filter(), " r12");
     QCOMPARE(chooser->list()->model()->rowCount(), 1);
     QTest::keyClick(chooser->filter(), Qt::Key_Return);
     QTRY_VERIFY(layout());
     QCOMPARE(layout()->name, std::string("P4.R12"));
     QCOMPARE(layout()->fields.size(), std::size_t(kSampleFields));
     QCOMPARE(layout()->fields[0].values.size(), std::size_t(2));
+
+    // A file of one register opens it without asking.
+    importer.start(write("one.svd",
+        "<device><name>D</name><peripherals><peripheral><name>T</name><baseAddress>0</baseAddress>"
+        "<registers><register><name>CTRL</name><addressOffset>0</addressOffset><size>32</size>"
+        "<fields><field><name>EN</name><bitOffset>0</bitOffset><bitWidth>1</bitWidth></field>"
+        "</fields></register></registers></peripheral></peripherals></device>"));
+    QTRY_COMPARE(read.size(), 2);
+    QCOMPARE(layout()->name, std::string("T.CTRL"));
+    QCOMPARE(view->findChildren<SvdRegisterDialog*>().size(), 0);
 }
 
 // The file is read on a worker: the window's events go on meanwhile.

@@ -130,6 +130,15 @@ public:
             fChosen(index.row(), list->currentData().toULongLong());
     }
 
+protected:
+    // Only the named values wrap; every other cell is one line, cut short.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != BitFieldPanel::eColumnNamedValues)
+            option->features &= ~QStyleOptionViewItem::WrapText;
+    }
+
 private:
     static constexpr const char* kChosen = "bitlensChosen";
     FieldAt fFieldAt;
