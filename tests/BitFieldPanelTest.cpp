@@ -405,7 +405,7 @@ void BitFieldPanelTest::overlappingFieldsAreStackedAndTold()
     panel.setFloating(true);
     panel.resize(panel.sizeHint());
     QTRY_COMPARE(panel.table()->horizontalScrollBar()->maximum(), 0);
-    QVERIFY(panel.sizeHint().width() < 90 * panel.table()->fontMetrics().averageCharWidth());
+    QVERIFY(panel.sizeHint().width() < 120 * panel.table()->fontMetrics().averageCharWidth());
     QVERIFY(cell(4, BitFieldPanel::eColumnBits)->font().italic());
     QVERIFY(!cell(3, BitFieldPanel::eColumnBits)->font().italic());
     auto* grid = child<BitGrid>("currentBitGrid");

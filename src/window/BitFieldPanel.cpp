@@ -40,7 +40,7 @@ const ColumnText kColumns[BitFieldPanel::eColumnCount] = {
         QT_TRANSLATE_NOOP("BitFieldPanel",
             "%1 in decimal, signed when the field is: type a value to set these bits of the "
             "Value") },
-    { QT_TRANSLATE_NOOP("BitFieldPanel", "Name of value"),
+    { QT_TRANSLATE_NOOP("BitFieldPanel", "Value"),
         QT_TRANSLATE_NOOP(
             "BitFieldPanel", "The name of %1's value: choose one to set these bits of the Value") },
     { QT_TRANSLATE_NOOP("BitFieldPanel", "Signed"),
@@ -182,7 +182,7 @@ void BitFieldPanel::build()
     fPopup->setAccessibleName(tr("Bit-field layout"));
     fPopup->setToolTip(tr("The saved layouts; a damaged one is listed and cannot be chosen"));
     fPopup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    fPopup->setMinimumContentsLength(16);
+    fPopup->setMinimumContentsLength(6);
     popupLabel->setBuddy(fPopup);
     fRenameButton = new QPushButton(tr("Rename\u2026"), content);
     fRenameButton->setObjectName(QStringLiteral("bitFieldRenameButton"));
@@ -566,6 +566,7 @@ void BitFieldPanel::fillValues(int row)
 void BitFieldPanel::sizeColumns()
 {
     fTable->resizeColumnsToContents();
+    fNamedValuesWidth = fTable->columnWidth(eColumnNamedValues);
     // The free texts take no more than their share: the table fits a dock.
     const int character = fTable->fontMetrics().averageCharWidth();
     for (const auto& [column, most] :
@@ -721,9 +722,10 @@ QSize BitFieldPanel::sizeHint() const
     const QHeaderView* header = fTable->horizontalHeader();
     int columns = 0;
     for (int column = 0; column < eColumnCount; ++column)
-        columns += column == eColumnNamedValues ? std::max(header->sectionSizeHint(column),
-                       24 * fTable->fontMetrics().averageCharWidth())
-                                                : fTable->columnWidth(column);
+        columns += column != eColumnNamedValues
+            ? fTable->columnWidth(column)
+            : std::max(header->sectionSizeHint(column),
+                std::min(fNamedValuesWidth, 24 * fTable->fontMetrics().averageCharWidth()));
     const int frames = 2 * fTable->frameWidth()
         + fTable->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, fTable)
         + 2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, this);

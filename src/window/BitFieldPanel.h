@@ -120,6 +120,7 @@ private:
     std::vector<StoredLayout> fListed;
     bool fListedUnsaved = false;
     QString fNote; // what an import left out, until the next edit
+    int fNamedValuesWidth = 0; // the named values' widest, unwrapped
 
     QComboBox* fPopup = nullptr;
     QTableWidget* fTable = nullptr;
