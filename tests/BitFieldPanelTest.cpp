@@ -408,7 +408,9 @@ void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
     QStringList items;
     for (int i = 0; i < popup->count(); ++i)
         items << popup->itemText(i);
-    QCOMPARE(items, QStringList({ "No layout", "ALPHA", "broken.json (damaged)", "CTRL" }));
+    QCOMPARE(items,
+        QStringList({ "No layout", "ALPHA", "broken.json (damaged)", "CTRL", "",
+            "Lanes: 4 \u00d7 8", "Lanes: 2 \u00d7 16" }));
     QCOMPARE(popup->currentText(), QString("CTRL"));
     const auto* model = qobject_cast<QStandardItemModel*>(popup->model());
     QVERIFY(!model->item(2)->isEnabled());

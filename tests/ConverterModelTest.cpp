@@ -1017,7 +1017,10 @@ std::string LayoutText(const ConverterModel& model)
     std::string text
         = layout->name + '/' + std::to_string(layout->width) + '/' + model.layoutFile();
     for (const BitField& field : layout->fields)
-        text += '|' + field.name + ' ' + FieldBitsText(field) + (field.isSigned ? " s " : " u ")
+        text += '|' + field.name + ' ' + FieldBitsText(field)
+            + (FieldReadsFloat(field) ? " f "
+                    : field.isSigned  ? " s "
+                                      : " u ")
             + field.description + " {" + NamedValuesText(field) + '}';
     return text;
 }
@@ -1066,6 +1069,11 @@ TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
         { "its named values",
             [](ConverterModel& m) { return m.nameFieldValues(1, "0=NO, 0x1 = YES"); },
             "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {0 = NO, 1 = YES}" },
+        { "every field signed",
+            [](ConverterModel& m) { return m.readEveryFieldAs(true, eFieldFloatNone); },
+            "CTRL/32/ctrl.json|MODE 31:28 s  {0 = OFF, 3 = AUTO}|EN 0 s  {}" },
+        { "lanes", [](ConverterModel& m) { return m.openLanes(16, "L %1x%2"); },
+            "L 2x16/32/|lane0 15:0 u  {}|lane1 31:16 u  {}" },
         { "rename the layout", [](ConverterModel& m) { return m.renameLayout("UART"); },
             "UART/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
         { "choose another saved layout",
@@ -1143,6 +1151,11 @@ TEST(ConverterModel, RefusesALayoutEditThatDoesNotFit)
         { "a value the field cannot hold",
             [](ConverterModel& m) { return m.typeFieldValue(0, "0x10", 16); },
             eLayoutEditValueNotHeld },
+        { "a float of four bits",
+            [](ConverterModel& m) { return m.readFieldAs(0, false, eFieldFloatIeee); },
+            eLayoutEditNoReading },
+        { "lanes wider than the width", [](ConverterModel& m) { return m.openLanes(64, "L"); },
+            eLayoutEditNoReading },
         { "not a number", [](ConverterModel& m) { return m.typeFieldValue(0, "12a", 10); },
             eLayoutEditValueNotHeld },
         { "no such field", [](ConverterModel& m) { return m.removeField(2); },
@@ -1194,6 +1207,42 @@ TEST(ConverterModel, TypesAFieldsValueAndTellsWhichBitsChanged)
     EXPECT_EQ(LayoutText(model), "none");
     model.redo();
     EXPECT_EQ(model.layoutFile(), "ctrl.json");
+}
+
+// Lanes follow the width while only their reading changes; a lane cell is
+// a field's value cell, one step.
+TEST(ConverterModel, ReadsAndWritesLanesThatFollowTheWidth)
+{
+    ConverterModel model;
+    model.chooseWidth(64);
+    model.openLanes(32, "Lanes: %1 x %2");
+    EXPECT_EQ(LayoutText(model), "Lanes: 2 x 32/64/|lane0 31:0 u  {}|lane1 63:32 u  {}");
+    EXPECT_TRUE(model.readEveryFieldAs(false, eFieldFloatIeee).layout);
+    EXPECT_EQ(model.lanes(), 32);
+    EXPECT_EQ(model.typeFieldValue(1, "-1.5", 10).changedBits[0], 0xBFC0000000000000u);
+    EXPECT_EQ(model.typeFieldValue(0, "0x1", 16).changedBits[0], 1u);
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "bfc0 0000 0000 0001");
+    EXPECT_EQ(model.typeFieldValue(0, "x", 10).refused, eLayoutEditValueNotHeld);
+    model.undo();
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "bfc0 0000 0000 0000");
+    // The lanes of the new width, read as before; undo brings both back.
+    EXPECT_TRUE(model.chooseWidth(32).layout);
+    EXPECT_EQ(LayoutText(model), "Lanes: 1 x 32/32/|lane0 31:0 f  {}");
+    model.chooseWidth(16);
+    EXPECT_EQ(LayoutText(model), "Lanes: 1 x 32/32/|lane0 31:0 f  {}");
+    model.undo();
+    model.undo();
+    EXPECT_EQ(LayoutText(model), "Lanes: 2 x 32/64/|lane0 31:0 f  {}|lane1 63:32 f  {}");
+    // Other sizes keep the reading where they have it.
+    model.openLanes(16, "%1x%2");
+    EXPECT_EQ(LayoutText(model).substr(0, 27), "4x16/64/|lane0 15:0 f  {}|l");
+    model.openLanes(8, "%1x%2");
+    EXPECT_EQ(LayoutText(model).substr(0, 22), "8x8/64/|lane0 7:0 u  {");
+    // Renamed, the lanes are a layout of their own, which stays put.
+    model.renameField(0, "low");
+    EXPECT_EQ(model.lanes(), 0);
+    model.chooseWidth(32);
+    EXPECT_EQ(model.layout()->width, 64);
 }
 
 // Random actions, with undo and redo among them: each undo shows exactly what

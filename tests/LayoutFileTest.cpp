@@ -73,7 +73,10 @@ BitFieldLayout RichLayout()
     offset.isSigned = true;
     BitField all = Field("ALL", 63, 0);
     all.values = { { ~UInt64(0), "ONES", "" }, { UInt64(1) << 60, "BIG", "" } };
-    layout.fields = { mode, offset, Field("EN", 0, 0, "Enable"), all };
+    all.floatReading = eFieldFloatIeee;
+    BitField brain = Field("BF", 47, 32);
+    brain.floatReading = eFieldFloatBfloat16;
+    layout.fields = { mode, offset, Field("EN", 0, 0, "Enable"), all, brain };
     return layout;
 }
 
@@ -153,6 +156,9 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, BitlensLayoutBadFileTest,
             LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0},\n"
                         "{\"name\": \"B\", \"msb\": 64, \"lsb\": 60}]}",
             5, "field B: bits 64:60 are past bit 63" },
+        BadFileCase { "UnknownReading",
+            LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0,\n\"reading\": \"decimal\"}]}", 5,
+            "\"reading\" is none of" },
         BadFileCase { "MsbAsText", LAYOUT_HEAD "{\"name\": \"A\",\n\"msb\": \"3\", \"lsb\": 0}]}",
             5, "\"msb\" is not a whole number" },
         BadFileCase { "NoName", LAYOUT_HEAD "{\"msb\": 3, \"lsb\": 0}]}", 4, "\"name\"" },

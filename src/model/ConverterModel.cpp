@@ -493,6 +493,7 @@ void ConverterModel::begin(Field run, bool continues)
 
 ModelChanges ConverterModel::end(Field run)
 {
+    fitLanes();
     ModelChanges changes = Compare(fShownBefore, shown());
     changes.texts = fTextChanges.texts;
     if (fState.historyRemovals != fShownBefore.historyRemovals)

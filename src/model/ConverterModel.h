@@ -34,6 +34,7 @@
 
 struct BitField;
 struct BitFieldLayout;
+enum FieldFloat : int;
 struct HistoryEntry;
 class History;
 
@@ -55,6 +56,7 @@ enum LayoutEditProblem {
     eLayoutEditValueTooWide, // a named value does not fit the field's new bits
     eLayoutEditBadValues, // named values not written VALUE = NAME, each within the field
     eLayoutEditValueNotHeld, // a value typed that the field cannot hold
+    eLayoutEditNoReading, // a float the field's size has not, or lanes the width cannot hold
     eLayoutEditUnsound, // a layout with problems (LayoutProblems), or too many fields
 };
 
@@ -160,7 +162,23 @@ public:
     // Bits typed as ReadFieldBits reads them; the named values must fit.
     ModelChanges setFieldBits(std::size_t field, std::string_view bits);
     ModelChanges describeField(std::size_t field, std::string_view description);
+    // Ticked or not, the field reads as an integer again.
     ModelChanges setFieldSigned(std::size_t field, bool isSigned);
+    // The field read as a float (FieldFloat), or as an integer, signed or
+    // not, with eFieldFloatNone. Refused where the field's size has no such
+    // float.
+    ModelChanges readFieldAs(std::size_t field, bool isSigned, FieldFloat floatReading);
+    // Every field so, where its size has that reading: a vector's lanes,
+    // which stay generated.
+    ModelChanges readEveryFieldAs(bool isSigned, FieldFloat floatReading);
+    // The generated layout that splits the width in lanes of `laneBits`
+    // (LanesLayout), the open layout's readings kept where they fit, named
+    // by `nameTemplate` ("%1" the count of lanes, "%2" their size). While
+    // only its readings change it follows the width, whenever that still
+    // holds a lane; any other edit makes it a layout of its own.
+    ModelChanges openLanes(int laneBits, std::string_view nameTemplate);
+    // The lane size of the open generated layout; 0 for any other.
+    int lanes() const;
     // Named values typed as ReadNamedValues reads them.
     ModelChanges nameFieldValues(std::size_t field, std::string_view values);
     // A value typed into a field's value cell, in `base` 10 or 16
@@ -305,7 +323,11 @@ private:
     // A layout edit: `edit` changes a copy of the open layout (or a new one
     // when `create`), which replaces it as one step if it is sound and not
     // the same. Refused without a layout, unless `create`.
-    template <class Edit> ModelChanges editLayout(Edit edit, bool create = false);
+    // A generated layout stays so only for edits that `keepLanes`.
+    template <class Edit>
+    ModelChanges editLayout(Edit edit, bool create = false, bool keepLanes = false);
+    // The generated lanes made again for the width, when it changed.
+    void fitLanes();
     ModelChanges replaceLayout(std::shared_ptr<const OpenLayout> layout);
     void endMessage(FieldType type) { row(type).message = RowMessage {}; }
 

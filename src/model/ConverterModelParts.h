@@ -9,6 +9,8 @@
 struct ConverterModel::OpenLayout {
     BitFieldLayout layout;
     std::string file;
+    int laneBits = 0; // generated lanes of this size; 0 for any other layout
+    std::string lanesName; // their name's template
 };
 
 struct ConverterModel::HistoryWalk {

@@ -483,7 +483,8 @@ void ConverterView::showChanges(const ModelChanges& changes)
 void ConverterView::saveLayout()
 {
     const BitFieldLayout* layout = fModel.layout();
-    if (!layout)
+    // Generated lanes are saved once they are edited into a layout of their own.
+    if (!layout || fModel.lanes() != 0)
         return;
     const LayoutSave saved = fStores.layouts->save(*layout, FromUtf8(fModel.layoutFile()));
     if (saved.ok())
