@@ -501,7 +501,7 @@ void BitFieldPanel::showReading()
         // Made again only for another size, never while it hands over a choice.
         fReading->clear();
         fReading->addItem(tr("Unsigned"), eReadUnsigned);
-        fReading->addItem(tr("Signed"), eReadSigned);
+        fReading->addItem(tr("Signed", "a reading"), eReadSigned);
         if (bits == 16) {
             fReading->addItem(tr("Float (half)"), eReadFloat);
             fReading->addItem(tr("bfloat16"), eReadBfloat16);
