@@ -235,6 +235,7 @@ void BitFieldPanel::build()
     fReading = new QComboBox(content);
     fReading->setObjectName(QStringLiteral("bitFieldReadingPopup"));
     fReading->setAccessibleName(tr("Reading"));
+    fReading->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     readingLabel->setBuddy(fReading);
     buttons->addWidget(fAddButton);
     buttons->addWidget(fRemoveButton);
