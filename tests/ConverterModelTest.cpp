@@ -163,7 +163,7 @@ void Type(ConverterModel& model, FieldType row, Notation notation, const std::st
 
 // One step of a script, in the window tests' words: "type FIELD TEXT",
 // "click BUTTON", "choose POPUP ITEM", "bit GRID N", "drag GRID FROM TO",
-// "key FIELD Backspace", "undo", "redo".
+// "key FIELD Backspace", "key FIELD Return", "undo", "redo".
 void Step(ConverterModel& model, const std::string& step)
 {
     const std::vector<std::string> words = Split(step, ' ');
@@ -187,6 +187,8 @@ void Step(ConverterModel& model, const std::string& step)
         if (!text.empty())
             text.pop_back();
         model.typeInto(row, notation, text);
+    } else if (verb == "key" && argument == "Return") {
+        model.enter(row, notation, 1);
     } else if (verb == "click") {
         switch (widget.part) {
         case eSignedBox: model.setSigned(row, !model.isSigned(row)); break;
@@ -949,6 +951,37 @@ TEST(ConverterModel, UndoAndRedoEachStep)
         { "the operation shown",
             "click mathDisclosure|type currentDecimal 3|choose mathOperation AND|undo",
             "currentDecimal=0|expandedBox=shown" },
+        // Enter: a calculation gives way to its result in one step, a plain
+        // number stays and is none; either is said until the next edit.
+        { "a calculation's result", "type currentDecimal 0x10 << 3|key currentDecimal Return",
+            "currentDecimal=128|currentHexadecimal=0080|currentOverflowWarning=entered in the "
+            "history" },
+        { "in its field's notation",
+            "type currentHexadecimal 10 << 3|key currentHexadecimal Return",
+            "currentHexadecimal=0080|currentDecimal=128" },
+        { "undone, the calculation", "type currentDecimal 0x10 << 3|key currentDecimal Return|undo",
+            "currentDecimal=0x10 << 3|currentOverflowWarning=hidden" },
+        { "and redone", "type currentDecimal 0x10 << 3|key currentDecimal Return|undo|redo",
+            "currentDecimal=128|currentOverflowWarning=hidden" },
+        { "typing after it is a step",
+            "type currentDecimal 1+1|key currentDecimal Return|"
+            "type currentDecimal 5|undo",
+            "currentDecimal=2|currentHexadecimal=0002" },
+        { "a plain number stays", "type currentHexadecimal ff|key currentHexadecimal Return",
+            "currentHexadecimal=ff|currentOverflowWarning=entered in the history" },
+        { "and is no step", "type currentHexadecimal ff|key currentHexadecimal Return|undo",
+            "currentHexadecimal=0000" },
+        { "the next edit ends the note",
+            "type currentDecimal 7|key currentDecimal Return|"
+            "click mathDisclosure",
+            "currentOverflowWarning=hidden" },
+        { "nothing said of a calculation not whole",
+            "type currentDecimal 1 +|key currentDecimal Return",
+            "currentDecimal=1 +|currentOverflowWarning=incomplete: a number after +" },
+        { "an Operand's calculation",
+            "click mathDisclosure|type operandDecimal 2*3|"
+            "key operandDecimal Return",
+            "operandDecimal=6|resultDecimal=0" },
     };
     ExpectScripts(scripts);
 }
@@ -1002,9 +1035,13 @@ TEST(ConverterModel, IgnoresAFieldWhoseBitsAreNotValid)
 std::string Everything(const ConverterModel& model)
 {
     std::string all;
-    for (const auto& [name, widget] : Widgets())
-        if (widget.part != eSwap && widget.part != eShiftLeft && widget.part != eShiftRight)
+    for (const auto& [name, widget] : Widgets()) {
+        // Enter's note is no step's: undo and redo end it.
+        if (widget.part == eWarning && model.message(widget.row).kind == eMessageEntered)
+            all += name + "=hidden\n";
+        else if (widget.part != eSwap && widget.part != eShiftLeft && widget.part != eShiftRight)
             all += name + '=' + Shown(model, name) + '\n';
+    }
     return all;
 }
 
@@ -1251,8 +1288,9 @@ TEST(ConverterModel, UndoRestoresExactlyWhatEachRandomStepChanged)
 {
     std::mt19937 rng(20261208);
     const auto below = [&rng](int n) { return int(rng() % unsigned(n)); };
-    static const char* const texts[] = { "-5", "ff", "1 0000 0000", "DEAD beef", "300", "zz",
-        "1.2.3b4", "10.0.0.1", "1.5", "-0", "ABCDEFGHI", "99999999999999999999", "é€😀", "" };
+    static const char* const texts[]
+        = { "-5", "ff", "1 0000 0000", "DEAD beef", "300", "zz", "1.2.3b4", "10.0.0.1", "1.5", "-0",
+              "ABCDEFGHI", "99999999999999999999", "é€😀", "", "0x10 << 3" };
     ConverterModel model;
     std::vector<std::string> before; // what was shown before each step in the history
     std::vector<std::string> after; // what redo brings back, last undone last
@@ -1262,7 +1300,7 @@ TEST(ConverterModel, UndoRestoresExactlyWhatEachRandomStepChanged)
             = static_cast<FieldType>(eFieldTypeValue + below(model.mathEnabled() ? 3 : 1));
         const std::string shown = Everything(model);
         const std::size_t steps = before.size();
-        switch (below(12)) {
+        switch (below(13)) {
         case 0: {
             model.undo();
             if (steps == 0)
@@ -1290,6 +1328,7 @@ TEST(ConverterModel, UndoRestoresExactlyWhatEachRandomStepChanged)
         case 7: model.setBits(row, rng(), below(2)); break;
         case 8: model.chooseOperation(MathOperation(below(eMathOperationCount))); break;
         case 9: model.mathDisclosured(below(2)); break;
+        case 10: model.enter(row, Notation(below(eNotationCount)), action); break;
         default:
             model.typeInto(row, Notation(below(eNotationCount)), texts[below(std::size(texts))]);
             break;

@@ -1780,6 +1780,13 @@
     </message>
 </context>
 <context>
+    <name>Message</name>
+    <message>
+        <source>entered in the history</source>
+        <translation>in den Verlauf übernommen</translation>
+    </message>
+</context>
+<context>
     <name>SearchAnswers</name>
     <message>
         <source>decimal · unsigned %1 bits</source>

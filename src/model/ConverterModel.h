@@ -80,6 +80,8 @@ struct ModelChanges {
     // An entry this document took out of the history, or put back by undo.
     std::shared_ptr<const HistoryEntry> historyRemoved;
     std::shared_ptr<const HistoryEntry> historyRestored;
+    // What Enter records in the history.
+    std::shared_ptr<const HistoryEntry> historyEntered;
     // A layout edit that was refused, and for eLayoutEditValueTooWide the
     // named value that does not fit.
     LayoutEditProblem refused = eLayoutEditAccepted;
@@ -133,9 +135,15 @@ public:
 
     // --- The history ----------------------------------------------------------
     // Enter in a field of the Value or Operand row: the entry the history
-    // records now, at `time`, if the field holds one (EntryOnEnter). The
-    // walk ends, and the field's text counts as unchanged for Up. No step.
-    std::optional<HistoryEntry> enter(FieldType row, Notation notation, SInt64 time);
+    // records now, at `time`, if the field holds one (EntryOnEnter), in
+    // ModelChanges::historyEntered. A calculation then gives way to its
+    // result, written in the field's notation, as one step, which undo
+    // takes back; a plain number stays as typed, and is no step. Either
+    // way the message line says it was entered, until the next edit, and
+    // the walk ends: the field counts as unchanged for Up, whose first step
+    // brings back what was entered. Enter again on the result it wrote
+    // records nothing more.
+    ModelChanges enter(FieldType row, Notation notation, SInt64 time);
     // Whether Up (`older`) or Down in the field walks the history: Up in a
     // field that is unchanged (empty, showing what the model wrote there, or
     // the text the last recall or Enter left in it), either key while a walk
@@ -330,6 +338,8 @@ private:
     void fitLanes();
     ModelChanges replaceLayout(std::shared_ptr<const OpenLayout> layout);
     void endMessage(FieldType type) { row(type).message = RowMessage {}; }
+    // Ends what Enter said: the rows whose message line said it.
+    std::bitset<kRowCount> endNotes();
 
     State fState;
     // The field being typed in, which nothing rewrites while the keystroke
@@ -339,6 +349,7 @@ private:
     bool fContinuesRun = false;
     UInt16 fRunStartWidth = 0; // the width before the run of keystrokes began
     bool fTypedTextChanged = false;
+    std::bitset<kRowCount> fNotesEnded; // by the verb before it changed anything
     ModelChanges fTextChanges; // texts written during the verb
     Shown fShownBefore {};
     // The state before the verb, unless it goes on with a typing run, whose

@@ -353,17 +353,46 @@ void ConverterModel::layoutSaved(std::string file)
 
 // --- The history -----------------------------------------------------------------
 
-std::optional<HistoryEntry> ConverterModel::enter(FieldType type, Notation notation, SInt64 time)
+ModelChanges ConverterModel::enter(FieldType type, Notation notation, SInt64 time)
 {
     std::optional<HistoryEntry> entry = EntryOnEnter(*this, type, notation, time);
-    HistoryWalk ended = fState.walk ? *fState.walk : HistoryWalk {};
-    ended.recall.stop();
+    const Field field { type, notation };
+    HistoryWalk walk = fState.walk ? *fState.walk : HistoryWalk {};
+    walk.recall.stop();
+    const bool again = entry && walk.result && walk.field == field && walk.result->repeats(*entry);
     if (entry) {
-        ended.field = Field { type, notation };
-        ended.settled = text(type, notation);
+        walk.field = field;
+        walk.settled = text(type, notation);
+        if (!again)
+            walk.result.reset();
     }
-    fState.walk = std::make_shared<const HistoryWalk>(std::move(ended));
-    return entry;
+    // Before the step: undone, the calculation is what Enter left there.
+    fState.walk = std::make_shared<const HistoryWalk>(walk);
+    if (!entry)
+        return {};
+    ModelChanges changes;
+    if (IsCalculation(notation, walk.settled)) {
+        begin();
+        // The number stands as the calculation gave it; only its text is new.
+        writeField(type, notation);
+        HistoryEntry shown = *entry;
+        shown.text = text(type, notation);
+        walk.settled = shown.text;
+        walk.result = std::make_shared<const HistoryEntry>(std::move(shown));
+        fState.walk = std::make_shared<const HistoryWalk>(std::move(walk));
+        row(type).message = EnteredMessage(notation);
+        changes = end();
+    } else {
+        // Typing on after Enter is a step of its own.
+        fRun = {};
+        changes.messages = endNotes();
+        row(type).message = EnteredMessage(notation);
+    }
+    // Said again on each Enter.
+    changes.messages[index(type)] = true;
+    if (!again)
+        changes.historyEntered = std::make_shared<const HistoryEntry>(std::move(*entry));
+    return changes;
 }
 
 bool ConverterModel::unchanged(Field field) const
@@ -404,6 +433,7 @@ ModelChanges ConverterModel::recall(
     if (!next)
         return {};
     walk.settled.assign(CutToField(*next));
+    walk.result.reset();
     // Typed, as the user would: the step goes on with typing in the field.
     ModelChanges changes = typeInto(type, notation, walk.settled);
     changes.texts[index(type)][notation] = true;

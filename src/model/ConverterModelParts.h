@@ -17,6 +17,9 @@ struct ConverterModel::HistoryWalk {
     HistoryRecall recall; // walking in `field` while it shows `settled`
     Field field;
     std::string settled;
+    // The calculation Enter entered, with the result it wrote as its text:
+    // what Enter on that result would enter again.
+    std::shared_ptr<const HistoryEntry> result;
 };
 
 #endif

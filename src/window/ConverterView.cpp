@@ -525,8 +525,11 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
     if (changes.endians[at])
         (fModel.endian(row.type) == eBigEndian ? row.bigEndianRadio : row.littleEndianRadio)
             ->setChecked(true);
-    if (changes.messages[at] && row.overflowWarning)
-        row.overflowWarning->setWarning(MessageText(fModel.message(row.type)));
+    if (changes.messages[at] && row.overflowWarning) {
+        const RowMessage& message = fModel.message(row.type);
+        row.overflowWarning->setWarning(MessageText(message),
+            message.kind == eMessageEntered ? WarningLabel::eNote : WarningLabel::eWarning);
+    }
 }
 
 void ConverterView::showWidth()
