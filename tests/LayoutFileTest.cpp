@@ -74,6 +74,8 @@ BitFieldLayout RichLayout()
     BitField all = Field("ALL", 63, 0);
     all.values = { { ~UInt64(0), "ONES", "" }, { UInt64(1) << 60, "BIG", "" } };
     all.floatReading = eFieldFloatIeee;
+    // A byte-order mark that leads a text is kept.
+    mode.values.push_back({ 2, "\xEF\xBB\xBFHALT", "" });
     BitField brain = Field("BF", 47, 32);
     brain.floatReading = eFieldFloatBfloat16;
     layout.fields = { mode, offset, Field("EN", 0, 0, "Enable"), all, brain };
@@ -891,6 +893,10 @@ INSTANTIATE_TEST_SUITE_P(Constructs, SvdConstructTest,
                      "</dimIndex><name>COEF[%s]</name><description>Coefficient [%s]</description>"
                      "</register>" SVD_TAIL,
             "P.COEF4999", { "COEF[4999] 31:0 'Coefficient [4999]'" } },
+        SvdConstructCase { "NameWithADot",
+            SVD_HEAD "<cluster><name>CH</name><register><name>CFG.LO</name><size>8</size>"
+                     "</register></cluster>" SVD_TAIL,
+            "P.CH.CFG.LO", { "CFG.LO 7:0" } },
         SvdConstructCase { "AlternateGroupFirst", ALTERNATE, "P.MCS", { "RUN 0:0" } },
         SvdConstructCase { "AlternateGroupByItsName", ALTERNATE, "P.MCS_ALT", { "BUSY 0:0" } },
         SvdConstructCase { "DoctypeWithAnEntity",

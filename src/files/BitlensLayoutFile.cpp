@@ -290,7 +290,11 @@ QByteArray ExportBitlensLayout(const BitFieldLayout& layout)
         fields.append(object);
     }
     top[QStringLiteral("fields")] = fields;
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+    // A U+FEFF written as it is would be dropped when read at a text's start:
+    // escaped, it comes back. It can stand only inside texts.
+    return QJsonDocument(top)
+        .toJson(QJsonDocument::Indented)
+        .replace(QByteArrayLiteral("\xEF\xBB\xBF"), QByteArrayLiteral("\\ufeff"));
 }
 
 LayoutResult ImportBitlensLayout(const QByteArray& bytes, const QString& fileName)
