@@ -24,6 +24,13 @@
 
 namespace {
 
+// A row of a case table is named by its `name`, in the test's name too.
+template <class Case, class = decltype(Case::name)>
+std::ostream& operator<<(std::ostream& stream, const Case& c)
+{
+    return stream << c.name;
+}
+
 // A field in one line, so that a table row can spell out what it expects:
 // "MODE 3:1 s 'desc' 0=IDLE 5=FAST *=OTHER".
 std::string Summary(const BitField& field)
@@ -89,11 +96,6 @@ struct BadFileCase {
     int line;
     const char* words;
 };
-
-std::ostream& operator<<(std::ostream& stream, const BadFileCase& c)
-{
-    return stream << c.name;
-}
 
 void ExpectError(const LayoutResult& result, const char* file, int line, const char* words)
 {
@@ -189,11 +191,6 @@ struct WavedromCase {
     int width;
     std::vector<std::string> fields;
 };
-
-std::ostream& operator<<(std::ostream& stream, const WavedromCase& c)
-{
-    return stream << c.name;
-}
 
 class WavedromImportTest : public testing::TestWithParam<WavedromCase> { };
 
@@ -318,11 +315,6 @@ struct CHeaderCase {
     std::vector<std::string> fields;
     int warnings;
 };
-
-std::ostream& operator<<(std::ostream& stream, const CHeaderCase& c)
-{
-    return stream << c.name;
-}
 
 class CHeaderImportTest : public testing::TestWithParam<CHeaderCase> { };
 
@@ -657,11 +649,6 @@ struct SvdImportCase {
     int warnings;
 };
 
-std::ostream& operator<<(std::ostream& stream, const SvdImportCase& c)
-{
-    return stream << c.name;
-}
-
 class SvdImportTest : public testing::TestWithParam<SvdImportCase> { };
 
 TEST_P(SvdImportTest, ReadsTheRegistersFields)
@@ -760,11 +747,6 @@ struct SvdBadCase {
     const char* words;
 };
 
-std::ostream& operator<<(std::ostream& stream, const SvdBadCase& c)
-{
-    return stream << c.name;
-}
-
 class SvdBadFileTest : public testing::TestWithParam<SvdBadCase> { };
 
 TEST_P(SvdBadFileTest, NamesTheLineAndTheProblem)
@@ -844,11 +826,6 @@ struct SvdConstructCase {
     const char* reg;
     std::vector<std::string> fields;
 };
-
-std::ostream& operator<<(std::ostream& stream, const SvdConstructCase& c)
-{
-    return stream << c.name;
-}
 
 class SvdConstructTest : public testing::TestWithParam<SvdConstructCase> { };
 
