@@ -339,4 +339,78 @@ TEST(FieldBits, ReadsTheBitsTypedIntoTheBitsCell)
         EXPECT_EQ(ReadFieldBits(text), bits) << text;
 }
 
+// A field read as a float shows the float of its own bits, wherever they
+// lie, and a float typed there reads back to them; a width without that
+// float reads as an integer.
+TEST(FieldFloat, ReadsAndWritesTheFloatOfTheFieldsBits)
+{
+    const struct {
+        int msb, lsb;
+        FieldFloat reading;
+        UInt64 number;
+        const char* text;
+    } cases[] = {
+        { 15, 0, eFieldFloatIeee, 0x3C00, "1" },
+        { 31, 16, eFieldFloatIeee, 0x80000000, "-0" },
+        { 15, 0, eFieldFloatIeee, 0x0001, "6e-08" }, // the smallest subnormal half
+        { 15, 0, eFieldFloatBfloat16, 0x3FC0, "1.5" },
+        { 15, 0, eFieldFloatBfloat16, 0xFF80, "-inf" },
+        { 63, 32, eFieldFloatIeee, 0x7F80000000000000, "inf" },
+        { 31, 0, eFieldFloatIeee, 0x7FC00000, "nan" },
+        { 31, 0, eFieldFloatIeee, 0x7F800001, "nan(0x1)" },
+        { 31, 0, eFieldFloatIeee, 0x00000001, "1e-45" },
+        { 63, 0, eFieldFloatIeee, 0x3FB999999999999A, "0.1" },
+        { 63, 0, eFieldFloatIeee, 0x0000000000000001, "5e-324" },
+        { 63, 0, eFieldFloatIeee, 0x8000000000000000, "-0" },
+    };
+    for (const auto& c : cases) {
+        BitField field = Field(c.msb, c.lsb);
+        field.floatReading = c.reading;
+        EXPECT_EQ(FieldDecimalText(field, c.number), c.text);
+        EXPECT_EQ(ReadFieldFloat(field, std::string(" ") + c.text), FieldValue(field, c.number))
+            << c.text;
+    }
+    BitField half = Field(15, 0);
+    half.floatReading = eFieldFloatIeee;
+    for (const char* refused : { "", "1.5x", "abc", "1 5", "nan(" })
+        EXPECT_EQ(ReadFieldFloat(half, refused), std::nullopt) << refused;
+    EXPECT_EQ(ReadFieldFloat(half, std::string("1\0x", 3)), std::nullopt);
+    EXPECT_EQ(ReadFieldFloat(half, "1e9"), 0x7C00u); // past the largest half
+    BitField twelve = Field(11, 0);
+    twelve.floatReading = eFieldFloatIeee;
+    twelve.isSigned = true;
+    EXPECT_FALSE(FieldReadsFloat(twelve));
+    EXPECT_EQ(FieldDecimalText(twelve, 0xFFF), "-1");
+    EXPECT_EQ(ReadFieldFloat(twelve, "1"), std::nullopt);
+    BitField single = Field(31, 0);
+    single.floatReading = eFieldFloatBfloat16;
+    EXPECT_FALSE(FieldReadsFloat(single));
+}
+
+TEST(Lanes, SplitTheWidthInEqualLanesTheLowestFirst)
+{
+    EXPECT_EQ(LaneSizes(64), (std::vector<int> { 8, 16, 32 }));
+    EXPECT_EQ(LaneSizes(16), (std::vector<int> { 8 }));
+    EXPECT_TRUE(LaneSizes(8).empty());
+    BitField reading;
+    reading.floatReading = eFieldFloatIeee;
+    const auto lanes = LanesLayout(64, 16, reading, "L");
+    ASSERT_TRUE(lanes);
+    EXPECT_EQ(lanes->width, 64);
+    ASSERT_EQ(lanes->fields.size(), 4u);
+    EXPECT_EQ(lanes->fields[0].name, "lane0");
+    EXPECT_EQ(FieldBitsText(lanes->fields[0]), "15:0");
+    EXPECT_EQ(FieldBitsText(lanes->fields[3]), "63:48");
+    EXPECT_TRUE(FieldReadsFloat(lanes->fields[3]));
+    EXPECT_TRUE(LayoutProblems(*lanes).empty());
+    // Bytes have no float: they read as integers, signed as asked.
+    reading.isSigned = true;
+    const auto bytes = LanesLayout(32, 8, reading, "B");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->fields[2].floatReading, eFieldFloatNone);
+    EXPECT_TRUE(bytes->fields[2].isSigned);
+    for (const auto& [width, bits] : { std::pair { 32, 12 }, { 32, 64 }, { 32, 4 }, { 128, 64 } })
+        EXPECT_FALSE(LanesLayout(width, bits, {}, "X")) << width << '/' << bits;
+}
+
 } // namespace

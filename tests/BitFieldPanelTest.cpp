@@ -82,6 +82,7 @@ private slots:
     void editsTheLayoutAndSavesIt();
     void overlappingFieldsAreStackedAndTold();
     void listsSavedLayoutsAndDamagedOnesCannotBeChosen();
+    void readsTheLanesOfTheValueAsFloats();
     void importsAHeaderAndRefusesABadFile();
     void choosesARegisterOfAnSvdFile();
     void readsALargeSvdFileWithoutFreezing();
@@ -436,7 +437,9 @@ void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
     QStringList items;
     for (int i = 0; i < popup->count(); ++i)
         items << popup->itemText(i);
-    QCOMPARE(items, QStringList({ "No layout", "ALPHA", "broken.json (damaged)", "CTRL" }));
+    QCOMPARE(items,
+        QStringList({ "No layout", "ALPHA", "broken.json (damaged)", "CTRL", "",
+            "Lanes: 4 \u00d7 8", "Lanes: 2 \u00d7 16" }));
     QCOMPARE(popup->currentText(), QString("CTRL"));
     const auto* model = qobject_cast<QStandardItemModel*>(popup->model());
     QVERIFY(!model->item(2)->isEnabled());
@@ -457,6 +460,32 @@ void BitFieldPanelTest::listsSavedLayoutsAndDamagedOnesCannotBeChosen()
     QVERIFY(!child<QAction>("actionExportLayout")->isEnabled());
     // The damaged file is still there, untouched.
     QCOMPARE(LayoutStore().list().size(), std::size_t(3));
+}
+
+// Chosen from the layout popup, the lanes read as the reading popup says,
+// all at once, are never saved unedited, and follow the width.
+void BitFieldPanelTest::readsTheLanesOfTheValueAsFloats()
+{
+    BitFieldPanel& panel = openPanel();
+    QComboBox* popup = panel.layoutPopup();
+    QVERIFY(ChooseFromList(popup, popup->findText("Lanes: 2 \u00d7 16")).isEmpty());
+    QCOMPARE(panel.table()->rowCount(), 2);
+    QVERIFY(ChooseFromList(panel.readingPopup(), 2).isEmpty());
+    QCOMPARE(panel.readingPopup()->currentText(), QString("Float (half)"));
+    view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view));
+    editCell(1, BitFieldPanel::eColumnDecimal, "-1.5");
+    QCOMPARE(child<QLineEdit>("currentHexadecimal")->text(), QString("be00 0000"));
+    QCOMPARE(cell(0, BitFieldPanel::eColumnDecimal)->text(), QString("0"));
+    QCOMPARE(LayoutStore().list().size(), std::size_t(1));
+    QVERIFY(run("choose bitWidthPopup 64 bits"));
+    QCOMPARE(popup->currentText(), QString("Lanes: 4 \u00d7 16"));
+    QCOMPARE(cell(3, BitFieldPanel::eColumnDecimal)->text(), QString("0"));
+    QCOMPARE(cell(1, BitFieldPanel::eColumnDecimal)->text(), QString("-1.5"));
+    PressInFocus("Ctrl+Z");
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(popup->currentText(), QString("Lanes: 2 \u00d7 16"));
+    QCOMPARE(cell(1, BitFieldPanel::eColumnDecimal)->text(), QString("0"));
 }
 
 void BitFieldPanelTest::importsAHeaderAndRefusesABadFile()

@@ -163,7 +163,7 @@ void Type(ConverterModel& model, FieldType row, Notation notation, const std::st
 
 // One step of a script, in the window tests' words: "type FIELD TEXT",
 // "click BUTTON", "choose POPUP ITEM", "bit GRID N", "drag GRID FROM TO",
-// "key FIELD Backspace", "undo", "redo".
+// "key FIELD Backspace", "key FIELD Return", "undo", "redo".
 void Step(ConverterModel& model, const std::string& step)
 {
     const std::vector<std::string> words = Split(step, ' ');
@@ -187,6 +187,8 @@ void Step(ConverterModel& model, const std::string& step)
         if (!text.empty())
             text.pop_back();
         model.typeInto(row, notation, text);
+    } else if (verb == "key" && argument == "Return") {
+        model.enter(row, notation, 1);
     } else if (verb == "click") {
         switch (widget.part) {
         case eSignedBox: model.setSigned(row, !model.isSigned(row)); break;
@@ -949,6 +951,37 @@ TEST(ConverterModel, UndoAndRedoEachStep)
         { "the operation shown",
             "click mathDisclosure|type currentDecimal 3|choose mathOperation AND|undo",
             "currentDecimal=0|expandedBox=shown" },
+        // Enter: a calculation gives way to its result in one step, a plain
+        // number stays and is none; either is said until the next edit.
+        { "a calculation's result", "type currentDecimal 0x10 << 3|key currentDecimal Return",
+            "currentDecimal=128|currentHexadecimal=0080|currentOverflowWarning=entered in the "
+            "history" },
+        { "in its field's notation",
+            "type currentHexadecimal 10 << 3|key currentHexadecimal Return",
+            "currentHexadecimal=0080|currentDecimal=128" },
+        { "undone, the calculation", "type currentDecimal 0x10 << 3|key currentDecimal Return|undo",
+            "currentDecimal=0x10 << 3|currentOverflowWarning=hidden" },
+        { "and redone", "type currentDecimal 0x10 << 3|key currentDecimal Return|undo|redo",
+            "currentDecimal=128|currentOverflowWarning=hidden" },
+        { "typing after it is a step",
+            "type currentDecimal 1+1|key currentDecimal Return|"
+            "type currentDecimal 5|undo",
+            "currentDecimal=2|currentHexadecimal=0002" },
+        { "a plain number stays", "type currentHexadecimal ff|key currentHexadecimal Return",
+            "currentHexadecimal=ff|currentOverflowWarning=entered in the history" },
+        { "and is no step", "type currentHexadecimal ff|key currentHexadecimal Return|undo",
+            "currentHexadecimal=0000" },
+        { "the next edit ends the note",
+            "type currentDecimal 7|key currentDecimal Return|"
+            "click mathDisclosure",
+            "currentOverflowWarning=hidden" },
+        { "nothing said of a calculation not whole",
+            "type currentDecimal 1 +|key currentDecimal Return",
+            "currentDecimal=1 +|currentOverflowWarning=incomplete: a number after +" },
+        { "an Operand's calculation",
+            "click mathDisclosure|type operandDecimal 2*3|"
+            "key operandDecimal Return",
+            "operandDecimal=6|resultDecimal=0" },
     };
     ExpectScripts(scripts);
 }
@@ -1002,9 +1035,13 @@ TEST(ConverterModel, IgnoresAFieldWhoseBitsAreNotValid)
 std::string Everything(const ConverterModel& model)
 {
     std::string all;
-    for (const auto& [name, widget] : Widgets())
-        if (widget.part != eSwap && widget.part != eShiftLeft && widget.part != eShiftRight)
+    for (const auto& [name, widget] : Widgets()) {
+        // Enter's note is no step's: undo and redo end it.
+        if (widget.part == eWarning && model.message(widget.row).kind == eMessageEntered)
+            all += name + "=hidden\n";
+        else if (widget.part != eSwap && widget.part != eShiftLeft && widget.part != eShiftRight)
             all += name + '=' + Shown(model, name) + '\n';
+    }
     return all;
 }
 
@@ -1017,7 +1054,10 @@ std::string LayoutText(const ConverterModel& model)
     std::string text
         = layout->name + '/' + std::to_string(layout->width) + '/' + model.layoutFile();
     for (const BitField& field : layout->fields)
-        text += '|' + field.name + ' ' + FieldBitsText(field) + (field.isSigned ? " s " : " u ")
+        text += '|' + field.name + ' ' + FieldBitsText(field)
+            + (FieldReadsFloat(field) ? " f "
+                    : field.isSigned  ? " s "
+                                      : " u ")
             + field.description + " {" + NamedValuesText(field) + '}';
     return text;
 }
@@ -1067,6 +1107,11 @@ TEST(ConverterModel, UndoesAndRedoesEachLayoutEditAndHistoryRemovalExactly)
         { "its named values",
             [](ConverterModel& m) { return m.nameFieldValues(1, "0=NO, 0x1 = YES"); },
             "CTRL/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {0 = NO, 1 = YES}" },
+        { "every field signed",
+            [](ConverterModel& m) { return m.readEveryFieldAs(true, eFieldFloatNone); },
+            "CTRL/32/ctrl.json|MODE 31:28 s  {0 = OFF, 3 = AUTO}|EN 0 s  {}" },
+        { "lanes", [](ConverterModel& m) { return m.openLanes(16, "L %1x%2"); },
+            "L 2x16/32/|lane0 15:0 u  {}|lane1 31:16 u  {}" },
         { "rename the layout", [](ConverterModel& m) { return m.renameLayout("UART"); },
             "UART/32/ctrl.json|MODE 31:28 u  {0 = OFF, 3 = AUTO}|EN 0 u  {}" },
         { "choose another saved layout",
@@ -1155,6 +1200,11 @@ TEST(ConverterModel, RefusesALayoutEditThatDoesNotFit)
         { "a value the field cannot hold",
             [](ConverterModel& m) { return m.typeFieldValue(0, "0x10", 16); },
             eLayoutEditValueNotHeld },
+        { "a float of four bits",
+            [](ConverterModel& m) { return m.readFieldAs(0, false, eFieldFloatIeee); },
+            eLayoutEditNoReading },
+        { "lanes wider than the width", [](ConverterModel& m) { return m.openLanes(64, "L"); },
+            eLayoutEditNoReading },
         { "not a number", [](ConverterModel& m) { return m.typeFieldValue(0, "12a", 10); },
             eLayoutEditValueNotHeld },
         { "no such field", [](ConverterModel& m) { return m.removeField(2); },
@@ -1243,14 +1293,51 @@ TEST(ConverterModel, TypesAFieldsValueAndTellsWhichBitsChanged)
     EXPECT_EQ(model.layoutFile(), "ctrl.json");
 }
 
+// Lanes follow the width while only their reading changes; a lane cell is
+// a field's value cell, one step.
+TEST(ConverterModel, ReadsAndWritesLanesThatFollowTheWidth)
+{
+    ConverterModel model;
+    model.chooseWidth(64);
+    model.openLanes(32, "Lanes: %1 x %2");
+    EXPECT_EQ(LayoutText(model), "Lanes: 2 x 32/64/|lane0 31:0 u  {}|lane1 63:32 u  {}");
+    EXPECT_TRUE(model.readEveryFieldAs(false, eFieldFloatIeee).layout);
+    EXPECT_EQ(model.lanes(), 32);
+    EXPECT_EQ(model.typeFieldValue(1, "-1.5", 10).changedBits[0], 0xBFC0000000000000u);
+    EXPECT_EQ(model.typeFieldValue(0, "0x1", 16).changedBits[0], 1u);
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "bfc0 0000 0000 0001");
+    EXPECT_EQ(model.typeFieldValue(0, "x", 10).refused, eLayoutEditValueNotHeld);
+    model.undo();
+    EXPECT_EQ(model.text(eFieldTypeValue, eNotationHexadecimal), "bfc0 0000 0000 0000");
+    // The lanes of the new width, read as before; undo brings both back.
+    EXPECT_TRUE(model.chooseWidth(32).layout);
+    EXPECT_EQ(LayoutText(model), "Lanes: 1 x 32/32/|lane0 31:0 f  {}");
+    model.chooseWidth(16);
+    EXPECT_EQ(LayoutText(model), "Lanes: 1 x 32/32/|lane0 31:0 f  {}");
+    model.undo();
+    model.undo();
+    EXPECT_EQ(LayoutText(model), "Lanes: 2 x 32/64/|lane0 31:0 f  {}|lane1 63:32 f  {}");
+    // Other sizes keep the reading where they have it.
+    model.openLanes(16, "%1x%2");
+    EXPECT_EQ(LayoutText(model).substr(0, 27), "4x16/64/|lane0 15:0 f  {}|l");
+    model.openLanes(8, "%1x%2");
+    EXPECT_EQ(LayoutText(model).substr(0, 22), "8x8/64/|lane0 7:0 u  {");
+    // Renamed, the lanes are a layout of their own, which stays put.
+    model.renameField(0, "low");
+    EXPECT_EQ(model.lanes(), 0);
+    model.chooseWidth(32);
+    EXPECT_EQ(model.layout()->width, 64);
+}
+
 // Random actions, with undo and redo among them: each undo shows exactly what
 // was shown before the step it undoes, each redo what was shown after it.
 TEST(ConverterModel, UndoRestoresExactlyWhatEachRandomStepChanged)
 {
     std::mt19937 rng(20261208);
     const auto below = [&rng](int n) { return int(rng() % unsigned(n)); };
-    static const char* const texts[] = { "-5", "ff", "1 0000 0000", "DEAD beef", "300", "zz",
-        "1.2.3b4", "10.0.0.1", "1.5", "-0", "ABCDEFGHI", "99999999999999999999", "é€😀", "" };
+    static const char* const texts[]
+        = { "-5", "ff", "1 0000 0000", "DEAD beef", "300", "zz", "1.2.3b4", "10.0.0.1", "1.5", "-0",
+              "ABCDEFGHI", "99999999999999999999", "é€😀", "", "0x10 << 3" };
     ConverterModel model;
     std::vector<std::string> before; // what was shown before each step in the history
     std::vector<std::string> after; // what redo brings back, last undone last
@@ -1260,7 +1347,7 @@ TEST(ConverterModel, UndoRestoresExactlyWhatEachRandomStepChanged)
             = static_cast<FieldType>(eFieldTypeValue + below(model.mathEnabled() ? 3 : 1));
         const std::string shown = Everything(model);
         const std::size_t steps = before.size();
-        switch (below(12)) {
+        switch (below(13)) {
         case 0: {
             model.undo();
             if (steps == 0)
@@ -1288,6 +1375,7 @@ TEST(ConverterModel, UndoRestoresExactlyWhatEachRandomStepChanged)
         case 7: model.setBits(row, rng(), below(2)); break;
         case 8: model.chooseOperation(MathOperation(below(eMathOperationCount))); break;
         case 9: model.mathDisclosured(below(2)); break;
+        case 10: model.enter(row, Notation(below(eNotationCount)), action); break;
         default:
             model.typeInto(row, Notation(below(eNotationCount)), texts[below(std::size(texts))]);
             break;

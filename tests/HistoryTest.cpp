@@ -57,8 +57,9 @@ void Play(ConverterModel& model, const std::string& steps, History* history = nu
                 = step[verb.size() + 1] == 'o' ? eFieldTypeOperand : eFieldTypeValue;
             const auto notation = Notation(step[verb.size() + 3] - '0');
             if (verb == "enter") {
-                if (auto entry = model.enter(row, notation, SInt64(history->size() + 1)))
-                    history->add(*entry);
+                const auto entered = model.enter(row, notation, SInt64(history->size() + 1));
+                if (entered.historyEntered)
+                    history->add(*entered.historyEntered);
             } else if (model.recalls(row, notation, verb == "up")) {
                 model.recall(row, notation, verb == "up", *history);
             }
@@ -395,6 +396,10 @@ TEST(History, RecallsInAFieldThatIsUnchanged)
         { "not over a recalled text edited", "v 2 |up v 2|v 2 b0|up v 2", "b0" },
         { "not in the Operand row while the math area is closed", "up o 2", "0000" },
         { "in an Operand field", "math|o 2 |up o 2", "b" },
+        { "after Enter gave a calculation's result", "v 1 2*3|enter v 1|up v 1", "2*3" },
+        { "and back to that result", "v 1 2*3|enter v 1|up v 1|down v 1", "6" },
+        { "Enter on the result records nothing more", "v 1 2*3|enter v 1|enter v 1|v 1 |up v 1",
+            "2*3" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

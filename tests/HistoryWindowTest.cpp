@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,6 +31,7 @@ private slots:
     void init();
     void enterRecords_data();
     void enterRecords();
+    void enterShowsACalculationsResultSelected();
     void nothingIsBuiltOrReadAtStart();
     void ctrlHShowsAndHidesThePanel();
     void panelIsNamedAndExplained();
@@ -116,6 +118,14 @@ void HistoryWindowTest::enterRecords()
         return;
     openPanel();
     QCOMPARE(this->listed(), listed);
+}
+
+// The result is selected, so that the next key replaces it.
+void HistoryWindowTest::enterShowsACalculationsResultSelected()
+{
+    run("type currentDecimal 0x10 << 3|key currentDecimal Return");
+    QCOMPARE(child<QLineEdit>("currentDecimal")->selectedText(), QString("128"));
+    QVERIFY(child<QLabel>("currentOverflowWarning")->isVisible());
 }
 
 void HistoryWindowTest::nothingIsBuiltOrReadAtStart()
@@ -322,6 +332,10 @@ void HistoryWindowTest::upAndDownRecall_data()
         << QString(entered) + "type currentHexadecimal 12|key currentHexadecimal Up"
         << "currentHexadecimal"
         << "12";
+    QTest::newRow("a key after Enter replaces a calculation's result")
+        << "type currentDecimal 0x10 << 3|key currentDecimal Return 5"
+        << "currentDecimal"
+        << "5";
     QTest::newRow("in an Operand field")
         << QString(entered) + "open math|type operandHexadecimal |key operandHexadecimal Up"
         << "operandHexadecimal"

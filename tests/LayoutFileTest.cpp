@@ -24,6 +24,13 @@
 
 namespace {
 
+// A row of a case table is named by its `name`, in the test's name too.
+template <class Case, class = decltype(Case::name)>
+std::ostream& operator<<(std::ostream& stream, const Case& c)
+{
+    return stream << c.name;
+}
+
 // A field in one line, so that a table row can spell out what it expects:
 // "MODE 3:1 s 'desc' 0=IDLE 5=FAST *=OTHER".
 std::string Summary(const BitField& field)
@@ -73,7 +80,12 @@ BitFieldLayout RichLayout()
     offset.isSigned = true;
     BitField all = Field("ALL", 63, 0);
     all.values = { { ~UInt64(0), "ONES", "" }, { UInt64(1) << 60, "BIG", "" } };
-    layout.fields = { mode, offset, Field("EN", 0, 0, "Enable"), all };
+    all.floatReading = eFieldFloatIeee;
+    // A byte-order mark that leads a text is kept.
+    mode.values.push_back({ 2, "\xEF\xBB\xBFHALT", "" });
+    BitField brain = Field("BF", 47, 32);
+    brain.floatReading = eFieldFloatBfloat16;
+    layout.fields = { mode, offset, Field("EN", 0, 0, "Enable"), all, brain };
     return layout;
 }
 
@@ -84,11 +96,6 @@ struct BadFileCase {
     int line;
     const char* words;
 };
-
-std::ostream& operator<<(std::ostream& stream, const BadFileCase& c)
-{
-    return stream << c.name;
-}
 
 void ExpectError(const LayoutResult& result, const char* file, int line, const char* words)
 {
@@ -153,6 +160,9 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, BitlensLayoutBadFileTest,
             LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0},\n"
                         "{\"name\": \"B\", \"msb\": 64, \"lsb\": 60}]}",
             5, "field B: bits 64:60 are past bit 63" },
+        BadFileCase { "UnknownReading",
+            LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0,\n\"reading\": \"decimal\"}]}", 5,
+            "\"reading\" is none of" },
         BadFileCase { "MsbAsText", LAYOUT_HEAD "{\"name\": \"A\",\n\"msb\": \"3\", \"lsb\": 0}]}",
             5, "\"msb\" is not a whole number" },
         BadFileCase { "NoName", LAYOUT_HEAD "{\"msb\": 3, \"lsb\": 0}]}", 4, "\"name\"" },
@@ -181,11 +191,6 @@ struct WavedromCase {
     int width;
     std::vector<std::string> fields;
 };
-
-std::ostream& operator<<(std::ostream& stream, const WavedromCase& c)
-{
-    return stream << c.name;
-}
 
 class WavedromImportTest : public testing::TestWithParam<WavedromCase> { };
 
@@ -310,11 +315,6 @@ struct CHeaderCase {
     std::vector<std::string> fields;
     int warnings;
 };
-
-std::ostream& operator<<(std::ostream& stream, const CHeaderCase& c)
-{
-    return stream << c.name;
-}
 
 class CHeaderImportTest : public testing::TestWithParam<CHeaderCase> { };
 
@@ -649,11 +649,6 @@ struct SvdImportCase {
     int warnings;
 };
 
-std::ostream& operator<<(std::ostream& stream, const SvdImportCase& c)
-{
-    return stream << c.name;
-}
-
 class SvdImportTest : public testing::TestWithParam<SvdImportCase> { };
 
 TEST_P(SvdImportTest, ReadsTheRegistersFields)
@@ -752,11 +747,6 @@ struct SvdBadCase {
     const char* words;
 };
 
-std::ostream& operator<<(std::ostream& stream, const SvdBadCase& c)
-{
-    return stream << c.name;
-}
-
 class SvdBadFileTest : public testing::TestWithParam<SvdBadCase> { };
 
 TEST_P(SvdBadFileTest, NamesTheLineAndTheProblem)
@@ -837,11 +827,6 @@ struct SvdConstructCase {
     std::vector<std::string> fields;
 };
 
-std::ostream& operator<<(std::ostream& stream, const SvdConstructCase& c)
-{
-    return stream << c.name;
-}
-
 class SvdConstructTest : public testing::TestWithParam<SvdConstructCase> { };
 
 TEST_P(SvdConstructTest, OpensTheRegisterByTheNameGiven)
@@ -885,6 +870,10 @@ INSTANTIATE_TEST_SUITE_P(Constructs, SvdConstructTest,
                      "</dimIndex><name>COEF[%s]</name><description>Coefficient [%s]</description>"
                      "</register>" SVD_TAIL,
             "P.COEF4999", { "COEF[4999] 31:0 'Coefficient [4999]'" } },
+        SvdConstructCase { "NameWithADot",
+            SVD_HEAD "<cluster><name>CH</name><register><name>CFG.LO</name><size>8</size>"
+                     "</register></cluster>" SVD_TAIL,
+            "P.CH.CFG.LO", { "CFG.LO 7:0" } },
         SvdConstructCase { "AlternateGroupFirst", ALTERNATE, "P.MCS", { "RUN 0:0" } },
         SvdConstructCase { "AlternateGroupByItsName", ALTERNATE, "P.MCS_ALT", { "BUSY 0:0" } },
         SvdConstructCase { "DoctypeWithAnEntity",

@@ -44,21 +44,21 @@ private slots:
         row("small hex: no signed reading, octal instead", "0xff",
             { same("255", "decimal · unsigned 32 bits"),
                 { "0b11111111", "1111 1111", "binary · 32 bits" },
-                same("0o377", "octal · 32 bits") });
+                same("0377", "octal · 32 bits") });
         row("hex typed in groups", "0x dead beef",
             { same("3735928559", "decimal · unsigned 32 bits"),
                 same("-559038737", "decimal · signed 32 bits"),
                 { "0b11011110101011011011111011101111", "1101 1110 1010 …", "binary · 32 bits" } });
         row("hex zero", "0x0",
             { same("0", "decimal · unsigned 32 bits"), { "0b0", "0000", "binary · 32 bits" },
-                same("0o0", "octal · 32 bits") });
+                same("0", "octal · 32 bits") });
         row("hex beyond 32 bits widens", "0x1_0000_0000",
             { same("4294967296", "decimal · unsigned 64 bits"),
                 { "0b1" + QString(32, u'0'), "0001 0000 0000 …", "binary · 64 bits" },
-                same("0o40000000000", "octal · 64 bits") });
+                same("040000000000", "octal · 64 bits") });
         row("binary grouped by spaces", "0b1010 1010",
             { same("170", "decimal · unsigned 32 bits"), same("0xaa", "hexadecimal · 32 bits"),
-                same("0o252", "octal · 32 bits") });
+                same("0252", "octal · 32 bits") });
         row("binary with its top bit set", "0B" + QString(32, u'1'),
             { same("4294967295", "decimal · unsigned 32 bits"),
                 same("0xffffffff", "hexadecimal · 32 bits"),
@@ -69,11 +69,11 @@ private slots:
         row("decimal from 256", "300",
             { same("0x12c", "hexadecimal · 32 bits"),
                 { "0b100101100", "0001 0010 1100", "binary · 32 bits" },
-                same("0o454", "octal · 32 bits") });
+                same("0454", "octal · 32 bits") });
         row("decimal with a plus and blanks", "  +256 ",
             { same("0x100", "hexadecimal · 32 bits"),
                 { "0b100000000", "0001 0000 0000", "binary · 32 bits" },
-                same("0o400", "octal · 32 bits") });
+                same("0400", "octal · 32 bits") });
         row("decimal whose top bit is set", "4294967295",
             { same("0xffffffff", "hexadecimal · 32 bits"),
                 { "0b" + QString(32, u'1'), "1111 1111 1111 …", "binary · 32 bits" },
@@ -85,7 +85,7 @@ private slots:
         row("decimal beyond 32 bits", "5000000000",
             { same("0x12a05f200", "hexadecimal · 64 bits"),
                 { "0b100101010000001011111001000000000", "0001 0010 1010 …", "binary · 64 bits" },
-                same("0o45201371000", "octal · 64 bits") });
+                same("045201371000", "octal · 64 bits") });
         row("largest 64-bit number", "18446744073709551615",
             { same("0xffffffffffffffff", "hexadecimal · 64 bits"),
                 { "0b" + QString(64, u'1'), "1111 1111 1111 …", "binary · 64 bits" },
@@ -114,7 +114,7 @@ private slots:
         row("plain separators", "1'000'000",
             { same("0xf4240", "hexadecimal · 32 bits"),
                 { "0b11110100001001000000", "1111 0100 0010 …", "binary · 32 bits" },
-                same("0o3641100", "octal · 32 bits") });
+                same("03641100", "octal · 32 bits") });
         row("IPv4 address", "192.168.1.1",
             { same("3232235777", "decimal · the IPv4 address as 32 bits"),
                 same("0xc0a80101", "hexadecimal · the IPv4 address"),

@@ -376,7 +376,7 @@ private slots:
             "{'subtext': <'decimal · unsigned 32 bits'>}), "
             "('1:0xff', '1111 1111', 'io.github.bitlens.Bitlens', 100, 0.90000000000000002, "
             "{'subtext': <'binary · 32 bits'>}), "
-            "('2:0xff', '0o377', 'io.github.bitlens.Bitlens', 100, 0.80000000000000004, "
+            "('2:0xff', '0377', 'io.github.bitlens.Bitlens', 100, 0.80000000000000004, "
             "{'subtext': <'octal · 32 bits'>})],)");
         kde("KRunner: no matches for a path", "Match", { "/usr/bin" }, "(@a(sssida{sv}) [],)");
         kde("KRunner: actions", "Actions", {},

@@ -90,8 +90,9 @@ QString ChooseFromList(QComboBox* popup, int item)
     QAbstractItemView* list = popup->view();
     if (!QTest::qWaitFor([list] { return list->isVisible(); }))
         return popup->objectName() + "'s list did not open";
-    for (int at = popup->currentIndex(); at != item; at += item > at ? 1 : -1)
-        QTest::keyClick(list, item > at ? Qt::Key_Down : Qt::Key_Up);
+    // The keys pass over separators and items that cannot be chosen.
+    for (int keys = 0; keys < popup->count() && list->currentIndex().row() != item; ++keys)
+        QTest::keyClick(list, item > list->currentIndex().row() ? Qt::Key_Down : Qt::Key_Up);
     QTest::keyClick(list, Qt::Key_Return);
     if (!QTest::qWaitFor([list] { return !list->isVisible(); }))
         return popup->objectName() + "'s list did not close";

@@ -240,12 +240,73 @@
         <source>Not deleted: %1</source>
         <translation>Nicht gelöscht: %1</translation>
     </message>
+    <message>
+        <source>Read as:</source>
+        <translation>Lesen als:</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Lesart</translation>
+    </message>
+    <message>
+        <source>Unsigned</source>
+        <translation>Ohne Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Signed</source>
+        <comment>a reading</comment>
+        <translation>Mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>Float (half)</source>
+        <translation>Gleitkomma (halb)</translation>
+    </message>
+    <message>
+        <source>bfloat16</source>
+        <translation>bfloat16</translation>
+    </message>
+    <message>
+        <source>Float (single)</source>
+        <translation>Gleitkomma (einfach)</translation>
+    </message>
+    <message>
+        <source>Float (double)</source>
+        <translation>Gleitkomma (doppelt)</translation>
+    </message>
+    <message>
+        <source>Float (quadruple)</source>
+        <translation>Gleitkomma (vierfach)</translation>
+    </message>
+    <message>
+        <source>How every lane reads in the Decimal column: an integer or a float of its size</source>
+        <translation>Wie jede Spur in der Spalte Dezimal gelesen wird: als Ganzzahl oder als Gleitkommazahl ihrer Größe</translation>
+    </message>
+    <message>
+        <source>How the current line&apos;s field reads in the Decimal column: an integer or a float of its size</source>
+        <translation>Wie das Feld der aktuellen Zeile in der Spalte Dezimal gelesen wird: als Ganzzahl oder als Gleitkommazahl seiner Größe</translation>
+    </message>
+    <message>
+        <source>%1 as a float: type a number to set these bits of the Value</source>
+        <translation>%1 als Gleitkommazahl: eine Zahl eingeben, um diese Bits des Werts zu setzen</translation>
+    </message>
+    <message>
+        <source>Lanes: %1 × %2</source>
+        <translation>Spuren: %1 × %2</translation>
+    </message>
+    <message>
+        <source>%1 has no such reading at its size.</source>
+        <translation>%1 hat bei seiner Größe keine solche Lesart.</translation>
+    </message>
 </context>
 <context>
     <name>LayoutFiles</name>
     <message>
         <source>not a saved layout</source>
         <translation>kein gespeichertes Layout</translation>
+    </message>
+    <message>
+        <source>&quot;reading&quot; is none of &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;</source>
+        <translation>„reading“ ist keins von „%1“, „%2“ und „%3“</translation>
     </message>
 </context>
 <context>
@@ -1740,6 +1801,13 @@
     <message>
         <source>the result needs %1 bits: the width is now %1</source>
         <translation>das Ergebnis braucht %1 Bit: die Breite ist jetzt %1</translation>
+    </message>
+</context>
+<context>
+    <name>Message</name>
+    <message>
+        <source>entered in the history</source>
+        <translation>in den Verlauf übernommen</translation>
     </message>
 </context>
 <context>

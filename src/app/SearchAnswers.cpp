@@ -165,7 +165,8 @@ bool MakeAnswer(
         answer.subtitle = withWidth(QT_TRANSLATE_NOOP("SearchAnswers", "binary · %1 bits"));
         break;
     case eAnswerOctal:
-        answer.text = QStringLiteral("0o") + QString::number(value, 8);
+        // C's octal, with its leading 0, as Copy as Literal writes it.
+        answer.text = value == 0 ? QStringLiteral("0") : u'0' + QString::number(value, 8);
         answer.subtitle = withWidth(QT_TRANSLATE_NOOP("SearchAnswers", "octal · %1 bits"));
         break;
     case eAnswerAddressDecimal:

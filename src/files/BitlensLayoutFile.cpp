@@ -12,6 +12,9 @@
 namespace {
 
 const QString kFormatName = QStringLiteral("bitlens-layout");
+const QString kIntegerReading = QStringLiteral("integer");
+const QString kFloatReading = QStringLiteral("float");
+const QString kBfloat16Reading = QStringLiteral("bfloat16");
 
 QString Hex(UInt64 value)
 {
@@ -150,6 +153,20 @@ std::optional<BitField> Reader::field(const QJsonValue& item, const std::vector<
         return std::nullopt;
     }
     field.isSigned = isSigned.toBool();
+    const QJsonValue reading = object.value(QLatin1String("reading"));
+    const QString readingName = reading.toString();
+    if (readingName == kFloatReading)
+        field.floatReading = eFieldFloatIeee;
+    else if (readingName == kBfloat16Reading)
+        field.floatReading = eFieldFloatBfloat16;
+    else if (!reading.isUndefined() && readingName != kIntegerReading) {
+        std::vector<JsonStep> at = path;
+        at.push_back({ QStringLiteral("reading") });
+        fail(at,
+            LayoutFiles::tr("\"reading\" is none of \"%1\", \"%2\" and \"%3\"")
+                .arg(kIntegerReading, kFloatReading, kBfloat16Reading));
+        return std::nullopt;
+    }
 
     const QJsonValue values = object.value(QLatin1String("values"));
     std::vector<JsonStep> valuesPath = path;
@@ -259,6 +276,9 @@ QByteArray ExportBitlensLayout(const BitFieldLayout& layout)
             object[QStringLiteral("description")] = FromUtf8(field.description);
         if (field.isSigned)
             object[QStringLiteral("signed")] = true;
+        if (field.floatReading != eFieldFloatNone)
+            object[QStringLiteral("reading")]
+                = field.floatReading == eFieldFloatBfloat16 ? kBfloat16Reading : kFloatReading;
         if (!field.values.empty()) {
             QJsonArray values;
             for (const NamedValue& named : field.values)
@@ -270,7 +290,11 @@ QByteArray ExportBitlensLayout(const BitFieldLayout& layout)
         fields.append(object);
     }
     top[QStringLiteral("fields")] = fields;
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+    // A U+FEFF written as it is would be dropped when read at a text's start:
+    // escaped, it comes back. It can stand only inside texts.
+    return QJsonDocument(top)
+        .toJson(QJsonDocument::Indented)
+        .replace(QByteArrayLiteral("\xEF\xBB\xBF"), QByteArrayLiteral("\\ufeff"));
 }
 
 LayoutResult ImportBitlensLayout(const QByteArray& bytes, const QString& fileName)

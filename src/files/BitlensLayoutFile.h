@@ -6,9 +6,12 @@
 //   { "format": "bitlens-layout", "version": 1, "name": "CTRL", "width": 32,
 //     "description": "…",
 //     "fields": [ { "name": "MODE", "msb": 31, "lsb": 28, "description": "…",
-//                   "signed": false,
+//                   "signed": false, "reading": "float",
 //                   "values": [ { "value": "0x3", "name": "AUTO", "description": "…" } ],
 //                   "otherValues": { "name": "RESERVED", "description": "…" } } ] }
+//
+// "reading" is "integer" (as when it is left out), "float" (IEEE-754 of the
+// field's width) or "bfloat16"; an older Bitlens ignores it.
 //
 // Values are written as hexadecimal strings, since JSON numbers lose bits
 // past 2^53; a reader takes a plain number too. Unknown keys are ignored.

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QString>
+#include <QStringDecoder>
 
 #include <functional>
 #include <optional>
@@ -22,9 +23,12 @@ inline std::string ToUtf8(const QString& text)
 {
     return text.toUtf8().toStdString();
 }
+// Keeps a leading U+FEFF, which QString::fromUtf8 would drop: a name that
+// starts with one must be written back as it was read.
 inline QString FromUtf8(const std::string& text)
 {
-    return QString::fromStdString(text);
+    QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decode(QByteArrayView(text.data(), qsizetype(text.size())));
 }
 
 inline LayoutFileError FileError(const QString& file, int line, const QString& message,

@@ -74,7 +74,17 @@ LayoutResult SvdFile::importRegister(const QString& qualifiedName) const
         return Failed(FileError(fOutline->file, 0,
             LayoutFiles::tr("an SVD file holds many registers: name one as PERIPHERAL.REGISTER"),
             eLayoutErrorNoRegister));
-    const SvdPath path = fOutline->findRegister(name);
+    SvdPath path = fOutline->findRegister(name);
+    // A name that itself holds a dot (not a C name, but files have them)
+    // splits wrongly above; it is still found as it is listed.
+    for (std::size_t i = 0; path.empty() && i < fOutline->listed.size(); ++i) {
+        const SvdPath listed = fOutline->pathOf(i);
+        const bool dotted = std::any_of(listed.begin(), listed.end(), [&](const SvdElement& at) {
+            return fOutline->node(at.node).name.contains(QLatin1Char('.'));
+        });
+        if (dotted && fOutline->registerOf(listed).qualifiedName() == name)
+            path = listed;
+    }
     if (path.empty())
         return Failed(FileError(fOutline->file, 0,
             LayoutFiles::tr("no register %1 in the file").arg(name), eLayoutErrorUnknownRegister));

@@ -1,6 +1,7 @@
 #include "BitFieldLayout.h"
 
 #include "engine/Characters.h"
+#include "engine/WideFloat.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -67,7 +68,8 @@ std::optional<int> ReadBitNumber(std::string_view text)
 bool BitField::operator==(const BitField& other) const
 {
     return name == other.name && msb == other.msb && lsb == other.lsb
-        && description == other.description && isSigned == other.isSigned && values == other.values
+        && description == other.description && isSigned == other.isSigned
+        && floatReading == other.floatReading && values == other.values
         && otherValues == other.otherValues;
 }
 
@@ -227,8 +229,30 @@ std::string FieldHexText(const BitField& field, UInt64 number)
     return text;
 }
 
+bool FieldReadsFloat(const BitField& field)
+{
+    if (!FieldBitsValid(field))
+        return false;
+    const int width = FieldWidth(field);
+    switch (field.floatReading) {
+    case eFieldFloatIeee: return IsWideFloatWidth(UInt16(width));
+    case eFieldFloatBfloat16: return width == 16;
+    case eFieldFloatNone: break;
+    }
+    return false;
+}
+
 std::string FieldDecimalText(const BitField& field, UInt64 number)
 {
+    if (FieldReadsFloat(field)) {
+        char text[kWideFloatSize];
+        const UInt64 bits = FieldValue(field, number);
+        if (field.floatReading == eFieldFloatBfloat16)
+            WriteBfloat16(bits, text);
+        else
+            WriteWideFloat(UInt128(bits), UInt16(FieldWidth(field)), text);
+        return text;
+    }
     if (field.isSigned)
         return std::to_string(FieldSignedValue(field, number));
     return std::to_string(FieldValue(field, number));
@@ -256,6 +280,53 @@ std::optional<UInt64> ReadFieldValue(const BitField& field, std::string_view tex
     if (!FieldHoldsSigned(field, value))
         return std::nullopt;
     return UInt64(value) & WidthMask(unsigned(FieldWidth(field)));
+}
+
+std::optional<UInt64> ReadFieldFloat(const BitField& field, std::string_view text)
+{
+    if (!FieldReadsFloat(field))
+        return std::nullopt;
+    // The readers want a terminator, and must not stop at a NUL typed
+    // within the text: one there leaves part of it unread, which refuses it.
+    const std::string typed(Trimmed(text));
+    const char* end = FloatReadingEnd(typed.c_str());
+    if (typed.empty() || end != typed.c_str() + typed.size())
+        return std::nullopt;
+    if (field.floatReading == eFieldFloatBfloat16)
+        return ReadBfloat16(typed.c_str());
+    return UInt64(ReadWideFloat(typed.c_str(), UInt16(FieldWidth(field))));
+}
+
+std::vector<int> LaneSizes(int width)
+{
+    std::vector<int> sizes;
+    for (int bits = 8; bits < width && bits <= kHighestBit; bits *= 2)
+        sizes.push_back(bits);
+    return sizes;
+}
+
+std::optional<BitFieldLayout> LanesLayout(
+    int width, int laneBits, const BitField& reading, std::string name)
+{
+    if (laneBits < 8 || laneBits > width || width > kHighestBit + 1 || width % laneBits != 0
+        || (laneBits & (laneBits - 1)) != 0)
+        return std::nullopt;
+    BitFieldLayout layout;
+    layout.name = std::move(name);
+    layout.width = width;
+    for (int lane = 0; lane < width / laneBits; ++lane) {
+        BitField field;
+        field.name = "lane" + std::to_string(lane);
+        field.lsb = lane * laneBits;
+        field.msb = field.lsb + laneBits - 1;
+        field.floatReading = reading.floatReading;
+        if (!FieldReadsFloat(field)) {
+            field.floatReading = eFieldFloatNone;
+            field.isSigned = reading.isSigned;
+        }
+        layout.fields.push_back(std::move(field));
+    }
+    return layout;
 }
 
 std::optional<std::pair<int, int>> ReadFieldBits(std::string_view text)

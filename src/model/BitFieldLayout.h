@@ -24,6 +24,12 @@ constexpr int kHighestBit = 63;
 constexpr std::size_t kMaxLayoutFields = 1024;
 constexpr std::size_t kMaxNamedValues = 65536;
 
+// What a field's decimal cell reads its bits as besides an integer: an
+// IEEE-754 float of the field's width (half, single, double, and binary128
+// at 128 bits), or bfloat16 at 16 bits. At any other width the field reads
+// as an integer, as without it.
+enum FieldFloat : int { eFieldFloatNone, eFieldFloatIeee, eFieldFloatBfloat16 };
+
 // A name for one value of a field, such as 3 = AUTO. `value` is the
 // field's bits, shifted down to bit 0.
 struct NamedValue {
@@ -48,6 +54,7 @@ struct BitField {
     // The name of every value not in `values` (an SVD file's default
     // enumerated value); its `value` means nothing.
     std::optional<NamedValue> otherValues;
+    FieldFloat floatReading = eFieldFloatNone;
 
     bool operator==(const BitField& other) const;
     bool operator!=(const BitField& other) const { return !(*this == other); }
@@ -100,8 +107,16 @@ std::string FieldBitsText(const BitField& field);
 // The field's value in `number` in hexadecimal, "0x" and a digit for every
 // four bits of the field: "0x02a" for 12 bits.
 std::string FieldHexText(const BitField& field, UInt64 number);
-// In decimal, signed when the field is marked signed.
+// In decimal, signed when the field is marked signed; the float's shortest
+// text when it reads as a float (FieldReadsFloat).
 std::string FieldDecimalText(const BitField& field, UInt64 number);
+// Whether the field's float reading applies at its width.
+bool FieldReadsFloat(const BitField& field);
+// A float typed for a field that reads as one, as the float fields read it
+// ("1.5", "-0", "inf", "nan(0x1)", "0x1p-3"), rounded to the field's format:
+// its bits. Nothing when the text is not wholly a float or the field does
+// not read as one.
+std::optional<UInt64> ReadFieldFloat(const BitField& field, std::string_view text);
 // A value typed for the field, in `base` 16 ("0x" optional) or 10 (a minus
 // sign gives the two's complement at the field's width, whether or not the
 // field is marked signed). Blanks around it and '_' or ' ' between digits
@@ -128,6 +143,18 @@ int LayoutWidth(const BitFieldLayout& layout);
 std::vector<std::pair<std::size_t, std::size_t>> OverlappingFields(const BitFieldLayout& layout);
 // The bits that more than one field claims.
 UInt64 OverlappingBits(const BitFieldLayout& layout);
+
+// --- Lanes: a vector register's equal fields ---------------------------------
+
+// The lane sizes that split `width` bits in two or more equal lanes: at 64
+// bits 8, 16 and 32; none at 8.
+std::vector<int> LaneSizes(int width);
+// `width` bits split in lanes of `laneBits`, lane0 the least significant,
+// each read as `reading` reads (its sign and float reading) where its size
+// has that reading; `name` is the layout's. Nothing when `laneBits` does
+// not split `width` (a single lane of the whole width is one).
+std::optional<BitFieldLayout> LanesLayout(
+    int width, int laneBits, const BitField& reading, std::string name);
 
 enum LayoutProblemKind {
     eProblemBadWidth, // the layout's width is not 0, 8, 16, 32 or 64

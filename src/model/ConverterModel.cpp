@@ -43,6 +43,8 @@ ModelChanges& ModelChanges::operator|=(const ModelChanges& more)
         historyRestored = more.historyRestored;
     if (!more.layoutDeleted.empty())
         layoutDeleted = more.layoutDeleted;
+    if (more.historyEntered)
+        historyEntered = more.historyEntered;
     if (more.refused != eLayoutEditAccepted) {
         refused = more.refused;
         refusedValue = more.refusedValue;
@@ -56,7 +58,8 @@ bool ModelChanges::any() const
         if (row.any())
             return true;
     return bits.any() || magnitudes.any() || signs.any() || endians.any() || messages.any() || width
-        || operation || mathArea || flags || layout || historyRemoved || historyRestored;
+        || operation || mathArea || flags || layout || historyRemoved || historyRestored
+        || historyEntered;
 }
 
 ConverterModel::ConverterModel()
@@ -347,6 +350,8 @@ ModelChanges ConverterModel::restore(std::deque<State>& from, std::deque<State>&
         return {};
     fRun = {};
     const Shown before = shown();
+    // What Enter said is over, and no step brings it back.
+    endNotes();
     to.push_back(std::move(fState));
     fState = std::move(from.back());
     from.pop_back();
@@ -490,6 +495,9 @@ void ConverterModel::begin(Field run, bool continues)
 {
     fTextChanges = {};
     fTypedTextChanged = false;
+    // Before the state is kept or compared: the next edit ends the note,
+    // but ending it alone is no step.
+    fNotesEnded = endNotes();
     fShownBefore = shown();
     fContinuesRun = continues && run.row != eFieldTypeInvalid && run == fRun;
     if (!fContinuesRun)
@@ -498,6 +506,7 @@ void ConverterModel::begin(Field run, bool continues)
 
 ModelChanges ConverterModel::end(Field run)
 {
+    fitLanes();
     ModelChanges changes = Compare(fShownBefore, shown());
     changes.texts = fTextChanges.texts;
     if (fState.historyRemovals != fShownBefore.historyRemovals)
@@ -517,7 +526,21 @@ ModelChanges ConverterModel::end(Field run)
         fRun = {};
     }
     fBefore.reset();
+    changes.messages |= fNotesEnded;
     return changes;
+}
+
+std::bitset<kRowCount> ConverterModel::endNotes()
+{
+    std::bitset<kRowCount> ended;
+    for (int type = 0; type < kRowCount; ++type) {
+        RowMessage& message = fState.rows[type].message;
+        if (message.kind == eMessageEntered) {
+            message = RowMessage {};
+            ended[type] = true;
+        }
+    }
+    return ended;
 }
 
 ConverterModel::Shown ConverterModel::shown() const

@@ -34,6 +34,7 @@
 
 struct BitField;
 struct BitFieldLayout;
+enum FieldFloat : int;
 struct HistoryEntry;
 class History;
 
@@ -55,6 +56,7 @@ enum LayoutEditProblem {
     eLayoutEditValueTooWide, // a named value does not fit the field's new bits
     eLayoutEditBadValues, // named values not written VALUE = NAME, each within the field
     eLayoutEditValueNotHeld, // a value typed that the field cannot hold
+    eLayoutEditNoReading, // a float the field's size has not, or lanes the width cannot hold
     eLayoutEditUnsound, // a layout with problems (LayoutProblems), or too many fields
 };
 
@@ -81,6 +83,8 @@ struct ModelChanges {
     // The saved layout's file that deleteLayout (or its redo) takes out of
     // the store; undo opens the layout again, which saves it there anew.
     std::string layoutDeleted;
+    // What Enter records in the history.
+    std::shared_ptr<const HistoryEntry> historyEntered;
     // A layout edit that was refused, and for eLayoutEditValueTooWide the
     // named value that does not fit.
     LayoutEditProblem refused = eLayoutEditAccepted;
@@ -134,9 +138,15 @@ public:
 
     // --- The history ----------------------------------------------------------
     // Enter in a field of the Value or Operand row: the entry the history
-    // records now, at `time`, if the field holds one (EntryOnEnter). The
-    // walk ends, and the field's text counts as unchanged for Up. No step.
-    std::optional<HistoryEntry> enter(FieldType row, Notation notation, SInt64 time);
+    // records now, at `time`, if the field holds one (EntryOnEnter), in
+    // ModelChanges::historyEntered. A calculation then gives way to its
+    // result, written in the field's notation, as one step, which undo
+    // takes back; a plain number stays as typed, and is no step. Either
+    // way the message line says it was entered, until the next edit, and
+    // the walk ends: the field counts as unchanged for Up, whose first step
+    // brings back what was entered. Enter again on the result it wrote
+    // records nothing more.
+    ModelChanges enter(FieldType row, Notation notation, SInt64 time);
     // Whether Up (`older`) or Down in the field walks the history: Up in a
     // field that is unchanged (empty, showing what the model wrote there, or
     // the text the last recall or Enter left in it), either key while a walk
@@ -163,7 +173,23 @@ public:
     // Bits typed as ReadFieldBits reads them; the named values must fit.
     ModelChanges setFieldBits(std::size_t field, std::string_view bits);
     ModelChanges describeField(std::size_t field, std::string_view description);
+    // Ticked or not, the field reads as an integer again.
     ModelChanges setFieldSigned(std::size_t field, bool isSigned);
+    // The field read as a float (FieldFloat), or as an integer, signed or
+    // not, with eFieldFloatNone. Refused where the field's size has no such
+    // float.
+    ModelChanges readFieldAs(std::size_t field, bool isSigned, FieldFloat floatReading);
+    // Every field so, where its size has that reading: a vector's lanes,
+    // which stay generated.
+    ModelChanges readEveryFieldAs(bool isSigned, FieldFloat floatReading);
+    // The generated layout that splits the width in lanes of `laneBits`
+    // (LanesLayout), the open layout's readings kept where they fit, named
+    // by `nameTemplate` ("%1" the count of lanes, "%2" their size). While
+    // only its readings change it follows the width, whenever that still
+    // holds a lane; any other edit makes it a layout of its own.
+    ModelChanges openLanes(int laneBits, std::string_view nameTemplate);
+    // The lane size of the open generated layout; 0 for any other.
+    int lanes() const;
     // Named values typed as ReadNamedValues reads them.
     ModelChanges nameFieldValues(std::size_t field, std::string_view values);
     // A value typed into a field's value cell, in `base` 10 or 16
@@ -318,9 +344,15 @@ private:
     // A layout edit: `edit` changes a copy of the open layout (or a new one
     // when `create`), which replaces it as one step if it is sound and not
     // the same. Refused without a layout, unless `create`.
-    template <class Edit> ModelChanges editLayout(Edit edit, bool create = false);
+    // A generated layout stays so only for edits that `keepLanes`.
+    template <class Edit>
+    ModelChanges editLayout(Edit edit, bool create = false, bool keepLanes = false);
+    // The generated lanes made again for the width, when it changed.
+    void fitLanes();
     ModelChanges replaceLayout(std::shared_ptr<const OpenLayout> layout);
     void endMessage(FieldType type) { row(type).message = RowMessage {}; }
+    // Ends what Enter said: the rows whose message line said it.
+    std::bitset<kRowCount> endNotes();
 
     State fState;
     // The field being typed in, which nothing rewrites while the keystroke
@@ -330,6 +362,7 @@ private:
     bool fContinuesRun = false;
     UInt16 fRunStartWidth = 0; // the width before the run of keystrokes began
     bool fTypedTextChanged = false;
+    std::bitset<kRowCount> fNotesEnded; // by the verb before it changed anything
     ModelChanges fTextChanges; // texts written during the verb
     Shown fShownBefore {};
     // The state before the verb, unless it goes on with a typing run, whose

@@ -84,20 +84,87 @@ const std::string& ConverterModel::layoutFile() const
     return fState.layout ? fState.layout->file : none;
 }
 
-template <class Edit> ModelChanges ConverterModel::editLayout(Edit edit, bool create)
+template <class Edit>
+ModelChanges ConverterModel::editLayout(Edit edit, bool create, bool keepLanes)
 {
     if (!fState.layout && !create)
         return Refused(eLayoutEditNoLayout);
     auto edited = fState.layout ? std::make_shared<OpenLayout>(*fState.layout)
                                 : std::make_shared<OpenLayout>();
+    if (!keepLanes)
+        edited->laneBits = 0;
     if (const LayoutEditProblem problem = edit(edited->layout); problem != eLayoutEditAccepted)
         return Refused(problem);
     const std::vector<LayoutProblem> problems = LayoutProblems(edited->layout);
     if (!problems.empty())
         return RefusedFor(problems.front());
-    if (fState.layout && edited->layout == fState.layout->layout)
+    if (fState.layout && edited->layout == fState.layout->layout
+        && edited->laneBits == fState.layout->laneBits)
         return {};
     return replaceLayout(std::move(edited));
+}
+
+namespace {
+
+std::string LanesName(std::string_view nameTemplate, int count, int laneBits)
+{
+    std::string name;
+    for (std::size_t at = 0; at < nameTemplate.size(); ++at) {
+        const char next = at + 1 < nameTemplate.size() ? nameTemplate[at + 1] : '\0';
+        if (nameTemplate[at] == '%' && (next == '1' || next == '2')) {
+            name += std::to_string(next == '1' ? count : laneBits);
+            ++at;
+        } else {
+            name += nameTemplate[at];
+        }
+    }
+    return name;
+}
+
+// The reading of the layout's first field, which lanes share.
+BitField ReadingOf(const BitFieldLayout* layout)
+{
+    return layout && !layout->fields.empty() ? layout->fields.front() : BitField {};
+}
+
+} // namespace
+
+ModelChanges ConverterModel::openLanes(int laneBits, std::string_view nameTemplate)
+{
+    const int width = fState.width;
+    auto lanes = LanesLayout(width, laneBits, ReadingOf(this->lanes() ? layout() : nullptr),
+        LanesName(nameTemplate, laneBits > 0 ? width / laneBits : 0, laneBits));
+    if (!lanes)
+        return Refused(eLayoutEditNoReading);
+    auto opened = std::make_shared<OpenLayout>();
+    opened->layout = std::move(*lanes);
+    opened->laneBits = laneBits;
+    opened->lanesName = std::string(nameTemplate);
+    if (fState.layout && fState.layout->laneBits == laneBits
+        && fState.layout->layout == opened->layout)
+        return {};
+    return replaceLayout(std::move(opened));
+}
+
+int ConverterModel::lanes() const
+{
+    return fState.layout ? fState.layout->laneBits : 0;
+}
+
+void ConverterModel::fitLanes()
+{
+    const OpenLayout* open = fState.layout.get();
+    if (!open || open->laneBits == 0 || open->layout.width == fState.width
+        || open->laneBits > fState.width)
+        return;
+    const int width = fState.width;
+    auto fitted = LanesLayout(width, open->laneBits, ReadingOf(&open->layout),
+        LanesName(open->lanesName, width / open->laneBits, open->laneBits));
+    if (!fitted)
+        return;
+    auto lanes = std::make_shared<OpenLayout>(*open);
+    lanes->layout = std::move(*fitted);
+    fState.layout = std::move(lanes);
 }
 
 ModelChanges ConverterModel::replaceLayout(std::shared_ptr<const OpenLayout> layout)
@@ -172,8 +239,47 @@ ModelChanges ConverterModel::setFieldSigned(std::size_t index, bool isSigned)
 {
     return editLayout(FieldEdit(index, [isSigned](BitFieldLayout&, BitField& field) {
         field.isSigned = isSigned;
+        field.floatReading = eFieldFloatNone;
         return eLayoutEditAccepted;
     }));
+}
+
+namespace {
+
+// The field read so; false when its size has no such float.
+bool ReadAs(BitField& field, bool isSigned, FieldFloat floatReading)
+{
+    field.floatReading = floatReading;
+    if (floatReading != eFieldFloatNone && !FieldReadsFloat(field))
+        return false;
+    field.isSigned = floatReading == eFieldFloatNone && isSigned;
+    return true;
+}
+
+} // namespace
+
+ModelChanges ConverterModel::readFieldAs(std::size_t index, bool isSigned, FieldFloat floatReading)
+{
+    return editLayout(FieldEdit(index, [=](BitFieldLayout&, BitField& field) {
+        return ReadAs(field, isSigned, floatReading) ? eLayoutEditAccepted : eLayoutEditNoReading;
+    }));
+}
+
+ModelChanges ConverterModel::readEveryFieldAs(bool isSigned, FieldFloat floatReading)
+{
+    return editLayout(
+        [=](BitFieldLayout& layout) {
+            bool any = false;
+            for (BitField& field : layout.fields) {
+                BitField read = field;
+                if (ReadAs(read, isSigned, floatReading)) {
+                    field = std::move(read);
+                    any = true;
+                }
+            }
+            return any || layout.fields.empty() ? eLayoutEditAccepted : eLayoutEditNoReading;
+        },
+        false, true);
 }
 
 ModelChanges ConverterModel::nameFieldValues(std::size_t index, std::string_view values)
@@ -194,7 +300,8 @@ ModelChanges ConverterModel::typeFieldValue(std::size_t index, std::string_view 
         return Refused(eLayoutEditNoLayout);
     // Copied: the verb may replace nothing, but the field must outlive it.
     const BitField field = open->fields[index];
-    const auto value = ReadFieldValue(field, text, base);
+    const auto value = base == 10 && FieldReadsFloat(field) ? ReadFieldFloat(field, text)
+                                                            : ReadFieldValue(field, text, base);
     if (!value)
         return Refused(eLayoutEditValueNotHeld);
     return setFieldValue(field, *value);
@@ -218,7 +325,7 @@ ModelChanges ConverterModel::openLayout(const BitFieldLayout& layout, std::strin
     if (fState.layout && fState.layout->layout == layout && fState.layout->file == file)
         return {};
     return replaceLayout(
-        std::make_shared<const OpenLayout>(OpenLayout { layout, std::move(file) }));
+        std::make_shared<const OpenLayout>(OpenLayout { layout, std::move(file), 0, {} }));
 }
 
 ModelChanges ConverterModel::closeLayout()
@@ -277,17 +384,46 @@ void ConverterModel::layoutSaved(std::string file)
 
 // --- The history -----------------------------------------------------------------
 
-std::optional<HistoryEntry> ConverterModel::enter(FieldType type, Notation notation, SInt64 time)
+ModelChanges ConverterModel::enter(FieldType type, Notation notation, SInt64 time)
 {
     std::optional<HistoryEntry> entry = EntryOnEnter(*this, type, notation, time);
-    HistoryWalk ended = fState.walk ? *fState.walk : HistoryWalk {};
-    ended.recall.stop();
+    const Field field { type, notation };
+    HistoryWalk walk = fState.walk ? *fState.walk : HistoryWalk {};
+    walk.recall.stop();
+    const bool again = entry && walk.result && walk.field == field && walk.result->repeats(*entry);
     if (entry) {
-        ended.field = Field { type, notation };
-        ended.settled = text(type, notation);
+        walk.field = field;
+        walk.settled = text(type, notation);
+        if (!again)
+            walk.result.reset();
     }
-    fState.walk = std::make_shared<const HistoryWalk>(std::move(ended));
-    return entry;
+    // Before the step: undone, the calculation is what Enter left there.
+    fState.walk = std::make_shared<const HistoryWalk>(walk);
+    if (!entry)
+        return {};
+    ModelChanges changes;
+    if (IsCalculation(notation, walk.settled)) {
+        begin();
+        // The number stands as the calculation gave it; only its text is new.
+        writeField(type, notation);
+        HistoryEntry shown = *entry;
+        shown.text = text(type, notation);
+        walk.settled = shown.text;
+        walk.result = std::make_shared<const HistoryEntry>(std::move(shown));
+        fState.walk = std::make_shared<const HistoryWalk>(std::move(walk));
+        row(type).message = EnteredMessage(notation);
+        changes = end();
+    } else {
+        // Typing on after Enter is a step of its own.
+        fRun = {};
+        changes.messages = endNotes();
+        row(type).message = EnteredMessage(notation);
+    }
+    // Said again on each Enter.
+    changes.messages[index(type)] = true;
+    if (!again)
+        changes.historyEntered = std::make_shared<const HistoryEntry>(std::move(*entry));
+    return changes;
 }
 
 bool ConverterModel::unchanged(Field field) const
@@ -328,6 +464,7 @@ ModelChanges ConverterModel::recall(
     if (!next)
         return {};
     walk.settled.assign(CutToField(*next));
+    walk.result.reset();
     // Typed, as the user would: the step goes on with typing in the field.
     ModelChanges changes = typeInto(type, notation, walk.settled);
     changes.texts[index(type)][notation] = true;

@@ -30,6 +30,7 @@ const char kCut[] = BITLENS_TRANSLATABLE("Message", "cut to 127 characters");
 const char kCutFrame[] = BITLENS_TRANSLATABLE("Message", "cut to 127 characters; %1");
 const char kWidened[]
     = BITLENS_TRANSLATABLE("Message", "the result needs %1 bits: the width is now %1");
+const char kEntered[] = BITLENS_TRANSLATABLE("Message", "entered in the history");
 const char kNotOneByte[] = BITLENS_TRANSLATABLE("Message", "%1 is not one byte: read as ?");
 
 RowMessage Message(MessageKind kind, Notation notation, const char* text, std::string token = {})
@@ -177,6 +178,11 @@ bool IsCalculation(Notation notation, std::string_view text)
 RowMessage WidenedMessage(Notation notation, UInt16 width)
 {
     return Message(eMessageWidened, notation, kWidened, std::to_string(width));
+}
+
+RowMessage EnteredMessage(Notation notation)
+{
+    return Message(eMessageEntered, notation, kEntered);
 }
 
 RowMessage CutMessage(RowMessage message, Notation notation)

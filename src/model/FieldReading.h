@@ -21,6 +21,7 @@ enum MessageKind {
     eMessageDivisionByZero, // the row keeps its last number
     eMessageIncomplete, // not yet a whole calculation: the row keeps its last number
     eMessageMisread, // characters skipped, or read otherwise than typed
+    eMessageEntered, // a note, no warning: Enter recorded the field's text in the history
 };
 
 struct RowMessage {
@@ -56,6 +57,10 @@ bool IsCalculation(Notation notation, std::string_view text);
 // What the message line says when a calculation typed into the field of
 // `notation` gave a result that needs all `width` bits the row has grown to.
 RowMessage WidenedMessage(Notation notation, UInt16 width);
+
+// What the message line says after Enter recorded the text of the field
+// of `notation` in the history, until the next edit.
+RowMessage EnteredMessage(Notation notation);
 
 // `message`, about the characters kept of a text typed into the field of
 // `notation` and cut to the field's length, as said of a text that was cut.

@@ -62,6 +62,30 @@ std::string ToUtf8(const QString& text)
     return text.toUtf8().toStdString();
 }
 
+// The popup's item data for lanes: their size.
+constexpr int kLanesRole = Qt::UserRole + 1;
+
+// The readings a field can have, as the reading popup lists them.
+enum Reading { eReadUnsigned, eReadSigned, eReadFloat, eReadBfloat16 };
+
+Reading ReadingOf(const BitField& field)
+{
+    if (FieldReadsFloat(field))
+        return field.floatReading == eFieldFloatBfloat16 ? eReadBfloat16 : eReadFloat;
+    return field.isSigned ? eReadSigned : eReadUnsigned;
+}
+
+// The widest text the decimal cell shows for a float of `bits`.
+int FloatCharacters(int bits)
+{
+    switch (bits) {
+    case 16: return 15; // "-1.1754944e-38" of bfloat16, a half's NaNs
+    case 32: return 16;
+    case 64: return 24;
+    default: return 44;
+    }
+}
+
 const BitField* fieldAt(const ConverterModel& model, int row)
 {
     const BitFieldLayout* layout = model.layout();
@@ -235,9 +259,17 @@ void BitFieldPanel::build()
     fRemoveButton = new QPushButton(tr("Remove Field"), content);
     fRemoveButton->setObjectName(QStringLiteral("bitFieldRemoveButton"));
     fRemoveButton->setToolTip(tr("Remove the field of the current line"));
+    auto* readingLabel = new QLabel(tr("Read as:"), content);
+    fReading = new QComboBox(content);
+    fReading->setObjectName(QStringLiteral("bitFieldReadingPopup"));
+    fReading->setAccessibleName(tr("Reading"));
+    fReading->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    readingLabel->setBuddy(fReading);
     buttons->addWidget(fAddButton);
     buttons->addWidget(fRemoveButton);
     buttons->addStretch(1);
+    buttons->addWidget(readingLabel);
+    buttons->addWidget(fReading);
     column->addLayout(buttons);
 
     fMessage = new QLabel(content);
@@ -253,6 +285,7 @@ void BitFieldPanel::build()
     setTabOrder(fDeleteButton, fTable);
     setTabOrder(fTable, fAddButton);
     setTabOrder(fAddButton, fRemoveButton);
+    setTabOrder(fRemoveButton, fReading);
 
     connect(fPopup, &QComboBox::activated, this, &BitFieldPanel::chooseLayout);
     connect(fRenameButton, &QPushButton::clicked, this, &BitFieldPanel::renameLayout);
@@ -260,6 +293,8 @@ void BitFieldPanel::build()
     connect(fAddButton, &QPushButton::clicked, this, &BitFieldPanel::addField);
     connect(fRemoveButton, &QPushButton::clicked, this, &BitFieldPanel::removeField);
     connect(fTable, &QTableWidget::itemChanged, this, &BitFieldPanel::cellEdited);
+    connect(fReading, &QComboBox::activated, this, &BitFieldPanel::chooseReading);
+    connect(fTable, &QTableWidget::currentCellChanged, this, &BitFieldPanel::showReading);
 }
 
 LayoutImport& BitFieldPanel::importer()
@@ -292,12 +327,16 @@ void BitFieldPanel::listLayouts()
     std::vector<StoredLayout> stored = fStore->list();
     const auto found = std::find_if(stored.begin(), stored.end(),
         [&](const StoredLayout& each) { return !each.damaged() && each.path == file; });
-    const bool unsaved = layout && found == stored.end();
+    const int lanes = fModel.lanes();
+    const bool unsaved = layout && !lanes && found == stored.end();
+    std::vector<int> laneSizes = LaneSizes(fModel.width());
+    if (lanes && std::find(laneSizes.begin(), laneSizes.end(), lanes) == laneSizes.end())
+        laneSizes.push_back(lanes);
     const auto same = [](const StoredLayout& a, const StoredLayout& b) {
         return a.path == b.path && a.name == b.name && a.damaged() == b.damaged();
     };
     const QSignalBlocker quiet(fPopup);
-    if (unsaved || fListedUnsaved
+    if (unsaved || fListedUnsaved || laneSizes != fListedLanes || lanes
         || !std::equal(stored.begin(), stored.end(), fListed.begin(), fListed.end(), same)) {
         fPopup->clear();
         fPopup->addItem(tr("No layout"), QString());
@@ -314,11 +353,20 @@ void BitFieldPanel::listLayouts()
         // A layout that could not be saved is still the one shown.
         if (unsaved)
             fPopup->addItem(tr("%1 (not saved)").arg(FromUtf8(layout->name)), file);
+        // Generated on choosing, at the width.
+        fPopup->insertSeparator(fPopup->count());
+        for (int bits : laneSizes) {
+            const int width = bits == lanes ? layout->width : fModel.width();
+            fPopup->addItem(tr("Lanes: %1 \u00d7 %2").arg(width / bits).arg(bits));
+            fPopup->setItemData(fPopup->count() - 1, bits, kLanesRole);
+        }
         fListedUnsaved = unsaved;
+        fListedLanes = laneSizes;
     }
-    fPopup->setCurrentIndex(!layout ? 0
-            : unsaved               ? fPopup->count() - 1
-                                    : 1 + int(found - stored.begin()));
+    int current = !layout ? 0 : unsaved ? int(stored.size()) + 1 : 1 + int(found - stored.begin());
+    if (lanes)
+        current = fPopup->findData(lanes, kLanesRole);
+    fPopup->setCurrentIndex(current);
     fListed = std::move(stored);
 }
 
@@ -327,6 +375,10 @@ void BitFieldPanel::chooseLayout(int index)
 {
     if (index == 0) {
         fShowChanges(fModel.closeLayout());
+        return;
+    }
+    if (const QVariant lanes = fPopup->itemData(index, kLanesRole); lanes.isValid()) {
+        fShowChanges(fModel.openLanes(lanes.toInt(), ToUtf8(tr("Lanes: %1 \u00d7 %2"))));
         return;
     }
     const QString path = fPopup->itemData(index).toString();
@@ -463,6 +515,8 @@ void BitFieldPanel::showChanges(const ModelChanges& changes)
         showLayout();
         return;
     }
+    if (changes.width)
+        listLayouts();
     const BitFieldLayout* layout = fModel.layout();
     const UInt64 changed = changes.changedBits[eFieldTypeValue - eFieldTypeValue];
     if (!layout || changed == 0)
@@ -503,7 +557,56 @@ void BitFieldPanel::showLayout()
     fRenameButton->setEnabled(layout != nullptr);
     fDeleteButton->setEnabled(layout != nullptr);
     fRemoveButton->setEnabled(rows > 0);
+    showReading();
     tell({});
+}
+
+void BitFieldPanel::showReading()
+{
+    const BitField* field = fieldAt(fModel, std::max(fTable->currentRow(), 0));
+    const int bits = field && FieldBitsValid(*field) ? FieldWidth(*field) : 0;
+    const QSignalBlocker quiet(fReading);
+    if (bits != fReadingBits) {
+        // Made again only for another size, never while it hands over a choice.
+        fReading->clear();
+        fReading->addItem(tr("Unsigned"), eReadUnsigned);
+        fReading->addItem(tr("Signed", "a reading"), eReadSigned);
+        if (bits == 16) {
+            fReading->addItem(tr("Float (half)"), eReadFloat);
+            fReading->addItem(tr("bfloat16"), eReadBfloat16);
+        } else if (bits == 32) {
+            fReading->addItem(tr("Float (single)"), eReadFloat);
+        } else if (bits == 64) {
+            fReading->addItem(tr("Float (double)"), eReadFloat);
+        } else if (bits == 128) {
+            fReading->addItem(tr("Float (quadruple)"), eReadFloat);
+        }
+        fReadingBits = bits;
+    }
+    fReading->setEnabled(field != nullptr);
+    fReading->setToolTip(fModel.lanes()
+            ? tr("How every lane reads in the Decimal column: an integer or a float of its size")
+            : tr("How the current line's field reads in the Decimal column: an integer or a "
+                 "float of its size"));
+    fReading->setCurrentIndex(field ? fReading->findData(ReadingOf(*field)) : 0);
+}
+
+// The user's choice, read from the item chosen as it is made.
+void BitFieldPanel::chooseReading(int index)
+{
+    const int row = std::max(fTable->currentRow(), 0);
+    if (!fieldAt(fModel, row) || index < 0)
+        return;
+    const auto reading = Reading(fReading->itemData(index).toInt());
+    const bool isSigned = reading == eReadSigned;
+    const FieldFloat floatReading = reading == eReadFloat ? eFieldFloatIeee
+        : reading == eReadBfloat16                        ? eFieldFloatBfloat16
+                                                          : eFieldFloatNone;
+    const ModelChanges changes = fModel.lanes()
+        ? fModel.readEveryFieldAs(isSigned, floatReading)
+        : fModel.readFieldAs(std::size_t(row), isSigned, floatReading);
+    fShowChanges(changes);
+    edited(row, changes, {});
 }
 
 // Everything of the row but its value, items made where missing and
@@ -544,6 +647,10 @@ void BitFieldPanel::fillRow(int row)
     fTable->item(row, eColumnSigned)->setCheckState(field.isSigned ? Qt::Checked : Qt::Unchecked);
     fTable->item(row, eColumnSigned)
         ->setData(Qt::AccessibleTextRole, field.isSigned ? tr("signed") : tr("unsigned"));
+    if (FieldReadsFloat(field))
+        fTable->item(row, eColumnDecimal)
+            ->setToolTip(
+                tr("%1 as a float: type a number to set these bits of the Value").arg(name));
     QTableWidgetItem* description = fTable->item(row, eColumnDescription);
     description->setText(FromUtf8(field.description));
     if (!field.description.empty())
@@ -589,8 +696,10 @@ void BitFieldPanel::sizeColumns()
         const UInt64 lowest = UInt64(1) << field.msb;
         hex = std::max(hex, metrics.horizontalAdvance(FromUtf8(FieldHexText(field, all))));
         decimal = std::max(decimal,
-            metrics.horizontalAdvance(
-                FromUtf8(FieldDecimalText(field, field.isSigned ? lowest : all))));
+            FieldReadsFloat(field)
+                ? metrics.horizontalAdvance(QString(FloatCharacters(FieldWidth(field)), u'8'))
+                : metrics.horizontalAdvance(
+                    FromUtf8(FieldDecimalText(field, field.isSigned ? lowest : all))));
         for (const NamedValue& named : field.values)
             name = std::max(name, metrics.horizontalAdvance(FromUtf8(named.name)));
     }
@@ -626,7 +735,10 @@ void BitFieldPanel::cellEdited(QTableWidgetItem* item)
     case eColumnHexadecimal: changes = fModel.typeFieldValue(field, ToUtf8(typed), 16); break;
     case eColumnDecimal: changes = fModel.typeFieldValue(field, ToUtf8(typed), 10); break;
     case eColumnSigned:
-        changes = fModel.setFieldSigned(field, item->checkState() == Qt::Checked);
+        // Lanes share their reading.
+        changes = fModel.lanes()
+            ? fModel.readEveryFieldAs(item->checkState() == Qt::Checked, eFieldFloatNone)
+            : fModel.setFieldSigned(field, item->checkState() == Qt::Checked);
         break;
     case eColumnDescription: changes = fModel.describeField(field, ToUtf8(typed)); break;
     case eColumnNamedValues: changes = fModel.nameFieldValues(field, ToUtf8(typed)); break;
@@ -682,6 +794,7 @@ QString BitFieldPanel::refusal(int row, const ModelChanges& changes, const QStri
     case eLayoutEditValueNotHeld:
         return tr("%1 (bits %2) cannot hold %3.")
             .arg(name, field ? FromUtf8(FieldBitsText(*field)) : QString(), typed.trimmed());
+    case eLayoutEditNoReading: return tr("%1 has no such reading at its size.").arg(name);
     case eLayoutEditNoLayout:
     case eLayoutEditUnsound: break;
     }

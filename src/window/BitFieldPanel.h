@@ -74,6 +74,7 @@ public:
 
     QTableWidget* table() const { return fTable; }
     QComboBox* layoutPopup() const { return fPopup; }
+    QComboBox* readingPopup() const { return fReading; }
     QString message() const;
 
     // As wide as the table's columns, so that docking makes room for them.
@@ -87,6 +88,10 @@ private:
     void build();
     void listLayouts();
     void chooseLayout(int index);
+    // The reading popup for the current line's field, and the user's choice
+    // there: for every lane at once in generated lanes.
+    void showReading();
+    void chooseReading(int index);
     void openImported(const LayoutResult& result);
     void renameLayout();
     void deleteLayout();
@@ -119,10 +124,13 @@ private:
     // What the popup lists: the saved layouts, and the open one if unsaved.
     std::vector<StoredLayout> fListed;
     bool fListedUnsaved = false;
+    std::vector<int> fListedLanes; // the lane sizes the popup offers
+    int fReadingBits = -1; // the field size the reading popup lists for
     QString fNote; // what an import left out, until the next edit
     int fNamedValuesWidth = 0; // the named values' widest, unwrapped
 
     QComboBox* fPopup = nullptr;
+    QComboBox* fReading = nullptr;
     QTableWidget* fTable = nullptr;
     QPushButton* fAddButton = nullptr;
     QPushButton* fRemoveButton = nullptr;

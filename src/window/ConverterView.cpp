@@ -491,6 +491,9 @@ void ConverterView::saveLayout(const std::string& deleted)
                 problem ? BitFieldPanel::tr("Not deleted: %1").arg(problem->text()) : QString());
         return;
     }
+    // Generated lanes are saved once they are edited into a layout of their own.
+    if (fModel.lanes() != 0)
+        return;
     const LayoutSave saved = fStores.layouts->save(*layout, FromUtf8(fModel.layoutFile()));
     if (saved.ok())
         fModel.layoutSaved(saved.path.toStdString());
@@ -530,8 +533,11 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
     if (changes.endians[at])
         (fModel.endian(row.type) == eBigEndian ? row.bigEndianRadio : row.littleEndianRadio)
             ->setChecked(true);
-    if (changes.messages[at] && row.overflowWarning)
-        row.overflowWarning->setWarning(MessageText(fModel.message(row.type)));
+    if (changes.messages[at] && row.overflowWarning) {
+        const RowMessage& message = fModel.message(row.type);
+        row.overflowWarning->setWarning(MessageText(message),
+            message.kind == eMessageEntered ? WarningLabel::eNote : WarningLabel::eWarning);
+    }
 }
 
 void ConverterView::showWidth()

@@ -120,9 +120,15 @@ bool HistoryPanel::eventFilter(QObject* watched, QEvent* event)
 
 void HistoryPanel::enter(const Field& field)
 {
-    if (const auto entry
-        = fModel.enter(field.row, field.notation, QDateTime::currentMSecsSinceEpoch()))
-        store().record(*entry);
+    const ModelChanges changes
+        = fModel.enter(field.row, field.notation, QDateTime::currentMSecsSinceEpoch());
+    if (changes.historyEntered)
+        store().record(*changes.historyEntered);
+    fShowChanges(changes);
+    // A calculation's result, selected, so that typing goes on from a new
+    // number; a plain number keeps the cursor where it was.
+    if (changes.texts[field.row - eFieldTypeValue][field.notation])
+        field.field->selectAll();
 }
 
 bool HistoryPanel::recall(const Field& field, bool older)

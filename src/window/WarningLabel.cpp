@@ -22,12 +22,16 @@ void WarningLabel::reserveRoomFor(const QStringList& texts)
     makeRoomForIcon();
 }
 
-void WarningLabel::setWarning(const QString& text)
+void WarningLabel::setWarning(const QString& text, Tone tone)
 {
     if (text.isEmpty()) {
         if (!isHidden())
             hide();
         return;
+    }
+    if (tone != fTone) {
+        fTone = tone;
+        update();
     }
     if (text != this->text()) {
         setText(text);
@@ -35,12 +39,13 @@ void WarningLabel::setWarning(const QString& text)
         // it is in the tooltip, and in what assistive technology reads.
         setToolTip(fontMetrics().horizontalAdvance(text) > textArea().width() ? text : QString());
     }
-    if (isHidden()) {
+    const bool shown = isHidden();
+    if (shown)
         show();
-        if (QAccessible::isActive()) {
-            QAccessibleEvent alert(this, QAccessible::Alert);
-            QAccessible::updateAccessibility(&alert);
-        }
+    // A warning that stays is said once; a note is news each time.
+    if ((shown || tone == eNote) && QAccessible::isActive()) {
+        QAccessibleEvent alert(this, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
     }
 }
 
@@ -58,7 +63,9 @@ void WarningLabel::paintEvent(QPaintEvent*)
     const QRect where(area.left(), area.top() + (area.height() - size) / 2, size, size);
     QPainter painter(this);
     style()
-        ->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this)
+        ->standardIcon(
+            fTone == eNote ? QStyle::SP_MessageBoxInformation : QStyle::SP_MessageBoxWarning,
+            nullptr, this)
         .paint(&painter, where, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
     const QRect room = textArea();
     style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(),

@@ -1,5 +1,6 @@
-// A row's warning: the style's warning icon and a short text, shown only
-// while there is something to warn about.
+// A row's message line: the style's warning icon and a short text, shown
+// only while there is something to say; a note, which warns of nothing,
+// has the information icon.
 #ifndef BITLENS_WARNINGLABEL_H
 #define BITLENS_WARNINGLABEL_H
 
@@ -20,8 +21,9 @@ public:
     // state shows or hides it, so a keystroke that keeps the warning as it
     // was costs no layout pass; showing it tells assistive technology. A
     // text longer than the room kept ends in an ellipsis, whole in the
-    // tooltip.
-    void setWarning(const QString& text);
+    // tooltip. A note is told to assistive technology each time it is set.
+    enum Tone { eWarning, eNote };
+    void setWarning(const QString& text, Tone tone = eWarning);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -33,6 +35,7 @@ private:
     void makeRoomForIcon();
 
     QStringList fReservedFor;
+    Tone fTone = eWarning;
 };
 
 #endif
