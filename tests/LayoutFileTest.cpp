@@ -905,6 +905,13 @@ TEST(SvdImportTest, NestedArraysAreListedInPartAndFoundByName)
     EXPECT_EQ(past.error->kind, eLayoutErrorUnknownRegister);
 }
 
+TEST(SvdImportTest, RefusesARegisterOfNoNameAndNoFields)
+{
+    const SvdFile file = SvdFile::read(SVD_HEAD "<register>\n</register>" SVD_TAIL, "n.svd");
+    ASSERT_EQ(file.registerCount(), 1u);
+    ExpectError(file.importRegister(0), "n.svd", 2, "has no name");
+}
+
 TEST(SvdImportTest, LeavesOutValuesThatDoNotFitWithAWarning)
 {
     const LayoutResult read = ImportLayout(SVD_HEAD
