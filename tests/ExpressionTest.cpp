@@ -150,8 +150,16 @@ TEST(EvaluateExpression, SkipsDigitSeparatorsAndJoinsGroupedDigitsAcrossBlanks)
         { kQuix, false, "z z + 0", 35 * 36 + 35, false, false },
         { kHex, false, "  ff  +  1  ", 0x100, false, false },
         { kDec, false, "\t1 +\n2", 3, false, false },
+        // C's integer suffixes, as a copied literal has them.
+        { kDec, false, "(-9223372036854775807LL - 1)", UInt64(1) << 63, true, false },
+        { kHex, false, "0xffffffffffffffffULL + 0", kAll, false, false },
+        { kDec, false, "0x10u + 1ul + 2lu + 3Ull", 22, false, false },
+        { kOct, false, "017L + 1", 16, false, false },
     };
     ExpectValues(cases);
+    // The suffix is C's, whole or not at all.
+    EXPECT_EQ(EvaluateExpression("1lL + 0", kDec, false).status, eExpressionStrayCharacter);
+    EXPECT_EQ(EvaluateExpression("1uu + 0", kDec, false).status, eExpressionStrayCharacter);
     // A separator follows a digit, never the prefix.
     EXPECT_EQ(EvaluateExpression("0x_ff", kDec, false).status, eExpressionDigitsIncomplete);
 }

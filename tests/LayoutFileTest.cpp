@@ -168,6 +168,9 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, BitlensLayoutBadFileTest,
         BadFileCase { "NoName", LAYOUT_HEAD "{\"msb\": 3, \"lsb\": 0}]}", 4, "\"name\"" },
         BadFileCase { "BlankName", LAYOUT_HEAD "{\"name\": \" \", \"msb\": 3, \"lsb\": 0}]}", 4,
             "bits 3:0 has no name" },
+        BadFileCase { "UnicodeBlankName",
+            LAYOUT_HEAD "{\"name\": \"\xE2\x80\xA9\xC2\xA0\", \"msb\": 3, \"lsb\": 0}]}", 4,
+            "bits 3:0 has no name" },
         BadFileCase { "ValuePast64Bits",
             LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0, \"values\": [\n"
                         "{\"value\": \"0x1FFFFFFFFFFFFFFFF\", \"name\": \"X\"}]}]}",
@@ -903,6 +906,13 @@ TEST(SvdImportTest, NestedArraysAreListedInPartAndFoundByName)
     const LayoutResult past = file.importRegister(QStringLiteral("P.C[4096].D[0].R0"));
     ASSERT_FALSE(past.ok());
     EXPECT_EQ(past.error->kind, eLayoutErrorUnknownRegister);
+}
+
+TEST(SvdImportTest, RefusesARegisterOfNoNameAndNoFields)
+{
+    const SvdFile file = SvdFile::read(SVD_HEAD "<register>\n</register>" SVD_TAIL, "n.svd");
+    ASSERT_EQ(file.registerCount(), 1u);
+    ExpectError(file.importRegister(0), "n.svd", 2, "has no name");
 }
 
 TEST(SvdImportTest, LeavesOutValuesThatDoNotFitWithAWarning)

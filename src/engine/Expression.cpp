@@ -301,6 +301,24 @@ private:
         token.length = length;
     }
 
+    // C's integer suffixes (u, l, ll and their mixes, as a copied literal
+    // carries them) say nothing here: the row's width and sign decide.
+    static const char* PastIntegerSuffix(const char* p)
+    {
+        const bool unsignedFirst = *p == 'u' || *p == 'U';
+        if (unsignedFirst)
+            ++p;
+        if ((p[0] == 'l' && p[1] == 'l') || (p[0] == 'L' && p[1] == 'L'))
+            p += 2;
+        else if (*p == 'l' || *p == 'L')
+            ++p;
+        else
+            return p;
+        if (!unsignedFirst && (*p == 'u' || *p == 'U'))
+            ++p;
+        return p;
+    }
+
     // Reads a number at `start` into `token`; returns its length.
     int ScanNumber(const char* start, Token& token)
     {
@@ -339,6 +357,7 @@ private:
                 break;
             }
         }
+        end = PastIntegerSuffix(end);
         token.radix = radix;
         token.value = value;
         token.tooBig = tooBig;

@@ -24,7 +24,7 @@ namespace {
 
 QString FieldTitle(const BitField& field)
 {
-    if (field.name.find_first_not_of(" \t\r\n\f\v") == std::string::npos)
+    if (FromUtf8(field.name).trimmed().isEmpty())
         return LayoutFiles::tr("the field at bits %1").arg(BitsText(field.msb, field.lsb));
     return LayoutFiles::tr("field %1").arg(FromUtf8(field.name));
 }

@@ -318,6 +318,9 @@ LayoutResult SvdImport::run(const SvdPath& path, const QString& spokenName)
         whole.msb = chosen.size - 1;
         whole.description = layout.description;
         layout.fields.push_back(std::move(whole));
+        // A register of no name gives a field of none: said, as for any field.
+        if (auto unsound = FirstProblem(layout, fOut.file, [&](int) { return chosen.line; }))
+            return Failed(*unsound);
         LayoutResult result;
         result.layout = std::move(layout);
         return result;

@@ -8,11 +8,34 @@
 
 namespace {
 
+// White space as Unicode has it: a name of only U+00A0 or U+2029 is as
+// blank to the eye as one of spaces, and the file readers trim both.
+bool IsUnicodeSpace(char32_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
+        || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F
+        || c == 0x3000;
+}
+
 bool Blank(const std::string& text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-    });
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        if ((byte >= 0x80 && byte < 0xC2) || at + length > text.size())
+            return false; // not UTF-8: shown as replacement characters, never blank
+        char32_t c = length == 1 ? byte : byte & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) {
+            const auto next = static_cast<unsigned char>(text[at + i]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (!IsUnicodeSpace(c))
+            return false;
+        at += length;
+    }
+    return true;
 }
 
 bool Blank(char c)
