@@ -43,8 +43,8 @@
         <translation>%1 dezimal, mit Vorzeichen, wenn das Feld eines hat: einen Wert eingeben, um diese Bits des Werts zu setzen</translation>
     </message>
     <message>
-        <source>Value</source>
-        <translation>Wert</translation>
+        <source>Name of value</source>
+        <translation>Name des Werts</translation>
     </message>
     <message>
         <source>The name of %1&apos;s value: choose one to set these bits of the Value</source>

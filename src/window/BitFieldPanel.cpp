@@ -40,7 +40,7 @@ const ColumnText kColumns[BitFieldPanel::eColumnCount] = {
         QT_TRANSLATE_NOOP("BitFieldPanel",
             "%1 in decimal, signed when the field is: type a value to set these bits of the "
             "Value") },
-    { QT_TRANSLATE_NOOP("BitFieldPanel", "Value"),
+    { QT_TRANSLATE_NOOP("BitFieldPanel", "Name of value"),
         QT_TRANSLATE_NOOP(
             "BitFieldPanel", "The name of %1's value: choose one to set these bits of the Value") },
     { QT_TRANSLATE_NOOP("BitFieldPanel", "Signed"),
@@ -51,6 +51,13 @@ const ColumnText kColumns[BitFieldPanel::eColumnCount] = {
         QT_TRANSLATE_NOOP(
             "BitFieldPanel", "Names for values of %1, written VALUE = NAME, separated by commas") },
 };
+
+// A header a word a line, so that its column is no wider for it than for
+// its values: a narrow window keeps room for the rows.
+QString WordALine(QString header)
+{
+    return header.replace(u' ', u'\n');
+}
 
 QString FromUtf8(const std::string& text)
 {
@@ -227,7 +234,8 @@ void BitFieldPanel::build()
     fTable->setToolTip(tr("One line per field; edit a cell to change the field or its value"));
     QStringList headers;
     for (const ColumnText& text : kColumns)
-        headers.append(tr(text.header));
+        headers.append(
+            &text == &kColumns[eColumnValueName] ? WordALine(tr(text.header)) : tr(text.header));
     fTable->setHorizontalHeaderLabels(headers);
     fTable->verticalHeader()->hide();
     fTable->setSelectionBehavior(QAbstractItemView::SelectItems);
