@@ -585,9 +585,9 @@ QString RandomUseTest::onDocument(const Action& action)
             m.recall(type, notation, bit % 2, history);
         expected = FieldString(m.text(type, notation));
     } else if (action.key == Qt::Key_Return) {
-        if (const auto entered = m.enter(type, notation, SInt64(history.size()));
-            entered.historyEntered)
-            history.add(*entered.historyEntered);
+        const ModelChanges changes = m.enter(type, notation, SInt64(history.size()));
+        if (changes.historyEntered)
+            history.add(*changes.historyEntered);
         return "enter in " + field;
     } else {
         // A caret anywhere between characters, now and then all selected.
