@@ -521,7 +521,7 @@ void BitFieldPanelTest::importsAHeaderAndRefusesABadFile()
     QCOMPARE(LayoutStore().list().size(), std::size_t(2));
     QCOMPARE(LayoutStore().load(regs).layout.fields.size(), std::size_t(1));
     QVERIFY(panel.message().contains("replaced"));
-    // Delete… takes the file away; Ctrl+Z brings it back.
+    // Delete takes the file away; Ctrl+Z brings it back.
     QTest::mouseClick(panel.findChild<QPushButton*>("bitFieldDeleteButton"), Qt::LeftButton);
     QVERIFY(!layout() && !QFile::exists(regs));
     PressInFocus("Ctrl+Z");

@@ -221,8 +221,8 @@
 <context>
     <name>BitFieldPanel</name>
     <message>
-        <source>Delete…</source>
-        <translation>Löschen…</translation>
+        <source>Delete</source>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>Close the layout and delete it from the saved layouts; Undo brings it back</source>

@@ -22,7 +22,7 @@ bool Blank(const std::string& text)
     for (std::size_t at = 0; at < text.size();) {
         const auto byte = static_cast<unsigned char>(text[at]);
         const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
-        if ((byte >= 0x80 && byte < 0xC2) || at + length > text.size())
+        if ((byte >= 0x80 && byte < 0xC2) || byte > 0xF4 || at + length > text.size())
             return false; // not UTF-8: shown as replacement characters, never blank
         char32_t c = length == 1 ? byte : byte & (0x7F >> length);
         for (std::size_t i = 1; i < length; ++i) {
@@ -31,6 +31,8 @@ bool Blank(const std::string& text)
                 return false;
             c = (c << 6) | (next & 0x3F);
         }
+        if ((length == 3 && c < 0x800) || (length == 4 && c < 0x10000))
+            return false; // overlong
         if (!IsUnicodeSpace(c))
             return false;
         at += length;

@@ -218,7 +218,7 @@ void BitFieldPanel::build()
     fRenameButton = new QPushButton(tr("Rename\u2026"), content);
     fRenameButton->setObjectName(QStringLiteral("bitFieldRenameButton"));
     fRenameButton->setToolTip(tr("Give the layout another name"));
-    fDeleteButton = new QPushButton(tr("Delete\u2026"), content);
+    fDeleteButton = new QPushButton(tr("Delete"), content);
     fDeleteButton->setObjectName(QStringLiteral("bitFieldDeleteButton"));
     fDeleteButton->setToolTip(tr("Close the layout and delete it from the saved layouts; Undo "
                                  "brings it back"));
@@ -410,12 +410,12 @@ void BitFieldPanel::chooseLayout(int index)
 // undo brings back; any other import is a new saved layout.
 void BitFieldPanel::openImported(const LayoutResult& result)
 {
-    fValueGrid.clearSelection();
     const QString name = FromUtf8(result.layout.name);
     std::optional<LayoutResult> saved;
     QString path;
+    // Compared as bytes: the store's names keep what a QString would drop.
     for (const StoredLayout& each : fStore->list())
-        if (!each.damaged() && each.name == name) {
+        if (!each.damaged() && ToUtf8(each.name) == result.layout.name) {
             if (LayoutResult loaded = fStore->load(each.path); loaded.ok()) {
                 saved = std::move(loaded);
                 path = each.path;
@@ -430,6 +430,7 @@ void BitFieldPanel::openImported(const LayoutResult& result)
         tell(refusal(-1, changes, {}));
         return;
     }
+    fValueGrid.clearSelection();
     QStringList notes;
     if (saved && !(saved->layout == result.layout))
         notes.append(tr("The saved layout %1 was replaced; Undo brings it back.").arg(name));
@@ -462,7 +463,9 @@ void BitFieldPanel::deleteLayout()
     const QString name = FromUtf8(layout->name);
     const ModelChanges changes = fModel.deleteLayout();
     fShowChanges(changes);
-    if (changes.layout) {
+    // Said only of a file that went: a layout never saved just closes, and a
+    // file the store could not remove is said by its problem.
+    if (changes.layout && !changes.layoutDeleted.empty() && fSaveProblem.isEmpty()) {
         fNote = tr("%1 was deleted; Undo brings it back.").arg(name);
         tell({});
     }

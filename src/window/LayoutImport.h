@@ -51,8 +51,8 @@ signals:
 
 private:
     struct Job;
+    // A file of one register opens it without asking; of more, asks which.
     void finish(const std::shared_ptr<Job>& job);
-    // A file of one register opens it without asking.
     void chooseRegister(const SvdFile& file, const QString& path);
     void openRegister(const SvdFile& file, std::size_t index);
     void fail(const LayoutFileError& error);
