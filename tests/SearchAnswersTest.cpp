@@ -126,6 +126,42 @@ private slots:
                 same("0x0", "hexadecimal · the IPv4 address"),
                 same("00000000.00000000.00000000.00000000",
                     "binary · the IPv4 address by octets") });
+        // 128 bits: an address's shortest and full forms, a UUID's version.
+        row("IPv6 address", "2001:db8::1",
+            { same("2001:db8::1", "IPv6 address · shortest form"),
+                same("2001:0db8:0000:0000:0000:0000:0000:0001",
+                    "IPv6 address · every group in full"),
+                same("0x20010db8000000000000000000000001", "hexadecimal · the IPv6 address") });
+        row("IPv6 in capitals with a prefix length", "2001:DB8:0:0:1:0:0:1/64",
+            { same("2001:db8::1:0:0:1", "IPv6 address · shortest form"),
+                same("2001:0db8:0000:0000:0001:0000:0000:0001",
+                    "IPv6 address · every group in full"),
+                same("0x20010db8000000000001000000000001", "hexadecimal · the IPv6 address") });
+        row("IPv4-mapped IPv6 with a zone", "::ffff:192.0.2.128%eth0",
+            { same("::ffff:192.0.2.128", "IPv6 address · shortest form"),
+                same("0000:0000:0000:0000:0000:ffff:c000:0280",
+                    "IPv6 address · every group in full"),
+                same("0xffffc0000280", "hexadecimal · the IPv6 address") });
+        row("IPv6 in brackets", "[::1]",
+            { same("::1", "IPv6 address · shortest form"),
+                same("0000:0000:0000:0000:0000:0000:0000:0001",
+                    "IPv6 address · every group in full"),
+                same("0x1", "hexadecimal · the IPv6 address") });
+        row("UUID", "123e4567-e89b-12d3-a456-426614174000",
+            { same(
+                  "123e4567-e89b-12d3-a456-426614174000", "UUID · version 1, Gregorian time-based"),
+                same("0x123e4567e89b12d3a456426614174000", "hexadecimal · the UUID as 128 bits"),
+                same("24249434048109030647017182301789831168", "decimal · the UUID as 128 bits") });
+        row("UUID in braces, capitals", "{F81D4FAE-7DEC-11D0-A765-00A0C91E6BF6}",
+            { same(
+                  "f81d4fae-7dec-11d0-a765-00a0c91e6bf6", "UUID · version 1, Gregorian time-based"),
+                same("0xf81d4fae7dec11d0a76500a0c91e6bf6", "hexadecimal · the UUID as 128 bits"),
+                same(
+                    "329800735698586629295641978511506172918", "decimal · the UUID as 128 bits") });
+        row("UUID as a URN", "urn:uuid:00000000-0000-4000-8000-000000000000",
+            { same("00000000-0000-4000-8000-000000000000", "UUID · version 4, random"),
+                same("0x40008000000000000000", "hexadecimal · the UUID as 128 bits"),
+                same("302240678275694148452352", "decimal · the UUID as 128 bits") });
     }
     void answersShowTheOtherNotations()
     {
@@ -183,6 +219,14 @@ private slots:
                                 "1",
                 5));
         row("lone surrogate", QString(QChar(0xd800)) + "300");
+        // Colons and hexadecimal digits that are no whole address.
+        row("a time", "12:30");
+        row("a C++ name", "std::map");
+        row("three IPv6 groups", "1:2:3");
+        row("two double colons", "1::2::3");
+        row("IPv6 group of five digits", "12345::1");
+        row("a hash, not a UUID", "0123456789abcdef0123456789abcdef");
+        row("a UUID a digit short", "123e4567-e89b-12d3-a456-42661417400");
     }
     void queriesThatReadAsNoNumberGetNoAnswers()
     {

@@ -210,16 +210,10 @@
         <source>The name of the field %1</source>
         <translation>Der Name des Felds %1</translation>
     </message>
-</context>
-<context>
-    <name>BitFieldPanel</name>
     <message>
         <source>The layout cannot take this: a field&apos;s bits or named values are not sound.</source>
         <translation>Das Layout kann das nicht aufnehmen: Bits oder benannte Werte eines Felds sind nicht stimmig.</translation>
     </message>
-</context>
-<context>
-    <name>BitFieldPanel</name>
     <message>
         <source>Delete</source>
         <translation>Löschen</translation>
@@ -296,17 +290,6 @@
     <message>
         <source>%1 has no such reading at its size.</source>
         <translation>%1 hat bei seiner Größe keine solche Lesart.</translation>
-    </message>
-</context>
-<context>
-    <name>LayoutFiles</name>
-    <message>
-        <source>not a saved layout</source>
-        <translation>kein gespeichertes Layout</translation>
-    </message>
-    <message>
-        <source>&quot;reading&quot; is none of &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;</source>
-        <translation>„reading“ ist keins von „%1“, „%2“ und „%3“</translation>
     </message>
 </context>
 <context>
@@ -1161,6 +1144,14 @@
 <context>
     <name>LayoutFiles</name>
     <message>
+        <source>not a saved layout</source>
+        <translation>kein gespeichertes Layout</translation>
+    </message>
+    <message>
+        <source>&quot;reading&quot; is none of &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;</source>
+        <translation>„reading“ ist keins von „%1“, „%2“ und „%3“</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; is not a text</source>
         <translation>„%1“ ist kein Text</translation>
     </message>
@@ -1802,9 +1793,6 @@
         <source>the result needs %1 bits: the width is now %1</source>
         <translation>das Ergebnis braucht %1 Bit: die Breite ist jetzt %1</translation>
     </message>
-</context>
-<context>
-    <name>Message</name>
     <message>
         <source>entered in the history</source>
         <translation>in den Verlauf übernommen</translation>
@@ -1859,6 +1847,30 @@
     <message>
         <source>sixty-four</source>
         <translation>vierundsechzig</translation>
+    </message>
+    <message>
+        <source>IPv6 address · shortest form</source>
+        <translation>IPv6-Adresse · kürzeste Form</translation>
+    </message>
+    <message>
+        <source>IPv6 address · every group in full</source>
+        <translation>IPv6-Adresse · jede Gruppe ausgeschrieben</translation>
+    </message>
+    <message>
+        <source>hexadecimal · the IPv6 address</source>
+        <translation>hexadezimal · die IPv6-Adresse</translation>
+    </message>
+    <message>
+        <source>UUID · %1</source>
+        <translation>UUID · %1</translation>
+    </message>
+    <message>
+        <source>hexadecimal · the UUID as 128 bits</source>
+        <translation>hexadezimal · die UUID als 128 Bit</translation>
+    </message>
+    <message>
+        <source>decimal · the UUID as 128 bits</source>
+        <translation>dezimal · die UUID als 128 Bit</translation>
     </message>
 </context>
 <context>

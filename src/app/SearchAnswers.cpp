@@ -4,6 +4,7 @@
 
 #include "engine/Characters.h"
 #include "engine/Expression.h"
+#include "engine/WideNotation.h"
 #include "model/FieldBytes.h"
 
 #include <QCoreApplication>
@@ -198,6 +199,124 @@ UInt64 Magnitude(const QueryReading& reading)
     return reading.number.GetValue(reading.endian);
 }
 
+// A UUID as it is written out: its five groups, alone, in braces or after
+// urn:uuid:, or its 32 digits in braces. A bare run of 32 hexadecimal digits
+// is more often a hash than a UUID, and gets no answer as one.
+bool IsWholeUuid(const QString& text)
+{
+    const QRegularExpression uuid(
+        QStringLiteral(
+            "^(?:urn:uuid:)?[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"
+            "|^\\{(?:[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}|[0-9a-f]{32})\\}"
+            "$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return uuid.match(text).hasMatch();
+}
+
+// A whole IPv6 address, in brackets or not, with a zone or a prefix length
+// or not: eight groups, or a "::", or six groups and a dotted quad. Times
+// ("12:30") and C++ names ("std::map") are no address.
+bool IsWholeIPv6(const QString& text, const char* bytes)
+{
+    const QRegularExpression shape(
+        QStringLiteral("^\\[?([0-9a-fA-F:.]+)\\]?(?:%[^\\s/%]+)?(?:/[0-9]{1,3})?$"));
+    const QRegularExpressionMatch match = shape.match(text);
+    if (!match.hasMatch())
+        return false;
+    const QString address = match.captured(1);
+    const qsizetype colons = address.count(u':');
+    const bool dotted = address.contains(u'.');
+    if (!address.contains(QStringLiteral("::")) && colons != (dotted ? 6 : 7))
+        return false;
+    const ReadingNoteKind said = NoteWideReading(eNotationIPAddress, bytes).kind;
+    return said == eReadingNoteNone || said == eReadingNoteZone || said == eReadingNotePrefixLength;
+}
+
+QString Hex128(UInt128 number)
+{
+    return QStringLiteral("0x")
+        + (HighHalf(number) == 0 ? QString::number(LowHalf(number), 16)
+                                 : QString::number(HighHalf(number), 16)
+                    + QString::number(LowHalf(number), 16).rightJustified(16, u'0'));
+}
+
+QString Decimal128(UInt128 number)
+{
+    char digits[40];
+    return QString::fromLatin1(digits, PutUnsigned128(digits, number) - digits);
+}
+
+QString FullIPv6(UInt128 address)
+{
+    QStringList groups;
+    for (int shift = 112; shift >= 0; shift -= 16)
+        groups << QString::number(unsigned(address >> shift) & 0xffff, 16).rightJustified(4, u'0');
+    return groups.join(u':');
+}
+
+QString UuidDescription(UInt128 uuid)
+{
+    const QString words = QCoreApplication::translate("Message", UuidDescriptionTemplate(uuid));
+    return words.contains(QStringLiteral("%1")) ? words.arg(UuidVersion(uuid)) : words;
+}
+
+// An IPv6 address's shortest and full texts and its number; a UUID's text
+// with its version and variant, and its number.
+std::vector<SearchAnswer> WideAnswers(const QueryReading& reading)
+{
+    const UInt128 number = reading.wideNumber;
+    std::vector<SearchAnswer> answers(3);
+    const auto set = [&answers](int i, const QString& text, const QString& subtitle) {
+        answers[i].text = answers[i].title = text;
+        answers[i].subtitle = subtitle;
+    };
+    if (reading.wide == QueryReading::eIPv6) {
+        char shortest[WideConverter::kIPAddressSize];
+        WriteIPv6(number, shortest);
+        set(0, QString::fromLatin1(shortest),
+            QCoreApplication::translate("SearchAnswers", "IPv6 address · shortest form"));
+        set(1, FullIPv6(number),
+            QCoreApplication::translate("SearchAnswers", "IPv6 address · every group in full"));
+        set(2, Hex128(number),
+            QCoreApplication::translate("SearchAnswers", "hexadecimal · the IPv6 address"));
+    } else {
+        char text[WideConverter::kUuidSize];
+        WriteUuid(number, text);
+        set(0, QString::fromLatin1(text),
+            QCoreApplication::translate("SearchAnswers", "UUID · %1").arg(UuidDescription(number)));
+        set(1, Hex128(number),
+            QCoreApplication::translate("SearchAnswers", "hexadecimal · the UUID as 128 bits"));
+        set(2, Decimal128(number),
+            QCoreApplication::translate("SearchAnswers", "decimal · the UUID as 128 bits"));
+    }
+    return answers;
+}
+
+// An IPv6 address or a UUID, which only 128 bits hold.
+std::optional<QueryReading> ReadWideQuery(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() < 0x21 || c.unicode() > 0x7e)
+            return std::nullopt;
+    const QByteArray latin = text.toLatin1();
+    QueryReading reading;
+    if (IsWholeUuid(text)) {
+        reading.wide = QueryReading::eUuid;
+        reading.wideNumber = ReadUuid(latin.constData());
+        reading.notation = eNotationCount;
+        reading.launchArguments = QStringList { QStringLiteral("--from"), QStringLiteral("uuid") };
+    } else if (text.contains(u':') && IsWholeIPv6(text, latin.constData())) {
+        reading.wide = QueryReading::eIPv6;
+        reading.wideNumber = ReadIPv6(latin.constData());
+        reading.notation = eNotationIPAddress;
+        reading.launchArguments = QStringList { QStringLiteral("--from"), QStringLiteral("ip") };
+    } else {
+        return std::nullopt;
+    }
+    reading.launchArguments << QStringLiteral("--") << text;
+    return reading;
+}
+
 } // namespace
 
 std::optional<QueryReading> ReadQuery(const QString& query)
@@ -208,6 +327,8 @@ std::optional<QueryReading> ReadQuery(const QString& query)
     const QString text = query.trimmed();
     if (text.isEmpty() || text.size() > kFieldBufferSize - 1)
         return std::nullopt;
+    if (std::optional<QueryReading> wide = ReadWideQuery(text))
+        return wide;
     QStringList arguments;
     if (IsDottedQuad(text))
         arguments = QStringList { QStringLiteral("--from"), QStringLiteral("ip") };
@@ -242,6 +363,12 @@ std::vector<SearchAnswer> SearchAnswers(const QString& query)
     if (!reading || (reading->bareDecimal && Magnitude(*reading) < kSmallestBareDecimal))
         return answers;
     const QString carried = query.trimmed();
+    if (reading->wide != QueryReading::eNarrow) {
+        answers = WideAnswers(*reading);
+        for (std::size_t i = 0; i < answers.size(); ++i)
+            answers[i].id = QString::number(i) + u':' + carried;
+        return answers;
+    }
     const QStringList terms = carried.split(QRegularExpression(QStringLiteral("\\s+")));
     for (AnswerKind kind : KindsFor(*reading)) {
         SearchAnswer answer;

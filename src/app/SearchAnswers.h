@@ -7,6 +7,7 @@
 
 #include "engine/BaseConverter.h"
 #include "engine/Notation.h"
+#include "engine/WideInteger.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,9 @@ struct QueryReading {
     bool bareDecimal = false;
     // A calculation, whose result in decimal is answered first.
     bool calculation = false;
+    // An IPv6 address or a UUID: 128 bits, which `number` does not hold.
+    enum Wide { eNarrow, eIPv6, eUuid } wide = eNarrow;
+    UInt128 wideNumber = 0;
     // The arguments of a `bitlens` launch that opens a window with the
     // query in its Value row.
     QStringList launchArguments;
@@ -33,7 +37,8 @@ struct QueryReading {
 // The one place that decides whether a query is a number and which: the
 // number `bitlens --print QUERY` prints (no --from: the prefix decides),
 // when QUERY is a whole literal and fits in 64 bits, or the IPv4 address
-// a dotted quad of four numbers up to 255 spells. Nothing for a word, a
+// a dotted quad of four numbers up to 255 spells, or a whole IPv6 address
+// or UUID (with its hyphens, in braces or after urn:uuid:). Nothing for a word, a
 // sentence, a path, or a text the field would read only in part.
 std::optional<QueryReading> ReadQuery(const QString& query);
 
