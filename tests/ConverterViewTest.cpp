@@ -1,6 +1,7 @@
 // The window as its user meets it: real key and mouse events on the real
 // widgets, found by name, and only what the window shows is checked.
 #include "WindowTestSupport.h"
+#include "files/WindowStateStore.h"
 #include "window/BitGrid.h"
 #include "window/WarningLabel.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -169,9 +171,15 @@ private slots:
     void aLongMessageIsWholeInItsTooltip();
     void magnitudeLabelsHoldTheirLongestTexts_data();
     void magnitudeLabelsHoldTheirLongestTexts();
+    void notationsHideInEveryRow_data();
+    void notationsHideInEveryRow();
+    void lastShownNotationStays();
+    void hiddenNotationsAreRemembered();
 
 private:
     void expect(const Shown& shown);
+    // The fixture's window replaced by one remembering its state in `folder`.
+    Stores rememberingIn(const QTemporaryDir& folder);
 };
 
 void ConverterViewTest::expect(const Shown& shown)
@@ -626,3 +634,128 @@ void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts()
 
 QTEST_MAIN(ConverterViewTest)
 #include "ConverterViewTest.moc"
+
+// --- Notations ---------------------------------------------------------------
+
+namespace {
+
+const QStringList kNotations = { "Binary", "Decimal", "Hexadecimal", "Octal", "Quixadecimal",
+    "Text", "IPAddress", "NumVersion", "Float" };
+
+// Every row's field of each notation not hidden, the math area open or not.
+QStringList ShownFields(QWidget* window)
+{
+    QStringList shown;
+    for (const QString row : { "current", "operand", "result" })
+        for (const QString& notation : kNotations)
+            if (!FindChild<QLineEdit>(window, RowWidget(row, notation))->isHidden())
+                shown << row + notation;
+    return shown;
+}
+
+} // namespace
+
+Stores ConverterViewTest::rememberingIn(const QTemporaryDir& folder)
+{
+    Stores stores = Stores::atDefaultPlaces();
+    stores.windowState = std::make_shared<WindowStateStore>(folder.filePath("window-state"));
+    delete view;
+    view = new ConverterView(stores);
+    view->show();
+    return stores;
+}
+
+void ConverterViewTest::notationsHideInEveryRow_data()
+{
+    QTest::addColumn<QString>("notation");
+    QTest::addColumn<QString>("label");
+    const char* const labels[] = { "labelBinary", "labelDecimal", "labelHexadecimal", "labelOctal",
+        "labelQuixadecimal", "labelText", "labelIPAddress", "labelNumVersion", "labelFloat" };
+    for (int at = 0; at < kNotations.size(); ++at)
+        QTest::newRow(qPrintable(kNotations[at])) << kNotations[at] << labels[at];
+}
+
+// Hidden, a notation's fields and labels go from every row and take no
+// room; they still read the number, and the focus leaves them.
+void ConverterViewTest::notationsHideInEveryRow()
+{
+    QFETCH(QString, notation);
+    QFETCH(QString, label);
+    const QTemporaryDir folder;
+    rememberingIn(folder);
+    const QString typed
+        = notation == "Octal" ? "type currentHexadecimal 1f" : "type currentOctal 37";
+    if (!run(typed))
+        return;
+    auto* field = child<QLineEdit>(RowWidget("current", notation));
+    const QString text = field->text();
+    const QStringList everyField = ShownFields(view);
+    const QSize size = view->size();
+    field->setFocus();
+
+    child<QAction>("viewNotation" + notation)->trigger();
+    QStringList others = everyField;
+    for (const QString row : { "current", "operand", "result" })
+        others.removeOne(row + notation);
+    QCOMPARE(ShownFields(view), others);
+    QVERIFY(child<QLabel>(label)->isHidden());
+    QVERIFY(view->height() < size.height());
+    QVERIFY(view->focusWidget() && view->focusWidget()->isVisible());
+    if (!run(typed.section(' ', 0, 1) + " 0|" + typed))
+        return;
+    QCOMPARE(field->text(), text);
+
+    child<QAction>("viewNotation" + notation)->trigger();
+    QCOMPARE(ShownFields(view), everyField);
+    QCOMPARE(view->size(), size);
+}
+
+// However many are hidden, one notation stays: its item cannot be unticked.
+void ConverterViewTest::lastShownNotationStays()
+{
+    const QTemporaryDir folder;
+    rememberingIn(folder);
+    for (const QString& notation : kNotations.mid(1))
+        child<QAction>("viewNotation" + notation)->trigger();
+    auto* last = child<QAction>("viewNotationBinary");
+    QVERIFY(!last->isEnabled());
+    last->setChecked(false);
+    QVERIFY(last->isChecked());
+    QCOMPARE(ShownFields(view), QStringList({ "currentBinary", "operandBinary", "resultBinary" }));
+    QCOMPARE(view->focusWidget(), child<QLineEdit>("currentBinary"));
+
+    child<QAction>("viewNotationFloat")->trigger();
+    QVERIFY(last->isEnabled());
+    QCOMPARE(ShownFields(view),
+        QStringList({ "currentBinary", "currentFloat", "operandBinary", "operandFloat",
+            "resultBinary", "resultFloat" }));
+}
+
+// The next start hides what was hidden; a new window takes its opener's.
+void ConverterViewTest::hiddenNotationsAreRemembered()
+{
+    const QTemporaryDir folder;
+    const Stores stores = rememberingIn(folder);
+    for (const char* notation : { "viewNotationText", "viewNotationBinary" })
+        child<QAction>(notation)->trigger();
+    QCOMPARE(stores.windowState->load().hiddenNotations,
+        std::vector<Notation>({ eNotationBinary, eNotationText }));
+
+    std::unique_ptr<ConverterView> next(new ConverterView(stores));
+    QVERIFY(!next->findChild<QAction*>("viewNotationBinary")->isChecked());
+    QVERIFY(next->findChild<QLineEdit*>("currentText")->isHidden());
+    QCOMPARE(next->focusWidget(), next->findChild<QLineEdit*>("currentDecimal"));
+    next.reset();
+
+    child<QAction>("viewNotationText")->trigger();
+    // Unsaved: the new window takes the choice from this one, not the file.
+    stores.windowState->save({});
+    newWindow();
+    ConverterView* opened = nullptr;
+    for (ConverterView* window : Windows())
+        if (window != view)
+            opened = window;
+    QVERIFY(opened);
+    QCOMPARE(ShownFields(opened).filter("current"), ShownFields(view).filter("current"));
+    QVERIFY(opened->findChild<QLineEdit*>("currentBinary")->isHidden());
+}
