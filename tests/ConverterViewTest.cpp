@@ -173,8 +173,7 @@ private slots:
     void magnitudeLabelsHoldTheirLongestTexts();
     void notationsHideInEveryRow_data();
     void notationsHideInEveryRow();
-    void lastShownNotationStays();
-    void hiddenNotationsAreRemembered();
+    void notationChoiceStaysAndIsRemembered();
 
 private:
     void expect(const Shown& shown);
@@ -642,14 +641,18 @@ namespace {
 const QStringList kNotations = { "Binary", "Decimal", "Hexadecimal", "Octal", "Quixadecimal",
     "Text", "IPAddress", "NumVersion", "Float" };
 
-// Every row's field of each notation not hidden, the math area open or not.
-QStringList ShownFields(QWidget* window)
+// The notations' fields in every row and their Value labels that are not
+// hidden, the math area open or not.
+QStringList NotationsShown(QWidget* window, const QStringList& notations = kNotations)
 {
     QStringList shown;
-    for (const QString row : { "current", "operand", "result" })
-        for (const QString& notation : kNotations)
+    for (const QString& notation : notations) {
+        for (const QString row : { "current", "operand", "result" })
             if (!FindChild<QLineEdit>(window, RowWidget(row, notation))->isHidden())
                 shown << row + notation;
+        if (!FindChild<QLabel>(window, "label" + notation)->isHidden())
+            shown << "label" + notation;
+    }
     return shown;
 }
 
@@ -668,94 +671,63 @@ Stores ConverterViewTest::rememberingIn(const QTemporaryDir& folder)
 void ConverterViewTest::notationsHideInEveryRow_data()
 {
     QTest::addColumn<QString>("notation");
-    QTest::addColumn<QString>("label");
-    const char* const labels[] = { "labelBinary", "labelDecimal", "labelHexadecimal", "labelOctal",
-        "labelQuixadecimal", "labelText", "labelIPAddress", "labelNumVersion", "labelFloat" };
-    for (int at = 0; at < kNotations.size(); ++at)
-        QTest::newRow(qPrintable(kNotations[at])) << kNotations[at] << labels[at];
+    for (const QString& notation : kNotations)
+        QTest::newRow(qPrintable(notation)) << notation;
 }
 
-// Hidden, a notation's fields and labels go from every row and take no
-// room; they still read the number, and the focus leaves them.
+// Hidden, a notation goes from every row and takes no room; its fields
+// still read the number, and the focus leaves them.
 void ConverterViewTest::notationsHideInEveryRow()
 {
     QFETCH(QString, notation);
-    QFETCH(QString, label);
     const QTemporaryDir folder;
     rememberingIn(folder);
     const QString typed
         = notation == "Octal" ? "type currentHexadecimal 1f" : "type currentOctal 37";
-    if (!run(typed))
-        return;
     auto* field = child<QLineEdit>(RowWidget("current", notation));
-    const QString text = field->text();
-    const QStringList everyField = ShownFields(view);
     const QSize size = view->size();
     field->setFocus();
 
     child<QAction>("viewNotation" + notation)->trigger();
-    QStringList others = everyField;
-    for (const QString row : { "current", "operand", "result" })
-        others.removeOne(row + notation);
-    QCOMPARE(ShownFields(view), others);
-    QVERIFY(child<QLabel>(label)->isHidden());
+    QCOMPARE(NotationsShown(view, { notation }), QStringList());
+    QCOMPARE(NotationsShown(view).size(), 4 * (kNotations.size() - 1));
     QVERIFY(view->height() < size.height());
-    QVERIFY(view->focusWidget() && view->focusWidget()->isVisible());
-    if (!run(typed.section(' ', 0, 1) + " 0|" + typed))
+    QVERIFY(view->focusWidget() != field && view->focusWidget()->isVisible());
+    if (!run(typed))
         return;
-    QCOMPARE(field->text(), text);
-
+    const QString text = field->text();
     child<QAction>("viewNotation" + notation)->trigger();
-    QCOMPARE(ShownFields(view), everyField);
+    QCOMPARE(NotationsShown(view).size(), 4 * kNotations.size());
     QCOMPARE(view->size(), size);
+    QVERIFY(run(typed.section(' ', 0, 1) + " 0|" + typed));
+    QCOMPARE(field->text(), text);
 }
 
-// However many are hidden, one notation stays: its item cannot be unticked.
-void ConverterViewTest::lastShownNotationStays()
-{
-    const QTemporaryDir folder;
-    rememberingIn(folder);
-    for (const QString& notation : kNotations.mid(1))
-        child<QAction>("viewNotation" + notation)->trigger();
-    auto* last = child<QAction>("viewNotationBinary");
-    QVERIFY(!last->isEnabled());
-    last->setChecked(false);
-    QVERIFY(last->isChecked());
-    QCOMPARE(ShownFields(view), QStringList({ "currentBinary", "operandBinary", "resultBinary" }));
-    QCOMPARE(view->focusWidget(), child<QLineEdit>("currentBinary"));
-
-    child<QAction>("viewNotationFloat")->trigger();
-    QVERIFY(last->isEnabled());
-    QCOMPARE(ShownFields(view),
-        QStringList({ "currentBinary", "currentFloat", "operandBinary", "operandFloat",
-            "resultBinary", "resultFloat" }));
-}
-
-// The next start hides what was hidden; a new window takes its opener's.
-void ConverterViewTest::hiddenNotationsAreRemembered()
+// One notation always stays. The choice is the next start's, and a new
+// window takes its opener's.
+void ConverterViewTest::notationChoiceStaysAndIsRemembered()
 {
     const QTemporaryDir folder;
     const Stores stores = rememberingIn(folder);
-    for (const char* notation : { "viewNotationText", "viewNotationBinary" })
-        child<QAction>(notation)->trigger();
-    QCOMPARE(stores.windowState->load().hiddenNotations,
-        std::vector<Notation>({ eNotationBinary, eNotationText }));
+    for (const QString& notation : kNotations.mid(0, 8))
+        child<QAction>("viewNotation" + notation)->trigger();
+    auto* last = child<QAction>("viewNotationFloat");
+    QVERIFY(!last->isEnabled());
+    last->setChecked(false);
+    QVERIFY(last->isChecked());
+    QCOMPARE(NotationsShown(view).size(), 4);
+    QCOMPARE(stores.windowState->load().hiddenNotations.size(), std::size_t(8));
+    for (const char* shown : { "viewNotationText", "viewNotationDecimal" })
+        child<QAction>(shown)->trigger();
+    QVERIFY(last->isEnabled());
+    const QStringList chosen = NotationsShown(view);
 
-    std::unique_ptr<ConverterView> next(new ConverterView(stores));
-    QVERIFY(!next->findChild<QAction*>("viewNotationBinary")->isChecked());
-    QVERIFY(next->findChild<QLineEdit*>("currentText")->isHidden());
+    const std::unique_ptr<ConverterView> next(new ConverterView(stores));
+    QCOMPARE(NotationsShown(next.get()), chosen);
     QCOMPARE(next->focusWidget(), next->findChild<QLineEdit*>("currentDecimal"));
-    next.reset();
-
-    child<QAction>("viewNotationText")->trigger();
-    // Unsaved: the new window takes the choice from this one, not the file.
     stores.windowState->save({});
     newWindow();
-    ConverterView* opened = nullptr;
+    QCOMPARE(Windows().size(), 3);
     for (ConverterView* window : Windows())
-        if (window != view)
-            opened = window;
-    QVERIFY(opened);
-    QCOMPARE(ShownFields(opened).filter("current"), ShownFields(view).filter("current"));
-    QVERIFY(opened->findChild<QLineEdit*>("currentBinary")->isHidden());
+        QCOMPARE(NotationsShown(window), chosen);
 }
