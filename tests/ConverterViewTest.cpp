@@ -1,6 +1,7 @@
 // The window as its user meets it: real key and mouse events on the real
 // widgets, found by name, and only what the window shows is checked.
 #include "WindowTestSupport.h"
+#include "files/WindowStateStore.h"
 #include "window/BitGrid.h"
 #include "window/WarningLabel.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -169,9 +171,14 @@ private slots:
     void aLongMessageIsWholeInItsTooltip();
     void magnitudeLabelsHoldTheirLongestTexts_data();
     void magnitudeLabelsHoldTheirLongestTexts();
+    void notationsHideInEveryRow_data();
+    void notationsHideInEveryRow();
+    void notationChoiceStaysAndIsRemembered();
 
 private:
     void expect(const Shown& shown);
+    // The fixture's window replaced by one remembering its state in `folder`.
+    Stores rememberingIn(const QTemporaryDir& folder);
 };
 
 void ConverterViewTest::expect(const Shown& shown)
@@ -626,3 +633,101 @@ void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts()
 
 QTEST_MAIN(ConverterViewTest)
 #include "ConverterViewTest.moc"
+
+// --- Notations ---------------------------------------------------------------
+
+namespace {
+
+const QStringList kNotations = { "Binary", "Decimal", "Hexadecimal", "Octal", "Quixadecimal",
+    "Text", "IPAddress", "NumVersion", "Float" };
+
+// The notations' fields in every row and their Value labels that are not
+// hidden, the math area open or not.
+QStringList NotationsShown(QWidget* window, const QStringList& notations = kNotations)
+{
+    QStringList shown;
+    for (const QString& notation : notations) {
+        for (const QString row : { "current", "operand", "result" })
+            if (!FindChild<QLineEdit>(window, RowWidget(row, notation))->isHidden())
+                shown << row + notation;
+        if (!FindChild<QLabel>(window, "label" + notation)->isHidden())
+            shown << "label" + notation;
+    }
+    return shown;
+}
+
+} // namespace
+
+Stores ConverterViewTest::rememberingIn(const QTemporaryDir& folder)
+{
+    Stores stores = Stores::atDefaultPlaces();
+    stores.windowState = std::make_shared<WindowStateStore>(folder.filePath("window-state"));
+    delete view;
+    view = new ConverterView(stores);
+    view->show();
+    return stores;
+}
+
+void ConverterViewTest::notationsHideInEveryRow_data()
+{
+    QTest::addColumn<QString>("notation");
+    for (const QString& notation : kNotations)
+        QTest::newRow(qPrintable(notation)) << notation;
+}
+
+// Hidden, a notation goes from every row and takes no room; its fields
+// still read the number, and the focus leaves them.
+void ConverterViewTest::notationsHideInEveryRow()
+{
+    QFETCH(QString, notation);
+    const QTemporaryDir folder;
+    rememberingIn(folder);
+    const QString typed
+        = notation == "Octal" ? "type currentHexadecimal 1f" : "type currentOctal 37";
+    auto* field = child<QLineEdit>(RowWidget("current", notation));
+    const QSize size = view->size();
+    field->setFocus();
+
+    child<QAction>("viewNotation" + notation)->trigger();
+    QCOMPARE(NotationsShown(view, { notation }), QStringList());
+    QCOMPARE(NotationsShown(view).size(), 4 * (kNotations.size() - 1));
+    QVERIFY(view->height() < size.height());
+    QVERIFY(view->focusWidget() != field && view->focusWidget()->isVisible());
+    if (!run(typed))
+        return;
+    const QString text = field->text();
+    child<QAction>("viewNotation" + notation)->trigger();
+    QCOMPARE(NotationsShown(view).size(), 4 * kNotations.size());
+    QCOMPARE(view->size(), size);
+    QVERIFY(run(typed.section(' ', 0, 1) + " 0|" + typed));
+    QCOMPARE(field->text(), text);
+}
+
+// One notation always stays. The choice is the next start's, and a new
+// window takes its opener's.
+void ConverterViewTest::notationChoiceStaysAndIsRemembered()
+{
+    const QTemporaryDir folder;
+    const Stores stores = rememberingIn(folder);
+    for (const QString& notation : kNotations.mid(0, 8))
+        child<QAction>("viewNotation" + notation)->trigger();
+    auto* last = child<QAction>("viewNotationFloat");
+    QVERIFY(!last->isEnabled());
+    last->setChecked(false);
+    QVERIFY(last->isChecked());
+    QCOMPARE(NotationsShown(view).size(), 4);
+    QCOMPARE(stores.windowState->load().hiddenNotations.size(), std::size_t(8));
+    for (const char* shown : { "viewNotationText", "viewNotationDecimal" })
+        child<QAction>(shown)->trigger();
+    QVERIFY(last->isEnabled());
+    const QStringList chosen = NotationsShown(view);
+
+    const std::unique_ptr<ConverterView> next(new ConverterView(stores));
+    QCOMPARE(NotationsShown(next.get()), chosen);
+    QCOMPARE(next->focusWidget(), next->findChild<QLineEdit*>("currentDecimal"));
+    stores.windowState->save({});
+    newWindow();
+    QCOMPARE(Windows().size(), 3);
+    for (ConverterView* window : Windows())
+        QCOMPARE(NotationsShown(window), chosen);
+}

@@ -98,7 +98,8 @@ const QStringList kSameInGerman = { "window title", "labelText text", "labelText
     "operandBitGridLabel text", "operandBitGridLabel accessible name", "resultTextLabel text",
     "resultTextLabel accessible name", "resultNumVersionLabel text",
     "resultNumVersionLabel accessible name", "resultBitGridLabel text",
-    "resultBitGridLabel accessible name" };
+    "resultBitGridLabel accessible name", "viewNotationText text", "viewNotationText tooltip",
+    "viewNotationNumVersion tooltip" };
 
 } // namespace
 
@@ -152,6 +153,8 @@ void TranslationTest::menusAndLabelsAreGerman_data()
         { "", "helpMenu title", "&Hilfe" },
         { "", "actionCopyAsLiteral text", "Als &Literal kopieren" },
         { "", "actionKeepOnTop text", "Im &Vordergrund halten" },
+        { "", "notationsMenu title", "&Schreibweisen" },
+        { "", "viewNotationFloat text", "Gleit&komma" },
         { "", "labelBinary text", "Bi&när" },
         { "", "labelHexadecimal text", "He&xadezimal" },
         { "", "labelFloat text", "Gleit&komma" },

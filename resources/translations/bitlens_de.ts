@@ -622,6 +622,10 @@
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
+        <source>&amp;Notations</source>
+        <translation>&amp;Schreibweisen</translation>
+    </message>
+    <message>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>

@@ -22,9 +22,11 @@
 #include "engine/FloatNotation.h"
 #include "files/HistoryStore.h"
 #include "files/LayoutStore.h"
+#include "files/WindowStateStore.h"
 #include "model/BitFieldLayout.h"
 #include "model/History.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -108,7 +110,8 @@ QString MessageText(const RowMessage& message)
 
 Stores Stores::atDefaultPlaces()
 {
-    return { std::make_shared<HistoryStore>(), std::make_shared<const LayoutStore>() };
+    return { std::make_shared<HistoryStore>(), std::make_shared<const LayoutStore>(),
+        std::make_shared<WindowStateStore>() };
 }
 
 ConverterView::ConverterView(QWidget* parent)
@@ -260,6 +263,7 @@ void ConverterView::wireControls()
     connect(w.actionAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
     connect(w.actionKeepOnTop, &QAction::toggled, this, &ConverterView::keepOnTop);
     wireBitFields();
+    wireNotations();
 
     QList<QLineEdit*> fields;
     for (const Row& row : fRows)
@@ -394,6 +398,9 @@ void ConverterView::reachFromKeyboard(QLineEdit& operandField, const QKeySequenc
         QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, valueMnemonic[0].key()));
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, [this, &operandField] {
+        // A hidden notation's field is never reached.
+        if (operandField.isHidden())
+            return;
         if (!fModel.mathEnabled())
             ui->mathDisclosure->click();
         operandField.setFocus(Qt::ShortcutFocusReason);
@@ -420,9 +427,19 @@ void ConverterView::enterStartState()
     showChanges(everything);
 
     ui->mathDisclosure->setChecked(false);
+    if (fStores.windowState) {
+        std::bitset<eNotationCount> hidden;
+        for (const Notation notation : fStores.windowState->load().hiddenNotations)
+            if (notation >= 0 && notation < eNotationCount)
+                hidden.set(notation);
+        showNotations(hidden);
+    }
     // Tab starts at the top, with the width; the window opens ready for a
-    // number to be typed.
-    row(eFieldTypeValue).fields[eNotationBinary]->setFocus(Qt::OtherFocusReason);
+    // number to be typed, in the first notation shown.
+    const auto& fields = row(eFieldTypeValue).fields;
+    (*std::find_if(fields.begin(), fields.end(), [](const QLineEdit* field) {
+        return !field->isHidden();
+    }))->setFocus(Qt::OtherFocusReason);
     updateFlagToolTips();
 
     showMathArea();
@@ -587,6 +604,72 @@ void ConverterView::updateFlagToolTips()
     }
 }
 
+// --- Notations ---------------------------------------------------------------
+
+void ConverterView::wireNotations()
+{
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        const auto which = static_cast<Notation>(notation);
+        QAction* action = Bound<QAction>(
+            *this, QStringLiteral("viewNotation") + QLatin1String(kNotationNames[notation]));
+        fNotationActions[notation] = action;
+        connect(action, &QAction::toggled, this,
+            [this, which](bool shown) { setNotationShown(which, shown); });
+    }
+}
+
+void ConverterView::setNotationShown(Notation notation, bool shown)
+{
+    std::bitset<eNotationCount> hidden = fHiddenNotations;
+    hidden.set(notation, !shown);
+    showNotations(hidden);
+    rememberNotations();
+}
+
+void ConverterView::showNotations(const std::bitset<eNotationCount>& hidden)
+{
+    const bool changed = hidden != fHiddenNotations && !hidden.all();
+    if (changed) {
+        fHiddenNotations = hidden;
+        for (const Row& row : fRows)
+            for (int notation = 0; notation < eNotationCount; ++notation)
+                row.fields[notation]->setVisible(!hidden[notation]);
+        fWindowLayout->notationsShown(hidden);
+    }
+    // The last notation shown cannot be hidden.
+    const bool lastShown = fHiddenNotations.count() + 1 == eNotationCount;
+    for (int notation = 0; notation < eNotationCount; ++notation) {
+        QAction& action = *fNotationActions[notation];
+        const QSignalBlocker quiet(action);
+        action.setChecked(!fHiddenNotations[notation]);
+        action.setEnabled(!(lastShown && !fHiddenNotations[notation]));
+    }
+    // The focus moves on from a field hidden under it, as Tab would; the
+    // toolkit does so itself only in the active window.
+    QWidget* focused = focusWidget();
+    if (!changed || !focused || focused->isVisibleTo(this))
+        return;
+    for (QWidget* next = focused->nextInFocusChain(); next != focused;
+         next = next->nextInFocusChain())
+        if (next->window() == this && next->isVisibleTo(this) && next->isEnabled()
+            && (next->focusPolicy() & Qt::TabFocus)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+}
+
+void ConverterView::rememberNotations()
+{
+    if (!fStores.windowState)
+        return;
+    WindowState state = fStores.windowState->load();
+    state.hiddenNotations.clear();
+    for (int notation = 0; notation < eNotationCount; ++notation)
+        if (fHiddenNotations[notation])
+            state.hiddenNotations.push_back(static_cast<Notation>(notation));
+    fStores.windowState->save(state);
+}
+
 // --- Windows -----------------------------------------------------------------
 
 // Each new window a step down and to the right of this one, back to the
@@ -594,6 +677,7 @@ void ConverterView::updateFlagToolTips()
 void ConverterView::openNewWindow()
 {
     auto* window = new ConverterView(fStores);
+    window->showNotations(fHiddenNotations);
     const QRect frame = frameGeometry();
     const QRect available = screen()->availableGeometry();
     QRect next = frame.translated(32, 32);

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <bitset>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,7 @@ class HistoryPanel;
 class HistoryStore;
 class LayoutStore;
 class MagnitudeLabel;
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QKeySequence;
@@ -30,18 +32,21 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class WarningLabel;
+class WindowStateStore;
 class WindowLayout;
 
 namespace Ui {
 class ConverterDocument;
 }
 
-// What a window keeps beyond the document: the history and the saved
-// layouts. The application makes one of each and hands them to every
-// window, so that its windows share them.
+// What a window keeps beyond the document: the history, the saved layouts
+// and how the window was left. The application makes one of each and hands
+// them to every window, so that its windows share them.
 struct Stores {
     std::shared_ptr<HistoryStore> history;
     std::shared_ptr<const LayoutStore> layouts;
+    // None: the window remembers nothing of itself.
+    std::shared_ptr<WindowStateStore> windowState;
 
     // Stores of their own, at the places the user's files are kept.
     static Stores atDefaultPlaces();
@@ -117,6 +122,13 @@ private:
     // The history store takes or gives back what the step removed.
     void keepHistory(const ModelChanges& changes);
 
+    // View › Notations: a notation hidden in every row at once, never the
+    // last one shown. A hidden field keeps its text and its reading.
+    void wireNotations();
+    void setNotationShown(Notation notation, bool shown);
+    void showNotations(const std::bitset<eNotationCount>& hidden);
+    void rememberNotations();
+
     void openNewWindow();
     void keepOnTop(bool onTop);
 
@@ -131,6 +143,8 @@ private:
     ConverterModel fModel;
     std::array<Row, kRowCount> fRows {};
     std::array<FlagButton*, eMathFlagCount> fFlags {};
+    std::array<QAction*, eNotationCount> fNotationActions {};
+    std::bitset<eNotationCount> fHiddenNotations;
 
     // Arranges the rows and sizes the window to its screen.
     std::unique_ptr<WindowLayout> fWindowLayout;

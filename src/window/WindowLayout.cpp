@@ -121,9 +121,13 @@ void WindowLayout::mathShown(bool shown)
             field->setMinimumWidth(fFieldWidth);
         if (fSizeBeforeMath) {
             contentMinimum();
-            resizeWithin(*fSizeBeforeMath, false);
+            QSize size = *fSizeBeforeMath;
+            if (fNotationsChangedWithMath)
+                size.setHeight(contentHeight() + chrome().height());
+            resizeWithin(size, false);
         }
         fSizeBeforeMath.reset();
+        fNotationsChangedWithMath = false;
         return;
     }
     // The Value row keeps the room it has; the math area adds its own.
@@ -133,6 +137,29 @@ void WindowLayout::mathShown(bool shown)
     chooseArrangement();
     resizeWithin(contentSizeWithMath() + chrome());
     fSizeBeforeMath = before;
+    fNotationsChangedWithMath = false;
+}
+
+void WindowLayout::notationsShown(const std::bitset<eNotationCount>& hidden)
+{
+    fHidden = hidden;
+    for (std::size_t at = 0; at < fValueLabels.size(); ++at)
+        fValueLabels[at]->setVisible(labelShown(at));
+    const Arrangement before = fArrangement;
+    if (fMathShown) {
+        fNotationsChangedWithMath = true;
+        chooseArrangement();
+    } else {
+        arrange(fArrangement);
+    }
+    if (fMathShown && fArrangement != before) {
+        resizeWithin(contentSizeWithMath() + chrome());
+        return;
+    }
+    const QScrollArea& area = *fForm.windowScrollArea;
+    const int bar = area.verticalScrollBar()->isVisible() ? area.verticalScrollBar()->width() : 0;
+    const int width = std::max(contentMinimum().width(), fWindow.width() - chrome().width() - bar);
+    resizeWithin(QSize(width, contentHeight()) + chrome());
 }
 
 void WindowLayout::widthChosen(int bits)
@@ -173,10 +200,10 @@ void WindowLayout::arrange(Arrangement arrangement)
     const bool mathBelow = arrangement != eSideBySide;
     fForm.windowLayout->setDirection(mathBelow ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
     placeResultBlock(arrangement == eStacked);
-    for (QLabel* label : fOperandLabels)
-        label->setVisible(mathBelow);
-    for (QLabel* label : fResultLabels)
-        label->setVisible(arrangement == eStacked);
+    for (std::size_t at = 0; at < fOperandLabels.size(); ++at) {
+        fOperandLabels[at]->setVisible(mathBelow && labelShown(at));
+        fResultLabels[at]->setVisible(arrangement == eStacked && labelShown(at));
+    }
 
     // One above the other, the areas' fields start at the same place: each
     // grid's label column is as wide as the widest label of both, and as
@@ -184,8 +211,9 @@ void WindowLayout::arrange(Arrangement arrangement)
     int labels = 0;
     if (mathBelow)
         for (const std::vector<QLabel*>* column : { &fValueLabels, &fOperandLabels })
-            for (const QLabel* label : *column)
-                labels = std::max(labels, label->sizeHint().width());
+            for (std::size_t at = 0; at < column->size(); ++at)
+                if (labelShown(at))
+                    labels = std::max(labels, (*column)[at]->sizeHint().width());
     QGridLayout& value = *fForm.valueGrid;
     QGridLayout& math = *fForm.mathGrid;
     const int spacing = math.horizontalSpacing() - value.horizontalSpacing();

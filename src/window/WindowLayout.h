@@ -5,11 +5,14 @@
 #ifndef BITLENS_WINDOWLAYOUT_H
 #define BITLENS_WINDOWLAYOUT_H
 
+#include "engine/Notation.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSize>
 
+#include <bitset>
 #include <optional>
 #include <vector>
 
@@ -54,6 +57,10 @@ public:
     void mathShown(bool shown);
     // Arranges the math area for the width the document now has.
     void widthChosen(int bits);
+    // Shows the labels of the notations not `hidden` and fits the window's
+    // height to the rows, whose hidden fields the view has hidden: the
+    // window keeps its width unless the rows now fit another arrangement.
+    void notationsShown(const std::bitset<eNotationCount>& hidden);
     // A side panel, docked at the window's right the first time: shown, the
     // window grows by the panel's width as far as its screen has room, so
     // that the rows keep theirs; hidden, by this or by the panel's own close
@@ -73,6 +80,8 @@ private:
     void chooseArrangement();
     void arrange(Arrangement arrangement);
     void placeResultBlock(bool belowOperand);
+    // A row's label at `at` (by Notation, then the bit grid's) is shown.
+    bool labelShown(std::size_t at) const { return at >= fHidden.size() || !fHidden[at]; }
     // The laid-out content's smallest size, its layouts redone first.
     QSize contentMinimum();
     int contentHeight() const;
@@ -112,6 +121,10 @@ private:
     bool fWantedWithScrollBars = true;
     // The window's size before the math area opened, which closing gives back.
     std::optional<QSize> fSizeBeforeMath;
+    // Notations shown or hidden since the math area opened: closing it gives
+    // back that width only, and the height the rows then need.
+    bool fNotationsChangedWithMath = false;
+    std::bitset<eNotationCount> fHidden;
     int fBits = 32;
     // The panels docked; those shown, each with the width the window grew
     // by for it; the window's width once it had grown.
