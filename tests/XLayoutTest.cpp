@@ -13,12 +13,14 @@
 #include "WindowTestSupport.h"
 #include "XServer.h"
 #include "app/Translations.h"
+#include "files/WindowStateStore.h"
 #include "window/BitGrid.h"
 #include "window/WarningLabel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -427,8 +429,25 @@ void LayoutTest::hiddenBinaryLeavesRoomAtSixtyFourBits()
 // panels, the width, the notations hidden, the layout.
 void LayoutTest::secondStartRestoresTheWindow()
 {
-    QSKIP("not yet: of the state WindowStateStore keeps, only the notations hidden are read "
-          "back into a window");
+    QVERIFY(run("choose bitWidthPopup 64 bits|open math"));
+    setPanel("actionShowHistory", true);
+    child<QAction>("viewNotationOctal")->trigger();
+    settle();
+    const QRect left = view->frameGeometry();
+    const int panelWidth = child<QDockWidget>("historyPanel")->width();
+    view->close();
+
+    view = new ConverterView;
+    view->takeUp(WindowStateStore().load());
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    settle();
+    QCOMPARE(view->frameGeometry(), left);
+    QCOMPARE(view->model().width(), UInt16(64));
+    QVERIFY(view->model().mathEnabled() && !view->model().canUndo());
+    QVERIFY(child<QDockWidget>("historyPanel")->isVisible());
+    QCOMPARE(child<QDockWidget>("historyPanel")->width(), panelWidth);
+    QVERIFY(!child<QLineEdit>("currentOctal")->isVisible());
 }
 
 namespace {

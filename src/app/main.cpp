@@ -4,6 +4,7 @@
 #include "SearchService.h"
 #include "SingleInstance.h"
 #include "Translations.h"
+#include "files/WindowStateStore.h"
 #include "window/ConverterView.h"
 
 #include <QApplication>
@@ -174,6 +175,10 @@ public:
             }
         }
         auto* window = new ConverterView(fStores);
+        // The first window of a start is the one the user left last.
+        if (!fTakenUp && fStores.windowState)
+            window->takeUp(fStores.windowState->load());
+        fTakenUp = true;
         if (request.action == eLaunchWithText) {
             const TextReading& reading = request.reading;
             window->openWithText(reading.notation, reading.text, reading.width, reading.endian);
@@ -185,6 +190,7 @@ public:
 private:
     const Stores fStores;
     QPointer<ConverterView> fLastActive;
+    bool fTakenUp = false;
 };
 
 // A launch's startup id for an action the user took at `timestamp` on X11,
@@ -313,7 +319,9 @@ int main(int argc, char* argv[])
             qPrintable(whyNot.isEmpty() ? instance.errorString() : whyNot));
     LoadTranslations(app);
 
-    Windows windows(Stores::atDefaultPlaces());
+    Stores stores = Stores::atDefaultPlaces();
+    stores.windowState = std::make_shared<WindowStateStore>();
+    Windows windows(std::move(stores));
     QObject::connect(&instance, &SingleInstance::requestReceived, &windows, &Windows::open);
     // This launch's own token is the toolkit's to use with its first window.
     request.activationToken.clear();

@@ -218,6 +218,13 @@ public:
     bool canUndo() const { return !fUndo.empty(); }
     std::size_t undoSteps() const { return fUndo.size(); }
     bool canRedo() const { return !fRedo.empty(); }
+    // A window taken up as it was left starts its document there: nothing
+    // before it to undo.
+    void forgetSteps()
+    {
+        fUndo.clear();
+        fRedo.clear();
+    }
     ModelChanges undo();
     ModelChanges redo();
     // Steps kept; older ones are forgotten.

@@ -32,8 +32,9 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class WarningLabel;
-class WindowStateStore;
 class WindowLayout;
+class WindowStateStore;
+struct WindowState;
 
 namespace Ui {
 class ConverterDocument;
@@ -75,6 +76,17 @@ public:
 
     // View › Bit Fields, made when first asked for: never at start-up.
     BitFieldPanel& bitFieldPanel();
+
+    // What the window is now, to be taken up again at the next start.
+    WindowState remembered() const;
+    // Takes up what a window was left as, before it is first shown: its
+    // width, layout, math area and panels, then its place and size on the
+    // screen. The document starts there, with nothing of it to undo.
+    void takeUp(const WindowState& state);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // One row's controls. The Result row has no swap or shift buttons and
@@ -153,6 +165,9 @@ private:
     std::unique_ptr<HistoryPanel> fHistoryPanel;
 
     BitFieldPanel* fBitFieldPanel = nullptr; // a child of the window
+    // The frame taken up, decorations included, until the window manager's
+    // decorations are known and the window's own size can follow from it.
+    std::optional<QRect> fTakenUpFrame;
 };
 
 #endif

@@ -400,6 +400,15 @@ void WindowLayout::showPanel(QDockWidget& panel, bool shown)
         panel.raise();
 }
 
+void WindowLayout::takeUpPanel(QDockWidget& panel, int width)
+{
+    showPanel(panel, false);
+    fGrownFor.insert(&panel, 0);
+    showPanel(panel, true);
+    if (width > 0)
+        fWindow.resizeDocks({ &panel }, { width }, Qt::Horizontal);
+}
+
 void WindowLayout::makeRoom(QDockWidget& panel)
 {
     fGrownFor.insert(&panel, 0);

@@ -67,6 +67,10 @@ public:
     // button, the panel gives that room back unless the window was resized
     // since.
     void showPanel(QDockWidget& panel, bool shown);
+    // A panel shown as a window was left, `width` wide: the window's size
+    // taken up already holds it, so the window neither grows for it nor,
+    // when it is hidden, gives room back.
+    void takeUpPanel(QDockWidget& panel, int width);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
