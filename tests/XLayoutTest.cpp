@@ -83,7 +83,6 @@ const char* KnownFailure(const char* check, const char* state, const QString& ru
             "the rows and the panels are wider than the screen even at 32 bits" },
         { "sideways", "panels, back at 32 bits", "^(1920x1080 at 2, de|1600x1000 at 2)",
             "the rows and the panels are wider than the screen even at 32 bits" },
-        { "moved", "", "", "opening the math area moves the window to the screen's edge" },
     };
     for (const auto& each : known)
         if (qstrcmp(each.check, check) == 0 && qstrcmp(each.state, state) == 0
@@ -371,13 +370,24 @@ void LayoutTest::windowStaysWhereItIsPut()
         { "bit fields shown", [this] { setPanel("actionShowBitFields", true); } },
         { "bit fields hidden", [this] { setPanel("actionShowBitFields", false); } },
     };
+    // Only the screen's edge may move it: a window that would still fit
+    // where it was put stays there, and closing puts it back.
+    const QRect room = view->screen()->availableGeometry();
     QStringList moved;
     for (const auto& [name, act] : steps) {
         act();
         settle();
         const QPoint now = view->frameGeometry().topLeft();
-        if (now != put.topLeft())
-            moved << QString("%1 at %2,%3").arg(name).arg(now.x()).arg(now.y());
+        const bool forced = !room.contains(QRect(put.topLeft(), view->frameGeometry().size()));
+        if (now != put.topLeft()
+            && (!forced || QByteArray(name).endsWith("hidden")
+                || QByteArray(name).endsWith("closed")))
+            moved << QString("%1 at %2,%3 (%4 wide, put at %5)")
+                         .arg(name)
+                         .arg(now.x())
+                         .arg(now.y())
+                         .arg(view->frameGeometry().width())
+                         .arg(put.x());
         if (qstrcmp(name, "math closed") == 0)
             QCOMPARE(view->frameGeometry().size(), put.size());
     }

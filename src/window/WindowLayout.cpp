@@ -125,6 +125,7 @@ void WindowLayout::mathShown(bool shown)
             if (fNotationsChangedWithMath)
                 size.setHeight(contentHeight() + chrome().height());
             resizeWithin(size, false);
+            moveBack();
         }
         fSizeBeforeMath.reset();
         fNotationsChangedWithMath = false;
@@ -134,8 +135,10 @@ void WindowLayout::mathShown(bool shown)
     if (fWindow.isVisible())
         fClosedContentWidth = fForm.centralWidget->width();
     const QSize before = fWindow.size();
+    const QPoint place = fWindow.frameGeometry().topLeft();
     chooseArrangement();
     resizeWithin(contentSizeWithMath() + chrome());
+    notePush(place);
     fSizeBeforeMath = before;
     fNotationsChangedWithMath = false;
 }
@@ -423,8 +426,10 @@ void WindowLayout::makeRoom(QDockWidget& panel)
     fGrownTo = fWindow.width() + grown;
     fGrownFor.insert(&panel, grown);
     fWindow.resize(fGrownTo, fWindow.height());
-    if (frame.left() + frame.width() + grown > room.right() + 1)
+    if (frame.left() + frame.width() + grown > room.right() + 1) {
         fWindow.move(std::max(room.left(), room.right() + 1 - frame.width() - grown), frame.top());
+        notePush(frame.topLeft());
+    }
     fWindow.resizeDocks({ &panel }, { wanted }, Qt::Horizontal);
 }
 
@@ -441,4 +446,28 @@ void WindowLayout::giveRoomBack(QDockWidget& panel)
     }
     fGrownTo -= grown;
     fWindow.resize(fGrownTo, fWindow.height());
+    moveBack();
+}
+
+// The first place counts: a window pushed twice goes back where the user
+// had it.
+void WindowLayout::notePush(QPoint from)
+{
+    const QPoint now = fWindow.frameGeometry().topLeft();
+    if (now == from)
+        return;
+    fPushed = Pushed { fPushed && fPushed->to == from ? fPushed->from : from, now };
+}
+
+void WindowLayout::moveBack()
+{
+    if (!fPushed || fWindow.frameGeometry().topLeft() != fPushed->to)
+        return;
+    const QPoint from = fPushed->from;
+    fPushed.reset();
+    // Back only as far as the screen lets the window's size be there.
+    const QRect room = fWindow.screen()->availableGeometry();
+    const QSize frame = fWindow.frameGeometry().size();
+    fWindow.move(std::max(room.left(), std::min(from.x(), room.right() + 1 - frame.width())),
+        std::max(room.top(), std::min(from.y(), room.bottom() + 1 - frame.height())));
 }

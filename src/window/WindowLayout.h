@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QSize>
 
 #include <bitset>
@@ -135,6 +136,15 @@ private:
     QList<QDockWidget*> fPanels;
     QHash<QDockWidget*, int> fGrownFor;
     int fGrownTo = 0;
+    // Where the screen's edge last pushed the window from, and to: closing
+    // what grew it puts it back, unless the user has moved it since.
+    struct Pushed {
+        QPoint from;
+        QPoint to;
+    };
+    std::optional<Pushed> fPushed;
+    void notePush(QPoint from);
+    void moveBack();
 };
 
 #endif
