@@ -68,8 +68,8 @@ private slots:
     void readsWhatALaunchAsksFor();
     void saysWhatWasNotReadAsTyped_data();
     void saysWhatWasNotReadAsTyped();
-    void numberBeyond64BitsIsShownWithAWarning_data();
-    void numberBeyond64BitsIsShownWithAWarning();
+    void numberBeyond128BitsIsShownWithAWarning_data();
+    void numberBeyond128BitsIsShownWithAWarning();
     void outputThatCannotBeWrittenFails_data();
     void outputThatCannotBeWrittenFails();
 
@@ -550,9 +550,9 @@ void CommandLineTest::readsWhatALaunchAsksFor()
     QCOMPARE((QStringList { launch.platform, launch.display }), toolkit);
 }
 
-// The window keeps the low 64 bits of a longer number; the command line
+// The window keeps the low 128 bits of a longer number; the command line
 // shows the same and says that it is not the whole number.
-void CommandLineTest::numberBeyond64BitsIsShownWithAWarning_data()
+void CommandLineTest::numberBeyond128BitsIsShownWithAWarning_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("fits");
@@ -560,14 +560,18 @@ void CommandLineTest::numberBeyond64BitsIsShownWithAWarning_data()
     QTest::newRow("largest 64-bit number") << QStringList { "18446744073709551615" } << true;
     QTest::newRow("leading zeros do not count")
         << QStringList { "0x" + QString(20, u'0') + "ff" } << true;
-    QTest::newRow("2 to the 64th") << QStringList { "18446744073709551616" } << false;
-    QTest::newRow("17 hex digits") << QStringList { "0x1" + QString(16, u'0') } << false;
-    QTest::newRow("65 binary digits") << QStringList { "0b1" + QString(64, u'0') } << false;
-    QTest::newRow("below the signed range") << QStringList { "-9223372036854775809" } << false;
-    QTest::newRow("nine bytes of text") << QStringList { "--from", "text", "ABCDEFGHI" } << false;
+    QTest::newRow("2 to the 64th") << QStringList { "18446744073709551616" } << true;
+    QTest::newRow("2 to the 128th")
+        << QStringList { "340282366920938463463374607431768211456" } << false;
+    QTest::newRow("33 hex digits") << QStringList { "0x1" + QString(32, u'0') } << false;
+    QTest::newRow("129 binary digits") << QStringList { "0b1" + QString(128, u'0') } << false;
+    QTest::newRow("below the signed range")
+        << QStringList { "-170141183460469231731687303715884105729" } << false;
+    QTest::newRow("17 bytes of text")
+        << QStringList { "--from", "text", "ABCDEFGHIJKLMNOPQ" } << false;
 }
 
-void CommandLineTest::numberBeyond64BitsIsShownWithAWarning()
+void CommandLineTest::numberBeyond128BitsIsShownWithAWarning()
 {
     QFETCH(QStringList, arguments);
     QFETCH(bool, fits);
@@ -610,20 +614,20 @@ void CommandLineTest::saysWhatWasNotReadAsTyped_data()
         "bitlens: warning: abc is not a number: read as 0\n");
     row("wrapped", { "9223372036854775807 + 1" }, 0,
         "bitlens: warning: wrapped: needs more than 64 bits\n");
-    row("below the most negative", { "-99999999999999999999" }, 1,
-        "bitlens: warning: beyond 64 bits: the most negative is shown\n");
+    row("below the most negative", { "-" + QString(40, u'9') }, 1,
+        "bitlens: warning: beyond 128 bits: the most negative is shown\n");
     row("division by zero", { "1/0" }, 1, "bitlens: division by zero\n", false);
     row("read as typed", { "0x10 << 3" }, 0, "");
     row("separators", { "1'000_000" }, 0, "");
     row("a calculation widens", { "1 << 40" }, 0,
         "bitlens: warning: the result needs 64 bits: the width is now 64\n");
-    const QString cut = "0x" + QString(126, u'0');
-    row("cut", { cut }, 0, "bitlens: warning: cut to 127 characters\n");
+    const QString cut = "0x" + QString(158, u'0');
+    row("cut", { cut }, 0, "bitlens: warning: cut to 159 characters\n");
     // TEXT alone is wrong: one line, no usage.
     row("incomplete calculation", { "1 +" }, 2, "bitlens: incomplete: a number after +\n", false);
     row("--strict and a character not read", { "--strict", "--from", "hex", "ffg" }, 2,
         "bitlens: ignored: g (not a hexadecimal digit)\n", false);
-    row("--strict and a cut", { "--strict", cut }, 2, "bitlens: cut to 127 characters\n", false);
+    row("--strict and a cut", { "--strict", cut }, 2, "bitlens: cut to 159 characters\n", false);
 }
 
 void CommandLineTest::saysWhatWasNotReadAsTyped()

@@ -179,8 +179,8 @@ void TranslationTest::menusAndLabelsAreGerman_data()
         { "key signedValueBox Space", "currentBitGrid top bit accessible description",
             "Byte 3, 2 hoch 31 ist 2147483648, das Vorzeichen" },
         { "key bitWidthPopup Up Up Up Return", "currentFloat placeholder", "16 Bit oder mehr" },
-        { "type currentDecimal 99999999999999999999", "currentOverflowWarning text",
-            "über 64 Bit: die größte Zahl wird angezeigt" },
+        { "type currentDecimal 9999999999999999999999999999999999999999",
+            "currentOverflowWarning text", "über 128 Bit: die größte Zahl wird angezeigt" },
         { "", "About box title", "Über Bitlens" },
     };
     for (const auto& [steps, where, german] : rows)

@@ -210,16 +210,10 @@
         <source>The name of the field %1</source>
         <translation>Der Name des Felds %1</translation>
     </message>
-</context>
-<context>
-    <name>BitFieldPanel</name>
     <message>
         <source>The layout cannot take this: a field&apos;s bits or named values are not sound.</source>
         <translation>Das Layout kann das nicht aufnehmen: Bits oder benannte Werte eines Felds sind nicht stimmig.</translation>
     </message>
-</context>
-<context>
-    <name>BitFieldPanel</name>
     <message>
         <source>Delete</source>
         <translation>Löschen</translation>
@@ -296,17 +290,6 @@
     <message>
         <source>%1 has no such reading at its size.</source>
         <translation>%1 hat bei seiner Größe keine solche Lesart.</translation>
-    </message>
-</context>
-<context>
-    <name>LayoutFiles</name>
-    <message>
-        <source>not a saved layout</source>
-        <translation>kein gespeichertes Layout</translation>
-    </message>
-    <message>
-        <source>&quot;reading&quot; is none of &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;</source>
-        <translation>„reading“ ist keins von „%1“, „%2“ und „%3“</translation>
     </message>
 </context>
 <context>
@@ -842,6 +825,10 @@
         <source>shift left  &lt;&lt;</source>
         <translation>nach links schieben  &lt;&lt;</translation>
     </message>
+    <message>
+        <source>128 bits</source>
+        <translation>128 Bit</translation>
+    </message>
 </context>
 <context>
     <name>ConverterView</name>
@@ -1160,6 +1147,14 @@
 </context>
 <context>
     <name>LayoutFiles</name>
+    <message>
+        <source>not a saved layout</source>
+        <translation>kein gespeichertes Layout</translation>
+    </message>
+    <message>
+        <source>&quot;reading&quot; is none of &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;</source>
+        <translation>„reading“ ist keins von „%1“, „%2“ und „%3“</translation>
+    </message>
     <message>
         <source>&quot;%1&quot; is not a text</source>
         <translation>„%1“ ist kein Text</translation>
@@ -1671,22 +1666,6 @@
         <translation>übergangen: %1</translation>
     </message>
     <message>
-        <source>more than 64 bits: the low 64 are shown</source>
-        <translation>mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
-    </message>
-    <message>
-        <source>beyond 64 bits: the largest is shown</source>
-        <translation>über 64 Bit: die größte Zahl wird angezeigt</translation>
-    </message>
-    <message>
-        <source>beyond 64 bits: the most negative is shown</source>
-        <translation>über 64 Bit: die kleinste negative Zahl wird angezeigt</translation>
-    </message>
-    <message>
-        <source>more than 8 characters: 0 is shown</source>
-        <translation>mehr als 8 Zeichen: 0 wird angezeigt</translation>
-    </message>
-    <message>
         <source>%1 is not one byte: read as ?</source>
         <translation>%1 ist kein einzelnes Byte: als ? gelesen</translation>
     </message>
@@ -1787,27 +1766,24 @@
         <translation>Variante 111, reserviert</translation>
     </message>
     <message>
-        <source>they spell more than 64 bits: their low 64 are shown</source>
-        <translation>sie ergeben mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
-    </message>
-    <message>
-        <source>cut to 127 characters</source>
-        <translation>auf 127 Zeichen gekürzt</translation>
-    </message>
-    <message>
-        <source>cut to 127 characters; %1</source>
-        <translation>auf 127 Zeichen gekürzt; %1</translation>
-    </message>
-    <message>
         <source>the result needs %1 bits: the width is now %1</source>
         <translation>das Ergebnis braucht %1 Bit: die Breite ist jetzt %1</translation>
     </message>
-</context>
-<context>
-    <name>Message</name>
     <message>
         <source>entered in the history</source>
         <translation>in den Verlauf übernommen</translation>
+    </message>
+    <message>
+        <source>they spell more than 128 bits: their low 128 are shown</source>
+        <translation>sie ergeben mehr als 128 Bit: die unteren 128 werden angezeigt</translation>
+    </message>
+    <message>
+        <source>cut to 159 characters</source>
+        <translation>auf 159 Zeichen gekürzt</translation>
+    </message>
+    <message>
+        <source>cut to 159 characters; %1</source>
+        <translation>auf 159 Zeichen gekürzt; %1</translation>
     </message>
 </context>
 <context>

@@ -64,7 +64,7 @@ const char kHelp[]
       "\n"
       "TEXT is read as if typed into that field of a new window: a decimal number\n"
       "with a leading minus sign is signed, _ and ' may group digits (1_000, 1'000),\n"
-      "and a TEXT longer than 127 characters is cut to them, with a warning.\n"
+      "and a TEXT longer than 159 characters is cut to them, with a warning.\n"
       "The binary, decimal, hexadecimal, octal and base-36 fields read C integer\n"
       "expressions too: + - * / % << >> & | ^ ~ and parentheses, in 64 bits.\n"
       "What the field does not read as typed is said on standard error.\n"
@@ -195,7 +195,7 @@ std::optional<Notation> NotationFromOption(const QString& value)
 // literal is pasted into the window.
 Notation NotationFromPrefix(const QString& text)
 {
-    char bytes[kFieldBufferSize];
+    char bytes[kFieldTextBufferSize];
     FieldTextToBytes(text.toStdString(), bytes);
     const char* at = bytes + std::strspn(bytes, " \t\n\v\f\r");
     if (at[0] != '0')

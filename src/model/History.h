@@ -19,7 +19,7 @@
 
 // A row's number as the row held it.
 struct HistoryNumber {
-    UInt64 bits = 0; // within the width, as a bit grid shows them
+    UInt128 bits = 0; // within the width
     bool isSigned = false;
     Endian endian = eBigEndian;
 

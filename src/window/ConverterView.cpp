@@ -19,7 +19,7 @@
 #include "WiringAssert.h"
 #include "ui_ConverterDocument.h"
 
-#include "engine/FloatNotation.h"
+#include "engine/WideFloat.h"
 #include "files/HistoryStore.h"
 #include "files/LayoutStore.h"
 #include "model/BitFieldLayout.h"
@@ -46,7 +46,7 @@ namespace {
 
 // The width popup's items in the window description's order: uic carries
 // no item data, so an item's width comes from here.
-constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64 };
+constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64, 128 };
 
 // Each row's widgets are named by the row, then what they are: the fields
 // and most controls by a prefix ("current" + "Hexadecimal"), the signed
@@ -547,7 +547,7 @@ void ConverterView::showWidth()
     ui->bitWidthPopup->setCurrentIndex(int(item - std::begin(kWidthItems)));
     fWindowLayout->widthChosen(fModel.width());
     // At 8 bits the float field is empty; it says why.
-    const bool hasFloat = IsFloatWidth(fModel.width());
+    const bool hasFloat = IsWideFloatWidth(fModel.width());
     for (const Row& row : fRows)
         row.fields[eNotationFloat]->setPlaceholderText(hasFloat ? QString() : NoFloatPlaceholder());
 }
