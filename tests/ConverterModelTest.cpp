@@ -28,7 +28,7 @@ namespace {
 const char* const kPrefixes[kRowCount] = { "current", "operand", "result" };
 const char* const kSuffixes[kRowCount] = { "Value", "Operand", "Result" };
 const char* const kNotationNames[eNotationCount] = { "Binary", "Decimal", "Hexadecimal", "Octal",
-    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float" };
+    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float", "Uuid" };
 const char* const kOperations[eMathOperationCount]
     = { "AND", "OR", "XOR", "add", "subtract", "multiply", "divide", "remainder", "shift right",
           "shift left", "NOT", "NAND", "NOR", "XNOR", "rotate left", "rotate right",
@@ -352,6 +352,22 @@ const Script kScripts[] = {
         "click mathDisclosure|choose mathOperation add|"
         "type currentHexadecimal ffff ffff ffff ffff ffff ffff ffff ffff|type operandDecimal 1",
         "resultDecimal=0|resultCarryFlag=checked|resultZeroFlag=checked" },
+
+    // UUIDs, at 128 bits only.
+    { "a UUID pasted widens to 128", "type currentUuid 123e4567-e89b-42d3-a456-426614174000",
+        "bitWidthPopup=128 bits|currentHexadecimal=123e 4567 e89b 42d3 a456 4266 1417 4000|"
+        "currentOverflowWarning=version 4, random" },
+    { "a UUID in braces after urn:uuid:",
+        "type currentUuid urn:uuid:{F81D4FAE-7DEC-11D0-A765-00A0C91E6BF6}",
+        "currentHexadecimal=f81d 4fae 7dec 11d0 a765 00a0 c91e 6bf6|"
+        "currentOverflowWarning=version 1, Gregorian time-based" },
+    { "the nil UUID", "type currentUuid 0",
+        "currentOverflowWarning=the nil UUID|currentDecimal=0|bitWidthPopup=128 bits" },
+    { "a UUID field is empty below 128 bits",
+        "type currentUuid 1|choose bitWidthPopup 64 bits|click mathDisclosure",
+        "currentUuid=|operandUuid=|resultUuid=" },
+    { "a number at 128 shows its UUID", "type currentHexadecimal 1 0000 0000 0000 0000",
+        "currentUuid=00000000-0000-0001-0000-000000000000" },
 
     // Byte order.
     { "little-endian radio keeps the bits", "type currentDecimal 1|click currentLittleEndianRadio",
@@ -1469,8 +1485,9 @@ TEST(ConverterModel, WritesTextsThatReadBackWhateverWasTyped)
                     continue;
                 const std::string written = model.text(eFieldTypeValue, Notation(shown));
                 EXPECT_EQ(written, model.written(eFieldTypeValue, Notation(shown)));
-                // 8 bits have no float; a float typed there reads at 32.
-                if (shown == eNotationFloat && !IsWideFloatWidth(model.width())) {
+                // 8 bits have no float, nor 64 a UUID: typed there, they widen.
+                if ((shown == eNotationFloat && !IsWideFloatWidth(model.width()))
+                    || (shown == eNotationUuid && model.width() < 128)) {
                     EXPECT_EQ(written, "");
                     continue;
                 }

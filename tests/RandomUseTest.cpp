@@ -43,7 +43,7 @@ const char* const kSignedBoxes[] = { "signedValueBox", "signedOperandBox", "sign
 const char* const kFlagNames[] = { "resultZeroFlag", "resultSignFlag", "resultCarryFlag",
     "resultOverflowFlag", "resultDivideByZeroFlag" };
 const char* const kNotationNames[] = { "Binary", "Decimal", "Hexadecimal", "Octal", "Quixadecimal",
-    "Text", "IPAddress", "NumVersion", "Float" };
+    "Text", "IPAddress", "NumVersion", "Float", "Uuid" };
 // What is typed and pasted, by weight: digits and hexadecimal letters most,
 // then the signs and dots the notations read, then any character at all.
 const struct {

@@ -87,10 +87,12 @@ QMap<QString, QString> ShownTexts(ConverterView* window)
 // Texts that German writes as English does: the logic operations and the
 // status flags' letters, terms German takes over, the program's name.
 const QStringList kSameInGerman = { "window title", "labelText text", "labelText accessible name",
-    "labelNumVersion accessible name", "labelBitGrid text", "labelBitGrid accessible name",
-    "operandHeader text", "operandHeader accessible name", "operationLabel text",
-    "operationLabel accessible name", "mathOperation accessible name", "mathOperation item 0",
-    "mathOperation item 1", "mathOperation item 2", "mathOperation item 10",
+    "labelUuid text", "labelUuid accessible name", "operandUuidLabel text",
+    "operandUuidLabel accessible name", "resultUuidLabel text", "resultUuidLabel accessible name",
+    "operandUuid accessible name", "labelNumVersion accessible name", "labelBitGrid text",
+    "labelBitGrid accessible name", "operandHeader text", "operandHeader accessible name",
+    "operationLabel text", "operationLabel accessible name", "mathOperation accessible name",
+    "mathOperation item 0", "mathOperation item 1", "mathOperation item 2", "mathOperation item 10",
     "mathOperation item 11", "mathOperation item 12", "mathOperation item 13",
     "resultZeroFlag text", "resultSignFlag text", "resultCarryFlag text", "resultOverflowFlag text",
     "resultDivideByZeroFlag text", "operandTextLabel text", "operandTextLabel accessible name",

@@ -829,6 +829,14 @@
         <source>128 bits</source>
         <translation>128 Bit</translation>
     </message>
+    <message>
+        <source>&amp;UUID</source>
+        <translation>&amp;UUID</translation>
+    </message>
+    <message>
+        <source>UUID</source>
+        <translation>UUID</translation>
+    </message>
 </context>
 <context>
     <name>ConverterView</name>
@@ -985,6 +993,22 @@
         <source>read-only, %1</source>
         <comment>what it shows</comment>
         <translation>schreibgeschützt, %1</translation>
+    </message>
+    <message>
+        <source>UUID</source>
+        <translation>UUID</translation>
+    </message>
+    <message>
+        <source>UUID at 128 bits, with or without hyphens, braces or urn:uuid:; typed at a narrower width, the width becomes 128</source>
+        <translation>UUID bei 128 Bit, mit oder ohne Bindestriche, Klammern oder urn:uuid:; bei geringerer Breite eingegeben, wird die Breite 128</translation>
+    </message>
+    <message>
+        <source>the 128 bits as a UUID</source>
+        <translation>die 128 Bit als UUID</translation>
+    </message>
+    <message>
+        <source>128 bits</source>
+        <translation>128 Bit</translation>
     </message>
 </context>
 <context>

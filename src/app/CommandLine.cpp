@@ -647,7 +647,7 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     }
     if (!Flushed(out, err))
         return 1;
-    if (message.kind != eMessageNone) {
+    if (message.kind != eMessageNone && message.kind != eMessageUuid) {
         err << kProgram << ": warning: " << said << '\n';
         err.flush();
     }

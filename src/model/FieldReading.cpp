@@ -184,7 +184,8 @@ RowMessage CutMessage(RowMessage message, Notation notation)
     message.notation = notation;
     // Characters typed were not read: whoever acts on the message sees a
     // text read otherwise than typed, unless more was lost.
-    if (message.kind == eMessageNone || message.kind == eMessageWidened)
+    if (message.kind == eMessageNone || message.kind == eMessageWidened
+        || message.kind == eMessageUuid)
         message.kind = eMessageMisread;
     if (message.text && message.kind == eMessageTooBig
         && std::strcmp(message.text, TooBig(eNotationHexadecimal, "")) == 0)
@@ -211,5 +212,11 @@ RowMessage ReadFieldText(
     ReadNotation(number, notation, bytes, endian);
     if (describe && number.IsOverflow())
         return Message(eMessageTooBig, notation, TooBig(notation, original));
+    // A UUID read whole says what kind it is.
+    if (describe && notation == eNotationUuid && note.kind == eMessageNone) {
+        const UInt128 uuid = number.GetValue(eBigEndian);
+        return Message(eMessageUuid, notation, UuidDescriptionTemplate(uuid),
+            std::to_string(UuidVersion(uuid)));
+    }
     return note;
 }

@@ -22,6 +22,7 @@ enum MessageKind {
     eMessageIncomplete, // not yet a whole calculation: the row keeps its last number
     eMessageMisread, // characters skipped, or read otherwise than typed
     eMessageEntered, // a note, no warning: Enter recorded the field's text in the history
+    eMessageUuid, // a note, no warning: the version and variant of the UUID read
 };
 
 struct RowMessage {

@@ -13,8 +13,8 @@ namespace {
 constexpr std::string_view kHeader = "bitlens history 1";
 
 // By Notation.
-constexpr std::string_view kNotationWords[eNotationCount]
-    = { "binary", "decimal", "hexadecimal", "octal", "base36", "text", "ip", "version", "float" };
+constexpr std::string_view kNotationWords[eNotationCount] = { "binary", "decimal", "hexadecimal",
+    "octal", "base36", "text", "ip", "version", "float", "uuid" };
 // By MathOperation.
 constexpr std::string_view kOperationWords[eMathOperationCount]
     = { "and", "or", "xor", "add", "sub", "mul", "div", "rem", "shr", "shl", "not", "nand", "nor",

@@ -64,7 +64,7 @@ const RowNames kRowNames[kRowCount] = {
 };
 // By Notation.
 const char* const kNotationNames[eNotationCount] = { "Binary", "Decimal", "Hexadecimal", "Octal",
-    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float" };
+    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float", "Uuid" };
 
 QString FieldName(const RowNames& row, Notation notation)
 {
@@ -536,7 +536,9 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
     if (changes.messages[at] && row.overflowWarning) {
         const RowMessage& message = fModel.message(row.type);
         row.overflowWarning->setWarning(MessageText(message),
-            message.kind == eMessageEntered ? WarningLabel::eNote : WarningLabel::eWarning);
+            message.kind == eMessageEntered || message.kind == eMessageUuid
+                ? WarningLabel::eNote
+                : WarningLabel::eWarning);
     }
 }
 
@@ -548,8 +550,11 @@ void ConverterView::showWidth()
     fWindowLayout->widthChosen(fModel.width());
     // At 8 bits the float field is empty; it says why.
     const bool hasFloat = IsWideFloatWidth(fModel.width());
-    for (const Row& row : fRows)
+    const bool hasUuid = fModel.width() == 128;
+    for (const Row& row : fRows) {
         row.fields[eNotationFloat]->setPlaceholderText(hasFloat ? QString() : NoFloatPlaceholder());
+        row.fields[eNotationUuid]->setPlaceholderText(hasUuid ? QString() : NoUuidPlaceholder());
+    }
 }
 
 void ConverterView::showMathArea()

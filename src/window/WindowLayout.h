@@ -70,6 +70,7 @@ private:
     // The widest arrangement in which every binary field shows the width's
     // digits whole and the window fits the screen's width; the narrowest
     // when none does.
+    void showUuidRows();
     void chooseArrangement();
     void arrange(Arrangement arrangement);
     void placeResultBlock(bool belowOperand);
