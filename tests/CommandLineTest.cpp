@@ -349,6 +349,15 @@ void CommandLineTest::printsJson_data()
     row("bytes that are not UTF-8", { "--from", "text", QString::fromLocal8Bit("A\xff") },
         { { "decimal", "16703" }, { "text", bullet + bullet + "A?" } });
     row("127 characters are read", { "0x" + QString(125, u'0') }, { { "decimal", "0" } });
+    row("--width 128", { "--width", "128", "-1" },
+        { { "width", 128 }, { "hexadecimal", "ffff ffff ffff ffff ffff ffff ffff ffff" },
+            { "uuid", "ffffffff-ffff-ffff-ffff-ffffffffffff" } });
+    row("--from uuid widens to 128", { "--from", "uuid", "{123E4567-E89B-12D3-A456-426614174000}" },
+        { { "width", 128 }, { "uuid", "123e4567-e89b-12d3-a456-426614174000" },
+            { "decimal", "24249434048109030647017182301789831168" } });
+    row("an IPv6 address widens to 128", { "--from", "ip", "2001:db8::1" },
+        { { "width", 128 }, { "ip_address", "2001:db8::1" },
+            { "uuid", "20010db8-0000-0000-0000-000000000001" } });
 }
 
 void CommandLineTest::printsJson()
@@ -364,7 +373,8 @@ void CommandLineTest::printsJson()
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
     const QJsonObject object = document.object();
-    QCOMPARE(object.size(), 15);
+    // The UUID is a member at 128 bits only.
+    QCOMPARE(object.size(), object.value("width").toInt() == 128 ? 16 : 15);
     for (auto field = expected.cbegin(); field != expected.cend(); ++field)
         QCOMPARE(object.value(field.key()).toVariant(), field.value());
 }
@@ -424,11 +434,11 @@ void CommandLineTest::rejectsUnusableArguments_data()
         << QStringList { "--print", "--from" } << "bitlens: option '--from' needs a value";
     QTest::newRow("bad --from") << QStringList { "--print", "--from", "hexa", "1" }
                                 << "bitlens: --from must be bin, dec, hex, oct, b36, text, ip, "
-                                   "version or float, not 'hexa'";
+                                   "version, float or uuid, not 'hexa'";
     QTest::newRow("bad --width") << QStringList { "--print", "--width", "12", "1" }
-                                 << "bitlens: --width must be 8, 16, 32 or 64, not '12'";
-    QTest::newRow("non-numeric --width") << QStringList { "--print", "--width=x32", "1" }
-                                         << "bitlens: --width must be 8, 16, 32 or 64, not 'x32'";
+                                 << "bitlens: --width must be 8, 16, 32, 64 or 128, not '12'";
+    QTest::newRow("non-numeric --width") << QStringList { "--print", "--width=x32",
+        "1" } << "bitlens: --width must be 8, 16, 32, 64 or 128, not 'x32'";
     QTest::newRow("value on a flag") << QStringList { "--print", "--json=yes", "1" }
                                      << "bitlens: option '--json' takes no value";
     QTest::newRow("--strict without --print")

@@ -85,6 +85,9 @@ beyond_128_bits)
   expect_status 0
   jq -e '.fits and .width == 128 and .decimal == "18446744073709551616"' "$out" >/dev/null ||
     fail "2^64 not shown whole at 128 bits"
+  jq -e 'has("uuid")' "$out" >/dev/null || fail "no uuid member at 128 bits"
+  run --print --json 1
+  jq -e 'has("uuid") | not' "$out" >/dev/null || fail "a uuid member below 128 bits"
   run --print --json 340282366920938463463374607431768211456
   expect_status 1
   jq -e '.fits == false and .decimal == "340282366920938463463374607431768211455"' "$out" >/dev/null ||
