@@ -76,7 +76,11 @@ void Step(ConverterModel& model, FuzzInput& in)
             FUZZ_REQUIRE(model.text(typedRow, typedNotation) == CutToField(text));
         break;
     }
-    case eModelWidth: changes = model.chooseWidth(kWidths[in.Byte() & 3]); break;
+    case eModelWidth: {
+        const UInt8 width = in.Byte();
+        changes = model.chooseWidth((width & 4) ? 128 : kWidths[width & 3]);
+        break;
+    }
     case eModelSigned: changes = model.setSigned(RowFrom(in.Byte()), in.Byte() & 1); break;
     case eModelEndian:
         changes = model.endianSwitched(RowFrom(in.Byte()), Endian(in.Byte() & 1));
@@ -113,10 +117,10 @@ void Step(ConverterModel& model, FuzzInput& in)
             if (type == typedRow && !typed && ConverterModel::isTyped(typedRow) && shown)
                 FUZZ_REQUIRE(text == model.written(type, Notation(notation)));
         }
-        FUZZ_REQUIRE((model.bits(type) & ~WidthMask(model.width())) == 0);
+        FUZZ_REQUIRE((model.wideBits(type) & ~WideMask(model.width())) == 0);
         FUZZ_REQUIRE(model.number(type).BitWidth() == model.width());
         for (bool metric : { false, true })
-            FUZZ_REQUIRE(model.magnitude(type, metric).size() + 1 < kMagnitudeSize);
+            FUZZ_REQUIRE(model.magnitude(type, metric).size() + 1 < kWideMagnitudeSize);
     }
 }
 

@@ -98,7 +98,7 @@ void AccessTest::everyControlIsNamedAndExplained()
 {
     QStringList names;
     const QList<QWidget*> all = controls();
-    QCOMPARE(all.size(), 27 + 3 + 4 + 6 + 2 + 6 + 3 + 5);
+    QCOMPARE(all.size(), 30 + 3 + 4 + 6 + 2 + 6 + 3 + 5);
     for (QWidget* widget : all) {
         const QString name = spokenName(widget);
         QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));

@@ -229,7 +229,7 @@ TEST(BadInput, ParsersAndFormattersStayInsideExactlySizedBuffers)
     const int sizes[eNotationCount]
         = { BaseConverter::kBinSize, BaseConverter::kDecSize, BaseConverter::kHexSize,
               BaseConverter::kOctSize, BaseConverter::kQuixSize, BaseConverter::kTextSize,
-              BaseConverter::kIPAddressSize, BaseConverter::kNumVersionSize, kFloatSize };
+              BaseConverter::kIPAddressSize, BaseConverter::kNumVersionSize, kFloatSize, 1 };
     const std::string fixed[] = { std::string(BaseConverter::kMaxParseLength, '9'),
         "-99999999999999999999", "255.255.255.255", "255.15.15fc255" };
     static const char kActive[] = "0123456789.abcdfxzABF -+\t"; // what the parsers act on

@@ -68,8 +68,8 @@ private slots:
     void readsWhatALaunchAsksFor();
     void saysWhatWasNotReadAsTyped_data();
     void saysWhatWasNotReadAsTyped();
-    void numberBeyond64BitsIsShownWithAWarning_data();
-    void numberBeyond64BitsIsShownWithAWarning();
+    void numberBeyond128BitsIsShownWithAWarning_data();
+    void numberBeyond128BitsIsShownWithAWarning();
     void outputThatCannotBeWrittenFails_data();
     void outputThatCannotBeWrittenFails();
 
@@ -349,6 +349,15 @@ void CommandLineTest::printsJson_data()
     row("bytes that are not UTF-8", { "--from", "text", QString::fromLocal8Bit("A\xff") },
         { { "decimal", "16703" }, { "text", bullet + bullet + "A?" } });
     row("127 characters are read", { "0x" + QString(125, u'0') }, { { "decimal", "0" } });
+    row("--width 128", { "--width", "128", "-1" },
+        { { "width", 128 }, { "hexadecimal", "ffff ffff ffff ffff ffff ffff ffff ffff" },
+            { "uuid", "ffffffff-ffff-ffff-ffff-ffffffffffff" } });
+    row("--from uuid widens to 128", { "--from", "uuid", "{123E4567-E89B-12D3-A456-426614174000}" },
+        { { "width", 128 }, { "uuid", "123e4567-e89b-12d3-a456-426614174000" },
+            { "decimal", "24249434048109030647017182301789831168" } });
+    row("an IPv6 address widens to 128", { "--from", "ip", "2001:db8::1" },
+        { { "width", 128 }, { "ip_address", "2001:db8::1" },
+            { "uuid", "20010db8-0000-0000-0000-000000000001" } });
 }
 
 void CommandLineTest::printsJson()
@@ -364,7 +373,8 @@ void CommandLineTest::printsJson()
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
     const QJsonObject object = document.object();
-    QCOMPARE(object.size(), 15);
+    // The UUID is a member at 128 bits only.
+    QCOMPARE(object.size(), object.value("width").toInt() == 128 ? 16 : 15);
     for (auto field = expected.cbegin(); field != expected.cend(); ++field)
         QCOMPARE(object.value(field.key()).toVariant(), field.value());
 }
@@ -424,11 +434,11 @@ void CommandLineTest::rejectsUnusableArguments_data()
         << QStringList { "--print", "--from" } << "bitlens: option '--from' needs a value";
     QTest::newRow("bad --from") << QStringList { "--print", "--from", "hexa", "1" }
                                 << "bitlens: --from must be bin, dec, hex, oct, b36, text, ip, "
-                                   "version or float, not 'hexa'";
+                                   "version, float or uuid, not 'hexa'";
     QTest::newRow("bad --width") << QStringList { "--print", "--width", "12", "1" }
-                                 << "bitlens: --width must be 8, 16, 32 or 64, not '12'";
-    QTest::newRow("non-numeric --width") << QStringList { "--print", "--width=x32", "1" }
-                                         << "bitlens: --width must be 8, 16, 32 or 64, not 'x32'";
+                                 << "bitlens: --width must be 8, 16, 32, 64 or 128, not '12'";
+    QTest::newRow("non-numeric --width") << QStringList { "--print", "--width=x32",
+        "1" } << "bitlens: --width must be 8, 16, 32, 64 or 128, not 'x32'";
     QTest::newRow("value on a flag") << QStringList { "--print", "--json=yes", "1" }
                                      << "bitlens: option '--json' takes no value";
     QTest::newRow("--strict without --print")
@@ -550,9 +560,9 @@ void CommandLineTest::readsWhatALaunchAsksFor()
     QCOMPARE((QStringList { launch.platform, launch.display }), toolkit);
 }
 
-// The window keeps the low 64 bits of a longer number; the command line
+// The window keeps the low 128 bits of a longer number; the command line
 // shows the same and says that it is not the whole number.
-void CommandLineTest::numberBeyond64BitsIsShownWithAWarning_data()
+void CommandLineTest::numberBeyond128BitsIsShownWithAWarning_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("fits");
@@ -560,14 +570,18 @@ void CommandLineTest::numberBeyond64BitsIsShownWithAWarning_data()
     QTest::newRow("largest 64-bit number") << QStringList { "18446744073709551615" } << true;
     QTest::newRow("leading zeros do not count")
         << QStringList { "0x" + QString(20, u'0') + "ff" } << true;
-    QTest::newRow("2 to the 64th") << QStringList { "18446744073709551616" } << false;
-    QTest::newRow("17 hex digits") << QStringList { "0x1" + QString(16, u'0') } << false;
-    QTest::newRow("65 binary digits") << QStringList { "0b1" + QString(64, u'0') } << false;
-    QTest::newRow("below the signed range") << QStringList { "-9223372036854775809" } << false;
-    QTest::newRow("nine bytes of text") << QStringList { "--from", "text", "ABCDEFGHI" } << false;
+    QTest::newRow("2 to the 64th") << QStringList { "18446744073709551616" } << true;
+    QTest::newRow("2 to the 128th")
+        << QStringList { "340282366920938463463374607431768211456" } << false;
+    QTest::newRow("33 hex digits") << QStringList { "0x1" + QString(32, u'0') } << false;
+    QTest::newRow("129 binary digits") << QStringList { "0b1" + QString(128, u'0') } << false;
+    QTest::newRow("below the signed range")
+        << QStringList { "-170141183460469231731687303715884105729" } << false;
+    QTest::newRow("17 bytes of text")
+        << QStringList { "--from", "text", "ABCDEFGHIJKLMNOPQ" } << false;
 }
 
-void CommandLineTest::numberBeyond64BitsIsShownWithAWarning()
+void CommandLineTest::numberBeyond128BitsIsShownWithAWarning()
 {
     QFETCH(QStringList, arguments);
     QFETCH(bool, fits);
@@ -610,20 +624,20 @@ void CommandLineTest::saysWhatWasNotReadAsTyped_data()
         "bitlens: warning: abc is not a number: read as 0\n");
     row("wrapped", { "9223372036854775807 + 1" }, 0,
         "bitlens: warning: wrapped: needs more than 64 bits\n");
-    row("below the most negative", { "-99999999999999999999" }, 1,
-        "bitlens: warning: beyond 64 bits: the most negative is shown\n");
+    row("below the most negative", { "-" + QString(40, u'9') }, 1,
+        "bitlens: warning: beyond 128 bits: the most negative is shown\n");
     row("division by zero", { "1/0" }, 1, "bitlens: division by zero\n", false);
     row("read as typed", { "0x10 << 3" }, 0, "");
     row("separators", { "1'000_000" }, 0, "");
     row("a calculation widens", { "1 << 40" }, 0,
         "bitlens: warning: the result needs 64 bits: the width is now 64\n");
-    const QString cut = "0x" + QString(126, u'0');
-    row("cut", { cut }, 0, "bitlens: warning: cut to 127 characters\n");
+    const QString cut = "0x" + QString(158, u'0');
+    row("cut", { cut }, 0, "bitlens: warning: cut to 159 characters\n");
     // TEXT alone is wrong: one line, no usage.
     row("incomplete calculation", { "1 +" }, 2, "bitlens: incomplete: a number after +\n", false);
     row("--strict and a character not read", { "--strict", "--from", "hex", "ffg" }, 2,
         "bitlens: ignored: g (not a hexadecimal digit)\n", false);
-    row("--strict and a cut", { "--strict", cut }, 2, "bitlens: cut to 127 characters\n", false);
+    row("--strict and a cut", { "--strict", cut }, 2, "bitlens: cut to 159 characters\n", false);
 }
 
 void CommandLineTest::saysWhatWasNotReadAsTyped()

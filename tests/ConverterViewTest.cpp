@@ -130,12 +130,12 @@ const Script kScripts[] = {
         "click mathDisclosure|type currentDecimal 5|choose mathOperation OR|"
         "bit resultBitGrid 3|drag resultBitGrid 0 7|key resultBitGrid Space 1",
         "resultDecimal=5|resultBitGrid=5@32|currentDecimal=5" },
-    { "a warning", "type currentHexadecimal 1 0000 0000 0000 0001",
-        "currentOverflowWarning=more than 64 bits: the low 64 are shown|bitWidthPopup=64 bits" },
+    { "a warning", "type currentHexadecimal 1 0000 0000 0000 0000 0000 0000 0000 0001",
+        "currentOverflowWarning=more than 128 bits: the low 128 are shown|bitWidthPopup=128 bits" },
     { "the operand's warning",
-        "click mathDisclosure|type operandHexadecimal 1 0000 0000 0000 0000|"
+        "click mathDisclosure|type operandHexadecimal 1 0000 0000 0000 0000 0000 0000 0000 0000|"
         "type currentDecimal 7",
-        "operandOverflowWarning=more than 64 bits: the low 64 are shown|"
+        "operandOverflowWarning=more than 128 bits: the low 128 are shown|"
         "currentOverflowWarning=hidden" },
     { "the float field", "choose bitWidthPopup 8 bits|type currentFloat 1",
         "bitWidthPopup=32 bits|currentHexadecimal=3f80 0000|currentFloat=1|"
@@ -453,11 +453,12 @@ void ConverterViewTest::longAndForeignText_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<Shown>("shown");
-    QTest::newRow("long decimal paste is cut to 127")
-        << "currentDecimal" << QString(300, '9') << QString(127, '9')
-        << ParseShown("bitWidthPopup=64 bits|currentHexadecimal=ffff ffff ffff ffff");
+    QTest::newRow("long decimal paste is cut to 159")
+        << "currentDecimal" << QString(300, '9') << QString(159, '9')
+        << ParseShown(
+               "bitWidthPopup=128 bits|currentHexadecimal=ffff ffff ffff ffff ffff ffff ffff ffff");
     QTest::newRow("long text paste reads as no text")
-        << "currentText" << QString(1000, QChar(0x263A)) << QString(127, QChar(0x263A))
+        << "currentText" << QString(1000, QChar(0x263A)) << QString(159, QChar(0x263A))
         << ParseShown("currentDecimal=0");
     QTest::newRow("bullet is the placeholder byte")
         << "currentText" << QString("•A") << QString("•A") << ParseShown("currentHexadecimal=a541");
@@ -534,21 +535,21 @@ void ConverterViewTest::aLongMessageIsWholeInItsTooltip()
     QCOMPARE(warning->toolTip(), warning->text());
 }
 
-// A paste past the field's length is cut to the field's 127 characters and
+// A paste past the field's length is cut to the field's 159 characters and
 // says so; the cursor stays where the paste ended. The field's text comes
 // back from the model exactly as it was.
 void ConverterViewTest::undoBringsBackExactlyWhatAFieldHeld()
 {
     auto* field = child<QLineEdit>("currentText");
-    QApplication::clipboard()->setText(QString(124, u'a'));
+    QApplication::clipboard()->setText(QString(156, u'a'));
     field->setFocus(Qt::TabFocusReason);
     field->setCursorPosition(0);
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
     const QString pasted = field->text();
-    QCOMPARE(pasted, QString(124, u'a') + QString(3, u'\u2022'));
-    QCOMPARE(field->cursorPosition(), 124);
+    QCOMPARE(pasted, QString(156, u'a') + QString(3, u'\u2022'));
+    QCOMPARE(field->cursorPosition(), 156);
     QCOMPARE(child<WarningLabel>("currentOverflowWarning")->text(),
-        "cut to 127 characters; more than 8 characters: 0 is shown");
+        "cut to 159 characters; more than 16 characters: 0 is shown");
     if (!run("type currentDecimal 5"))
         return;
     for (const char* keys : { "Ctrl+Z", "Ctrl+Z", "Ctrl+Shift+Z" })
@@ -563,7 +564,7 @@ void ConverterViewTest::undoBringsBackExactlyWhatAFieldHeld()
 // reader on every key.
 void ConverterViewTest::warningStaysPutWhileTheTextStaysTooBig()
 {
-    if (!run("type currentHexadecimal 1 0000 0000 0000 0000"))
+    if (!run("type currentHexadecimal 1 0000 0000 0000 0000 0000 0000 0000 0000"))
         return;
     auto* warning = child<QWidget>("currentOverflowWarning");
     QVERIFY(warning->isVisible());

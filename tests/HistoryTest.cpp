@@ -277,6 +277,9 @@ TEST(HistoryText, SkipsEachDamagedLineAndReadsTheRest)
         { "6\tvalue\tdecimal\t32\t80/u/me\t1", true },
         { "6\tvalue\tdecimal\t32\t80/u\t1", true },
         { "6\tvalue\tdecimal\t64\t10000000000000000/u/be\t1", true },
+        // 128 bits: 32 digits, never 33.
+        { "6\tvalue\tdecimal\t128\tffffffffffffffffffffffffffffffff/s/le\t-1", false },
+        { "6\tvalue\tdecimal\t128\t100000000000000000000000000000000/u/be\t1", true },
         { "6\tvalue\tdecimal\t32\t80/u/be\ta\\qb", true }, // no such escape
         { "6\tvalue\tdecimal\t32\t80/u/be\ta\\", true },
         { "6\tvalue\tdecimal\t32\t80/u/be\t1\tpow\t1/u/be\t1/u/be", true },

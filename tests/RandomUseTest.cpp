@@ -14,6 +14,7 @@
 #include "engine/Magnitude.h"
 #include "engine/MathOperation.h"
 #include "engine/Notation.h"
+#include "engine/WideNotation.h"
 #include "model/FieldBytes.h"
 #include "model/History.h"
 
@@ -42,7 +43,7 @@ const char* const kSignedBoxes[] = { "signedValueBox", "signedOperandBox", "sign
 const char* const kFlagNames[] = { "resultZeroFlag", "resultSignFlag", "resultCarryFlag",
     "resultOverflowFlag", "resultDivideByZeroFlag" };
 const char* const kNotationNames[] = { "Binary", "Decimal", "Hexadecimal", "Octal", "Quixadecimal",
-    "Text", "IPAddress", "NumVersion", "Float" };
+    "Text", "IPAddress", "NumVersion", "Float", "Uuid" };
 // What is typed and pasted, by weight: digits and hexadecimal letters most,
 // then the signs and dots the notations read, then any character at all.
 const struct {
@@ -89,9 +90,9 @@ const struct Action {
     { "enter", 15, eMove, Qt::Key_Return }, { "recall", 15, eRecall },
     { "history entry", 8, eRestore } };
 
-UInt64 Mask(int width)
+UInt128 Mask(int width)
 {
-    return width >= 64 ? ~UInt64(0) : (UInt64(1) << width) - 1;
+    return WideMask(unsigned(width));
 }
 
 // The operation popup's items, in order. What each makes of the rows is the
@@ -100,28 +101,28 @@ const QString kOperations[] = { "AND", "OR", "XOR", "add", "subtract", "multiply
     "remainder", "shift right", "shift left", "NOT", "NAND", "NOR", "XNOR", "rotate left",
     "rotate right", "arithmetic shift right", "signed divide", "signed remainder", "negate" };
 
-BaseConverter Number(UInt64 bits, int width, bool isSigned)
+WideConverter Number(UInt128 bits, int width, bool isSigned)
 {
-    BaseConverter number {};
+    WideConverter number {};
     number.SetBitWidth(UInt16(width));
     number.SetSigned(isSigned);
     number.SetUnsignedDec(bits, eBigEndian);
     return number;
 }
 
-BaseConverter Read(
+WideConverter Read(
     const std::string& text, Notation notation, int width, bool isSigned, Endian endian)
 {
-    char bytes[kFieldBufferSize];
+    char bytes[kFieldTextBufferSize];
     FieldTextToBytes(text, bytes);
-    BaseConverter number = Number(0, width, isSigned);
+    WideConverter number = Number(0, width, isSigned);
     ReadNotation(number, notation, bytes, endian);
     return number;
 }
 
-std::string Written(const BaseConverter& number, Notation notation, Endian endian)
+std::string Written(const WideConverter& number, Notation notation, Endian endian)
 {
-    char text[kFieldBufferSize];
+    char text[kWideFieldBufferSize];
     WriteNotation(number, notation, endian, text);
     std::string shown;
     FieldTextFromBytes(text, shown);
@@ -132,19 +133,22 @@ std::string Written(const BaseConverter& number, Notation notation, Endian endia
 // calculation, the number it reads as the engine evaluates it: a negative
 // result in the decimal field as its decimal would, elsewhere as the bits.
 bool Calculated(const std::string& text, Notation notation, int width, bool isSigned, Endian endian,
-    std::optional<BaseConverter>& calculated)
+    std::optional<WideConverter>& calculated)
 {
-    char bytes[kFieldBufferSize];
+    char bytes[kFieldTextBufferSize];
     FieldTextToBytes(text, bytes);
     if (!IsExpression(bytes, notation))
         return true;
-    const ExpressionResult result = EvaluateExpression(bytes, notation, isSigned);
+    const WideExpressionResult result
+        = EvaluateWideExpression(bytes, notation, isSigned, UInt16(width));
     if (result.status != eExpressionEvaluated && result.status != eExpressionTooBig)
         return false;
     if (notation == eNotationDecimal) {
-        calculated = Read(result.negative ? std::to_string(SInt64(result.value))
-                                          : std::to_string(UInt64(result.value)),
-            eNotationDecimal, width, isSigned, endian);
+        const bool minus = result.negative && SInt128(result.value) < 0;
+        char digits[WideConverter::kDecSize];
+        *PutUnsigned128(digits, minus ? 0 - result.value : result.value) = '\0';
+        calculated = Read(
+            (minus ? "-" : "") + std::string(digits), eNotationDecimal, width, isSigned, endian);
     } else {
         calculated = Number(result.value, width, isSigned);
     }
@@ -162,7 +166,7 @@ bool Acceptable(const QString& typed)
 
 // What a line edit holds after one keystroke at `cursor`, with `selection`
 // characters from `selected` chosen, by Qt's own editing rules, cut to the
-// 127 characters a field holds (never inside a character).
+// 159 characters a field holds (never inside a character).
 QString Edited(
     QString text, int cursor, int selected, int selection, Kind edit, const QString& inserted)
 {
@@ -174,8 +178,11 @@ QString Edited(
     }
     if (edit == eInsert) {
         text.insert(cursor, inserted);
-        if (text.size() > 127)
-            text.truncate(text[126].isHighSurrogate() && text[127].isLowSurrogate() ? 126 : 127);
+        if (text.size() > kFieldCharacterLimit)
+            text.truncate(text[kFieldCharacterLimit - 1].isHighSurrogate()
+                        && text[kFieldCharacterLimit].isLowSurrogate()
+                    ? kFieldCharacterLimit - 1
+                    : kFieldCharacterLimit);
     } else if (edit == eBackspace && !selection && cursor > 0) {
         const bool pair
             = cursor > 1 && text[cursor - 1].isLowSurrogate() && text[cursor - 2].isHighSurrogate();
@@ -214,18 +221,18 @@ struct Typed {
 };
 
 // The row's fields against its number `bits`, its grid and magnitudes.
-QString CheckRow(const ConverterModel& m, int r, UInt64 bits, const Typed& t)
+QString CheckRow(const ConverterModel& m, int r, UInt128 bits, const Typed& t)
 {
     const FieldType type = TypeOf(r);
     const int width = m.width();
     const Endian endian = m.endian(type);
     const bool isSigned = m.isSigned(type);
-    const BaseConverter number = Number(bits, width, isSigned);
+    const WideConverter number = Number(bits, width, isSigned);
     // The IP address and version fields show 32 bits whatever the width: a
     // negative number's sign extension shows there, and stays after its box
     // is cleared, which rewrites only the decimal field.
     const bool negative = (bits >> (width - 1)) & 1;
-    const BaseConverter extended = Number(bits | (negative ? ~Mask(width) : 0), width, isSigned);
+    const WideConverter extended = Number(bits | (negative ? ~Mask(width) : 0), width, isSigned);
     for (int n = 0; n < eNotationCount; ++n) {
         const auto notation = Notation(n);
         const bool low32 = notation == eNotationIPAddress || notation == eNotationNumVersion;
@@ -239,12 +246,12 @@ QString CheckRow(const ConverterModel& m, int r, UInt64 bits, const Typed& t)
         if (typedHere && (!rewritten || t.now == r * eNotationCount + n)) {
             // Typed text stays as typed and must read as the row's number;
             // a calculation that is not whole leaves the row as it was.
-            std::optional<BaseConverter> calculated;
+            std::optional<WideConverter> calculated;
             if (!Calculated(text, notation, width, isSigned, endian, calculated))
                 continue;
-            const BaseConverter typed
+            const WideConverter typed
                 = calculated ? *calculated : Read(text, notation, width, isSigned, endian);
-            if (((typed.GetValue(eBigEndian) ^ bits) & (low32 ? 0xFFFFFFFF : ~UInt64(0)))
+            if (((typed.GetValue(eBigEndian) ^ bits) & (low32 ? 0xFFFFFFFF : kUInt128Max))
                 || (notation == eNotationDecimal && typed.IsSigned() != isSigned))
                 return QString("%1 holds typed \"%2\", which does not read as %3 %4")
                     .arg(name, FieldString(text), isSigned ? "signed" : "unsigned",
@@ -254,13 +261,13 @@ QString CheckRow(const ConverterModel& m, int r, UInt64 bits, const Typed& t)
                 .arg(name, FieldString(text), FieldString(expected));
         }
     }
-    if (m.bits(type) != (bits & Mask(width)))
+    if (m.wideBits(type) != (bits & Mask(width)))
         return QString("the %1 row's bits are %2, expected %3")
             .arg(kRowNames[r])
-            .arg(m.bits(type), 0, 16)
-            .arg(bits & Mask(width), 0, 16);
+            .arg(QString::fromStdString(Written(m.number(type), eNotationHexadecimal, eBigEndian)))
+            .arg(QString::fromStdString(Written(number, eNotationHexadecimal, eBigEndian)));
     for (int metric = 0; metric < 2; ++metric) {
-        char expected[kMagnitudeSize];
+        char expected[kWideMagnitudeSize];
         FormatMagnitude(number, endian, metric, expected, sizeof expected);
         if (m.magnitude(type, metric) != expected)
             return QString("the %1 row's magnitude is \"%2\", expected \"%3\"")
@@ -274,10 +281,10 @@ QString CheckRow(const ConverterModel& m, int r, UInt64 bits, const Typed& t)
 QString CheckDocument(const ConverterModel& m, Typed& t)
 {
     const int width = m.width();
-    if (width != 8 && width != 16 && width != 32 && width != 64)
+    if (width != 8 && width != 16 && width != 32 && width != 64 && width != 128)
         return QString("the width is %1").arg(width);
     const bool open = m.mathEnabled();
-    std::array<UInt64, 3> bits { m.bits(eFieldTypeValue), m.bits(eFieldTypeOperand) };
+    std::array<UInt128, 3> bits { m.wideBits(eFieldTypeValue), m.wideBits(eFieldTypeOperand) };
     for (int r = eValueRow; r <= (open ? eOperandRow : eValueRow); ++r)
         if (QString wrong = CheckRow(m, r, bits[r], t); !wrong.isEmpty())
             return wrong;
@@ -298,8 +305,8 @@ QString CheckDocument(const ConverterModel& m, Typed& t)
         return QString("the operation is %1").arg(m.operation());
     // The Result row stores the whole 64-bit result and shows it at the
     // width; its flags are the engine's own reading of the result.
-    const MathResult result
-        = Combine(m.operation(), bits[eValueRow], bits[eOperandRow], UInt16(width));
+    const WideMathResult result
+        = CombineWide(m.operation(), bits[eValueRow], bits[eOperandRow], UInt16(width));
     bits[eResultRow] = result.value;
     for (int flag = 0; flag < eMathFlagCount; ++flag)
         if (m.flag(MathFlag(flag)) != result.Has(MathFlag(flag)))
@@ -356,7 +363,7 @@ std::vector<std::pair<QString, QString>> Items(ConverterView* view)
                 .arg(m.endian(type) == eBigEndian)
                 .arg(m.endian(type) == eLittleEndian)
                 .arg(m.bits(type), 0, 16)
-                .arg(m.width())
+                .arg(std::min<int>(m.width(), 64))
                 .arg(m.isSigned(type)));
     }
     for (int flag = 0; flag < eMathFlagCount; ++flag)
@@ -530,7 +537,9 @@ QString RandomUseTest::onDocument(const Action& action)
     const int r = int(below(open ? 3 : 1));
     const FieldType row = TypeOf(r), typedRow = TypeOf(int(below(open ? 2 : 1)));
     const QString on = QString(" on the %1 row").arg(kRowNames[r]);
-    const int bit = int(below(m.width())), to = int(below(m.width()));
+    // A grid shows 64 bits at most.
+    const int gridBits = std::min<int>(m.width(), 64);
+    const int bit = int(below(gridBits)), to = int(below(gridBits));
     switch (action.kind) {
     case eWidth: m.chooseWidth(UInt16(8 << below(4))); return QString("width %1").arg(m.width());
     case eOperation: // the popup takes a choice only while the math area is open

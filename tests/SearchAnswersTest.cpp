@@ -287,7 +287,8 @@ private slots:
         QVERIFY(OpensWindow(launch));
         if (const std::optional<QueryReading> reading = ReadQuery(query)) {
             QCOMPARE(launch.action, eLaunchWithText);
-            const BaseConverter opened = ReadText(launch.reading).number(eFieldTypeValue);
+            const BaseConverter opened
+                = ReadText(launch.reading).number(eFieldTypeValue).ToBaseConverter();
             QCOMPARE(opened.GetValue(eBigEndian), reading->number.GetValue(eBigEndian));
             QCOMPARE(opened.BitWidth(), reading->number.BitWidth());
         }

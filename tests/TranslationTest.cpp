@@ -87,6 +87,9 @@ QMap<QString, QString> ShownTexts(ConverterView* window)
 // Texts that German writes as English does: the logic operations and the
 // status flags' letters, terms German takes over, the program's name.
 const QStringList kSameInGerman = { "window title", "labelText text", "labelText accessible name",
+    "labelUuid text", "labelUuid accessible name", "viewNotationUuid text",
+    "viewNotationUuid tooltip", "operandUuidLabel text", "operandUuidLabel accessible name",
+    "resultUuidLabel text", "resultUuidLabel accessible name", "operandUuid accessible name",
     "labelNumVersion accessible name", "labelBitGrid text", "labelBitGrid accessible name",
     "operandHeader text", "operandHeader accessible name", "operationLabel text",
     "operationLabel accessible name", "mathOperation accessible name", "mathOperation item 0",
@@ -182,8 +185,8 @@ void TranslationTest::menusAndLabelsAreGerman_data()
         { "key signedValueBox Space", "currentBitGrid top bit accessible description",
             "Byte 3, 2 hoch 31 ist 2147483648, das Vorzeichen" },
         { "key bitWidthPopup Up Up Up Return", "currentFloat placeholder", "16 Bit oder mehr" },
-        { "type currentDecimal 99999999999999999999", "currentOverflowWarning text",
-            "über 64 Bit: die größte Zahl wird angezeigt" },
+        { "type currentDecimal 9999999999999999999999999999999999999999",
+            "currentOverflowWarning text", "über 128 Bit: die größte Zahl wird angezeigt" },
         { "", "About box title", "Über Bitlens" },
     };
     for (const auto& [steps, where, german] : rows)

@@ -72,7 +72,8 @@ TEST(WideConverter, IsTheSixtyFourBitRecordUpToSixtyFourBits)
         ReadNotation(narrow, typed, text.data(), endian);
         ReadNotation(wide, typed, copy.data(), endian);
         SCOPED_TRACE("notation " + std::to_string(typed) + " \"" + copy + "\"");
-        if (narrow.IsOverflow()
+        // A UUID widens to 128 bits, which the 64-bit record does not hold.
+        if (narrow.IsOverflow() || typed == eNotationUuid
             || (typed == eNotationIPAddress && text.find(':') != std::string::npos)) {
             EXPECT_TRUE(
                 wide.IsOverflow() || wide.GetActualWidth() == 128 || wide.BitWidth() == 128);
@@ -365,10 +366,10 @@ TEST(Uuid, WritesAndReadsRfc9562TextAndNamesItsVersion)
 // size, and what every formatter writes reads back to the same text.
 TEST(WideConverter, BadInputStaysInsideExactlySizedBuffers)
 {
-    const int sizes[eNotationCount]
-        = { WideConverter::kBinSize, WideConverter::kDecSize, WideConverter::kHexSize,
-              WideConverter::kOctSize, WideConverter::kQuixSize, WideConverter::kTextSize,
-              WideConverter::kIPAddressSize, WideConverter::kNumVersionSize, kWideFloatSize };
+    const int sizes[eNotationCount] = { WideConverter::kBinSize, WideConverter::kDecSize,
+        WideConverter::kHexSize, WideConverter::kOctSize, WideConverter::kQuixSize,
+        WideConverter::kTextSize, WideConverter::kIPAddressSize, WideConverter::kNumVersionSize,
+        kWideFloatSize, WideConverter::kUuidSize };
     static const char kActive[] = "0123456789.:abcdefxzABF%/[]{}- urn";
     std::mt19937 rng(20270129);
     for (int round = 0; round < 300; ++round) {

@@ -59,7 +59,8 @@ TEST(WindowStateStoreTest, EachFileGivesItsStateAndIsWrittenOverOnlyWhenItMayBe)
         { "no such width", header + "width\t12\n", false, true },
         { "every notation hidden",
             header
-                + "hidden\tbinary\tdecimal\thexadecimal\toctal\tbase36\ttext\tip\tversion\tfloat\n",
+                + "hidden\tbinary\tdecimal\thexadecimal\toctal\tbase36\ttext\tip\tversion\tfloat\tu"
+                  "uid\n",
             false, true },
         { "a notation hidden twice", header + "hidden\ttext\ttext\n", false, true },
         { "a layout outside its folder", header + "layout\t..%2F..%2Fetc%2Fpasswd\n", false, true },

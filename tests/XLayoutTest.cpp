@@ -326,14 +326,14 @@ void LayoutTest::valueRowShowsSixtyFourBitsAtItsOpeningSize()
 void LayoutTest::everythingShows_data()
 {
     QTest::addColumn<QString>("steps");
-    const QString value = "type currentHexadecimal 1 ffff ffff ffff ffff|";
+    const QString value = "type currentHexadecimal ffff ffff ffff ffff g|";
     const QString operand = "type operandHexadecimal 8000 0000 0000 0001|choose mathOperation XOR";
     QTest::newRow("light, 64 bits chosen, then math")
         << "choose bitWidthPopup 64 bits|open math|" + value + operand;
     QTest::newRow("dark, 64 bits chosen with math open")
         << "open math|choose bitWidthPopup 64 bits|" + value + operand;
     QTest::newRow("light, widened by typing, every message shown") << "open math|" + value
-            + "type operandHexadecimal 1 8000 0000 0000 0001|"
+            + "type operandHexadecimal 8000 0000 0000 0001 g|"
               "choose mathOperation arithmetic shift right";
     QTest::newRow("dark, widened by typing") << "open math|" + value + operand;
 }

@@ -78,11 +78,19 @@ reads_raw_argument_bytes)
   expect_status 0
   jq -e '.decimal == "16703"' "$out" >/dev/null || fail "not read as A?"
   ;;
-beyond_64_bits)
-  # What a window shows, and a warning that it is not the whole number.
+beyond_128_bits)
+  # A number past 64 bits is shown whole at 128; past 128, what a window
+  # shows, and a warning that it is not the whole number.
   run --print --json 18446744073709551616
+  expect_status 0
+  jq -e '.fits and .width == 128 and .decimal == "18446744073709551616"' "$out" >/dev/null ||
+    fail "2^64 not shown whole at 128 bits"
+  jq -e 'has("uuid")' "$out" >/dev/null || fail "no uuid member at 128 bits"
+  run --print --json 1
+  jq -e 'has("uuid") | not' "$out" >/dev/null || fail "a uuid member below 128 bits"
+  run --print --json 340282366920938463463374607431768211456
   expect_status 1
-  jq -e '.fits == false and .decimal == "18446744073709551615"' "$out" >/dev/null ||
+  jq -e '.fits == false and .decimal == "340282366920938463463374607431768211455"' "$out" >/dev/null ||
     fail "not the window's reading with fits false"
   [ "$(lines "$err")" -eq 1 ] && grep -q '^bitlens: warning: ' "$err" || fail "no warning line"
   ;;

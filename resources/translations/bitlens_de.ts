@@ -829,6 +829,18 @@
         <source>shift left  &lt;&lt;</source>
         <translation>nach links schieben  &lt;&lt;</translation>
     </message>
+    <message>
+        <source>128 bits</source>
+        <translation>128 Bit</translation>
+    </message>
+    <message>
+        <source>&amp;UUID</source>
+        <translation>&amp;UUID</translation>
+    </message>
+    <message>
+        <source>UUID</source>
+        <translation>UUID</translation>
+    </message>
 </context>
 <context>
     <name>ConverterView</name>
@@ -985,6 +997,22 @@
         <source>read-only, %1</source>
         <comment>what it shows</comment>
         <translation>schreibgeschützt, %1</translation>
+    </message>
+    <message>
+        <source>UUID</source>
+        <translation>UUID</translation>
+    </message>
+    <message>
+        <source>UUID at 128 bits, with or without hyphens, braces or urn:uuid:; typed at a narrower width, the width becomes 128</source>
+        <translation>UUID bei 128 Bit, mit oder ohne Bindestriche, Klammern oder urn:uuid:; bei geringerer Breite eingegeben, wird die Breite 128</translation>
+    </message>
+    <message>
+        <source>the 128 bits as a UUID</source>
+        <translation>die 128 Bit als UUID</translation>
+    </message>
+    <message>
+        <source>128 bits</source>
+        <translation>128 Bit</translation>
     </message>
 </context>
 <context>
@@ -1666,22 +1694,6 @@
         <translation>übergangen: %1</translation>
     </message>
     <message>
-        <source>more than 64 bits: the low 64 are shown</source>
-        <translation>mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
-    </message>
-    <message>
-        <source>beyond 64 bits: the largest is shown</source>
-        <translation>über 64 Bit: die größte Zahl wird angezeigt</translation>
-    </message>
-    <message>
-        <source>beyond 64 bits: the most negative is shown</source>
-        <translation>über 64 Bit: die kleinste negative Zahl wird angezeigt</translation>
-    </message>
-    <message>
-        <source>more than 8 characters: 0 is shown</source>
-        <translation>mehr als 8 Zeichen: 0 wird angezeigt</translation>
-    </message>
-    <message>
         <source>%1 is not one byte: read as ?</source>
         <translation>%1 ist kein einzelnes Byte: als ? gelesen</translation>
     </message>
@@ -1782,24 +1794,24 @@
         <translation>Variante 111, reserviert</translation>
     </message>
     <message>
-        <source>they spell more than 64 bits: their low 64 are shown</source>
-        <translation>sie ergeben mehr als 64 Bit: die unteren 64 werden angezeigt</translation>
-    </message>
-    <message>
-        <source>cut to 127 characters</source>
-        <translation>auf 127 Zeichen gekürzt</translation>
-    </message>
-    <message>
-        <source>cut to 127 characters; %1</source>
-        <translation>auf 127 Zeichen gekürzt; %1</translation>
-    </message>
-    <message>
         <source>the result needs %1 bits: the width is now %1</source>
         <translation>das Ergebnis braucht %1 Bit: die Breite ist jetzt %1</translation>
     </message>
     <message>
         <source>entered in the history</source>
         <translation>in den Verlauf übernommen</translation>
+    </message>
+    <message>
+        <source>they spell more than 128 bits: their low 128 are shown</source>
+        <translation>sie ergeben mehr als 128 Bit: die unteren 128 werden angezeigt</translation>
+    </message>
+    <message>
+        <source>cut to 159 characters</source>
+        <translation>auf 159 Zeichen gekürzt</translation>
+    </message>
+    <message>
+        <source>cut to 159 characters; %1</source>
+        <translation>auf 159 Zeichen gekürzt; %1</translation>
     </message>
 </context>
 <context>

@@ -39,12 +39,13 @@ const char kHelp[]
       "\n"
       "  --new-window       open an empty new window\n"
       "  --print            print TEXT in every notation and exit\n"
-      "  --from NOTATION    read TEXT as bin, dec, hex, oct, b36, text, ip, version or\n"
-      "                     float (at 8 bits, float reads a 32-bit single);\n"
+      "  --from NOTATION    read TEXT as bin, dec, hex, oct, b36, text, ip, version,\n"
+      "                     float (at 8 bits, float reads a 32-bit single) or uuid\n"
+      "                     (which reads at 128 bits);\n"
       "                     without it, 0x means hex, 0b binary, 0o octal, else decimal,\n"
       "                     and a calculation (\"(1 << 20) - 1\") is read as decimal\n"
-      "  --width BITS       start at 8, 16, 32 (the default) or 64 bits; a number that\n"
-      "                     needs more bits widens it\n"
+      "  --width BITS       start at 8, 16, 32 (the default), 64 or 128 bits; a number\n"
+      "                     that needs more bits widens it\n"
       "  --little-endian    read and write the decimal number in little-endian order\n"
       "  --json             print one JSON object instead of lines\n"
       "  --strict           a TEXT with characters that are not read is a usage error\n"
@@ -64,15 +65,15 @@ const char kHelp[]
       "\n"
       "TEXT is read as if typed into that field of a new window: a decimal number\n"
       "with a leading minus sign is signed, _ and ' may group digits (1_000, 1'000),\n"
-      "and a TEXT longer than 127 characters is cut to them, with a warning.\n"
+      "and a TEXT longer than 159 characters is cut to them, with a warning.\n"
       "The binary, decimal, hexadecimal, octal and base-36 fields read C integer\n"
-      "expressions too: + - * / % << >> & | ^ ~ and parentheses, in 64 bits.\n"
+      "expressions too: + - * / % << >> & | ^ ~ and parentheses, in 64 bits (128 at 128 bits).\n"
       "What the field does not read as typed is said on standard error.\n"
       "With --json, each field is {\"name\", \"msb\", \"lsb\", \"value\", \"hexadecimal\",\n"
       "\"signed\", \"valueName\"}: \"value\" is a string of decimal digits, since a JSON\n"
       "number loses bits past 2^53; \"valueName\" is null when no name applies.\n"
       "\n"
-      "Exit status: 0 done; 1 a number past 64 bits (shown, with a warning), a\n"
+      "Exit status: 0 done; 1 a number past 128 bits (shown, with a warning), a\n"
       "division by zero, a layout FILE that cannot be read (one line names the file,\n"
       "the line and the problem) or output that cannot be written; 2 a usage error,\n"
       "an SVD FILE without --register or without the register named among them.\n"
@@ -96,7 +97,14 @@ const NotationName kNotations[] = {
     { eNotationIPAddress, "ip", "IP address", "ip_address" },
     { eNotationNumVersion, "version", "version", "version" },
     { eNotationFloat, "float", "float", "float" },
+    { eNotationUuid, "uuid", "UUID", "uuid" },
 };
+
+// The UUID is shown at 128 bits only.
+bool Printed(const ConverterModel& model, Notation notation)
+{
+    return notation != eNotationUuid || model.width() == 128;
+}
 
 // How a toolkit option takes its value.
 enum ValueForm {
@@ -195,7 +203,7 @@ std::optional<Notation> NotationFromOption(const QString& value)
 // literal is pasted into the window.
 Notation NotationFromPrefix(const QString& text)
 {
-    char bytes[kFieldBufferSize];
+    char bytes[kFieldTextBufferSize];
     FieldTextToBytes(text.toStdString(), bytes);
     const char* at = bytes + std::strspn(bytes, " \t\n\v\f\r");
     if (at[0] != '0')
@@ -300,7 +308,7 @@ QString ParseArguments(const QStringList& arguments, Arguments& parsed)
             parsed.from = NotationFromOption(*value);
             if (!parsed.from)
                 return QStringLiteral("--from must be bin, dec, hex, oct, b36, text, ip, "
-                                      "version or float, not %1")
+                                      "version, float or uuid, not %1")
                     .arg(Quoted(*value));
         } else if (name == QLatin1String("--layout")) {
             if (value->isEmpty())
@@ -313,8 +321,9 @@ QString ParseArguments(const QStringList& arguments, Arguments& parsed)
         } else if (name == QLatin1String("--width")) {
             bool number = false;
             const uint width = value->toUInt(&number);
-            if (!number || (width != 8 && width != 16 && width != 32 && width != 64))
-                return QStringLiteral("--width must be 8, 16, 32 or 64, not %1")
+            if (!number
+                || (width != 8 && width != 16 && width != 32 && width != 64 && width != 128))
+                return QStringLiteral("--width must be 8, 16, 32, 64 or 128, not %1")
                     .arg(Quoted(*value));
             parsed.width = UInt16(width);
         } else {
@@ -402,7 +411,9 @@ void PrintPlain(const ConverterModel& model, QTextStream& out)
             .arg(model.endian(eFieldTypeValue) == eLittleEndian ? QStringLiteral("little-endian")
                                                                 : QStringLiteral("big-endian")));
     for (const NotationName& name : kNotations)
-        line(QString::fromLatin1(name.label), Shown(model.written(eFieldTypeValue, name.notation)));
+        if (Printed(model, name.notation))
+            line(QString::fromLatin1(name.label),
+                Shown(model.written(eFieldTypeValue, name.notation)));
     line(binaryMagnitude, Shown(model.magnitude(eFieldTypeValue, false)));
     line(metricMagnitude, Shown(model.magnitude(eFieldTypeValue, true)));
 }
@@ -485,8 +496,9 @@ void PrintJson(
         model.endian(eFieldTypeValue) == eLittleEndian ? QStringLiteral("little-endian")
                                                        : QStringLiteral("big-endian"));
     for (const NotationName& name : kNotations)
-        object.insert(
-            QLatin1String(name.key), Shown(model.written(eFieldTypeValue, name.notation)));
+        if (Printed(model, name.notation))
+            object.insert(
+                QLatin1String(name.key), Shown(model.written(eFieldTypeValue, name.notation)));
     object.insert(
         QStringLiteral("binary_magnitude"), Shown(model.magnitude(eFieldTypeValue, false)));
     object.insert(
@@ -647,7 +659,7 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     }
     if (!Flushed(out, err))
         return 1;
-    if (message.kind != eMessageNone) {
+    if (message.kind != eMessageNone && message.kind != eMessageUuid) {
         err << kProgram << ": warning: " << said << '\n';
         err.flush();
     }

@@ -342,13 +342,14 @@ std::optional<QueryReading> ReadQuery(const QString& query)
     // a number on its way.
     const ConverterModel model = ReadText(launch.reading);
     const MessageKind said = model.message(eFieldTypeValue).kind;
-    if ((said != eMessageNone && said != eMessageWidened) || IsPrefixAlone(text))
+    if ((said != eMessageNone && said != eMessageWidened) || IsPrefixAlone(text)
+        || model.width() > 64)
         return std::nullopt;
     QueryReading reading;
-    reading.number = model.number(eFieldTypeValue);
+    reading.number = model.number(eFieldTypeValue).ToBaseConverter();
     reading.endian = launch.reading.endian;
     reading.notation = launch.reading.notation;
-    char bytes[kFieldBufferSize];
+    char bytes[kFieldTextBufferSize];
     FieldTextToBytes(text.toStdString(), bytes);
     reading.calculation = IsExpression(bytes, reading.notation);
     reading.bareDecimal = reading.notation == eNotationDecimal && !reading.calculation;

@@ -300,7 +300,9 @@ std::optional<HandOverRequest> HandOverRequest::decode(const QByteArray& message
     if (!number || notationValue < 0 || notationValue >= eNotationCount)
         return std::nullopt;
     const uint widthValue = width ? width->toUInt(&number) : 0;
-    if (!number || (widthValue != 8 && widthValue != 16 && widthValue != 32 && widthValue != 64))
+    if (!number
+        || (widthValue != 8 && widthValue != 16 && widthValue != 32 && widthValue != 64
+            && widthValue != 128))
         return std::nullopt;
     if (!endian || (*endian != "big" && *endian != "little") || !text)
         return std::nullopt;

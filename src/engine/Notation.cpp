@@ -119,8 +119,8 @@ struct PlainNotation {
     bool (*holds)(const char* text); // whether `read` keeps the whole number
 };
 
-// By notation; the decimal and float rows are unused (they are read and
-// written below, with the byte order).
+// By notation; the decimal, float and UUID rows are unused (they are read
+// and written below).
 constexpr PlainNotation kPlainNotations[] = {
     { &BaseConverter::NewBin, &BaseConverter::GetBin, HoldsInBase<2> },
     { nullptr, nullptr, nullptr },
@@ -131,6 +131,7 @@ constexpr PlainNotation kPlainNotations[] = {
     { &BaseConverter::NewIPAddress, &BaseConverter::GetIPAddress, AlwaysHolds },
     { &BaseConverter::NewNumVersion, &BaseConverter::GetNumVersion, AlwaysHolds },
     { nullptr, nullptr, nullptr },
+    { nullptr, nullptr, nullptr },
 };
 static_assert(
     sizeof kPlainNotations / sizeof *kPlainNotations == eNotationCount, "one row per notation");
@@ -138,7 +139,7 @@ static_assert(kFloatSize <= kFieldBufferSize, "a float text fits a field");
 
 bool IsPlain(Notation notation)
 {
-    return notation != eNotationDecimal && notation != eNotationFloat
+    return notation != eNotationDecimal && notation != eNotationFloat && notation != eNotationUuid
         && unsigned(notation) < eNotationCount;
 }
 
@@ -176,6 +177,11 @@ void WriteFullWidth(char* out, const char* prefix, UInt64 bits, int bitsPerDigit
 
 void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian endian)
 {
+    // 64 bits hold no UUID: nothing is read.
+    if (notation == eNotationUuid) {
+        number.SetOverflow(false);
+        return;
+    }
     if (notation == eNotationFloat) {
         ReadFloatNotation(number, text, endian);
         number.SetOverflow(false);
@@ -192,6 +198,10 @@ void ReadNotation(BaseConverter& number, Notation notation, char* text, Endian e
 
 void WriteNotation(const BaseConverter& number, Notation notation, Endian endian, char* out)
 {
+    if (notation == eNotationUuid) {
+        out[0] = '\0';
+        return;
+    }
     if (notation == eNotationFloat) {
         WriteFloatNotation(number, endian, out);
         return;

@@ -1,4 +1,4 @@
-// The nine notations of a row, read and written as a field holds them.
+// The notations of a row, read and written as a field holds them.
 // The window and the command line both go through these, so a text reads
 // the same wherever it is typed.
 #ifndef BITLENS_NOTATION_H
@@ -16,6 +16,9 @@ enum Notation {
     eNotationIPAddress,
     eNotationNumVersion,
     eNotationFloat,
+    // Shown at 128 bits only (WideNotation.h); 64 bits write it as the
+    // empty text and read nothing from it.
+    eNotationUuid,
     eNotationCount
 };
 

@@ -354,6 +354,10 @@ UuidReading ScanUuid(const char* text)
 
 void ReadNotation(WideConverter& number, Notation notation, char* text, Endian endian)
 {
+    if (notation == eNotationUuid) {
+        ReadUuidNotation(number, text);
+        return;
+    }
     if (notation == eNotationIPAddress && std::strchr(text, ':') != nullptr
         && number.BitWidth() < 128)
         number.SetBitWidth(128);
@@ -370,6 +374,10 @@ void ReadNotation(WideConverter& number, Notation notation, char* text, Endian e
 
 void WriteNotation(const WideConverter& number, Notation notation, Endian endian, char* out)
 {
+    if (notation == eNotationUuid) {
+        WriteUuidNotation(number, out);
+        return;
+    }
     if (number.BitWidth() <= 64) {
         WriteNotation(number.ToBaseConverter(), notation, endian, out);
         return;
@@ -538,6 +546,8 @@ ReadingNote NoteWideReading(Notation notation, const char* text)
 {
     if (notation == eNotationIPAddress && std::strchr(text, ':') != nullptr)
         return ScanIPv6(text).note;
+    if (notation == eNotationUuid)
+        return NoteUuidReading(text);
     return NoteReading(notation, text);
 }
 

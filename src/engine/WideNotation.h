@@ -22,11 +22,12 @@ constexpr int kWideFieldBufferSize = 160;
 // flag tells a text that spells a number beyond 128 bits (the low 128 kept,
 // or the decimal range's edge, or 0 for more than sixteen bytes of text).
 // An IP address text with a colon is read as IPv6, and widens a narrower
-// row to 128 bits first, as a float widens a row of 8 bits to 32.
+// row to 128 bits first, as a float widens a row of 8 bits to 32; a UUID
+// widens any narrower row (ReadUuidNotation).
 void ReadNotation(WideConverter& number, Notation notation, char* text, Endian endian);
 
 // Writes `number` in `notation` into `out` (kWideFieldBufferSize bytes); at
-// 128 bits the float is binary128.
+// 128 bits the float is binary128; below, the UUID is the empty text.
 void WriteNotation(const WideConverter& number, Notation notation, Endian endian, char* out);
 
 // As WriteLiteral for BaseConverter, into kWideFieldBufferSize bytes; at 128
@@ -85,7 +86,8 @@ void WriteUuidNotation(const WideConverter& number, char* out);
 // --- Reading notes -----------------------------------------------------------
 
 // NoteReading for a row of any width: an IP address text with a colon is an
-// IPv6 one, whose note is ReadIPv6's; any other text gets NoteReading's.
+// IPv6 one, whose note is ReadIPv6's; a UUID's is NoteUuidReading's; any
+// other text gets NoteReading's.
 ReadingNote NoteWideReading(Notation notation, const char* text);
 
 // What ReadUuid made of `text`: the characters it skipped ("ignored"), or

@@ -21,8 +21,8 @@ constexpr int kMaxCoordinate = 1 << 20;
 constexpr int kMaxNameLength = 256;
 constexpr std::array<UInt16, 5> kWidths = { 8, 16, 32, 64, 128 };
 // By Notation, as the history writes them.
-constexpr std::string_view kNotationWords[eNotationCount]
-    = { "binary", "decimal", "hexadecimal", "octal", "base36", "text", "ip", "version", "float" };
+constexpr std::string_view kNotationWords[eNotationCount] = { "binary", "decimal", "hexadecimal",
+    "octal", "base36", "text", "ip", "version", "float", "uuid" };
 
 bool SameScreen(const WindowPlacement& a, const WindowPlacement& b)
 {

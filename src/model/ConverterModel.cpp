@@ -6,6 +6,8 @@
 #include "History.h"
 
 #include "engine/Magnitude.h"
+#include "engine/MathOperation.h"
+#include "engine/WideNotation.h"
 
 #include <algorithm>
 #include <utility>
@@ -16,7 +18,15 @@ constexpr UInt16 kStartWidth = 32;
 
 bool IsWidth(UInt16 width)
 {
-    return width == 8 || width == 16 || width == 32 || width == 64;
+    return width == 8 || width == 16 || width == 32 || width == 64 || width == 128;
+}
+
+// The row's bits after a grid or a bit field set the low 64 to `low`: at
+// 128 bits the high 64 stay.
+UInt128 WithLowBits(const WideConverter& number, UInt64 low, UInt16 width)
+{
+    const UInt128 high = width > 64 ? number.GetValue(eBigEndian) & ~UInt128(~UInt64(0)) : 0;
+    return (high | low) & WideMask(width);
 }
 
 } // namespace
@@ -72,7 +82,7 @@ ConverterModel::ConverterModel()
     fState.layoutDeletions = 0;
     for (FieldType type : { eFieldTypeValue, eFieldTypeOperand, eFieldTypeResult }) {
         Row& start = row(type);
-        start.number = BaseConverter {};
+        start.number = WideConverter {};
         start.number.SetBitWidth(kStartWidth);
         start.number.SetSignedDec(0, eBigEndian);
         start.number.SetOverflow(false);
@@ -134,7 +144,7 @@ ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
         return {};
     begin();
     Row& changed = row(type);
-    const BaseConverter before = changed.number;
+    const WideConverter before = changed.number;
     changed.number.SetSigned(isSigned);
     // Stored as a typed negative decimal is, so that a shift finds the same
     // bits however the number came in. The Result keeps its bits as computed.
@@ -147,8 +157,8 @@ ModelChanges ConverterModel::setSigned(FieldType type, bool isSigned)
     writeField(type, eNotationDecimal);
     // Where the bits above the width changed, the fields that show them
     // follow; a field whose writing is unchanged keeps its text as typed.
-    char old[kFieldBufferSize];
-    char now[kFieldBufferSize];
+    char old[kWideFieldBufferSize];
+    char now[kWideFieldBufferSize];
     for (int notation = 0; notation < eNotationCount; ++notation) {
         if (notation == eNotationDecimal)
             continue;
@@ -205,7 +215,7 @@ ModelChanges ConverterModel::shift(FieldType type, ShiftDir direction)
         return {};
     begin();
     endMessage(type);
-    BaseConverter& number = row(type).number;
+    WideConverter& number = row(type).number;
     if (direction == eShiftLeftDir) {
         number.Shift(eShiftLeftDir);
         const UInt16 newWidth = number.GetActualWidth();
@@ -227,7 +237,7 @@ ModelChanges ConverterModel::setBits(FieldType type, UInt64 bits, bool continues
     const Field grid { type, eNotationCount };
     begin(grid, continuesDrag);
     endMessage(type);
-    row(type).number.SetUnsignedDec(bits & WidthMask(fState.width), eBigEndian);
+    row(type).number.SetUnsignedDec(WithLowBits(number(type), bits, fState.width), eBigEndian);
     updateFieldsWithNewNumbers(type, eNotationCount);
     if (fState.mathEnabled)
         doTheMath();
@@ -247,8 +257,8 @@ ModelChanges ConverterModel::setFieldValue(const BitField& field, UInt64 value)
         needed = UInt16(needed * 2);
     widen(needed);
     Row& edited = row(eFieldTypeValue);
-    const UInt64 bits = WithFieldValue(field, edited.number.GetValue(eBigEndian), value);
-    edited.number.SetUnsignedDec(bits & WidthMask(fState.width), eBigEndian);
+    const UInt64 bits = WithFieldValue(field, LowHalf(edited.number.GetValue(eBigEndian)), value);
+    edited.number.SetUnsignedDec(WithLowBits(edited.number, bits, fState.width), eBigEndian);
     updateFieldsWithNewNumbers(eFieldTypeValue, eNotationCount);
     if (fState.mathEnabled)
         doTheMath();
@@ -302,10 +312,10 @@ ModelChanges ConverterModel::restoreEntry(const HistoryEntry& entry)
     }
     // A calculation's result, or a text that reads otherwise now (a number
     // the row's sign or byte order gave it): the number as it was.
-    if (entry.calculation || bits(type) != (entry.number.bits & WidthMask(fState.width))
+    if (entry.calculation || wideBits(type) != (entry.number.bits & WideMask(fState.width))
         || isSigned(type) != entry.number.isSigned) {
         endMessage(type);
-        value.number.SetUnsignedDec(entry.number.bits & WidthMask(entry.width), eBigEndian);
+        value.number.SetUnsignedDec(entry.number.bits & WideMask(entry.width), eBigEndian);
         value.number.SetSigned(entry.number.isSigned);
         if (entry.number.isSigned)
             value.number.SetSignedDec(value.number.GetSignedValue(value.endian), value.endian);
@@ -379,21 +389,21 @@ const std::string& ConverterModel::text(FieldType type, Notation notation) const
 
 std::string ConverterModel::magnitude(FieldType type, bool metric) const
 {
-    char text[kMagnitudeSize];
+    char text[kWideMagnitudeSize];
     FormatMagnitude(number(type), endian(type), metric, text, sizeof text);
     return text;
 }
 
 std::string ConverterModel::literal(FieldType type, Notation notation) const
 {
-    char text[kFieldBufferSize];
+    char text[kWideFieldBufferSize];
     WriteLiteral(number(type), notation, endian(type), text);
     return text;
 }
 
 std::string ConverterModel::written(FieldType type, Notation notation) const
 {
-    char bytes[kFieldBufferSize];
+    char bytes[kWideFieldBufferSize];
     WriteNotation(number(type), notation, endian(type), bytes);
     std::string text;
     FieldTextFromBytes(bytes, text);
@@ -436,9 +446,9 @@ void ConverterModel::updateFieldsWithNewNumbers(FieldType type, Notation except)
 
 void ConverterModel::doTheMath()
 {
-    const BaseConverter& current = number(eFieldTypeValue);
-    const BaseConverter& operand = number(eFieldTypeOperand);
-    const MathResult result = Combine(fState.operation, current.GetValue(eBigEndian),
+    const WideConverter& current = number(eFieldTypeValue);
+    const WideConverter& operand = number(eFieldTypeOperand);
+    const WideMathResult result = CombineWide(fState.operation, current.GetValue(eBigEndian),
         operand.GetValue(eBigEndian), current.BitWidth());
     row(eFieldTypeResult).number.SetUnsignedDec(result.value, eBigEndian);
     updateFieldsWithNewNumbers(eFieldTypeResult, eNotationCount);
@@ -467,7 +477,7 @@ UInt16 ConverterModel::rereadDecimal(FieldType type)
 }
 
 // Each widening re-reads the rows through their decimal texts, which may
-// ask for a wider width again; four widths bound the loop.
+// ask for a wider width again; five widths bound the loop.
 void ConverterModel::widen(UInt16 needed)
 {
     while (needed > fState.width)
@@ -477,7 +487,7 @@ void ConverterModel::widen(UInt16 needed)
 void ConverterModel::writeField(FieldType type, Notation notation)
 {
     Row& written = row(type);
-    char bytes[kFieldBufferSize];
+    char bytes[kWideFieldBufferSize];
     WriteNotation(written.number, notation, written.endian, bytes);
     std::string& text = written.texts[notation];
     if (FieldTextEquals(text, bytes))
@@ -585,7 +595,7 @@ ModelChanges ConverterModel::Compare(const Shown& before, const Shown& after)
         const bool form
             = before.widths[type] != after.widths[type] || before.signs[type] != after.signs[type];
         changes.bits[type] = form || before.bits[type] != after.bits[type];
-        changes.changedBits[type] = before.bits[type] ^ after.bits[type];
+        changes.changedBits[type] = LowHalf(before.bits[type] ^ after.bits[type]);
         changes.signs[type] = before.signs[type] != after.signs[type];
         changes.endians[type] = before.endians[type] != after.endians[type];
         changes.messages[type] = before.messages[type] != after.messages[type];

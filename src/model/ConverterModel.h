@@ -18,9 +18,9 @@
 #ifndef BITLENS_CONVERTERMODEL_H
 #define BITLENS_CONVERTERMODEL_H
 
-#include "engine/BaseConverter.h"
 #include "engine/MathOperation.h"
 #include "engine/Notation.h"
+#include "engine/WideConverter.h"
 #include "model/FieldReading.h"
 
 #include <array>
@@ -103,10 +103,11 @@ public:
     // --- The user's actions ------------------------------------------------
     // `text` typed into a field of the Value or the Operand row (anything
     // else changes nothing). The field keeps the text; the row reads it. A
-    // text longer than a field holds keeps its first 127 characters, and the
-    // field's text is reported changed; the message line says so.
+    // text longer than a field holds keeps its first kFieldCharacterLimit
+    // characters, and the field's text is reported changed; the message
+    // line says so.
     ModelChanges typeInto(FieldType row, Notation notation, std::string_view text);
-    // The width popup: every row re-fitted to 8, 16, 32 or 64 bits.
+    // The width popup: every row re-fitted to 8, 16, 32, 64 or 128 bits.
     ModelChanges chooseWidth(UInt16 width);
     // A signed box. Ticking it reads the bits as two's complement; in the
     // Value and Operand rows it stores them as typing the negative decimal
@@ -118,8 +119,9 @@ public:
     ModelChanges swapEndian(FieldType row);
     // A shift button: one bit; a left shift widens when the number needs it.
     ModelChanges shift(FieldType row, ShiftDir direction);
-    // A bit grid: the bits within the width, as the grid shows them. The
-    // edits of one drag after its first make one step with it.
+    // A bit grid: the bits within the width, as the grid shows them (at 128
+    // bits the low 64, the high 64 kept). The edits of one drag after its
+    // first make one step with it.
     ModelChanges setBits(FieldType row, UInt64 bits, bool continuesDrag = false);
     // A bit-field layout's value cell: the Value row's bits of `field`
     // replaced by the low bits of `value`, every other bit kept. A field
@@ -232,12 +234,14 @@ public:
 
     // --- What the document shows ---------------------------------------------
     const std::string& text(FieldType row, Notation notation) const;
-    const BaseConverter& number(FieldType row) const { return fState.rows[index(row)].number; }
+    const WideConverter& number(FieldType row) const { return fState.rows[index(row)].number; }
     Endian endian(FieldType row) const { return fState.rows[index(row)].endian; }
     bool isSigned(FieldType row) const { return number(row).IsSigned() != 0; }
     UInt16 width() const { return fState.width; }
-    // The row's bits within the width, as a bit grid shows them.
-    UInt64 bits(FieldType row) const { return number(row).GetValue(eBigEndian); }
+    // The row's bits within the width, as a bit grid shows them: at 128 bits
+    // the low 64 (wideBits has them all).
+    UInt64 bits(FieldType row) const { return LowHalf(wideBits(row)); }
+    UInt128 wideBits(FieldType row) const { return number(row).GetValue(eBigEndian); }
     const RowMessage& message(FieldType row) const { return fState.rows[index(row)].message; }
     MathOperation operation() const { return fState.operation; }
     bool mathEnabled() const { return fState.mathEnabled; }
@@ -268,7 +272,7 @@ public:
 
 private:
     struct Row {
-        BaseConverter number;
+        WideConverter number;
         Endian endian;
         std::array<std::string, eNotationCount> texts;
         RowMessage message;
@@ -296,8 +300,8 @@ private:
     };
     // What a row shows besides its texts, to tell what a verb changed.
     struct Shown {
-        std::array<UInt64, kRowCount> bits;
-        std::array<UInt64, kRowCount> readings; // in the row's byte order
+        std::array<UInt128, kRowCount> bits;
+        std::array<UInt128, kRowCount> readings; // in the row's byte order
         std::array<UInt16, kRowCount> widths;
         std::array<bool, kRowCount> signs;
         std::array<Endian, kRowCount> endians;

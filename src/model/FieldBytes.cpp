@@ -90,7 +90,7 @@ std::string_view CutToField(std::string_view utf8)
 int FieldTextToBytes(std::string_view utf8, char* buffer)
 {
     int length = 0;
-    for (std::size_t at = 0; at < utf8.size() && length < kFieldBufferSize - 1;)
+    for (std::size_t at = 0; at < utf8.size() && length < kFieldTextBufferSize - 1;)
         buffer[length++] = ByteOf(Decode(utf8, at));
     buffer[length] = '\0';
     return length;
@@ -150,7 +150,7 @@ std::string CharactersOf(std::string_view utf8, int begin, int count)
 int FirstCharacterBeyondByte(std::string_view utf8)
 {
     std::size_t at = 0;
-    for (int index = 0; at < utf8.size() && index < kFieldBufferSize - 1; ++index) {
+    for (int index = 0; at < utf8.size() && index < kFieldTextBufferSize - 1; ++index) {
         const char32_t code = Decode(utf8, at);
         if (code > 0xFF && code != kBullet)
             return index;

@@ -2,12 +2,17 @@
 #ifndef BITLENS_FIELDBYTES_H
 #define BITLENS_FIELDBYTES_H
 
+#include "engine/WideConverter.h"
+
 #include <string>
 #include <string_view>
 
 // A field holds at most this many characters, counted as the window's
-// fields count them (UTF-16 units: a character beyond U+FFFF counts two).
-constexpr int kFieldCharacterLimit = 127;
+// fields count them (UTF-16 units: a character beyond U+FFFF counts two):
+// the longest text a row writes, its binary number at 128 bits.
+constexpr int kFieldCharacterLimit = WideConverter::kBinSize - 1;
+// The engine's bytes of a field's text and their terminator.
+constexpr int kFieldTextBufferSize = kFieldCharacterLimit + 1;
 
 // The longest beginning of `utf8` that a field holds.
 std::string_view CutToField(std::string_view utf8);
@@ -16,8 +21,8 @@ std::string_view CutToField(std::string_view utf8);
 // becomes that byte (Latin-1); the bullet U+2022 becomes 0xA5, the text
 // notation's placeholder; any other character, U+0000 (which would end the
 // text early) and each byte of a malformed sequence become '?'. Writes at
-// most 127 bytes and a terminator into `buffer`, which holds
-// kFieldBufferSize bytes; returns the byte count.
+// most kFieldCharacterLimit bytes and a terminator into `buffer`, which
+// holds kFieldTextBufferSize bytes; returns the byte count.
 int FieldTextToBytes(std::string_view utf8, char* buffer);
 
 // The text a field shows for the engine's bytes: Latin-1, with the

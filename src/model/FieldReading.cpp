@@ -5,29 +5,22 @@
 #include "engine/Expression.h"
 #include "engine/Message.h"
 #include "engine/ReadingNote.h"
+#include "engine/WideNotation.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
 
 namespace {
 
-// The model's own messages, about numbers too big to hold and characters
-// the engine cannot hold as a byte.
-const char kTooBigInRadix[]
-    = BITLENS_TRANSLATABLE("Message", "more than 64 bits: the low 64 are shown");
-const char kTooBigDecimal[]
-    = BITLENS_TRANSLATABLE("Message", "beyond 64 bits: the largest is shown");
-const char kTooNegativeDecimal[]
-    = BITLENS_TRANSLATABLE("Message", "beyond 64 bits: the most negative is shown");
+// The model's own messages, about a text cut to a field's length and the
+// characters the engine cannot hold as a byte.
 // What was kept of a text cut to a field's length may still spell too much.
 const char kTooBigInRadixKept[]
-    = BITLENS_TRANSLATABLE("Message", "they spell more than 64 bits: their low 64 are shown");
-const char kTooBigText[] = BITLENS_TRANSLATABLE("Message", "more than 8 characters: 0 is shown");
-const char kCut[] = BITLENS_TRANSLATABLE("Message", "cut to 127 characters");
-const char kCutFrame[] = BITLENS_TRANSLATABLE("Message", "cut to 127 characters; %1");
+    = BITLENS_TRANSLATABLE("Message", "they spell more than 128 bits: their low 128 are shown");
+const char kCut[] = BITLENS_TRANSLATABLE("Message", "cut to 159 characters");
+const char kCutFrame[] = BITLENS_TRANSLATABLE("Message", "cut to 159 characters; %1");
 const char kWidened[]
     = BITLENS_TRANSLATABLE("Message", "the result needs %1 bits: the width is now %1");
 const char kEntered[] = BITLENS_TRANSLATABLE("Message", "entered in the history");
@@ -38,25 +31,28 @@ RowMessage Message(MessageKind kind, Notation notation, const char* text, std::s
     return { kind, notation, text, std::move(token) };
 }
 
+// Rows hold up to 128 bits: a number needs more to be too big.
 const char* TooBig(Notation notation, const char* bytes)
 {
-    switch (notation) {
-    case eNotationDecimal: {
-        const char* sign = bytes + std::strspn(bytes, " \t\n\v\f\r");
-        return *sign == '-' ? kTooNegativeDecimal : kTooBigDecimal;
-    }
-    case eNotationText: return kTooBigText;
-    default: return kTooBigInRadix;
-    }
+    return WideTooBigTemplate(notation, bytes);
 }
 
 // The narrowest width that holds a negative result as two's complement.
-UInt16 SignedWidth(UInt64 value)
+UInt16 SignedWidth(UInt128 value)
 {
-    for (UInt16 width : { 8, 16, 32 })
-        if (SInt64(value) >= -(SInt64(1) << (width - 1)))
+    for (UInt16 width : { 8, 16, 32, 64 })
+        if (SInt128(value) >= -(SInt128(1) << (width - 1)))
             return width;
-    return 64;
+    return 128;
+}
+
+// The decimal text of a result, with its sign when negative.
+void WriteDecimal(const WideExpressionResult& result, char* out)
+{
+    const bool minus = result.negative && SInt128(result.value) < 0;
+    if (minus)
+        *out++ = '-';
+    *PutUnsigned128(out, minus ? UInt128(0) - result.value : result.value) = '\0';
 }
 
 // Stores an expression's result as if its text in the field's notation had
@@ -64,33 +60,30 @@ UInt16 SignedWidth(UInt64 value)
 // is negative; in another field the bits, which a negative result gives as
 // two's complement at the row's width, or wider when it needs more.
 void StoreResult(
-    BaseConverter& number, Notation notation, const ExpressionResult& result, Endian endian)
+    WideConverter& number, Notation notation, const WideExpressionResult& result, Endian endian)
 {
     if (notation == eNotationDecimal) {
-        char decimal[BaseConverter::kDecSize + 1];
-        if (result.negative)
-            std::snprintf(decimal, sizeof decimal, "%lld", static_cast<long long>(result.value));
-        else
-            std::snprintf(
-                decimal, sizeof decimal, "%llu", static_cast<unsigned long long>(result.value));
+        char decimal[WideConverter::kDecSize + 1];
+        WriteDecimal(result, decimal);
         ReadNotation(number, eNotationDecimal, decimal, endian);
         return;
     }
     if (!result.negative) {
         number.SetUnsignedDec(result.value, eBigEndian);
     } else if (number.IsSigned()) {
-        number.SetSignedDec(SInt64(result.value), eBigEndian);
+        number.SetSignedDec(SInt128(result.value), eBigEndian);
     } else {
         const UInt16 width = std::max(number.BitWidth(), SignedWidth(result.value));
-        number.SetUnsignedDec(result.value & WidthMask(width), eBigEndian);
+        number.SetUnsignedDec(result.value & WideMask(width), eBigEndian);
     }
     number.SetOverflow(false);
 }
 
-RowMessage ReadExpression(BaseConverter& number, Notation notation, std::string_view text,
+RowMessage ReadExpression(WideConverter& number, Notation notation, std::string_view text,
     const char* bytes, Endian endian)
 {
-    const ExpressionResult result = EvaluateExpression(bytes, notation, number.IsSigned() != 0);
+    const WideExpressionResult result
+        = EvaluateWideExpression(bytes, notation, number.IsSigned() != 0, number.BitWidth());
     MessageKind kind = eMessageIncomplete;
     switch (result.status) {
     case eExpressionEvaluated:
@@ -120,7 +113,7 @@ RowMessage NoteOf(Notation notation, std::string_view text, const char* bytes)
             return {};
         return Message(eMessageMisread, notation, kNotOneByte, CharactersOf(text, beyond, 1));
     }
-    const ReadingNote note = NoteReading(notation, bytes);
+    const ReadingNote note = NoteWideReading(notation, bytes);
     const char* words = ReadingNoteTemplate(note);
     if (!words)
         return {};
@@ -170,7 +163,7 @@ std::string RowMessage::english() const
 
 bool IsCalculation(Notation notation, std::string_view text)
 {
-    char bytes[kFieldBufferSize];
+    char bytes[kFieldTextBufferSize];
     FieldTextToBytes(text, bytes);
     return IsExpression(bytes, notation);
 }
@@ -191,20 +184,22 @@ RowMessage CutMessage(RowMessage message, Notation notation)
     message.notation = notation;
     // Characters typed were not read: whoever acts on the message sees a
     // text read otherwise than typed, unless more was lost.
-    if (message.kind == eMessageNone || message.kind == eMessageWidened)
+    if (message.kind == eMessageNone || message.kind == eMessageWidened
+        || message.kind == eMessageUuid)
         message.kind = eMessageMisread;
-    if (message.text == kTooBigInRadix)
+    if (message.text && message.kind == eMessageTooBig
+        && std::strcmp(message.text, TooBig(eNotationHexadecimal, "")) == 0)
         message.text = kTooBigInRadixKept;
     return message;
 }
 
 RowMessage ReadFieldText(
-    BaseConverter& number, Notation notation, std::string_view text, Endian endian, bool describe)
+    WideConverter& number, Notation notation, std::string_view text, Endian endian, bool describe)
 {
-    char bytes[kFieldBufferSize];
+    char bytes[kFieldTextBufferSize];
     FieldTextToBytes(text, bytes);
     if (IsExpression(bytes, notation)) {
-        BaseConverter evaluated = number;
+        WideConverter evaluated = number;
         RowMessage message = ReadExpression(evaluated, notation, text, bytes, endian);
         if (message.kind != eMessageIncomplete && message.kind != eMessageDivisionByZero)
             number = evaluated;
@@ -212,10 +207,16 @@ RowMessage ReadFieldText(
     }
     // Noted first: the reading edits its bytes.
     RowMessage note = describe ? NoteOf(notation, text, bytes) : RowMessage {};
-    char original[kFieldBufferSize];
+    char original[kFieldTextBufferSize];
     std::memcpy(original, bytes, sizeof bytes);
     ReadNotation(number, notation, bytes, endian);
     if (describe && number.IsOverflow())
         return Message(eMessageTooBig, notation, TooBig(notation, original));
+    // A UUID read whole says what kind it is.
+    if (describe && notation == eNotationUuid && note.kind == eMessageNone) {
+        const UInt128 uuid = number.GetValue(eBigEndian);
+        return Message(eMessageUuid, notation, UuidDescriptionTemplate(uuid),
+            std::to_string(UuidVersion(uuid)));
+    }
     return note;
 }

@@ -5,8 +5,8 @@
 #ifndef BITLENS_FIELDREADING_H
 #define BITLENS_FIELDREADING_H
 
-#include "engine/BaseConverter.h"
 #include "engine/Notation.h"
+#include "engine/WideConverter.h"
 
 #include <string>
 #include <string_view>
@@ -16,12 +16,13 @@
 enum MessageKind {
     eMessageNone,
     eMessageWidened, // a calculation's result made the row wider: all of it is shown
-    eMessageTooBig, // more than 64 bits were spelt: part of the number is shown
-    eMessageWrapped, // a step of the calculation needed more than 64 bits
+    eMessageTooBig, // more than 128 bits were spelt: part of the number is shown
+    eMessageWrapped, // a step of the calculation needed more than its 64 or 128 bits
     eMessageDivisionByZero, // the row keeps its last number
     eMessageIncomplete, // not yet a whole calculation: the row keeps its last number
     eMessageMisread, // characters skipped, or read otherwise than typed
     eMessageEntered, // a note, no warning: Enter recorded the field's text in the history
+    eMessageUuid, // a note, no warning: the version and variant of the UUID read
 };
 
 struct RowMessage {
@@ -73,6 +74,6 @@ RowMessage CutMessage(RowMessage message, Notation notation);
 // row's message line says about the text, or, with `describe` false,
 // nothing (a text the model re-reads was described when it was typed).
 RowMessage ReadFieldText(
-    BaseConverter& number, Notation notation, std::string_view text, Endian endian, bool describe);
+    WideConverter& number, Notation notation, std::string_view text, Endian endian, bool describe);
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "FieldBytes.h"
 
+#include "engine/WideNotation.h"
+
 #include <algorithm>
 #include <charconv>
 #include <iterator>
@@ -11,8 +13,8 @@ namespace {
 constexpr std::string_view kHeader = "bitlens history 1";
 
 // By Notation.
-constexpr std::string_view kNotationWords[eNotationCount]
-    = { "binary", "decimal", "hexadecimal", "octal", "base36", "text", "ip", "version", "float" };
+constexpr std::string_view kNotationWords[eNotationCount] = { "binary", "decimal", "hexadecimal",
+    "octal", "base36", "text", "ip", "version", "float", "uuid" };
 // By MathOperation.
 constexpr std::string_view kOperationWords[eMathOperationCount]
     = { "and", "or", "xor", "add", "sub", "mul", "div", "rem", "shr", "shl", "not", "nand", "nor",
@@ -20,12 +22,43 @@ constexpr std::string_view kOperationWords[eMathOperationCount]
 
 bool IsWidth(UInt16 width)
 {
-    return width == 8 || width == 16 || width == 32 || width == 64;
+    return width == 8 || width == 16 || width == 32 || width == 64 || width == 128;
 }
 
 HistoryNumber NumberOf(const ConverterModel& model, FieldType row)
 {
-    return { model.bits(row), model.isSigned(row), model.endian(row) };
+    return { model.wideBits(row), model.isSigned(row), model.endian(row) };
+}
+
+// `number`'s digits in `base` (2, 8 or 16), no leading zeros; std::to_chars
+// has no 128-bit overload in every library.
+std::string Digits(UInt128 number, unsigned base)
+{
+    char digits[128];
+    char* at = digits + sizeof digits;
+    do {
+        *--at = "0123456789abcdef"[unsigned(number % base)];
+        number /= base;
+    } while (number != 0);
+    return std::string(at, digits + sizeof digits);
+}
+
+// Up to 32 hexadecimal digits, nothing else.
+bool ParseHex(std::string_view text, UInt128& value)
+{
+    if (text.empty() || text.size() > 32)
+        return false;
+    value = 0;
+    for (char c : text) {
+        const int digit = c >= '0' && c <= '9' ? c - '0'
+            : c >= 'a' && c <= 'f'             ? c - 'a' + 10
+            : c >= 'A' && c <= 'F'             ? c - 'A' + 10
+                                               : -1;
+        if (digit < 0)
+            return false;
+        value = value << 4 | unsigned(digit);
+    }
+    return true;
 }
 
 template <std::size_t N> int IndexOf(const std::string_view (&words)[N], std::string_view word)
@@ -56,9 +89,7 @@ template <class T> bool ParseWhole(std::string_view text, T& value, int base = 1
 
 void AppendNumber(std::string& line, const HistoryNumber& number)
 {
-    char digits[17];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number.bits, 16).ptr;
-    line.append(digits, end);
+    line += Digits(number.bits, 16);
     line += number.isSigned ? "/s/" : "/u/";
     line += number.endian == eLittleEndian ? "le" : "be";
 }
@@ -67,8 +98,8 @@ std::optional<HistoryNumber> ParseNumber(std::string_view text, UInt16 width)
 {
     const std::vector<std::string_view> parts = Split(text, '/');
     HistoryNumber number;
-    if (parts.size() != 3 || parts[0].size() > 16 || !ParseWhole(parts[0], number.bits, 16)
-        || (number.bits & ~WidthMask(width)) != 0)
+    if (parts.size() != 3 || !ParseHex(parts[0], number.bits)
+        || (number.bits & ~WideMask(width)) != 0)
         return std::nullopt;
     if (parts[1] != "s" && parts[1] != "u")
         return std::nullopt;
@@ -188,7 +219,7 @@ std::optional<HistoryEntry> EntryOnEnter(
 
 std::string HistoryNumberText(const HistoryNumber& number, UInt16 width, Notation notation)
 {
-    const UInt64 bits = number.bits & WidthMask(width);
+    const UInt128 bits = number.bits & WideMask(width);
     const char* prefix = nullptr;
     int base = 0;
     switch (notation) {
@@ -197,18 +228,15 @@ std::string HistoryNumberText(const HistoryNumber& number, UInt16 width, Notatio
     case eNotationOctal: prefix = "0o", base = 8; break;
     default: break;
     }
-    if (prefix) {
-        char digits[65];
-        const auto end = std::to_chars(digits, digits + sizeof digits, bits, base).ptr;
-        return prefix + std::string(digits, end);
-    }
-    BaseConverter converter {};
+    if (prefix)
+        return prefix + Digits(bits, unsigned(base));
+    WideConverter converter {};
     converter.SetBitWidth(IsWidth(width) ? width : 64);
     converter.SetUnsignedDec(bits, eBigEndian);
     converter.SetSigned(number.isSigned);
     if (number.isSigned)
         converter.SetSignedDec(converter.GetSignedValue(eBigEndian), eBigEndian);
-    char bytes[kFieldBufferSize];
+    char bytes[kWideFieldBufferSize];
     WriteNotation(converter, notation < eNotationCount ? notation : eNotationDecimal,
         number.endian == eLittleEndian ? eLittleEndian : eBigEndian, bytes);
     std::string text;
@@ -260,7 +288,7 @@ std::string HistoryResult(const HistoryEntry& entry)
 
 bool History::add(HistoryEntry entry)
 {
-    const UInt64 beyond = ~WidthMask(entry.width);
+    const UInt128 beyond = ~WideMask(entry.width);
     const bool sound = ConverterModel::isTyped(entry.row) && entry.notation >= 0
         && entry.notation < eNotationCount && IsWidth(entry.width)
         && (entry.number.bits & beyond) == 0

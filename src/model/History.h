@@ -19,7 +19,7 @@
 
 // A row's number as the row held it.
 struct HistoryNumber {
-    UInt64 bits = 0; // within the width, as a bit grid shows them
+    UInt128 bits = 0; // within the width
     bool isSigned = false;
     Endian endian = eBigEndian;
 
@@ -124,7 +124,7 @@ private:
 //   bitlens history 1
 //   TIME  ROW  NOTATION  WIDTH  NUMBER  TEXT  [OPERATION  VALUE  OPERAND]
 // ROW is "value" or "operand"; NOTATION "binary", "decimal", "hexadecimal",
-// "octal", "base36", "text", "ip", "version" or "float"; a NUMBER is its
+// "octal", "base36", "text", "ip", "version", "float" or "uuid"; a NUMBER is its
 // bits in hexadecimal, "s" or "u" and "be" or "le", joined by '/'
 // ("ff/u/be"); TEXT escapes '\\', tab, line feed and carriage return as
 // \\, \t, \n and \r; OPERATION is one of "and", "or", "xor", "add", "sub",

@@ -19,7 +19,7 @@
 #include "WiringAssert.h"
 #include "ui_ConverterDocument.h"
 
-#include "engine/FloatNotation.h"
+#include "engine/WideFloat.h"
 #include "files/HistoryStore.h"
 #include "files/LayoutStore.h"
 #include "files/WindowStateStore.h"
@@ -48,7 +48,7 @@ namespace {
 
 // The width popup's items in the window description's order: uic carries
 // no item data, so an item's width comes from here.
-constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64 };
+constexpr UInt16 kWidthItems[] = { 8, 16, 32, 64, 128 };
 
 // Each row's widgets are named by the row, then what they are: the fields
 // and most controls by a prefix ("current" + "Hexadecimal"), the signed
@@ -66,7 +66,7 @@ const RowNames kRowNames[kRowCount] = {
 };
 // By Notation.
 const char* const kNotationNames[eNotationCount] = { "Binary", "Decimal", "Hexadecimal", "Octal",
-    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float" };
+    "Quixadecimal", "Text", "IPAddress", "NumVersion", "Float", "Uuid" };
 
 QString FieldName(const RowNames& row, Notation notation)
 {
@@ -553,7 +553,9 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
     if (changes.messages[at] && row.overflowWarning) {
         const RowMessage& message = fModel.message(row.type);
         row.overflowWarning->setWarning(MessageText(message),
-            message.kind == eMessageEntered ? WarningLabel::eNote : WarningLabel::eWarning);
+            message.kind == eMessageEntered || message.kind == eMessageUuid
+                ? WarningLabel::eNote
+                : WarningLabel::eWarning);
     }
 }
 
@@ -564,9 +566,12 @@ void ConverterView::showWidth()
     ui->bitWidthPopup->setCurrentIndex(int(item - std::begin(kWidthItems)));
     fWindowLayout->widthChosen(fModel.width());
     // At 8 bits the float field is empty; it says why.
-    const bool hasFloat = IsFloatWidth(fModel.width());
-    for (const Row& row : fRows)
+    const bool hasFloat = IsWideFloatWidth(fModel.width());
+    const bool hasUuid = fModel.width() == 128;
+    for (const Row& row : fRows) {
         row.fields[eNotationFloat]->setPlaceholderText(hasFloat ? QString() : NoFloatPlaceholder());
+        row.fields[eNotationUuid]->setPlaceholderText(hasUuid ? QString() : NoUuidPlaceholder());
+    }
 }
 
 void ConverterView::showMathArea()
@@ -628,7 +633,10 @@ void ConverterView::setNotationShown(Notation notation, bool shown)
 
 void ConverterView::showNotations(const std::bitset<eNotationCount>& hidden)
 {
-    const bool changed = hidden != fHiddenNotations && !hidden.all();
+    // The UUID is empty below 128 bits, so one of the others stays shown.
+    std::bitset<eNotationCount> others = hidden;
+    others.set(eNotationUuid);
+    const bool changed = hidden != fHiddenNotations && !others.all();
     if (changed) {
         fHiddenNotations = hidden;
         for (const Row& row : fRows)
@@ -637,12 +645,14 @@ void ConverterView::showNotations(const std::bitset<eNotationCount>& hidden)
         fWindowLayout->notationsShown(hidden);
     }
     // The last notation shown cannot be hidden.
-    const bool lastShown = fHiddenNotations.count() + 1 == eNotationCount;
+    others = fHiddenNotations;
+    others.set(eNotationUuid);
+    const bool lastShown = others.count() + 1 == eNotationCount;
     for (int notation = 0; notation < eNotationCount; ++notation) {
         QAction& action = *fNotationActions[notation];
         const QSignalBlocker quiet(action);
         action.setChecked(!fHiddenNotations[notation]);
-        action.setEnabled(!(lastShown && !fHiddenNotations[notation]));
+        action.setEnabled(notation == eNotationUuid || !(lastShown && !others[notation]));
     }
     // The focus moves on from a field hidden under it, as Tab would; the
     // toolkit does so itself only in the active window.

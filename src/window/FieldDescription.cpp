@@ -59,6 +59,11 @@ const NotationDescription kNotationDescriptions[eNotationCount] = {
             "row's byte order; typed at 8 bits, a single, and the width becomes 32"),
         QT_TRANSLATE_NOOP("FieldDescription",
             "the bits as an IEEE-754 floating-point number, in the row's byte order") },
+    { QT_TRANSLATE_NOOP("FieldDescription", "UUID"),
+        QT_TRANSLATE_NOOP("FieldDescription",
+            "UUID at 128 bits, with or without hyphens, braces or urn:uuid:; typed at a "
+            "narrower width, the width becomes 128"),
+        QT_TRANSLATE_NOOP("FieldDescription", "the 128 bits as a UUID") },
 };
 
 QString Translated(const char* text)
@@ -118,4 +123,9 @@ void ShowWholeTextInToolTip(QLineEdit& field)
 QString NoFloatPlaceholder()
 {
     return QCoreApplication::translate("FieldDescription", "16 bits or more");
+}
+
+QString NoUuidPlaceholder()
+{
+    return QCoreApplication::translate("FieldDescription", "128 bits");
 }

@@ -20,5 +20,7 @@ void ShowWholeTextInToolTip(QLineEdit& field);
 
 // What an empty float field says at 8 bits, which hold no float.
 QString NoFloatPlaceholder();
+// The UUID field's below 128 bits.
+QString NoUuidPlaceholder();
 
 #endif

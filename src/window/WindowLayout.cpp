@@ -38,16 +38,16 @@ WindowLayout::WindowLayout(QMainWindow& window, Ui::ConverterDocument& form)
     , fForm(form)
 {
     Ui::ConverterDocument& w = form;
-    fValueLabels
-        = { w.labelBinary, w.labelDecimal, w.labelHexadecimal, w.labelOctal, w.labelQuixadecimal,
-              w.labelText, w.labelIPAddress, w.labelNumVersion, w.labelFloat, w.labelBitGrid };
+    fValueLabels = { w.labelBinary, w.labelDecimal, w.labelHexadecimal, w.labelOctal,
+        w.labelQuixadecimal, w.labelText, w.labelIPAddress, w.labelNumVersion, w.labelFloat,
+        w.labelUuid, w.labelBitGrid };
     fOperandLabels = { w.operandBinaryLabel, w.operandDecimalLabel, w.operandHexadecimalLabel,
         w.operandOctalLabel, w.operandQuixadecimalLabel, w.operandTextLabel,
-        w.operandIPAddressLabel, w.operandNumVersionLabel, w.operandFloatLabel,
+        w.operandIPAddressLabel, w.operandNumVersionLabel, w.operandFloatLabel, w.operandUuidLabel,
         w.operandBitGridLabel };
     fResultLabels = { w.resultBinaryLabel, w.resultDecimalLabel, w.resultHexadecimalLabel,
         w.resultOctalLabel, w.resultQuixadecimalLabel, w.resultTextLabel, w.resultIPAddressLabel,
-        w.resultNumVersionLabel, w.resultFloatLabel, w.resultBitGridLabel };
+        w.resultNumVersionLabel, w.resultFloatLabel, w.resultUuidLabel, w.resultBitGridLabel };
     fBinaryFields = { w.currentBinary, w.operandBinary, w.resultBinary };
     fFieldWidth = w.currentBinary->minimumWidth();
 
@@ -168,6 +168,7 @@ void WindowLayout::notationsShown(const std::bitset<eNotationCount>& hidden)
 void WindowLayout::widthChosen(int bits)
 {
     fBits = bits;
+    showUuidRows();
     if (!fMathShown)
         return;
     const Arrangement before = fArrangement;
@@ -179,6 +180,17 @@ void WindowLayout::widthChosen(int bits)
         return;
     }
     resizeWithin(contentSizeWithMath() + chrome());
+}
+
+// Only 128 bits have a UUID: narrower, its rows take no room.
+void WindowLayout::showUuidRows()
+{
+    const bool shown = fBits == 128 && !fHidden[eNotationUuid];
+    fForm.labelUuid->setVisible(shown);
+    for (QWidget* field : { fForm.currentUuid, fForm.operandUuid, fForm.resultUuid })
+        field->setVisible(shown);
+    fForm.operandUuidLabel->setVisible(shown && fArrangement != eSideBySide);
+    fForm.resultUuidLabel->setVisible(shown && fArrangement == eStacked);
 }
 
 void WindowLayout::chooseArrangement()
@@ -207,6 +219,7 @@ void WindowLayout::arrange(Arrangement arrangement)
         fOperandLabels[at]->setVisible(mathBelow && labelShown(at));
         fResultLabels[at]->setVisible(arrangement == eStacked && labelShown(at));
     }
+    showUuidRows();
 
     // One above the other, the areas' fields start at the same place: each
     // grid's label column is as wide as the widest label of both, and as

@@ -82,6 +82,7 @@ private:
     // The widest arrangement in which every binary field shows the width's
     // digits whole and the window fits the screen's width; the narrowest
     // when none does.
+    void showUuidRows();
     void chooseArrangement();
     void arrange(Arrangement arrangement);
     void placeResultBlock(bool belowOperand);
