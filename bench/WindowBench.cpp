@@ -23,6 +23,8 @@
 #include "window/ConverterView.h"
 
 #include "Iterations.h"
+#include "files/LayoutStore.h"
+#include "files/WindowStateStore.h"
 #include "window/BitFieldPanel.h"
 #include "window/BitGrid.h"
 
@@ -30,6 +32,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,11 +183,20 @@ std::unique_ptr<ConverterView> OpenWindow(Scene scene)
     const bool mathOpen = scene == eMathOpen;
     auto window = std::make_unique<ConverterView>();
     window->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The layout opens as a window left with it open does: saved, then
+    // taken up with the panel shown.
+    if (scene == eFieldsShown) {
+        const LayoutSave saved = LayoutStore().save(ThirtyTwoFields());
+        if (!saved.ok())
+            std::abort();
+        WindowState left;
+        left.layoutFile = QFileInfo(saved.path).fileName();
+        left.panels = { { QStringLiteral("bitFieldPanel"), true, QSize() } };
+        window->takeUp(left);
+    }
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         std::abort();
-    if (scene == eFieldsShown)
-        window->bitFieldPanel().openLayout(ThirtyTwoFields());
     if (mathOpen) {
         QTest::mouseClick(window->findChild<QToolButton*>("mathDisclosure"), Qt::LeftButton);
         QTest::keyClicks(window->findChild<QLineEdit*>("operandHexadecimal"), "ff0f");
@@ -395,10 +407,11 @@ int main(int argc, char** argv)
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The layout the fields scene opens is saved, as every layout is: not
-    // among the user's.
+    // The layout the fields scene opens is saved, as every layout is, and
+    // each window writes its state when it closes: not among the user's.
     QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    qputenv("XDG_DATA_HOME", data.filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", data.filePath("config").toUtf8());
     QApplication app(argc, argv);
 
     const std::pair<const char*, Scene> scenes[] = { { "WindowKeystroke", eValueOnly },
