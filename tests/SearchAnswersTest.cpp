@@ -277,6 +277,11 @@ private slots:
         QTest::newRow("address") << "10.0.0.1" << QStringList { "--from", "ip", "--", "10.0.0.1" };
         QTest::newRow("a small decimal still opens") << "3" << QStringList { "--", "3" };
         QTest::newRow("no number: an empty window") << "hello" << QStringList { "--new-window" };
+        QTest::newRow("IPv6 address")
+            << "2001:db8::1" << QStringList { "--from", "ip", "--", "2001:db8::1" };
+        QTest::newRow("UUID in braces")
+            << "{123e4567-e89b-12d3-a456-426614174000}"
+            << QStringList { "--from", "uuid", "--", "{123e4567-e89b-12d3-a456-426614174000}" };
     }
     void launchOpensTheQueryInTheValueRow()
     {
@@ -287,6 +292,12 @@ private slots:
         QVERIFY(OpensWindow(launch));
         if (const std::optional<QueryReading> reading = ReadQuery(query)) {
             QCOMPARE(launch.action, eLaunchWithText);
+            if (reading->wide != QueryReading::eNarrow) {
+                const WideConverter wide = ReadText(launch.reading).number(eFieldTypeValue);
+                QVERIFY(wide.GetValue(eBigEndian) == reading->wideNumber);
+                QCOMPARE(wide.BitWidth(), UInt16(128));
+                return;
+            }
             const BaseConverter opened
                 = ReadText(launch.reading).number(eFieldTypeValue).ToBaseConverter();
             QCOMPARE(opened.GetValue(eBigEndian), reading->number.GetValue(eBigEndian));
