@@ -598,6 +598,13 @@ void ConverterViewTest::magnitudeLabelsHoldTheirLongestTexts_data()
             "type operandDecimal -9223372036854775808",
             "operandMetricMagnitude=-9223.372 quadrillion|resultBinaryMagnitude=8192.000 PB|"
             "resultMetricMagnitude=9223.372 quadrillion" },
+        { "largest at 128 bits", "type currentHexadecimal ffffffffffffffffffffffffffffffff",
+            "currentBinaryMagnitude=302231454903657293676544.000 PB|"
+            "currentMetricMagnitude=340282366920938463463374.607 quadrillion" },
+        { "most negative at 128 bits",
+            "type currentDecimal -170141183460469231731687303715884105728",
+            "currentBinaryMagnitude=-151115727451828646838272.000 PB|"
+            "currentMetricMagnitude=-170141183460469231731687.304 quadrillion" },
     };
     for (const auto& [name, steps, shown] : rows)
         QTest::newRow(name) << QString(steps) << ParseShown(shown);

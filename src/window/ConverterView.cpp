@@ -564,6 +564,9 @@ void ConverterView::showWidth()
     const auto* item = std::find(std::begin(kWidthItems), std::end(kWidthItems), fModel.width());
     WIRING_ASSERT(item != std::end(kWidthItems));
     ui->bitWidthPopup->setCurrentIndex(int(item - std::begin(kWidthItems)));
+    for (const Row& row : fRows)
+        for (MagnitudeLabel* label : { row.binaryMagnitude, row.metricMagnitude })
+            label->setWide(fModel.width() == 128);
     fWindowLayout->widthChosen(fModel.width());
     // At 8 bits the float field is empty; it says why.
     const bool hasFloat = IsWideFloatWidth(fModel.width());

@@ -14,7 +14,7 @@ namespace {
 // Wide enough for any text a magnitude label shows: a sign, eight digits
 // (the widest one) and a point cover both "18446.744" and "-9223.372", then
 // the widest of the units.
-int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
+int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric, bool wide)
 {
     int digit = 0;
     for (char16_t c = u'0'; c <= u'9'; ++c)
@@ -31,7 +31,9 @@ int MagnitudeTextWidth(const QFontMetrics& metrics, bool metric)
             unit = std::max(unit, metrics.horizontalAdvance(QLatin1String(name)));
     }
     // Measured in pieces, so one pixel more for their rounding.
-    return metrics.horizontalAdvance(QLatin1Char('-')) + 8 * digit
+    // Eight digits at most 64 bits, 27 at 128 ("170141183460469231731687.304")
+    // and one more for the rounding of so many pieces.
+    return metrics.horizontalAdvance(QLatin1Char('-')) + (wide ? 28 : 8) * digit
         + metrics.horizontalAdvance(QLatin1Char('.')) + unit + 1;
 }
 
@@ -50,6 +52,15 @@ void MagnitudeLabel::setMetric(bool metric)
     if (metric == fMetric)
         return;
     fMetric = metric;
+    if (testAttribute(Qt::WA_WState_Polished))
+        fixSize();
+}
+
+void MagnitudeLabel::setWide(bool wide)
+{
+    if (wide == fWide)
+        return;
+    fWide = wide;
     if (testAttribute(Qt::WA_WState_Polished))
         fixSize();
 }
@@ -101,5 +112,5 @@ void MagnitudeLabel::fixSize()
     const QFontMetrics metrics = fontMetrics();
     const int margins
         = hint.width() - metrics.boundingRect(QRect(0, 0, 2000, 2000), 0, text()).width();
-    setFixedSize(MagnitudeTextWidth(metrics, fMetric) + margins, hint.height());
+    setFixedSize(MagnitudeTextWidth(metrics, fMetric, fWide) + margins, hint.height());
 }

@@ -19,6 +19,9 @@ public:
 
     bool isMetric() const { return fMetric; }
     void setMetric(bool metric);
+    // At 128 bits a magnitude goes past its largest unit: 24 digits before
+    // the point, where 64 bits need at most 4.
+    void setWide(bool wide);
 
     // Shows `magnitude` and, while assistive technology listens, tells it
     // that the name it reads has changed.
@@ -35,6 +38,7 @@ private:
     void fixSize();
 
     bool fMetric = false;
+    bool fWide = false;
 };
 
 #endif
