@@ -105,11 +105,12 @@ void ConverterView::closeEvent(QCloseEvent* event)
 
 bool ConverterView::event(QEvent* event)
 {
+    // The base may delete this window (a deferred delete): nothing of it is
+    // read after the base unless the event is one that leaves it standing.
+    const QEvent::Type type = event->type();
     const bool handled = QMainWindow::event(event);
-    if (fTakenUpFrame
-        && (event->type() == QEvent::Move || event->type() == QEvent::Resize
-            || event->type() == QEvent::Show)
-        && isVisible()) {
+    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+        && fTakenUpFrame && isVisible()) {
         const QSize decorations = frameGeometry().size() - size();
         if (decorations != QSize(0, 0)) {
             const QRect frame = *fTakenUpFrame;
