@@ -87,7 +87,7 @@ bench:
 	  --benchmark_out=$(BENCH_BUILD)/window_bench.json --benchmark_out_format=json
 	python3 bench/ratios.py $(BENCH_BUILD)/window_bench.json
 	python3 bench/startup.py $(BENCH_BUILD)/bitlens $(BENCH_BUILD)/bench/bare_window \
-	  $(BENCH_BUILD)/bench/libstartup_probe.so resources/ConverterDocument.ui --runs 30
+	  $(BENCH_BUILD)/bench/libstartup_probe.so resources/ConverterDocument.ui --runs 30 --panels
 	$(BENCH_BUILD)/bench/layout_bench
 
 # Fuzzing needs clang; its targets are a project of their own in fuzz/.

@@ -184,14 +184,15 @@ std::unique_ptr<ConverterView> OpenWindow(Scene scene)
     auto window = std::make_unique<ConverterView>();
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     // The layout opens as a window left with it open does: saved, then
-    // taken up with the panel shown.
+    // taken up with both panels shown.
     if (scene == eFieldsShown) {
         const LayoutSave saved = LayoutStore().save(ThirtyTwoFields());
         if (!saved.ok())
             std::abort();
         WindowState left;
         left.layoutFile = QFileInfo(saved.path).fileName();
-        left.panels = { { QStringLiteral("bitFieldPanel"), true, QSize() } };
+        left.panels = { { QStringLiteral("historyPanel"), true, QSize() },
+            { QStringLiteral("bitFieldPanel"), true, QSize() } };
         window->takeUp(left);
     }
     window->show();

@@ -17,7 +17,14 @@ Under Xvfb, resident memory is also taken as a user's machine holds it:
 the while, so that the work put off past the first paint has run, and with
 a session bus of the script's own (dbus-daemon), as a desktop session has.
 
-Usage: bench/startup.py BITLENS BARE_WINDOW PROBE UI_FILE [--runs N] [--instructions]
+With --panels, bitlens is also started as a window left with the math area
+open and both panels shown restores itself, and its figures are shown beside
+the default start's, against the same bare window.
+
+Each program starts with configuration, data and state folders of its own,
+empty: a window state left by the user's own Bitlens is never restored.
+
+Usage: bench/startup.py BITLENS BARE_WINDOW PROBE UI_FILE [--runs N] [--instructions] [--panels]
 """
 import argparse
 import os
@@ -118,6 +125,38 @@ def report_settled(samples):
     return not ok
 
 
+def write_restored_state(config):
+    """A window state as a window left with the math area open and both
+    panels shown writes it."""
+    os.makedirs(f"{config}/bitlens")
+    with open(f"{config}/bitlens/window-state", "w", encoding="utf-8") as state:
+        state.write("bitlens window state 1\nmath\topen\nwidth\t64\n"
+                    "panel\thistoryPanel\tshown\t0\t0\n"
+                    "panel\tbitFieldPanel\tshown\t0\t0\n")
+
+
+def report_restored(programs, env, runs):
+    """Start-up and settled memory of bitlens restoring the math area and
+    both panels, against the same bare window."""
+    samples, _ = measure(programs, env, runs)
+    settled = measure_settled(programs, env, runs)
+    print(f"start-up restoring the math area and both panels, median of {runs} runs each")
+    missed = 0
+    rows = [("wall time", statistics.median(samples["bitlens"][0]) * 1000,
+             statistics.median(samples["bare"][0]) * 1000, "ms"),
+            ("peak RSS", statistics.median(samples["bitlens"][1]) / 1024,
+             statistics.median(samples["bare"][1]) / 1024, "MiB"),
+            ("RSS 300 ms", statistics.median(settled["bitlens"]) / 1024,
+             statistics.median(settled["bare"]) / 1024, "MiB")]
+    for what, ours, bare, unit in rows:
+        ratio = ours / bare
+        ok = ratio <= TARGETS[what]
+        missed += not ok
+        print(f"  {what:<10} {ours:6.1f} {unit:<3}{bare:6.1f} {unit:<3}{ratio:5.2f}  "
+              f"<= {TARGETS[what]:.2f} {'ok' if ok else 'MISSED'}")
+    return missed
+
+
 def start_reporting(make_argv):
     """Starts the program make_argv(fd) gives and reads the first line it
     writes to fd: the child and the line, or None and None when it writes
@@ -212,6 +251,7 @@ def main():
     parser.add_argument("ui_file")
     parser.add_argument("--runs", type=int, default=20)
     parser.add_argument("--instructions", action="store_true")
+    parser.add_argument("--panels", action="store_true")
     args = parser.parse_args()
 
     programs = {"bitlens": [os.path.abspath(args.bitlens)],
@@ -225,7 +265,13 @@ def main():
         # No session bus either, and none started on demand: a missing bus would
         # have each program fork to look for dbus-launch along the PATH.
         env.update(XDG_RUNTIME_DIR=runtime, LD_PRELOAD=os.path.abspath(args.probe),
-                   DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/no-bus")
+                   DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/no-bus",
+                   XDG_CONFIG_HOME=f"{runtime}/config", XDG_DATA_HOME=f"{runtime}/data",
+                   XDG_STATE_HOME=f"{runtime}/state")
+        restored = None
+        if args.panels:
+            restored = dict(env, XDG_CONFIG_HOME=f"{runtime}/restored")
+            write_restored_state(f"{runtime}/restored")
 
         offscreen = dict(env, QT_QPA_PLATFORM="offscreen")
         samples, census = measure(programs, offscreen, args.runs)
@@ -251,6 +297,10 @@ def main():
                         settled = measure_settled(
                             programs, dict(xcb, DBUS_SESSION_BUS_ADDRESS=address), args.runs)
                         missed += report_settled(settled)
+                        if restored is not None:
+                            missed += report_restored(programs, dict(
+                                restored, QT_QPA_PLATFORM="xcb", DISPLAY=display,
+                                DBUS_SESSION_BUS_ADDRESS=address), args.runs)
                     finally:
                         bus.terminate()
                         bus.wait()
