@@ -23,8 +23,8 @@ WindowState Everything()
     state.mathOpen = true;
     state.width = 64;
     state.hiddenNotations = { eNotationText, eNotationNumVersion };
-    state.panels
-        = { { "historyPanel", true, QSize(320, 400) }, { "bitFieldPanel", false, QSize(0, 0) } };
+    state.panels = { { "historyPanel", true, QSize(320, 400) },
+        { "bitFieldPanel", false, QSize(0, 0), true } };
     state.layoutFile = "CTRL 2.json";
     state.placements = { { "HDMI-1", QRect(1920, 0, 2560, 1440), QRect(2000, 100, 900, 700) },
         { "eDP-1", QRect(0, 0, 1920, 1080), QRect(10, 20, 800, 600) } };
@@ -71,6 +71,10 @@ TEST(WindowStateStoreTest, EachFileGivesItsStateAndIsWrittenOverOnlyWhenItMayBe)
         { "a line cut short", header + "placement\tHDMI-1\t0\t0\n", false, true },
         { "a setting twice", header + "math\topen\nmath\tclosed\n", false, true },
         { "a field too many", header + "width\t32\t32\n", false, true },
+        { "a panel placed nowhere", header + "panel\thistoryPanel\tshown\t1\t1\tabove\n", false,
+            true },
+        { "a panel written before it could be below",
+            header + "panel\thistoryPanel\tshown\t300\t200\n", true, true },
         { "bytes of no text", header + QByteArray("width\t\0\xff\xfe", 9) + "\n", false, true },
     };
     WindowState saved;

@@ -147,7 +147,7 @@ QByteArray WriteWindowState(const WindowState& state)
     for (const PanelState& panel : state.panels)
         text += "panel\t" + Encoded(panel.name) + '\t' + (panel.shown ? "shown" : "hidden") + '\t'
             + Number(std::max(0, panel.size.width())) + '\t'
-            + Number(std::max(0, panel.size.height())) + '\n';
+            + Number(std::max(0, panel.size.height())) + (panel.below ? "\tbelow" : "") + '\n';
     if (!state.layoutFile.isEmpty())
         text += "layout\t" + Encoded(state.layoutFile) + '\n';
     for (const WindowPlacement& placement : state.placements)
@@ -213,6 +213,9 @@ WindowStateReading ReadWindowState(const QByteArray& text)
             panel.shown = fields.choice("shown", "hidden");
             const int width = fields.number(0, kMaxCoordinate);
             panel.size = QSize(width, fields.number(0, kMaxCoordinate));
+            // Written only for a panel under the rows; older files lack it.
+            if (!fields.atEnd())
+                panel.below = fields.choice("below", "beside");
             state.panels.push_back(panel);
         } else if (key == "layout") {
             state.layoutFile = fields.text();

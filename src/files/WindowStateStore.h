@@ -52,10 +52,12 @@ struct PanelState {
     QString name;
     bool shown = false;
     QSize size { 0, 0 }; // none yet: the panel's own
+    bool below = false; // docked under the rows rather than beside them
 
     bool operator==(const PanelState& other) const
     {
-        return name == other.name && shown == other.shown && size == other.size;
+        return name == other.name && shown == other.shown && size == other.size
+            && below == other.below;
     }
 };
 

@@ -159,7 +159,8 @@ void HistoryPanel::buildPanel()
 {
     fDock = new QDockWidget(tr("History"), &fWindow);
     fDock->setObjectName(QStringLiteral("historyPanel"));
-    fDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    fDock->setAllowedAreas(
+        Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     fDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
         | QDockWidget::DockWidgetFloatable);
     fDock->hide();

@@ -16,6 +16,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -409,6 +410,7 @@ void WindowLayout::showPanel(QDockWidget& panel, bool shown)
         connect(&panel, &QObject::destroyed, this, [this, &panel] {
             fPanels.removeOne(&panel);
             fGrownFor.remove(&panel);
+            fGrownDownFor.remove(&panel);
         });
     }
     panel.setVisible(shown);
@@ -416,13 +418,18 @@ void WindowLayout::showPanel(QDockWidget& panel, bool shown)
         panel.raise();
 }
 
-void WindowLayout::takeUpPanel(QDockWidget& panel, int width)
+void WindowLayout::takeUpPanel(QDockWidget& panel, QSize size, bool below)
 {
     showPanel(panel, false);
     fGrownFor.insert(&panel, 0);
     showPanel(panel, true);
-    if (width > 0)
-        fWindow.resizeDocks({ &panel }, { width }, Qt::Horizontal);
+    if (below) {
+        dockBelow(panel, false);
+        if (size.height() > 0)
+            fWindow.resizeDocks({ &panel }, { size.height() }, Qt::Vertical);
+    } else if (size.width() > 0) {
+        fWindow.resizeDocks({ &panel }, { size.width() }, Qt::Horizontal);
+    }
 }
 
 void WindowLayout::makeRoom(QDockWidget& panel)
@@ -432,9 +439,25 @@ void WindowLayout::makeRoom(QDockWidget& panel)
         return;
     const int separator
         = fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
-    const int wanted = panel.sizeHint().width();
+    const int wanted = std::max(panel.sizeHint().width(), panel.minimumSizeHint().width());
     const QRect room = fWindow.screen()->availableGeometry();
     const QRect frame = fWindow.frameGeometry();
+    // Beside the rows only where the screen holds the rows and the panel:
+    // a panel that would squeeze the rows goes under them instead, where the
+    // rows scroll down rather than sideways.
+    int besideRows = contentMinimum().width() + 2 * fForm.windowScrollArea->frameWidth()
+        + fForm.windowScrollArea->verticalScrollBar()->sizeHint().width() + wanted + separator;
+    for (QDockWidget* other : std::as_const(fPanels))
+        if (other != &panel && other->isVisible() && !other->isFloating()
+            && fWindow.dockWidgetArea(other) == Qt::RightDockWidgetArea)
+            besideRows += other->width() + separator;
+    const QSize decorations = frame.size() - fWindow.size();
+    if (besideRows > room.width() - decorations.width()) {
+        dockBelow(panel);
+        return;
+    }
+    if (fWindow.dockWidgetArea(&panel) != Qt::RightDockWidgetArea)
+        fWindow.addDockWidget(Qt::RightDockWidgetArea, &panel);
     const int grown = std::clamp(room.width() - frame.width(), 0, wanted + separator);
     fGrownTo = fWindow.width() + grown;
     fGrownFor.insert(&panel, grown);
@@ -444,10 +467,103 @@ void WindowLayout::makeRoom(QDockWidget& panel)
         notePush(frame.topLeft());
     }
     fWindow.resizeDocks({ &panel }, { wanted }, Qt::Horizontal);
+    // The dock may take more than it asked for: the window grows by what
+    // the rows then lack, as far as the screen has room.
+    if (QLayout* layout = fWindow.layout())
+        layout->activate();
+    const int lacking = besideRows - wanted - separator
+        - std::accumulate(fPanels.begin(), fPanels.end(), 0,
+            [&](int sum, QDockWidget* other) {
+                return other != &panel && other->isVisible() && !other->isFloating()
+                        && fWindow.dockWidgetArea(other) == Qt::RightDockWidgetArea
+                    ? sum + other->width() + separator
+                    : sum;
+            })
+        - fForm.windowScrollArea->width();
+    const QRect grownFrame = fWindow.frameGeometry();
+    const int more = std::clamp(room.width() - grownFrame.width(), 0, std::max(lacking, 0));
+    if (more > 0) {
+        fGrownTo += more;
+        fGrownFor[&panel] += more;
+        fWindow.resize(fGrownTo, fWindow.height());
+        if (grownFrame.right() + more > room.right()) {
+            fWindow.move(room.right() + 1 - grownFrame.width() - more, grownFrame.top());
+            notePush(grownFrame.topLeft());
+        }
+    }
+}
+
+void WindowLayout::dockBelow(QDockWidget& panel, bool grow)
+{
+    QDockWidget* beside = nullptr;
+    for (QDockWidget* other : std::as_const(fPanels))
+        if (other != &panel && other->isVisible() && !other->isFloating()
+            && fWindow.dockWidgetArea(other) == Qt::BottomDockWidgetArea)
+            beside = other;
+    const auto wantedWidth = [](const QDockWidget& dock) {
+        return std::max(dock.sizeHint().width(), dock.minimumSizeHint().width());
+    };
+    const bool sideBySide = beside && wantedWidth(*beside) + wantedWidth(panel) <= fWindow.width();
+    if (beside && sideBySide)
+        fWindow.splitDockWidget(beside, &panel, Qt::Horizontal);
+    else if (beside)
+        fWindow.tabifyDockWidget(beside, &panel);
+    else if (fWindow.dockWidgetArea(&panel) != Qt::BottomDockWidgetArea)
+        fWindow.addDockWidget(Qt::BottomDockWidgetArea, &panel);
+    // A panel beside the rows keeps to the width it wants: the rows have the rest.
+    for (QDockWidget* other : std::as_const(fPanels))
+        if (other->isVisible() && !other->isFloating()
+            && fWindow.dockWidgetArea(other) == Qt::RightDockWidgetArea)
+            fWindow.resizeDocks({ other },
+                { std::max(other->sizeHint().width(), other->minimumSizeHint().width()) },
+                Qt::Horizontal);
+    if (beside && !sideBySide) {
+        panel.raise();
+        return;
+    }
+    if (beside) {
+        // The panel takes the width its content wants, the one beside it the rest.
+        const int wanted = wantedWidth(panel);
+        fWindow.resizeDocks(
+            { beside, &panel }, { fWindow.width() - wanted, wanted }, Qt::Horizontal);
+        return;
+    }
+    if (!grow)
+        return;
+    // The window grows down by the panel's height as far as the screen
+    // has room; what is missing the rows give up, and scroll.
+    const int separator
+        = fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
+    const QRect room = fWindow.screen()->availableGeometry();
+    const QRect frame = fWindow.frameGeometry();
+    const int wanted = panel.sizeHint().height();
+    const int grown = std::clamp(room.height() - frame.height(), 0, wanted + separator);
+    fGrownDownTo = fWindow.height() + grown;
+    fGrownDownFor.insert(&panel, grown);
+    fWindow.resize(fWindow.width(), fGrownDownTo);
+    if (frame.top() + frame.height() + grown > room.bottom() + 1) {
+        fWindow.move(
+            frame.left(), std::max(room.top(), room.bottom() + 1 - frame.height() - grown));
+        notePush(frame.topLeft());
+    }
+    // Never more than half the window: the rows keep room to be read.
+    fWindow.resizeDocks({ &panel }, { std::min(wanted, fGrownDownTo / 2) }, Qt::Vertical);
+    updateScrollArea();
 }
 
 void WindowLayout::giveRoomBack(QDockWidget& panel)
 {
+    const int grownDown = fGrownDownFor.take(&panel);
+    if (grownDown > 0 && !fWindow.isMaximized() && !fWindow.isFullScreen()) {
+        if (fWindow.height() == fGrownDownTo) {
+            fGrownDownTo -= grownDown;
+            fWindow.resize(fWindow.width(), fGrownDownTo);
+            moveBack();
+        } else {
+            for (int& each : fGrownDownFor)
+                each = 0;
+        }
+    }
     const int grown = fGrownFor.take(&panel);
     if (grown == 0 || fWindow.isMaximized() || fWindow.isFullScreen())
         return;

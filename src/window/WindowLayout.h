@@ -68,16 +68,20 @@ public:
     // button, the panel gives that room back unless the window was resized
     // since.
     void showPanel(QDockWidget& panel, bool shown);
-    // A panel shown as a window was left, `width` wide: the window's size
-    // taken up already holds it, so the window neither grows for it nor,
-    // when it is hidden, gives room back.
-    void takeUpPanel(QDockWidget& panel, int width);
+    // A panel shown as a window was left, `size` large, beside the rows or
+    // `below` them: the window's size taken up already holds it, so the
+    // window neither grows for it nor, when it is hidden, gives room back.
+    void takeUpPanel(QDockWidget& panel, QSize size, bool below);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void makeRoom(QDockWidget& panel);
+    // The panel docked under the rows, beside another panel there or, where
+    // the two would not have room side by side, as tabs; the window grows
+    // down for it when `grow`.
+    void dockBelow(QDockWidget& panel, bool grow = true);
     void giveRoomBack(QDockWidget& panel);
     // The widest arrangement in which every binary field shows the width's
     // digits whole and the window fits the screen's width; the narrowest
@@ -137,6 +141,9 @@ private:
     QList<QDockWidget*> fPanels;
     QHash<QDockWidget*, int> fGrownFor;
     int fGrownTo = 0;
+    // The same for panels docked under the rows, by height.
+    QHash<QDockWidget*, int> fGrownDownFor;
+    int fGrownDownTo = 0;
     // Where the screen's edge last pushed the window from, and to: closing
     // what grew it puts it back, unless the user has moved it since.
     struct Pushed {

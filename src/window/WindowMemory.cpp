@@ -47,7 +47,8 @@ WindowState ConverterView::remembered() const
     for (const char* name : kPanelNames) {
         const auto* panel = findChild<QDockWidget*>(QLatin1String(name));
         if (panel && !panel->isFloating())
-            state.panels.push_back({ QLatin1String(name), panel->isVisible(), panel->size() });
+            state.panels.push_back({ QLatin1String(name), panel->isVisible(), panel->size(),
+                dockWidgetArea(const_cast<QDockWidget*>(panel)) == Qt::BottomDockWidgetArea });
     }
     if (const QScreen* on = screen())
         state.place({ on->name(), on->geometry(), frameGeometry() });
@@ -83,11 +84,11 @@ void ConverterView::takeUp(const WindowState& state)
         if (panel.name == QLatin1String("historyPanel")) {
             ui->actionShowHistory->setChecked(true);
             if (auto* dock = findChild<QDockWidget*>(panel.name); dock && frame)
-                fWindowLayout->takeUpPanel(*dock, panel.size.width());
+                fWindowLayout->takeUpPanel(*dock, panel.size, panel.below);
         } else if (panel.name == QLatin1String("bitFieldPanel")) {
             BitFieldPanel& dock = bitFieldPanel();
             if (frame)
-                fWindowLayout->takeUpPanel(dock, panel.size.width());
+                fWindowLayout->takeUpPanel(dock, panel.size, panel.below);
             else
                 dock.showAndFocus();
             const QSignalBlocker quiet(ui->actionShowBitFields);
@@ -109,8 +110,8 @@ bool ConverterView::event(QEvent* event)
     // read after the base unless the event is one that leaves it standing.
     const QEvent::Type type = event->type();
     const bool handled = QMainWindow::event(event);
-    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
-        && fTakenUpFrame && isVisible()) {
+    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) && fTakenUpFrame
+        && isVisible()) {
         const QSize decorations = frameGeometry().size() - size();
         if (decorations != QSize(0, 0)) {
             const QRect frame = *fTakenUpFrame;
