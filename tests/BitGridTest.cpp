@@ -158,7 +158,7 @@ Bits BitGridTest::edits() const
 {
     Bits values;
     for (const QList<QVariant>& signal : *edited)
-        values << signal.at(0).toULongLong();
+        values << LowHalf(signal.at(0).value<UInt128>());
     return values;
 }
 
