@@ -221,8 +221,9 @@ void BitGridTest::dragGivesPassedBitsTheFirstBitsValue_data()
     QTest::addColumn<Bits>("expected");
     QTest::addColumn<qulonglong>("high"); // the high 64 bits at the end
 
-    QTest::newRow("setting across a byte boundary") << 16 << 0ull << QList<int> { 10, 9, 8, 7, 6 }
-                                                    << Bits { 0x400, 0x600, 0x700, 0x780, 0x7c0 } << 0ull;
+    QTest::newRow("setting across a byte boundary")
+        << 16 << 0ull << QList<int> { 10, 9, 8, 7, 6 } << Bits { 0x400, 0x600, 0x700, 0x780, 0x7c0 }
+        << 0ull;
     QTest::newRow("clearing, rightwards") << 8 << 0xffull << QList<int> { 7, 6, 5, 4, 3, 2 }
                                           << Bits { 0x7f, 0x3f, 0x1f, 0x0f, 0x07, 0x03 } << 0ull;
     QTest::newRow("back over passed bits keeps them")
@@ -238,8 +239,7 @@ void BitGridTest::dragGivesPassedBitsTheFirstBitsValue_data()
     QTest::newRow("at 128, from the lowest line into the one above")
         << 128 << 0ull << QList<int> { 30, 33 } << Bits { 1ull << 30, 0x3c0000000ull } << 0ull;
     QTest::newRow("at 128, from the low half up into the high")
-        << 128 << 0ull << QList<int> { 62, 65 } << Bits { 1ull << 62, 3ull << 62 }
-        << 3ull;
+        << 128 << 0ull << QList<int> { 62, 65 } << Bits { 1ull << 62, 3ull << 62 } << 3ull;
     QTest::newRow("at 128, down from the top line")
         << 128 << 0ull << QList<int> { 127, 90 } << Bits { 0, 0 } << 0xfffffffffc000000ull;
 }

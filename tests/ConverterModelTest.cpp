@@ -356,7 +356,8 @@ const Script kScripts[] = {
         "currentHexadecimal=ffff ffef ffff ffff ffff ffff ffff ffff" },
     { "a drag across bit 64 at 128", "choose bitWidthPopup 128 bits|drag currentBitGrid 61 66",
         "currentHexadecimal=0007 e000 0000 0000 0000" },
-    { "a drag down from bit 127 clears", "type currentDecimal " NINES40 "|drag currentBitGrid 127 96",
+    { "a drag down from bit 127 clears",
+        "type currentDecimal " NINES40 "|drag currentBitGrid 127 96",
         "currentHexadecimal=ffff ffff ffff ffff ffff ffff" },
     { "the result grid refuses edits at 128",
         "click mathDisclosure|type currentHexadecimal 1 0000 0000 0000 0000 0000 0000 0000|"

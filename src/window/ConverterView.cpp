@@ -349,9 +349,10 @@ void ConverterView::wireRow(const Row& row)
         [this, type] { showChanges(fModel.shift(type, eShiftLeftDir)); });
     connect(row.shiftRightButton, &QPushButton::clicked, this,
         [this, type] { showChanges(fModel.shift(type, eShiftRightDir)); });
-    connect(row.bitGrid, &BitGrid::bitsEdited, this, [this, type](UInt128 bits, bool continuesDrag) {
-        showChanges(fModel.setWideBits(type, bits, continuesDrag));
-    });
+    connect(
+        row.bitGrid, &BitGrid::bitsEdited, this, [this, type](UInt128 bits, bool continuesDrag) {
+            showChanges(fModel.setWideBits(type, bits, continuesDrag));
+        });
 }
 
 void ConverterView::wireKeyboard()
