@@ -86,6 +86,9 @@ private:
     void release();
     void typeKeys(const QString& keys);
     Bits edits() const;
+    // setBits, then the layout pass that a new height asks for.
+    void showBits(UInt128 bits, int width, bool isSigned);
+    QList<UInt128> wideEdits() const;
 
     std::unique_ptr<QWidget> window;
     QLineEdit* before = nullptr;
@@ -158,7 +161,22 @@ Bits BitGridTest::edits() const
 {
     Bits values;
     for (const QList<QVariant>& signal : *edited)
-        values << signal.at(0).toULongLong();
+        values << LowHalf(signal.at(0).value<UInt128>());
+    return values;
+}
+
+void BitGridTest::showBits(UInt128 bits, int width, bool isSigned)
+{
+    grid->setBits(bits, UInt16(width), isSigned);
+    window->layout()->activate();
+    QVERIFY(grid->height() >= grid->heightForWidth(grid->width()));
+}
+
+QList<UInt128> BitGridTest::wideEdits() const
+{
+    QList<UInt128> values;
+    for (const QList<QVariant>& signal : *edited)
+        values << signal.at(0).value<UInt128>();
     return values;
 }
 
@@ -166,29 +184,32 @@ void BitGridTest::clickTogglesOneBit_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("bit");
-    const UInt16 widths[] = { 8, 16, 32, 64 };
+    const UInt16 widths[] = { 8, 16, 32, 64, 128 };
     for (const int width : widths) {
         for (const int bit : { 0, 1, 5, width / 2, width - 1 })
             QTest::addRow("%d bits, bit %d", width, bit) << width << bit;
     }
     QTest::newRow("64 bits, bit 31, start of the low line") << 64 << 31;
     QTest::newRow("64 bits, bit 37") << 64 << 37;
+    for (const int bit : { 31, 63, 95, 96, 100 })
+        QTest::addRow("128 bits, bit %d", bit) << 128 << bit;
 }
 
 void BitGridTest::clickTogglesOneBit()
 {
     QFETCH(int, width);
     QFETCH(int, bit);
-    const UInt64 start = 0x5a5a5a5a5a5a5a5aull & (width == 64 ? ~0ull : (1ull << width) - 1);
-    grid->setBits(start, UInt16(width), false);
-    const UInt64 toggled = start ^ (UInt64(1) << bit);
+    const UInt128 start
+        = MakeUInt128(0xa5a5a5a5a5a5a5a5ull, 0x5a5a5a5a5a5a5a5aull) & WideMask(unsigned(width));
+    showBits(start, width, false);
+    const UInt128 toggled = start ^ (UInt128(1) << bit);
 
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(bit));
-    QCOMPARE(grid->bits(), toggled);
+    QVERIFY(grid->wideBits() == toggled);
     QCOMPARE(bitChild(bit)->state().checked, bool((toggled >> bit) & 1));
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(bit));
-    QCOMPARE(grid->bits(), start);
-    QCOMPARE(edits(), Bits({ toggled, start }));
+    QVERIFY(grid->wideBits() == start);
+    QVERIFY(wideEdits() == QList<UInt128>({ toggled, start }));
     QCOMPARE(grid->cursorBit(), bit);
 }
 
@@ -198,21 +219,29 @@ void BitGridTest::dragGivesPassedBitsTheFirstBitsValue_data()
     QTest::addColumn<qulonglong>("start");
     QTest::addColumn<QList<int>>("path");
     QTest::addColumn<Bits>("expected");
+    QTest::addColumn<qulonglong>("high"); // the high 64 bits at the end
 
-    QTest::newRow("setting across a byte boundary") << 16 << 0ull << QList<int> { 10, 9, 8, 7, 6 }
-                                                    << Bits { 0x400, 0x600, 0x700, 0x780, 0x7c0 };
+    QTest::newRow("setting across a byte boundary")
+        << 16 << 0ull << QList<int> { 10, 9, 8, 7, 6 } << Bits { 0x400, 0x600, 0x700, 0x780, 0x7c0 }
+        << 0ull;
     QTest::newRow("clearing, rightwards") << 8 << 0xffull << QList<int> { 7, 6, 5, 4, 3, 2 }
-                                          << Bits { 0x7f, 0x3f, 0x1f, 0x0f, 0x07, 0x03 };
+                                          << Bits { 0x7f, 0x3f, 0x1f, 0x0f, 0x07, 0x03 } << 0ull;
     QTest::newRow("back over passed bits keeps them")
-        << 8 << 0ull << QList<int> { 4, 6, 2, 5, 4 } << Bits { 0x10, 0x70, 0x7c };
+        << 8 << 0ull << QList<int> { 4, 6, 2, 5, 4 } << Bits { 0x10, 0x70, 0x7c } << 0ull;
     QTest::newRow("a fast move sets the cells it skipped")
-        << 32 << 0ull << QList<int> { 30, 3 } << Bits { 0x40000000, 0x7ffffff8 };
+        << 32 << 0ull << QList<int> { 30, 3 } << Bits { 0x40000000, 0x7ffffff8 } << 0ull;
     QTest::newRow("only moves that change something are told")
-        << 8 << 0x50ull << QList<int> { 7, 6, 5, 4, 3 } << Bits { 0xd0, 0xf0, 0xf8 };
+        << 8 << 0x50ull << QList<int> { 7, 6, 5, 4, 3 } << Bits { 0xd0, 0xf0, 0xf8 } << 0ull;
     QTest::newRow("from the high line into the low")
-        << 64 << 0ull << QList<int> { 33, 30 } << Bits { 1ull << 33, 0x3c0000000ull };
+        << 64 << 0ull << QList<int> { 33, 30 } << Bits { 1ull << 33, 0x3c0000000ull } << 0ull;
     QTest::newRow("from the low line up into the high")
-        << 64 << ~0ull << QList<int> { 2, 40 } << Bits { ~4ull, ~0x1fffffffffcull };
+        << 64 << ~0ull << QList<int> { 2, 40 } << Bits { ~4ull, ~0x1fffffffffcull } << 0ull;
+    QTest::newRow("at 128, from the lowest line into the one above")
+        << 128 << 0ull << QList<int> { 30, 33 } << Bits { 1ull << 30, 0x3c0000000ull } << 0ull;
+    QTest::newRow("at 128, from the low half up into the high")
+        << 128 << 0ull << QList<int> { 62, 65 } << Bits { 1ull << 62, 3ull << 62 } << 3ull;
+    QTest::newRow("at 128, down from the top line")
+        << 128 << 0ull << QList<int> { 127, 90 } << Bits { 0, 0 } << 0xfffffffffc000000ull;
 }
 
 void BitGridTest::dragGivesPassedBitsTheFirstBitsValue()
@@ -221,7 +250,8 @@ void BitGridTest::dragGivesPassedBitsTheFirstBitsValue()
     QFETCH(qulonglong, start);
     QFETCH(QList<int>, path);
     QFETCH(Bits, expected);
-    grid->setBits(start, UInt16(width), false);
+    QFETCH(qulonglong, high);
+    showBits(start, width, false);
 
     press(path.first());
     for (const int bit : path.mid(1))
@@ -229,6 +259,7 @@ void BitGridTest::dragGivesPassedBitsTheFirstBitsValue()
     release();
     QCOMPARE(edits(), expected);
     QCOMPARE(grid->bits(), expected.last());
+    QCOMPARE(HighHalf(grid->wideBits()), high);
 
     // A move after the release is no drag.
     moveTo(0);
@@ -283,6 +314,10 @@ void BitGridTest::cursorMoves_data()
     QTest::newRow("Up from the low line") << 64 << "Ctrl+End Up" << 32;
     QTest::newRow("Up on the high line stays") << 64 << "Up" << 63;
     QTest::newRow("Down on the low line stays") << 64 << "Down Down" << 31;
+    QTest::newRow("at 128, Down through four lines") << 128 << "Right Down Down Down Down" << 30;
+    QTest::newRow("at 128, Up from the lowest line") << 128 << "Ctrl+End Up Up Up Up" << 96;
+    QTest::newRow("at 128, Left runs up a line") << 128 << "Down Down Home Left" << 64;
+    QTest::newRow("at 128, Ctrl+Home") << 128 << "Down Down Down Ctrl+Home" << 127;
 }
 
 void BitGridTest::cursorMoves()
@@ -290,7 +325,7 @@ void BitGridTest::cursorMoves()
     QFETCH(int, width);
     QFETCH(QString, keys);
     QFETCH(int, cursor);
-    grid->setBits(0, UInt16(width), false);
+    showBits(0, width, false);
     typeKeys(keys);
     QCOMPARE(grid->cursorBit(), cursor);
     QVERIFY(bitChild(cursor)->state().focused);
@@ -402,6 +437,8 @@ void BitGridTest::accessibleTree_data()
     QTest::newRow("32 bits") << 32 << 0x80000001ull << "1000 0000 0000 0000 0000 0000 0000 0001";
     QTest::newRow("64 bits") << 64 << 0x8000000000000000ull
                              << "1000" + QString(" 0000").repeated(15);
+    QTest::newRow("128 bits") << 128 << 0x8000000000000001ull
+                              << "1000" + QString(" 0000").repeated(14) + " 0001";
 }
 
 void BitGridTest::accessibleTree()
@@ -409,7 +446,7 @@ void BitGridTest::accessibleTree()
     QFETCH(int, width);
     QFETCH(qulonglong, bits);
     QFETCH(QString, value);
-    grid->setBits(bits, UInt16(width), true);
+    showBits(bits, width, true);
 
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
     QCOMPARE(iface->role(), QAccessible::Grouping);
@@ -430,7 +467,7 @@ void BitGridTest::accessibleTree()
         QCOMPARE(child->parent(), iface);
         QCOMPARE(iface->indexOfChild(child), i);
         QVERIFY(child->state().checkable);
-        QCOMPARE(child->state().checked, bool((bits >> bit) & 1));
+        QCOMPARE(child->state().checked, bool((UInt128(bits) >> bit) & 1));
         QCOMPARE(child->text(QAccessible::Description).endsWith(", the sign"), bit == width - 1);
         QVERIFY(onScreen.contains(child->rect()));
         QCOMPARE(iface->childAt(child->rect().center().x(), child->rect().center().y()), child);
@@ -498,6 +535,11 @@ void BitGridTest::tooltips_data()
             "byte 7, 2 to the power of 63 is 9223372036854775808, the sign" },
         { "below the sign", 64, true, 62, "bit 62 · byte 7 · 2^62 = 4611686018427387904",
             "byte 7, 2 to the power of 62 is 4611686018427387904" },
+        { "sign of 128 bits", 128, true, 127,
+            "bit 127 · byte 15 · 2^127 = 170141183460469231731687303715884105728 · sign",
+            "byte 15, 2 to the power of 127 is 170141183460469231731687303715884105728, the sign" },
+        { "bit 64", 128, false, 64, "bit 64 · byte 8 · 2^64 = 18446744073709551616",
+            "byte 8, 2 to the power of 64 is 18446744073709551616" },
     };
     for (const auto& row : rows)
         QTest::newRow(row.name) << row.width << row.isSigned << row.bit
@@ -513,7 +555,7 @@ void BitGridTest::tooltips()
     QFETCH(int, bit);
     QFETCH(QString, tip);
     QFETCH(QString, spoken);
-    grid->setBits(0, UInt16(width), isSigned);
+    showBits(0, width, isSigned);
     const QPoint centre = centreOf(bit);
     QHelpEvent help(QEvent::ToolTip, centre, grid->mapToGlobal(centre));
     QApplication::sendEvent(grid, &help);

@@ -206,7 +206,8 @@ void Step(ConverterModel& model, const std::string& step)
         const auto* found = std::find(std::begin(kOperations), std::end(kOperations), argument);
         model.chooseOperation(static_cast<MathOperation>(found - std::begin(kOperations)));
     } else if (verb == "bit") {
-        model.setBits(row, model.bits(row) ^ (UInt64(1) << std::stoi(argument)));
+        // As the grid does: all the row's bits, 128 at 128 bits.
+        model.setWideBits(row, model.wideBits(row) ^ (UInt128(1) << std::stoi(argument)));
     } else if (verb == "field") {
         // "field MSB:LSB[s] VALUE": a value cell of a field, signed with s.
         BitField field;
@@ -218,11 +219,11 @@ void Step(ConverterModel& model, const std::string& step)
     } else if (verb == "drag") {
         // Every bit passed takes the value the first one takes.
         const int from = std::stoi(words.at(2)), to = std::stoi(words.at(3));
-        const bool value = !((model.bits(row) >> from) & 1);
+        const bool value = !((model.wideBits(row) >> from) & 1);
         for (int bit = from;; bit += to > bit ? 1 : -1) {
-            const UInt64 mask = UInt64(1) << bit;
-            model.setBits(
-                row, value ? model.bits(row) | mask : model.bits(row) & ~mask, bit != from);
+            const UInt128 mask = UInt128(1) << bit;
+            const UInt128 bits = model.wideBits(row);
+            model.setWideBits(row, value ? bits | mask : bits & ~mask, bit != from);
             if (bit == to)
                 break;
         }
@@ -348,6 +349,20 @@ const Script kScripts[] = {
     { "a grid click at 128 keeps the high half",
         "type currentHexadecimal 1 0000 0000 0000 0000|bit currentBitGrid 0",
         "currentHexadecimal=0001 0000 0000 0000 0001" },
+    { "a grid click sets bit 127", "choose bitWidthPopup 128 bits|bit currentBitGrid 127",
+        "currentHexadecimal=8000 0000 0000 0000 0000 0000 0000 0000|currentBitGrid=0@128" },
+    { "a grid click clears bit 100",
+        "type currentHexadecimal ffff ffff ffff ffff ffff ffff ffff ffff|bit currentBitGrid 100",
+        "currentHexadecimal=ffff ffef ffff ffff ffff ffff ffff ffff" },
+    { "a drag across bit 64 at 128", "choose bitWidthPopup 128 bits|drag currentBitGrid 61 66",
+        "currentHexadecimal=0007 e000 0000 0000 0000" },
+    { "a drag down from bit 127 clears",
+        "type currentDecimal " NINES40 "|drag currentBitGrid 127 96",
+        "currentHexadecimal=ffff ffff ffff ffff ffff ffff" },
+    { "the result grid refuses edits at 128",
+        "click mathDisclosure|type currentHexadecimal 1 0000 0000 0000 0000 0000 0000 0000|"
+        "bit resultBitGrid 127|bit resultBitGrid 0",
+        "resultDecimal=0|resultBitGrid=0@128" },
     { "an add at 128 carries out of bit 127",
         "click mathDisclosure|choose mathOperation add|"
         "type currentHexadecimal ffff ffff ffff ffff ffff ffff ffff ffff|type operandDecimal 1",
@@ -988,6 +1003,12 @@ TEST(ConverterModel, UndoAndRedoEachStep)
         { "shift", "type currentDecimal 3|click shiftLeftValue|undo", "currentDecimal=3" },
         { "a drag is one step", "drag currentBitGrid 0 7|undo",
             "currentBitGrid=0@32|currentDecimal=0" },
+        { "a drag at 128 across the halves is one step",
+            "choose bitWidthPopup 128 bits|drag currentBitGrid 120 40|undo",
+            "currentDecimal=0|bitWidthPopup=128 bits" },
+        { "and redo brings it back whole",
+            "choose bitWidthPopup 128 bits|drag currentBitGrid 120 40|undo|redo",
+            "currentHexadecimal=01ff ffff ffff ffff ffff ff00 0000 0000" },
         { "two clicks are two", "bit currentBitGrid 0|bit currentBitGrid 1|undo",
             "currentDecimal=1" },
         { "operation and flags",

@@ -120,6 +120,11 @@ const Script kScripts[] = {
     { "a drag on the high line at 64 bits",
         "choose bitWidthPopup 64 bits|drag currentBitGrid 60 63",
         "currentHexadecimal=f000 0000 0000 0000|bitWidthPopup=64 bits" },
+    { "clicks on bits 127 and 64 at 128 bits",
+        "choose bitWidthPopup 128 bits|bit currentBitGrid 127|bit currentBitGrid 64",
+        "currentHexadecimal=8000 0000 0000 0001 0000 0000 0000 0000|currentBitGrid=0@128" },
+    { "a drag across bit 64 at 128 bits", "choose bitWidthPopup 128 bits|drag currentBitGrid 66 61",
+        "currentHexadecimal=0007 e000 0000 0000 0000|currentBitGrid=e000000000000000@128" },
     { "an operand grid edit recomputes the result",
         "click mathDisclosure|type currentDecimal 1|choose mathOperation add|"
         "bit operandBitGrid 1",

@@ -37,6 +37,12 @@
 
 namespace {
 
+// A grid's bits, all 128 of them.
+QString WideHex(UInt128 bits)
+{
+    return QString::number(HighHalf(bits), 16) + u':' + QString::number(LowHalf(bits), 16);
+}
+
 enum RowIndex { eValueRow, eOperandRow, eResultRow };
 const char* const kRowNames[] = { "current", "operand", "result" };
 const char* const kSignedBoxes[] = { "signedValueBox", "signedOperandBox", "signedResultBox" };
@@ -355,15 +361,15 @@ std::vector<std::pair<QString, QString>> Items(ConverterView* view)
         const auto* bits = FindChild<BitGrid>(view, row + "BitGrid");
         items.emplace_back(grid.arg(row, on(kSignedBoxes[r]), on(row + "BigEndianRadio"),
                                    on(row + "LittleEndianRadio"))
-                               .arg(bits->bits(), 0, 16)
+                               .arg(WideHex(bits->wideBits()))
                                .arg(bits->bitWidth())
                                .arg(bits->isSigned()),
             grid.arg(row)
                 .arg(m.isSigned(type))
                 .arg(m.endian(type) == eBigEndian)
                 .arg(m.endian(type) == eLittleEndian)
-                .arg(m.bits(type), 0, 16)
-                .arg(std::min<int>(m.width(), 64))
+                .arg(WideHex(m.wideBits(type)))
+                .arg(m.width())
                 .arg(m.isSigned(type)));
     }
     for (int flag = 0; flag < eMathFlagCount; ++flag)
@@ -537,8 +543,8 @@ QString RandomUseTest::onDocument(const Action& action)
     const int r = int(below(open ? 3 : 1));
     const FieldType row = TypeOf(r), typedRow = TypeOf(int(below(open ? 2 : 1)));
     const QString on = QString(" on the %1 row").arg(kRowNames[r]);
-    // A grid shows 64 bits at most.
-    const int gridBits = std::min<int>(m.width(), 64);
+    // A grid shows every bit, 128 at 128 bits.
+    const int gridBits = m.width();
     const int bit = int(below(gridBits)), to = int(below(gridBits));
     switch (action.kind) {
     case eWidth: m.chooseWidth(UInt16(8 << below(4))); return QString("width %1").arg(m.width());
@@ -556,14 +562,14 @@ QString RandomUseTest::onDocument(const Action& action)
         return m.shift(typedRow, ShiftDir(below(2))), "shift";
     case eGridClick:
     case eGridKey:
-        m.setBits(row, m.bits(row) ^ (UInt64(1) << bit));
+        m.setWideBits(row, m.wideBits(row) ^ (UInt128(1) << bit));
         return QString("bit %1 flipped").arg(bit) + on;
     case eGridDrag: {
         // Every bit passed takes the opposite of the first bit's value.
-        const bool set = !((m.bits(row) >> bit) & 1);
+        const bool set = !((m.wideBits(row) >> bit) & 1);
         for (int at = bit;; at += to > bit ? 1 : -1) {
-            const UInt64 one = UInt64(1) << at;
-            m.setBits(row, set ? m.bits(row) | one : m.bits(row) & ~one, at != bit);
+            const UInt128 one = UInt128(1) << at;
+            m.setWideBits(row, set ? m.wideBits(row) | one : m.wideBits(row) & ~one, at != bit);
             if (at == to)
                 break;
         }

@@ -234,10 +234,17 @@ ModelChanges ConverterModel::setBits(FieldType type, UInt64 bits, bool continues
 {
     if (!isTyped(type))
         return {};
+    return setWideBits(type, WithLowBits(number(type), bits, fState.width), continuesDrag);
+}
+
+ModelChanges ConverterModel::setWideBits(FieldType type, UInt128 bits, bool continuesDrag)
+{
+    if (!isTyped(type))
+        return {};
     const Field grid { type, eNotationCount };
     begin(grid, continuesDrag);
     endMessage(type);
-    row(type).number.SetUnsignedDec(WithLowBits(number(type), bits, fState.width), eBigEndian);
+    row(type).number.SetUnsignedDec(bits & WideMask(fState.width), eBigEndian);
     updateFieldsWithNewNumbers(type, eNotationCount);
     if (fState.mathEnabled)
         doTheMath();

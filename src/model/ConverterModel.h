@@ -123,6 +123,9 @@ public:
     // bits the low 64, the high 64 kept). The edits of one drag after its
     // first make one step with it.
     ModelChanges setBits(FieldType row, UInt64 bits, bool continuesDrag = false);
+    // The same with every bit, all 128 at 128 bits; bits above the width are
+    // dropped.
+    ModelChanges setWideBits(FieldType row, UInt128 bits, bool continuesDrag = false);
     // A bit-field layout's value cell: the Value row's bits of `field`
     // replaced by the low bits of `value`, every other bit kept. A field
     // above the width widens it first. One step; nothing for a field whose

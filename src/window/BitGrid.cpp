@@ -2,6 +2,8 @@
 
 #include "AccessibleInterfaces.h"
 
+#include "engine/WideConverter.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QContextMenuEvent>
@@ -28,9 +30,23 @@ constexpr int kLineBits = 32;
 constexpr int kMaxBandLevels = 4;
 
 // The bits from `low` to `high`, both included.
-UInt64 RangeMask(int low, int high)
+UInt128 RangeMask(int low, int high)
 {
-    return WidthMask(high + 1) & ~WidthMask(low);
+    return WideMask(unsigned(high + 1)) & ~WideMask(unsigned(low));
+}
+
+int LowestBit(UInt128 bits)
+{
+    return LowHalf(bits) ? qCountTrailingZeroBits(LowHalf(bits))
+                         : 64 + qCountTrailingZeroBits(HighHalf(bits));
+}
+
+// 2^bit in decimal, up to 2^127.
+QString PowerOfTwo(int bit)
+{
+    char digits[40];
+    *PutUnsigned128(digits, UInt128(1) << bit) = '\0';
+    return QString::fromLatin1(digits);
 }
 
 QColor Blend(const QColor& from, const QColor& to, qreal amount)
@@ -200,7 +216,7 @@ public:
 private:
     BitGrid* grid() const { return static_cast<BitGrid*>(widget()); }
 
-    mutable std::array<QAccessible::Id, 64> fBitIds {};
+    mutable std::array<QAccessible::Id, 128> fBitIds {};
 };
 
 QAccessibleInterface* CreateBitGridAccessible(QObject* grid)
@@ -234,10 +250,10 @@ BitGrid::BitGrid(QWidget* parent)
 
 BitGrid::~BitGrid() = default;
 
-void BitGrid::setBits(UInt64 bits, UInt16 width, bool isSigned)
+void BitGrid::setBits(UInt128 bits, UInt16 width, bool isSigned)
 {
-    width = qMin<UInt16>(width, 64);
-    bits &= WidthMask(width);
+    width = qMin<UInt16>(width, 128);
+    bits &= WideMask(width);
     if (bits == fBits && width == fWidth && isSigned == fSigned)
         return;
     if (width == fWidth && isSigned == fSigned) {
@@ -249,7 +265,8 @@ void BitGrid::setBits(UInt64 bits, UInt16 width, bool isSigned)
     const bool widthChanged = width != fWidth;
     const bool signChanged = isSigned != fSigned;
     const int oldSignBit = fSigned ? fWidth - 1 : -1;
-    const UInt64 changed = (bits ^ fBits) & WidthMask(qMin(width, fWidth));
+    const UInt128 changed = (bits ^ fBits) & WideMask(qMin(width, fWidth));
+    const int oldRoomLines = roomLines();
     fBits = bits;
     fWidth = width;
     fSigned = isSigned;
@@ -257,6 +274,9 @@ void BitGrid::setBits(UInt64 bits, UInt16 width, bool isSigned)
         // Until the user places it, the cursor stays on the most significant bit.
         fCursor = qMax(0, fCursorPlaced ? qMin(fCursor, fWidth - 1) : fWidth - 1);
         fDragging = false;
+        // To or from 128 bits: four lines instead of two.
+        if (roomLines() != oldRoomLines)
+            updateGeometry();
     }
     update();
     announceBits(changed);
@@ -297,7 +317,7 @@ BitGrid::CellMetrics BitGrid::metricsForPitch(int pitch) const
     cells.cellHeight = qMax(fMinCellHeight, pitch + 1);
     cells.nibbleGap = qMax(2, qRound(pitch / 3.0));
     cells.byteGap = 2 * cells.nibbleGap;
-    // The two lines of 64 bits read as two rows, not as one block.
+    // The lines of 64 or 128 bits read as rows, not as one block.
     cells.lineGap = qMax(fMarkHeight + 1, cells.cellHeight / 3);
     return cells;
 }
@@ -316,7 +336,9 @@ BitGrid::CellMetrics BitGrid::metricsForWidth(int width) const
 
 int BitGrid::heightFor(const CellMetrics& cells) const
 {
-    return fMarkHeight + 2 * (cells.cellHeight + fLabelHeight + bandsHeight()) + cells.lineGap;
+    const int lines = roomLines();
+    return fMarkHeight + lines * (cells.cellHeight + fLabelHeight + bandsHeight())
+        + (lines - 1) * cells.lineGap;
 }
 
 // Everything derives from the font's metrics, so it scales with the font.
@@ -369,7 +391,8 @@ int BitGrid::lineTop(int line) const
 }
 
 // Lines are right-aligned, so that a bit keeps its column at every width of
-// up to 32 bits, and the low half of 64 bits lines up under the high half.
+// up to 32 bits, and each line of 64 or 128 bits lines up under the one
+// above.
 // A cell's rectangle includes its frame, one pixel of which it shares with
 // each neighbour in its nibble.
 QRect BitGrid::cellRect(int bit) const
@@ -392,7 +415,7 @@ QRect BitGrid::cellRect(int bit) const
 QRect BitGrid::labelRect(int bit) const
 {
     const QRect cell = cellRect(bit);
-    const int digits = bit < 10 ? 1 : 2;
+    const int digits = bit < 10 ? 1 : bit < 100 ? 2 : 3;
     const int textWidth = digits * fDigitWidth;
     const int left = textWidth + 2 <= cell.width() ? cell.left() + (cell.width() - textWidth) / 2
                                                    : cell.left() + (cell.width() - fDigitWidth) / 2;
@@ -421,10 +444,11 @@ int BitGrid::nearestBit(const QPoint& point) const
     if (fWidth == 0)
         return -1;
     int line = 0;
-    if (lineCount() == 2 && point.y() >= (lineTop(0) + lineTop(1) + fCells.cellHeight) / 2)
-        line = 1;
-    const int high = line == 0 ? fWidth - 1 : kLineBits - 1;
-    const int low = line == 0 && lineCount() == 2 ? kLineBits : 0;
+    while (line + 1 < lineCount()
+        && point.y() >= (lineTop(line) + lineTop(line + 1) + fCells.cellHeight) / 2)
+        ++line;
+    const int high = lineHigh(line);
+    const int low = lineLow(line);
     int nearest = high;
     int nearestDistance = INT_MAX;
     for (int bit = high; bit >= low; --bit) {
@@ -444,7 +468,7 @@ QString BitGrid::bitToolTip(int bit) const
 {
     if (bit < 0 || bit >= fWidth)
         return QString();
-    const QString power = QString::number(qulonglong(1) << bit);
+    const QString power = PowerOfTwo(bit);
     return fSigned && bit == fWidth - 1
         ? tr("bit %1 \u00B7 byte %2 \u00B7 2^%1 = %3 \u00B7 sign").arg(bit).arg(bit / 8).arg(power)
         : tr("bit %1 \u00B7 byte %2 \u00B7 2^%1 = %3").arg(bit).arg(bit / 8).arg(power);
@@ -454,7 +478,7 @@ QString BitGrid::bitDescription(int bit) const
 {
     if (bit < 0 || bit >= fWidth)
         return QString();
-    const QString power = QString::number(qulonglong(1) << bit);
+    const QString power = PowerOfTwo(bit);
     const QString description = fSigned && bit == fWidth - 1
         ? tr("byte %1, 2 to the power of %2 is %3, the sign").arg(bit / 8).arg(bit).arg(power)
         : tr("byte %1, 2 to the power of %2 is %3").arg(bit / 8).arg(bit).arg(power);
@@ -465,6 +489,9 @@ QString BitGrid::bitDescription(int bit) const
 // "field MODE", or "fields MODE and COUNT" where fields overlap.
 QString BitGrid::fieldNamesAt(int bit) const
 {
+    // Fields hold bits below 64 only.
+    if (bit >= 64)
+        return QString();
     QStringList names;
     for (const BitField& field : fFields)
         if ((FieldMask(field) >> bit) & 1)
@@ -565,10 +592,8 @@ QRect BitGrid::bandRect(std::size_t index, int line) const
     if (index >= fFields.size() || !FieldBitsValid(fFields[index]) || line >= lineCount())
         return QRect();
     const BitField& field = fFields[index];
-    const int lineHigh = line == 0 ? fWidth - 1 : kLineBits - 1;
-    const int lineLow = line == 0 && lineCount() == 2 ? kLineBits : 0;
-    const int high = qMin(field.msb, lineHigh);
-    const int low = qMax(field.lsb, lineLow);
+    const int high = qMin(field.msb, lineHigh(line));
+    const int low = qMax(field.lsb, lineLow(line));
     if (high < low)
         return QRect();
     const QRect left = cellRect(high);
@@ -595,9 +620,9 @@ QString BitGrid::fieldToolTip(std::size_t index) const
     QString tip
         = tr("%1 \u00B7 bits %2 \u00B7 %3 = %4")
               .arg(QString::fromStdString(field.name), QString::fromStdString(FieldBitsText(field)),
-                  QString::fromStdString(FieldHexText(field, fBits)),
-                  QString::fromStdString(FieldDecimalText(field, fBits)));
-    if (const NamedValue* named = NamedValueFor(field, FieldValue(field, fBits)))
+                  QString::fromStdString(FieldHexText(field, bits())),
+                  QString::fromStdString(FieldDecimalText(field, bits())));
+    if (const NamedValue* named = NamedValueFor(field, FieldValue(field, bits())))
         tip += QStringLiteral(" \u00B7 ") + QString::fromStdString(named->name);
     if (!field.description.empty())
         tip += u'\n' + QString::fromStdString(field.description);
@@ -617,20 +642,20 @@ QString BitGrid::binaryText() const
 {
     if (fWidth == 0)
         return QString();
-    BaseConverter number {};
+    WideConverter number {};
     number.SetBitWidth(fWidth);
     number.SetUnsignedDec(fBits, eBigEndian);
-    char text[BaseConverter::kBinSize];
+    char text[WideConverter::kBinSize];
     number.GetBin(text);
     return QString::fromLatin1(text);
 }
 
-void BitGrid::editBits(UInt64 mask, bool value, bool continuesDrag)
+void BitGrid::editBits(UInt128 mask, bool value, bool continuesDrag)
 {
     if (fReadOnly || !isEnabled())
         return;
-    mask &= WidthMask(fWidth);
-    const UInt64 bits = value ? fBits | mask : fBits & ~mask;
+    mask &= WideMask(fWidth);
+    const UInt128 bits = value ? fBits | mask : fBits & ~mask;
     if (bits == fBits)
         return;
     showBits(bits);
@@ -638,12 +663,12 @@ void BitGrid::editBits(UInt64 mask, bool value, bool continuesDrag)
 }
 
 // Same width, new bits: only the cells that changed are painted again.
-void BitGrid::showBits(UInt64 bits)
+void BitGrid::showBits(UInt128 bits)
 {
-    const UInt64 changed = bits ^ fBits;
+    const UInt128 changed = bits ^ fBits;
     fBits = bits;
-    for (UInt64 rest = changed; rest; rest &= rest - 1)
-        update(cellRect(qCountTrailingZeroBits(rest)));
+    for (UInt128 rest = changed; rest; rest &= rest - 1)
+        update(cellRect(LowestBit(rest)));
     announceBits(changed);
 }
 
@@ -773,10 +798,8 @@ QRegion BitGrid::selectionRegion() const
         return QRegion();
     QRegion outline;
     for (int line = 0; line < lineCount(); ++line) {
-        const int lineHigh = line == 0 ? fWidth - 1 : kLineBits - 1;
-        const int lineLow = line == 0 && lineCount() == 2 ? kLineBits : 0;
-        const int high = qMin(run->first, lineHigh);
-        const int low = qMax(run->second, lineLow);
+        const int high = qMin(run->first, lineHigh(line));
+        const int low = qMax(run->second, lineLow(line));
         if (high >= low)
             outline += QRect(cellRect(high).topLeft(), cellRect(low).bottomRight());
     }
@@ -914,7 +937,7 @@ void BitGrid::mouseMoveEvent(QMouseEvent* event)
         return;
     // Bits run in reading order, so the cells a fast move skipped are the
     // bits between the last one reached and this one.
-    const UInt64 passed = RangeMask(qMin(bit, fDragLast), qMax(bit, fDragLast));
+    const UInt128 passed = RangeMask(qMin(bit, fDragLast), qMax(bit, fDragLast));
     fDragLast = bit;
     moveCursor(bit);
     editBits(passed, fDragValue, true);
@@ -939,10 +962,8 @@ bool BitGrid::handleKey(const QKeyEvent* event, bool apply)
     const bool plain = modifiers == Qt::NoModifier;
     const bool ctrl = modifiers == Qt::ControlModifier;
     const bool shift = modifiers == Qt::ShiftModifier;
-    const bool twoLines = lineCount() == 2;
     const int line = lineOf(fCursor);
-    const int lineHigh = line == 0 ? fWidth - 1 : kLineBits - 1;
-    const int lineLow = line == 0 && twoLines ? kLineBits : 0;
+    const int lastLine = lineCount() - 1;
 
     int target = -1;
     if ((event->key() == Qt::Key_F10 && shift) || (event->key() == Qt::Key_Menu && plain)) {
@@ -966,19 +987,19 @@ bool BitGrid::handleKey(const QKeyEvent* event, bool apply)
         break;
     case Qt::Key_Home:
         if (plain || ctrl || shift)
-            target = ctrl ? fWidth - 1 : lineHigh;
+            target = ctrl ? fWidth - 1 : lineHigh(line);
         break;
     case Qt::Key_End:
         if (plain || ctrl || shift)
-            target = ctrl ? 0 : lineLow;
+            target = ctrl ? 0 : lineLow(line);
         break;
     case Qt::Key_Up:
-        if (plain && twoLines)
-            target = line == 1 ? qMin(fCursor + kLineBits, fWidth - 1) : fCursor;
+        if (plain && lastLine > 0)
+            target = line > 0 ? qMin(fCursor + kLineBits, fWidth - 1) : fCursor;
         break;
     case Qt::Key_Down:
-        if (plain && twoLines)
-            target = line == 0 ? fCursor - kLineBits : fCursor;
+        if (plain && lastLine > 0)
+            target = line < lastLine ? fCursor - kLineBits : fCursor;
         break;
     default: break;
     }
@@ -1007,7 +1028,7 @@ bool BitGrid::handleKey(const QKeyEvent* event, bool apply)
     if (apply) {
         const int bit = fCursor;
         moveCursor(qMax(bit - 1, 0));
-        editBits(UInt64(1) << bit, text[0] == u'1');
+        editBits(UInt128(1) << bit, text[0] == u'1');
     }
     return true;
 }
@@ -1069,7 +1090,7 @@ void BitGrid::focusOutEvent(QFocusEvent* event)
     QWidget::focusOutEvent(event);
 }
 
-void BitGrid::announceBits(UInt64 changed) const
+void BitGrid::announceBits(UInt128 changed) const
 {
     if (!changed || !QAccessible::isActive())
         return;
@@ -1078,8 +1099,8 @@ void BitGrid::announceBits(UInt64 changed) const
         return;
     QAccessible::State checked;
     checked.checked = true;
-    for (UInt64 rest = changed; rest; rest &= rest - 1) {
-        if (QAccessibleInterface* bit = grid->bitInterface(qCountTrailingZeroBits(rest))) {
+    for (UInt128 rest = changed; rest; rest &= rest - 1) {
+        if (QAccessibleInterface* bit = grid->bitInterface(LowestBit(rest))) {
             QAccessibleStateChangeEvent event(bit, checked);
             QAccessible::updateAccessibility(&event);
         }

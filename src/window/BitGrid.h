@@ -6,6 +6,7 @@
 #define BITLENS_BITGRID_H
 
 #include "engine/BaseConverter.h"
+#include "engine/WideInteger.h"
 #include "model/BitFieldLayout.h"
 
 #include <QFont>
@@ -26,13 +27,15 @@ public:
     explicit BitGrid(QWidget* parent = nullptr);
     ~BitGrid() override;
 
-    // The stored bits within `width` (at most 64), as the binary and
+    // The stored bits within `width` (at most 128), as the binary and
     // hexadecimal fields show them: read big-endian, never byte-reversed.
     // Called on every keystroke for every grid, so a call that changes
     // nothing returns at once, and a new value repaints only the cells whose
     // bits changed; a new width or signedness repaints the whole grid.
-    void setBits(UInt64 bits, UInt16 width, bool isSigned);
-    UInt64 bits() const { return fBits; }
+    void setBits(UInt128 bits, UInt16 width, bool isSigned);
+    // The low 64 bits; wideBits has them all.
+    UInt64 bits() const { return LowHalf(fBits); }
+    UInt128 wideBits() const { return fBits; }
     UInt16 bitWidth() const { return fWidth; }
     bool isSigned() const { return fSigned; }
 
@@ -90,8 +93,9 @@ public:
     // A field's band colour, for the palette's light or dark look.
     static QColor FieldColour(std::size_t index, const QPalette& palette);
 
-    // Room for two lines of 32 cells at every bit width, so that neither a
-    // repaint nor a new width asks for a layout. The cells grow with the
+    // Room for two lines of 32 cells at every bit width up to 64, so that
+    // neither a repaint nor a new width asks for a layout; 128 bits take
+    // four lines, and only a width to or from 128 asks for one. The cells grow with the
     // widget's width, from about a digit wide up to twice the field text's
     // height, and are never less tall than that text; the height follows
     // the width, which the grid reports through heightForWidth. The least
@@ -121,7 +125,7 @@ signals:
     // raised by setBits, nor for a gesture that changed nothing. A drag
     // raises it for each bit it passes, `continuesDrag` after the first, so
     // that the drag can count as one edit.
-    void bitsEdited(UInt64 newBits, bool continuesDrag);
+    void bitsEdited(UInt128 newBits, bool continuesDrag);
     // "Name these bits…" chosen for the selected run (or the bit the menu
     // was opened on).
     void nameBitsRequested(int msb, int lsb);
@@ -159,8 +163,14 @@ private:
     void measure();
     // The cells for the present width; a new height asks for a layout.
     void fitCells();
-    int lineCount() const { return fWidth > 32 ? 2 : 1; }
-    int lineOf(int bit) const { return fWidth > 32 && bit < 32 ? 1 : 0; }
+    // Lines of 32 bits, the most significant on top.
+    int lineCount() const { return qMax(1, fWidth / 32); }
+    int lineOf(int bit) const { return lineCount() - 1 - bit / 32; }
+    int lineHigh(int line) const { return qMin(fWidth - 1, 32 * (lineCount() - line) - 1); }
+    int lineLow(int line) const { return 32 * (lineCount() - 1 - line); }
+    // The lines the height has room for: two up to 64 bits, so that widths
+    // up to 64 share one height.
+    int roomLines() const { return qMax(2, lineCount()); }
     int lineTop(int line) const;
     int bandsHeight() const { return fBandLevels * fBandHeight; }
     // The selected run's outline on each line it reaches.
@@ -178,23 +188,23 @@ private:
     int bitAt(const QPoint& point) const;
     // The cell nearest to `point`, for a drag that strays off the cells.
     int nearestBit(const QPoint& point) const;
-    bool bitIsSet(int bit) const { return (fBits >> bit) & 1; }
+    bool bitIsSet(int bit) const { return bool((fBits >> bit) & 1); }
 
     // Sets the bits of `mask` to `value` as the user's edit: repaints them
     // and raises bitsEdited when anything changed.
-    void editBits(UInt64 mask, bool value, bool continuesDrag = false);
-    void toggleBit(int bit) { editBits(UInt64(1) << bit, !bitIsSet(bit)); }
-    void showBits(UInt64 bits);
+    void editBits(UInt128 mask, bool value, bool continuesDrag = false);
+    void toggleBit(int bit) { editBits(UInt128(1) << bit, !bitIsSet(bit)); }
+    void showBits(UInt128 bits);
     void moveCursor(int bit);
     // Acts on a key the grid takes and says whether it takes it; with
     // `apply` false it only says, so that no shortcut takes such a key.
     bool handleKey(const QKeyEvent* event, bool apply);
     // Tells assistive technology, when one listens, what changed.
-    void announceBits(UInt64 changed) const;
+    void announceBits(UInt128 changed) const;
     void announceLayout(bool widthChanged, bool signChanged, int oldSignBit) const;
     void announceCursor() const;
 
-    UInt64 fBits = 0;
+    UInt128 fBits = 0;
     UInt16 fWidth = 0;
     bool fSigned = false;
     bool fReadOnly = false;

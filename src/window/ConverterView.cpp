@@ -349,9 +349,10 @@ void ConverterView::wireRow(const Row& row)
         [this, type] { showChanges(fModel.shift(type, eShiftLeftDir)); });
     connect(row.shiftRightButton, &QPushButton::clicked, this,
         [this, type] { showChanges(fModel.shift(type, eShiftRightDir)); });
-    connect(row.bitGrid, &BitGrid::bitsEdited, this, [this, type](UInt64 bits, bool continuesDrag) {
-        showChanges(fModel.setBits(type, bits, continuesDrag));
-    });
+    connect(
+        row.bitGrid, &BitGrid::bitsEdited, this, [this, type](UInt128 bits, bool continuesDrag) {
+            showChanges(fModel.setWideBits(type, bits, continuesDrag));
+        });
 }
 
 void ConverterView::wireKeyboard()
@@ -539,7 +540,7 @@ void ConverterView::showRow(const Row& row, const ModelChanges& changes)
             FieldString(fModel.text(row.type, static_cast<Notation>(notation))));
     }
     if (changes.bits[at])
-        row.bitGrid->setBits(fModel.bits(row.type), fModel.width(), fModel.isSigned(row.type));
+        row.bitGrid->setBits(fModel.wideBits(row.type), fModel.width(), fModel.isSigned(row.type));
     if (changes.magnitudes[at]) {
         row.binaryMagnitude->setMagnitude(
             QString::fromStdString(fModel.magnitude(row.type, false)));
