@@ -319,7 +319,8 @@ LayoutResult SvdImport::run(const SvdPath& path, const QString& spokenName)
         whole.description = layout.description;
         layout.fields.push_back(std::move(whole));
         // A register of no name gives a field of none: said, as for any field.
-        if (auto unsound = FirstProblem(layout, fOut.file, [&](int) { return chosen.line; }))
+        if (auto unsound = FirstProblem(
+                layout, fOut.file, [&](int) { return chosen.line; }, kHighestVendorBit))
             return Failed(*unsound);
         LayoutResult result;
         result.layout = std::move(layout);
@@ -376,7 +377,8 @@ LayoutResult SvdImport::run(const SvdPath& path, const QString& spokenName)
         }
     }
     if (auto unsound = FirstProblem(layout, fOut.file,
-            [&](int field) { return field < 0 ? chosen.line : lineOfField[std::size_t(field)]; }))
+            [&](int field) { return field < 0 ? chosen.line : lineOfField[std::size_t(field)]; },
+            kHighestVendorBit))
         return Failed(*unsound);
     LayoutResult result;
     result.layout = std::move(layout);

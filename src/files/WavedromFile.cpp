@@ -157,7 +157,8 @@ LayoutResult ImportWavedrom(const QByteArray& bytes, const QString& fileName)
     else if (lsb == 8 || lsb == 16 || lsb == 32 || lsb == 64)
         layout.width = lsb;
     if (auto unsound = FirstProblem(layout, fileName,
-            [&](int field) { return field < 0 ? list.line() : lineOfField[std::size_t(field)]; }))
+            [&](int field) { return field < 0 ? list.line() : lineOfField[std::size_t(field)]; },
+            kHighestVendorBit))
         return Failed(*unsound);
     LayoutResult result;
     result.layout = std::move(layout);
@@ -180,7 +181,7 @@ WavedromExport ExportWavedrom(const BitFieldLayout& layout)
     };
     for (std::size_t index : order) {
         const BitField& field = layout.fields[index];
-        if (!FieldBitsValid(field) || field.lsb < next) {
+        if (!FieldBitsValid(field) || field.msb > kHighestVendorBit || field.lsb < next) {
             exported.leftOut.push_back(index);
             continue;
         }
@@ -200,7 +201,13 @@ WavedromExport ExportWavedrom(const BitFieldLayout& layout)
         list.append(object);
         next = field.msb + 1;
     }
-    gap(LayoutWidth(layout) - next);
+    // Padded to the layout's width, or to that of its fields below bit 64.
+    BitFieldLayout low;
+    low.width = std::min(layout.width, kHighestVendorBit + 1);
+    for (const BitField& field : layout.fields)
+        if (field.msb <= kHighestVendorBit)
+            low.fields.push_back(field);
+    gap(LayoutWidth(low) - next);
     std::sort(exported.leftOut.begin(), exported.leftOut.end());
     exported.bytes = QJsonDocument(list).toJson(QJsonDocument::Indented);
     return exported;
