@@ -109,8 +109,8 @@ bool ConverterView::event(QEvent* event)
     // read after the base unless the event is one that leaves it standing.
     const QEvent::Type type = event->type();
     const bool handled = QMainWindow::event(event);
-    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
-        && fTakenUpFrame && isVisible()) {
+    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) && fTakenUpFrame
+        && isVisible()) {
         const QSize decorations = frameGeometry().size() - size();
         if (decorations != QSize(0, 0)) {
             const QRect frame = *fTakenUpFrame;
