@@ -57,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Fields, FieldReadTest,
         ReadCase { "HighField100To64", 100, 64, MakeUInt128(0x1000000000, kAll), 0x1000000000,
             -0x1000000000 },
         ReadCase { "Bit127Alone", 127, 127, kBit127, 1, -1 },
-        ReadCase { "StraddlingHalves", 71, 56, MakeUInt128(0xAB, 0xCD00000000000000), 0xABCD,
-            -0x5433 },
+        ReadCase {
+            "StraddlingHalves", 71, 56, MakeUInt128(0xAB, 0xCD00000000000000), 0xABCD, -0x5433 },
         // Bits out of range read nothing rather than shift past the number.
         ReadCase { "PastBit127", 128, 120, ~UInt128(0), 0, 0 },
         ReadCase { "MoreThan64Bits", 127, 0, ~UInt128(0), 0, 0 },
@@ -222,12 +222,13 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutProblemTest,
         ProblemCase { "NoName", Layout(0, { Field(1, 0, "A"), Field(2, 2, " \t") }),
             { { eProblemNoName, 1 } } },
         ProblemCase { "Reversed", Layout(0, { Field(2, 5) }), { { eProblemBitsReversed, 0 } } },
-        ProblemCase { "Past127", Layout(0, { Field(128, 120) }), { { eProblemPastHighestBit, 0 } } },
+        ProblemCase {
+            "Past127", Layout(0, { Field(128, 120) }), { { eProblemPastHighestBit, 0 } } },
         ProblemCase {
             "NegativeLsb", Layout(0, { Field(3, -1) }), { { eProblemPastHighestBit, 0 } } },
         ProblemCase { "HighFieldsAt128", Layout(128, { Field(127, 127), Field(100, 64) }), {} },
-        ProblemCase { "PastBit63Needs128", Layout(64, { Field(64, 60) }),
-            { { eProblemPastWidth, 0 } } },
+        ProblemCase {
+            "PastBit63Needs128", Layout(64, { Field(64, 60) }), { { eProblemPastWidth, 0 } } },
         ProblemCase { "Width256", Layout(256, {}), { { eProblemBadWidth } } },
         ProblemCase { "MoreThan64Bits", Layout(128, { Field(127, 0), Field(64, 1), Field(64, 0) }),
             { { eProblemFieldTooWide, 0 }, { eProblemFieldTooWide, 2 } } },

@@ -1448,8 +1448,8 @@ TEST(ConverterModel, WritesFieldsAndLanesPastBit63)
             model.readEveryFieldAs(false, c.reading);
         const std::size_t top = model.layout()->fields.size() - 1;
         const std::size_t steps = model.undoSteps();
-        EXPECT_EQ(model.typeFieldValue(top, c.typed, c.reading ? 10 : 16).refused,
-            eLayoutEditAccepted);
+        EXPECT_EQ(
+            model.typeFieldValue(top, c.typed, c.reading ? 10 : 16).refused, eLayoutEditAccepted);
         EXPECT_EQ(model.wideBits(eFieldTypeValue), MakeUInt128(c.high, 0));
         EXPECT_EQ(model.undoSteps(), steps + 1);
     }

@@ -504,7 +504,8 @@ void PrintJson(
     object.insert(
         QStringLiteral("metric_magnitude"), Shown(model.magnitude(eFieldTypeValue, true)));
     if (layout)
-        object.insert(QStringLiteral("fields"), FieldsJson(*layout, model.wideBits(eFieldTypeValue)));
+        object.insert(
+            QStringLiteral("fields"), FieldsJson(*layout, model.wideBits(eFieldTypeValue)));
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 

@@ -508,7 +508,8 @@ LayoutResult HeaderImport::run()
         return Failed(FileError(fFile, 0,
             LayoutFiles::tr("no bit fields: no line reads #define NAME GENMASK(h, l), BIT(n) or "
                             "(MASK << n), nor gives a mask as NAME_Msk, NAME_MASK or NAME_M")));
-    if (auto unsound = FirstProblem(layout, fFile,
+    if (auto unsound = FirstProblem(
+            layout, fFile,
             [&](int field) { return field < 0 ? 0 : lineOfField[std::size_t(field)]; },
             kHighestVendorBit))
         return Failed(*unsound);

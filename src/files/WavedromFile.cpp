@@ -125,7 +125,8 @@ LayoutResult ImportWavedrom(const QByteArray& bytes, const QString& fileName)
                                                                                      : QString();
         if (lsb + bits > 64)
             return Failed(FileError(fileName, item.line(),
-                LayoutFiles::tr("element %1: bits %2 are past bit 63; Bitlens holds up to 64 bits")
+                LayoutFiles::tr(
+                    "element %1: bits %2 are past bit 63; Bitlens reads diagrams of up to 64 bits")
                     .arg(element)
                     .arg(BitsText(lsb + bits - 1, lsb))));
         if (!nameText.trimmed().isEmpty()) {
@@ -156,7 +157,8 @@ LayoutResult ImportWavedrom(const QByteArray& bytes, const QString& fileName)
         layout.width = configBits;
     else if (lsb == 8 || lsb == 16 || lsb == 32 || lsb == 64)
         layout.width = lsb;
-    if (auto unsound = FirstProblem(layout, fileName,
+    if (auto unsound = FirstProblem(
+            layout, fileName,
             [&](int field) { return field < 0 ? list.line() : lineOfField[std::size_t(field)]; },
             kHighestVendorBit))
         return Failed(*unsound);

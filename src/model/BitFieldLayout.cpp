@@ -340,8 +340,7 @@ std::optional<BitFieldLayout> LanesLayout(
     int width, int laneBits, const BitField& reading, std::string name)
 {
     if (laneBits < 8 || laneBits > width || laneBits > kMaxFieldBits || width > kHighestBit + 1
-        || width % laneBits != 0
-        || (laneBits & (laneBits - 1)) != 0)
+        || width % laneBits != 0 || (laneBits & (laneBits - 1)) != 0)
         return std::nullopt;
     BitFieldLayout layout;
     layout.name = std::move(name);

@@ -790,7 +790,8 @@ QString BitFieldPanel::refusal(int row, const ModelChanges& changes, const QStri
     case eLayoutEditAccepted: return {};
     case eLayoutEditNoName: return tr("A field needs a name.");
     case eLayoutEditBadBits:
-        return tr("Bits are written msb:lsb, from 63 down to 0, such as 31:28.");
+        return tr("Bits are written msb:lsb, from 127 down to 0 and at most 64 of them, "
+                  "such as 31:28.");
     case eLayoutEditValueTooWide: {
         const bool known = field && changes.refusedValue >= 0
             && std::size_t(changes.refusedValue) < field->values.size();
