@@ -509,6 +509,13 @@ void BitFieldPanelTest::readsTheLanesOfTheValueAsFloats()
     QCOMPARE(popup->currentText(), QString("Lanes: 4 \u00d7 16"));
     QCOMPARE(cell(3, BitFieldPanel::eColumnDecimal)->text(), QString("0"));
     QCOMPARE(cell(1, BitFieldPanel::eColumnDecimal)->text(), QString("-1.5"));
+    QVERIFY(run("choose bitWidthPopup 128 bits"));
+    QCOMPARE(popup->currentText(), QString("Lanes: 8 \u00d7 16"));
+    QCOMPARE(cell(7, BitFieldPanel::eColumnBits)->text(), QString("127:112"));
+    QCOMPARE(cell(1, BitFieldPanel::eColumnDecimal)->text(), QString("-1.5"));
+    QVERIFY(popup->findText("Lanes: 2 \u00d7 64") >= 0);
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(popup->currentText(), QString("Lanes: 4 \u00d7 16"));
     PressInFocus("Ctrl+Z");
     PressInFocus("Ctrl+Z");
     QCOMPARE(popup->currentText(), QString("Lanes: 2 \u00d7 16"));
