@@ -110,6 +110,9 @@ enum ModelOp : std::uint8_t {
     eModelMath, // truth
     eModelUndo,
     eModelRedo,
+    eModelLanes, // lane size index
+    eModelFieldBits, // field index, two length bytes, text
+    eModelFieldValue, // field index, base truth, two length bytes, text
     eModelOpCount
 };
 

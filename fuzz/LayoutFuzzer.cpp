@@ -20,8 +20,9 @@ void CheckError(const LayoutFileError& error)
     FUZZ_REQUIRE(error.file == QLatin1String("fuzz"));
 }
 
-// Only the program's own file may hold a layout of no fields yet.
-void CheckImport(const LayoutResult& result, bool mayBeEmpty = false)
+// Only the program's own file may hold a layout of no fields yet, or
+// fields past bit 63.
+void CheckImport(const LayoutResult& result, bool own = false)
 {
     for (const LayoutFileError& warning : result.warnings)
         CheckError(warning);
@@ -31,8 +32,8 @@ void CheckImport(const LayoutResult& result, bool mayBeEmpty = false)
         return;
     }
     const BitFieldLayout& layout = result.layout;
-    FUZZ_REQUIRE(LayoutProblems(layout).empty());
-    FUZZ_REQUIRE(mayBeEmpty || !layout.fields.empty());
+    FUZZ_REQUIRE(LayoutProblems(layout, own ? kHighestBit : kHighestVendorBit).empty());
+    FUZZ_REQUIRE(own || !layout.fields.empty());
     const LayoutResult back
         = ImportBitlensLayout(ExportBitlensLayout(layout), QStringLiteral("fuzz"));
     FUZZ_REQUIRE(back.ok() && back.layout == layout);
@@ -42,9 +43,11 @@ void CheckImport(const LayoutResult& result, bool mayBeEmpty = false)
     FUZZ_REQUIRE(drawn.ok() == (diagram.leftOut.size() < layout.fields.size()));
     FUZZ_REQUIRE(!ExportCHeader(layout, QStringLiteral("P_")).isEmpty());
     for (const BitField& field : layout.fields) {
-        const UInt64 number = WithFieldValue(field, ~UInt64(0), 0);
+        const UInt128 number = WithFieldValue(field, ~UInt128(0), 0);
         FUZZ_REQUIRE(FieldValue(field, number) == 0);
-        FUZZ_REQUIRE((number | FieldMask(field)) == ~UInt64(0));
+        FUZZ_REQUIRE((number | FieldMask(field)) == ~UInt128(0));
+        FUZZ_REQUIRE(FieldValue(field, WithFieldValue(field, 0, ~UInt64(0)))
+            == WidthMask(unsigned(FieldWidth(field))));
     }
 }
 

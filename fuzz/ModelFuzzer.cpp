@@ -99,6 +99,18 @@ void Step(ConverterModel& model, FuzzInput& in)
     case eModelMath: changes = model.mathDisclosured(in.Byte() & 1); break;
     case eModelUndo: changes = model.undo(); break;
     case eModelRedo: changes = model.redo(); break;
+    case eModelLanes: changes = model.openLanes(8 << (in.Byte() & 3), "%1 x %2"); break;
+    case eModelFieldBits: {
+        const std::size_t field = in.Byte() % 17;
+        changes = model.setFieldBits(field, TextFrom(in));
+        break;
+    }
+    case eModelFieldValue: {
+        const std::size_t field = in.Byte() % 17;
+        const int base = (in.Byte() & 1) ? 16 : 10;
+        changes = model.typeFieldValue(field, TextFrom(in), base);
+        break;
+    }
     case eModelOpCount: break;
     }
 

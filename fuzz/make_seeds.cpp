@@ -135,6 +135,9 @@ std::string ModelProgram(RowSetup row, Notation notation, const std::string& tex
     program += TypeStep(eFieldTypeOperand, Notation((notation + 1) % eNotationCount), text);
     program += { char(eModelOperation), char(notation * 2), char(eModelType), char(0x80), 2,
         char(notation), char(eModelBits), 1, 1, 2, 3, 4, 5, 6, 7, 8, 0 };
+    // Lanes of 64 bits at 128, one written, one moved past bit 63.
+    program += { char(eModelWidth), 4, char(eModelLanes), 3, char(eModelFieldValue), 1, 1, 2, 0,
+        'f', 'f', char(eModelFieldBits), 0, 6, 0, '1', '0', '0', ':', '6', '4' };
     return program;
 }
 

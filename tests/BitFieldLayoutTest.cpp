@@ -17,11 +17,12 @@ BitField Field(int msb, int lsb, const char* name = "F")
 
 constexpr UInt64 kAll = ~UInt64(0);
 constexpr UInt64 kTop = UInt64(1) << 63;
+constexpr UInt128 kBit127 = MakeUInt128(kTop, 0);
 
 struct ReadCase {
     const char* name;
     int msb, lsb;
-    UInt64 number;
+    UInt128 number;
     UInt64 value;
     SInt64 signedValue;
 };
@@ -52,17 +53,24 @@ INSTANTIATE_TEST_SUITE_P(Fields, FieldReadTest,
         ReadCase { "AllButBit63", 62, 0, kAll, kAll >> 1, -1 },
         ReadCase { "MostNegative64", 63, 0, kTop, kTop, SInt64(kTop) },
         ReadCase { "HighWordOf64", 63, 32, 0x8000000100000000, 0x80000001, -0x7FFFFFFF },
-        // Bits out of range read nothing rather than shift past 63.
-        ReadCase { "PastBit63", 64, 60, kAll, 0, 0 }, ReadCase { "Reversed", 3, 4, kAll, 0, 0 },
-        ReadCase { "NegativeLsb", 3, -1, kAll, 0, 0 }),
+        ReadCase { "AcrossBit64", 64, 60, kAll, 0xF, 15 },
+        ReadCase { "HighField100To64", 100, 64, MakeUInt128(0x1000000000, kAll), 0x1000000000,
+            -0x1000000000 },
+        ReadCase { "Bit127Alone", 127, 127, kBit127, 1, -1 },
+        ReadCase {
+            "StraddlingHalves", 71, 56, MakeUInt128(0xAB, 0xCD00000000000000), 0xABCD, -0x5433 },
+        // Bits out of range read nothing rather than shift past the number.
+        ReadCase { "PastBit127", 128, 120, ~UInt128(0), 0, 0 },
+        ReadCase { "MoreThan64Bits", 127, 0, ~UInt128(0), 0, 0 },
+        ReadCase { "Reversed", 3, 4, kAll, 0, 0 }, ReadCase { "NegativeLsb", 3, -1, kAll, 0, 0 }),
     testing::PrintToStringParamName());
 
 struct WriteCase {
     const char* name;
     int msb, lsb;
-    UInt64 number;
+    UInt128 number;
     UInt64 value;
-    UInt64 written;
+    UInt128 written;
 };
 
 std::ostream& operator<<(std::ostream& stream, const WriteCase& c)
@@ -87,7 +95,11 @@ INSTANTIATE_TEST_SUITE_P(Fields, FieldWriteTest,
         WriteCase { "WholeNumber", 63, 0, 0x1234, kAll, kAll },
         WriteCase { "Bit63", 63, 63, 0, 1, kTop },
         WriteCase { "BitsAboveTheWidthStay", 7, 0, 0xFFFF00000000FF00, 0x5A, 0xFFFF00000000FF5A },
-        WriteCase { "InvalidFieldChangesNothing", 64, 60, 0x1234, kAll, 0x1234 }),
+        WriteCase { "HighField100To64", 100, 64, MakeUInt128(kAll, 0x1234), 0,
+            MakeUInt128(0xFFFFFFE000000000, 0x1234) },
+        WriteCase { "Bit127", 127, 127, 0, 1, kBit127 },
+        WriteCase { "StraddlingHalves", 71, 56, 0, 0xABCD, MakeUInt128(0xAB, 0xCD00000000000000) },
+        WriteCase { "InvalidFieldChangesNothing", 128, 60, 0x1234, kAll, 0x1234 }),
     testing::PrintToStringParamName());
 
 struct HoldsCase {
@@ -210,8 +222,16 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutProblemTest,
         ProblemCase { "NoName", Layout(0, { Field(1, 0, "A"), Field(2, 2, " \t") }),
             { { eProblemNoName, 1 } } },
         ProblemCase { "Reversed", Layout(0, { Field(2, 5) }), { { eProblemBitsReversed, 0 } } },
-        ProblemCase { "Past63", Layout(0, { Field(64, 60) }), { { eProblemPastBit63, 0 } } },
-        ProblemCase { "NegativeLsb", Layout(0, { Field(3, -1) }), { { eProblemPastBit63, 0 } } },
+        ProblemCase {
+            "Past127", Layout(0, { Field(128, 120) }), { { eProblemPastHighestBit, 0 } } },
+        ProblemCase {
+            "NegativeLsb", Layout(0, { Field(3, -1) }), { { eProblemPastHighestBit, 0 } } },
+        ProblemCase { "HighFieldsAt128", Layout(128, { Field(127, 127), Field(100, 64) }), {} },
+        ProblemCase {
+            "PastBit63Needs128", Layout(64, { Field(64, 60) }), { { eProblemPastWidth, 0 } } },
+        ProblemCase { "Width256", Layout(256, {}), { { eProblemBadWidth } } },
+        ProblemCase { "MoreThan64Bits", Layout(128, { Field(127, 0), Field(64, 1), Field(64, 0) }),
+            { { eProblemFieldTooWide, 0 }, { eProblemFieldTooWide, 2 } } },
         ProblemCase { "PastTheWidth", Layout(16, { Field(15, 0), Field(16, 16) }),
             { { eProblemPastWidth, 1 } } },
         ProblemCase { "ValueTooWide",
@@ -223,6 +243,18 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutProblemTest,
             Layout(0, std::vector<BitField>(kMaxLayoutFields + 1, Field(0, 0))),
             { { eProblemTooManyFields } } }),
     testing::PrintToStringParamName());
+
+// The vendors' formats describe registers of 64 bits: past bit 63 is past
+// the highest bit there, and 128 no width.
+TEST(LayoutProblemTest, VendorLayoutsStopAtBit63)
+{
+    const int vendor = kHighestVendorBit;
+    EXPECT_EQ(LayoutProblems(Layout(0, { Field(63, 0), Field(64, 64) }), vendor),
+        (std::vector<LayoutProblem> { { eProblemPastHighestBit, 1 } }));
+    EXPECT_EQ(LayoutProblems(Layout(128, {}), vendor),
+        (std::vector<LayoutProblem> { { eProblemBadWidth } }));
+    EXPECT_TRUE(LayoutProblems(Layout(64, { Field(63, 0) }), vendor).empty());
+}
 
 TEST(LayoutProblemTest, OtherValuesNeedAName)
 {
@@ -240,7 +272,7 @@ struct TextCase {
     const char* name;
     int msb, lsb;
     bool isSigned;
-    UInt64 number;
+    UInt128 number;
     const char* bits;
     const char* hex;
     const char* decimal;
@@ -272,7 +304,10 @@ INSTANTIATE_TEST_SUITE_P(Fields, FieldTextTest,
             "-9223372036854775808" },
         TextCase { "WholeNumberUnsigned", 63, 0, false, kAll, "63:0", "0xffffffffffffffff",
             "18446744073709551615" },
-        TextCase { "FiveBitsTakeTwoDigits", 4, 0, false, 0x1F, "4:0", "0x1f", "31" }),
+        TextCase { "FiveBitsTakeTwoDigits", 4, 0, false, 0x1F, "4:0", "0x1f", "31" },
+        TextCase { "HighField100To64", 100, 64, false, MakeUInt128(0x1000000000, 0), "100:64",
+            "0x1000000000", "68719476736" },
+        TextCase { "Bit127Signed", 127, 127, true, kBit127, "127", "0x1", "-1" }),
     testing::PrintToStringParamName());
 
 struct TypedCase {
@@ -316,7 +351,9 @@ INSTANTIATE_TEST_SUITE_P(Values, FieldTypedTest,
         TypedCase { "OnlyPrefix", 7, 0, "0x", 16, std::nullopt },
         TypedCase { "MinusInHex", 7, 0, "-1", 16, std::nullopt },
         TypedCase { "HexDigitInDecimal", 7, 0, "1a", 10, std::nullopt },
-        TypedCase { "FieldPastBit63", 64, 60, "1", 10, std::nullopt }),
+        TypedCase { "HighFieldAllSet", 100, 64, "0x1f_ffff_ffff", 16, 0x1FFFFFFFFF },
+        TypedCase { "HighFieldNegative", 100, 64, "-1", 10, 0x1FFFFFFFFF },
+        TypedCase { "FieldPastBit127", 128, 60, "1", 10, std::nullopt }),
     testing::PrintToStringParamName());
 
 TEST(FieldBits, ReadsTheBitsTypedIntoTheBitsCell)
@@ -327,7 +364,11 @@ TEST(FieldBits, ReadsTheBitsTypedIntoTheBitsCell)
         { " [7:0] ", std::pair { 7, 0 } },
         { "5", std::pair { 5, 5 } },
         { "63:0", std::pair { 63, 0 } },
-        { "64:0", std::nullopt },
+        { "64:0", std::pair { 64, 0 } },
+        { "[127:100]", std::pair { 127, 100 } },
+        { "128:0", std::nullopt },
+        { "07", std::pair { 7, 7 } },
+        { "099", std::nullopt },
         { "3:4", std::nullopt },
         { "-1", std::nullopt },
         { "", std::nullopt },
@@ -389,6 +430,7 @@ TEST(FieldFloat, ReadsAndWritesTheFloatOfTheFieldsBits)
 
 TEST(Lanes, SplitTheWidthInEqualLanesTheLowestFirst)
 {
+    EXPECT_EQ(LaneSizes(128), (std::vector<int> { 8, 16, 32, 64 }));
     EXPECT_EQ(LaneSizes(64), (std::vector<int> { 8, 16, 32 }));
     EXPECT_EQ(LaneSizes(16), (std::vector<int> { 8 }));
     EXPECT_TRUE(LaneSizes(8).empty());
@@ -409,8 +451,44 @@ TEST(Lanes, SplitTheWidthInEqualLanesTheLowestFirst)
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->fields[2].floatReading, eFieldFloatNone);
     EXPECT_TRUE(bytes->fields[2].isSigned);
-    for (const auto& [width, bits] : { std::pair { 32, 12 }, { 32, 64 }, { 32, 4 }, { 128, 64 } })
+    for (const auto& [width, bits] :
+        { std::pair { 32, 12 }, { 32, 64 }, { 32, 4 }, { 128, 128 }, { 256, 64 } })
         EXPECT_FALSE(LanesLayout(width, bits, {}, "X")) << width << '/' << bits;
+}
+
+// At 128 bits each lane size reads as its float, the top lane in the high
+// bits of the number.
+TEST(Lanes, SplitA128BitNumber)
+{
+    BitField reading;
+    reading.floatReading = eFieldFloatIeee;
+    const struct {
+        int laneBits;
+        UInt128 number;
+        const char* topBits;
+        const char* top;
+    } cases[] = {
+        { 8, MakeUInt128(0x8000000000000000, 0), "127:120", "128" }, // bytes read as integers
+        { 16, MakeUInt128(0x3C00000000000000, 0), "127:112", "1" }, // half
+        { 32, MakeUInt128(0xC0000000FFFFFFFF, 0), "127:96", "-2" }, // single
+        { 64, MakeUInt128(0x3FF8000000000000, 1), "127:64", "1.5" }, // double
+    };
+    for (const auto& c : cases) {
+        const auto lanes = LanesLayout(128, c.laneBits, reading, "L");
+        ASSERT_TRUE(lanes) << c.laneBits;
+        ASSERT_EQ(lanes->fields.size(), std::size_t(128 / c.laneBits));
+        EXPECT_TRUE(LayoutProblems(*lanes).empty());
+        EXPECT_EQ(LayoutWidth(*lanes), 128);
+        const BitField& top = lanes->fields.back();
+        EXPECT_EQ(FieldBitsText(top), c.topBits);
+        EXPECT_EQ(FieldDecimalText(top, c.number), c.top) << c.laneBits;
+        EXPECT_EQ(FieldValue(lanes->fields.front(), c.number), 0u + (c.laneBits == 64));
+    }
+    BitField bfloat;
+    bfloat.floatReading = eFieldFloatBfloat16;
+    const auto halves = LanesLayout(128, 16, bfloat, "B");
+    ASSERT_TRUE(halves);
+    EXPECT_EQ(FieldDecimalText(halves->fields[7], MakeUInt128(0x3FC0000000000000, 0)), "1.5");
 }
 
 } // namespace

@@ -77,6 +77,7 @@ private slots:
     void valueCellsWriteTheValueAsOneUndoableStep();
     void aNamedValueIsChosenFromAList();
     void valueCellsFollowTheValueRow();
+    void editsAFieldPastBit63();
     void refusesWhatTheFieldCannotHold_data();
     void refusesWhatTheFieldCannotHold();
     void editsTheLayoutAndSavesIt();
@@ -266,6 +267,30 @@ void BitFieldPanelTest::valueCellsWriteTheValueAsOneUndoableStep()
     QCOMPARE(cell(2, BitFieldPanel::eColumnDecimal)->text(), QString("-3"));
 }
 
+// A field above bit 63, saved and chosen, widens the Value to 128 bits as
+// its cell is written, one step; the grid, of the low 64 bits, has no band
+// for it.
+void BitFieldPanelTest::editsAFieldPastBit63()
+{
+    QVERIFY(run("type currentHexadecimal 12abcdef"));
+    BitFieldLayout high = Ctrl();
+    high.width = 128;
+    high.fields.push_back(Field("HIGH", 100, 64));
+    openPanel(high);
+    QCOMPARE(child<BitGrid>("currentBitGrid")->fields().size(), std::size_t(4));
+    QCOMPARE(cell(4, BitFieldPanel::eColumnBits)->text(), QString("100:64"));
+    const std::size_t steps = view->model().undoSteps();
+    editCell(4, BitFieldPanel::eColumnDecimal, "-1");
+    QCOMPARE(view->model().width(), UInt16(128));
+    QCOMPARE(view->model().wideBits(eFieldTypeValue), MakeUInt128(0x1FFFFFFFFF, 0x12abcdef));
+    QCOMPARE(cell(4, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1fffffffff"));
+    QCOMPARE(cell(0, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1"));
+    QCOMPARE(view->model().undoSteps(), steps + 1);
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(cell(4, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x0000000000"));
+    QCOMPARE(view->model().width(), UInt16(32));
+}
+
 void BitFieldPanelTest::aNamedValueIsChosenFromAList()
 {
     QVERIFY(run("click mathDisclosure|type operandHexadecimal ffffffff"));
@@ -327,8 +352,10 @@ void BitFieldPanelTest::refusesWhatTheFieldCannotHold_data()
 
     QTest::newRow("hexadecimal too wide") << 0 << int(BitFieldPanel::eColumnHexadecimal) << "0x10"
                                           << "MODE (bits 31:28) cannot hold 0x10";
-    QTest::newRow("bits past 63") << 1 << int(BitFieldPanel::eColumnBits) << "70:68"
-                                  << "Bits are written msb:lsb";
+    QTest::newRow("bits past 127") << 1 << int(BitFieldPanel::eColumnBits) << "130:128"
+                                   << "Bits are written msb:lsb";
+    QTest::newRow("more than 64 bits") << 1 << int(BitFieldPanel::eColumnBits) << "127:0"
+                                       << "Bits are written msb:lsb";
     QTest::newRow("bits too few for a named value") << 0 << int(BitFieldPanel::eColumnBits) << "31"
                                                     << "named value AUTO does not fit";
     QTest::newRow("no name") << 1 << int(BitFieldPanel::eColumnName) << " "
@@ -482,6 +509,13 @@ void BitFieldPanelTest::readsTheLanesOfTheValueAsFloats()
     QCOMPARE(popup->currentText(), QString("Lanes: 4 \u00d7 16"));
     QCOMPARE(cell(3, BitFieldPanel::eColumnDecimal)->text(), QString("0"));
     QCOMPARE(cell(1, BitFieldPanel::eColumnDecimal)->text(), QString("-1.5"));
+    QVERIFY(run("choose bitWidthPopup 128 bits"));
+    QCOMPARE(popup->currentText(), QString("Lanes: 8 \u00d7 16"));
+    QCOMPARE(cell(7, BitFieldPanel::eColumnBits)->text(), QString("127:112"));
+    QCOMPARE(cell(1, BitFieldPanel::eColumnDecimal)->text(), QString("-1.5"));
+    QVERIFY(popup->findText("Lanes: 2 \u00d7 64") >= 0);
+    PressInFocus("Ctrl+Z");
+    QCOMPARE(popup->currentText(), QString("Lanes: 4 \u00d7 16"));
     PressInFocus("Ctrl+Z");
     PressInFocus("Ctrl+Z");
     QCOMPARE(popup->currentText(), QString("Lanes: 2 \u00d7 16"));

@@ -1113,8 +1113,11 @@ TEST(ConverterModel, IgnoresAFieldWhoseBitsAreNotValid)
     ConverterModel model;
     BitField past;
     past.name = "PAST";
-    past.msb = 64;
+    past.msb = 128;
     past.lsb = 60;
+    EXPECT_FALSE(model.setFieldValue(past, 1).any());
+    past.msb = 127; // valid bits, but more than a field holds
+    past.lsb = 0;
     EXPECT_FALSE(model.setFieldValue(past, 1).any());
     EXPECT_FALSE(model.canUndo());
     EXPECT_EQ(model.width(), 32);
@@ -1275,7 +1278,9 @@ TEST(ConverterModel, RefusesALayoutEditThatDoesNotFit)
         { "no name", [](ConverterModel& m) { return m.renameField(0, "  "); }, eLayoutEditNoName },
         { "no layout name", [](ConverterModel& m) { return m.renameLayout(""); },
             eLayoutEditNoName },
-        { "bits past 63", [](ConverterModel& m) { return m.setFieldBits(1, "70:68"); },
+        { "bits past 127", [](ConverterModel& m) { return m.setFieldBits(1, "130:128"); },
+            eLayoutEditBadBits },
+        { "more than 64 bits", [](ConverterModel& m) { return m.setFieldBits(1, "127:0"); },
             eLayoutEditBadBits },
         { "bits reversed", [](ConverterModel& m) { return m.setFieldBits(1, "3:7"); },
             eLayoutEditBadBits },
@@ -1416,6 +1421,68 @@ TEST(ConverterModel, ReadsAndWritesLanesThatFollowTheWidth)
     EXPECT_EQ(model.lanes(), 0);
     model.chooseWidth(32);
     EXPECT_EQ(model.layout()->width, 64);
+}
+
+// A field above bit 63 widens the Value to 128 bits and writes its bits
+// there, the low half kept; lanes at 128 bits are made again at 64.
+TEST(ConverterModel, WritesFieldsAndLanesPastBit63)
+{
+    ConverterModel model;
+    model.chooseWidth(64);
+    BitFieldLayout high;
+    high.name = "HIGH";
+    high.fields.resize(2);
+    high.fields[0] = { "TOP", 127, 127, "", false, {}, {} };
+    high.fields[1] = { "MID", 100, 64, "", false, {}, {} };
+    model.openLayout(high, "");
+    model.setFieldValue(high.fields[0], 0); // nothing changes at 64 bits but the width
+    EXPECT_EQ(model.width(), 128);
+    const UInt128 low = 0x1234;
+    model.setBits(eFieldTypeValue, 0x1234, false);
+    const ModelChanges typed = model.typeFieldValue(1, "-1", 10);
+    EXPECT_EQ(model.wideBits(eFieldTypeValue), MakeUInt128(0x1FFFFFFFFF, 0) | low);
+    EXPECT_EQ(typed.changedBits[0], MakeUInt128(0x1FFFFFFFFF, 0));
+    model.typeFieldValue(0, "1", 16);
+    EXPECT_EQ(HighHalf(model.wideBits(eFieldTypeValue)), 0x8000001FFFFFFFFFu);
+    model.undo();
+    EXPECT_EQ(model.wideBits(eFieldTypeValue), MakeUInt128(0x1FFFFFFFFF, 0) | low);
+
+    // Each lane size at 128 bits; a lane cell is one step.
+    const struct {
+        int laneBits;
+        FieldFloat reading;
+        const char* typed;
+        UInt64 high;
+    } lanes[] = {
+        { 8, eFieldFloatNone, "0xab", 0xAB00000000000000 },
+        { 16, eFieldFloatIeee, "1", 0x3C00000000000000 }, // half
+        { 32, eFieldFloatIeee, "-2", 0xC000000000000000 }, // single
+        { 64, eFieldFloatIeee, "1.5", 0x3FF8000000000000 }, // double
+    };
+    for (const auto& c : lanes) {
+        SCOPED_TRACE(c.laneBits);
+        model = ConverterModel();
+        model.chooseWidth(128);
+        model.openLanes(c.laneBits, "%1x%2");
+        ASSERT_EQ(model.layout()->fields.size(), std::size_t(128 / c.laneBits));
+        if (c.reading != eFieldFloatNone)
+            model.readEveryFieldAs(false, c.reading);
+        const std::size_t top = model.layout()->fields.size() - 1;
+        const std::size_t steps = model.undoSteps();
+        EXPECT_EQ(
+            model.typeFieldValue(top, c.typed, c.reading ? 10 : 16).refused, eLayoutEditAccepted);
+        EXPECT_EQ(model.wideBits(eFieldTypeValue), MakeUInt128(c.high, 0));
+        EXPECT_EQ(model.undoSteps(), steps + 1);
+    }
+    // 8 x 8 at 64 bits becomes 16 x 8 at 128 and 8 x 8 again.
+    model.chooseWidth(64);
+    model.openLanes(8, "%1x%2");
+    model.chooseWidth(128);
+    EXPECT_EQ(LayoutText(model).substr(0, 28), "16x8/128/|lane0 7:0 u  {}|la");
+    EXPECT_EQ(model.layout()->fields.back().msb, 127);
+    model.chooseWidth(64);
+    EXPECT_EQ(LayoutText(model).substr(0, 22), "8x8/64/|lane0 7:0 u  {");
+    EXPECT_EQ(model.layout()->fields.size(), 8u);
 }
 
 // Random actions, with undo and redo among them: each undo shows exactly what

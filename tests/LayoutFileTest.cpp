@@ -125,6 +125,27 @@ TEST(BitlensLayoutFileTest, RoundTripsEverything)
     EXPECT_EQ(DetectLayoutFormat(bytes.left(bytes.size() / 2)), eLayoutFormatBitlens);
 }
 
+// Bitlens's own files hold 128 bits; the vendors' formats stay at 64.
+TEST(BitlensLayoutFileTest, RoundTripsFieldsPastBit63)
+{
+    BitFieldLayout layout;
+    layout.name = "WIDE";
+    layout.width = 128;
+    BitField high = Field("HIGH", 100, 64);
+    high.values = { { 0x1FFFFFFFFF, "ALL", "" } };
+    layout.fields = { Field("TOP", 127, 127), high, Field("LOW", 63, 0) };
+    const LayoutResult back
+        = ImportBitlensLayout(ExportBitlensLayout(layout), QStringLiteral("wide.json"));
+    ASSERT_TRUE(back.ok()) << back.error->text().toStdString();
+    EXPECT_EQ(back.layout, layout);
+    const QByteArray header = ExportCHeader(layout);
+    EXPECT_TRUE(header.contains("/* HIGH: bits 100:64 are past bit 63 */")) << header.data();
+    EXPECT_FALSE(header.contains("HIGH_MASK"));
+    const WavedromExport diagram = ExportWavedrom(layout);
+    EXPECT_EQ(diagram.leftOut, (std::vector<std::size_t> { 0, 1 }));
+    EXPECT_TRUE(ImportWavedrom(diagram.bytes, QStringLiteral("w.json")).ok());
+}
+
 TEST(BitlensLayoutFileTest, ReadsPlainNumbersAndIgnoresUnknownKeys)
 {
     const LayoutResult read = ImportBitlensLayout(
@@ -156,10 +177,17 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, BitlensLayoutBadFileTest,
             "newer Bitlens" },
         BadFileCase {
             "NoVersion", "{\"format\": \"bitlens-layout\", \"fields\": []}", 1, "\"version\"" },
-        BadFileCase { "PastBit63",
+        BadFileCase { "PastBit127",
             LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0},\n"
-                        "{\"name\": \"B\", \"msb\": 64, \"lsb\": 60}]}",
-            5, "field B: bits 64:60 are past bit 63" },
+                        "{\"name\": \"B\", \"msb\": 128, \"lsb\": 60}]}",
+            5, "field B: bits 128:60 are past bit 127" },
+        BadFileCase { "MoreThan64Bits",
+            LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0},\n"
+                        "{\"name\": \"B\", \"msb\": 127, \"lsb\": 0}]}",
+            5, "field B: bits 127:0 are 128 bits; a field has at most 64" },
+        BadFileCase { "Width256",
+            "{\"format\": \"bitlens-layout\", \"version\": 1,\n\"width\": 256, \"fields\": []}", 2,
+            "width 256 is not 8, 16, 32, 64 or 128" },
         BadFileCase { "UnknownReading",
             LAYOUT_HEAD "{\"name\": \"A\", \"msb\": 3, \"lsb\": 0,\n\"reading\": \"decimal\"}]}", 5,
             "\"reading\" is none of" },
@@ -1042,10 +1070,10 @@ TEST_F(LayoutStoreTest, RefusesWhatItCannotSaveWholeAndWritesNothing)
 {
     BitFieldLayout unsound;
     unsound.name = "BAD";
-    unsound.fields = { Field("PAST", 64, 0) };
+    unsound.fields = { Field("PAST", 128, 0) };
     const LayoutSave refused = fStore.save(unsound);
     ASSERT_FALSE(refused.ok());
-    EXPECT_TRUE(refused.error->message.contains(QLatin1String("past bit 63")));
+    EXPECT_TRUE(refused.error->message.contains(QLatin1String("past bit 127")));
 
     write(QStringLiteral("file"), "a file where a folder should be");
     LayoutStore blocked(QDir(fDirectory).filePath(QStringLiteral("file/layouts")));

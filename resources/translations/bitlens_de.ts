@@ -183,8 +183,8 @@
         <translation>Ein Feld braucht einen Namen.</translation>
     </message>
     <message>
-        <source>Bits are written msb:lsb, from 63 down to 0, such as 31:28.</source>
-        <translation>Bits werden MSB:LSB geschrieben, von 63 bis 0, etwa 31:28.</translation>
+        <source>Bits are written msb:lsb, from 127 down to 0 and at most 64 of them, such as 31:28.</source>
+        <translation>Bits werden MSB:LSB geschrieben, von 127 bis 0 und höchstens 64, etwa 31:28.</translation>
     </message>
     <message>
         <source>%1&apos;s named value %2 does not fit bits %3.</source>
@@ -1364,10 +1364,6 @@
         <translation>Feld %1 hat keine Bitposition (bitOffset, lsb und msb oder bitRange)</translation>
     </message>
     <message>
-        <source>register %1 is %2 bits wide; Bitlens holds up to 64</source>
-        <translation>Register %1 ist %2 Bit breit; Bitlens fasst bis zu 64</translation>
-    </message>
-    <message>
         <source>no such register in the file</source>
         <translation>kein solches Register in der Datei</translation>
     </message>
@@ -1524,8 +1520,24 @@
         <translation>ein Zeitdiagramm („signal“), kein Bitfeld-Diagramm („reg“)</translation>
     </message>
     <message>
-        <source>element %1: bits %2 are past bit 63; Bitlens holds up to 64 bits</source>
-        <translation>Element %1: Bits %2 liegen über Bit 63; Bitlens fasst bis zu 64 Bits</translation>
+        <source>width %1 is not 8, 16, 32, 64 or 128</source>
+        <translation>Breite %1 ist nicht 8, 16, 32, 64 oder 128</translation>
+    </message>
+    <message>
+        <source>%1: bits %2 are past bit 127</source>
+        <translation>%1: Bits %2 liegen über Bit 127</translation>
+    </message>
+    <message>
+        <source>%1: bits %2 are %3 bits; a field has at most %4</source>
+        <translation>%1: Bits %2 sind %3 Bits; ein Feld hat höchstens %4</translation>
+    </message>
+    <message>
+        <source>register %1 is %2 bits wide; Bitlens reads SVD registers of up to 64 bits</source>
+        <translation>Register %1 ist %2 Bit breit; Bitlens liest SVD-Register bis zu 64 Bit</translation>
+    </message>
+    <message>
+        <source>element %1: bits %2 are past bit 63; Bitlens reads diagrams of up to 64 bits</source>
+        <translation>Element %1: Bits %2 liegen über Bit 63; Bitlens liest Diagramme bis zu 64 Bits</translation>
     </message>
 </context>
 <context>

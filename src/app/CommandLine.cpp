@@ -430,14 +430,14 @@ QString OneLine(const std::string& text)
     return line;
 }
 
-QString NamedValueOf(const BitField& field, UInt64 number)
+QString NamedValueOf(const BitField& field, UInt128 number)
 {
     const NamedValue* named = NamedValueFor(field, FieldValue(field, number));
     return named ? OneLine(named->name) : QString();
 }
 
 // One line a field, in columns: name, bits, hexadecimal, decimal, named value.
-void PrintFields(const BitFieldLayout& layout, UInt64 number, QTextStream& out)
+void PrintFields(const BitFieldLayout& layout, UInt128 number, QTextStream& out)
 {
     std::vector<std::array<QString, 5>> rows;
     std::array<qsizetype, 5> widths {};
@@ -464,7 +464,7 @@ void PrintFields(const BitFieldLayout& layout, UInt64 number, QTextStream& out)
     }
 }
 
-QJsonArray FieldsJson(const BitFieldLayout& layout, UInt64 number)
+QJsonArray FieldsJson(const BitFieldLayout& layout, UInt128 number)
 {
     QJsonArray fields;
     for (const BitField& field : layout.fields) {
@@ -504,7 +504,8 @@ void PrintJson(
     object.insert(
         QStringLiteral("metric_magnitude"), Shown(model.magnitude(eFieldTypeValue, true)));
     if (layout)
-        object.insert(QStringLiteral("fields"), FieldsJson(*layout, model.bits(eFieldTypeValue)));
+        object.insert(
+            QStringLiteral("fields"), FieldsJson(*layout, model.wideBits(eFieldTypeValue)));
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
@@ -655,7 +656,7 @@ int RunCommandLine(const Launch& launch, QTextStream& out, QTextStream& err)
     } else {
         PrintPlain(model, out);
         if (layout)
-            PrintFields(*layout, model.bits(eFieldTypeValue), out);
+            PrintFields(*layout, model.wideBits(eFieldTypeValue), out);
     }
     if (!Flushed(out, err))
         return 1;

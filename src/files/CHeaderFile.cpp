@@ -508,8 +508,10 @@ LayoutResult HeaderImport::run()
         return Failed(FileError(fFile, 0,
             LayoutFiles::tr("no bit fields: no line reads #define NAME GENMASK(h, l), BIT(n) or "
                             "(MASK << n), nor gives a mask as NAME_Msk, NAME_MASK or NAME_M")));
-    if (auto unsound = FirstProblem(layout, fFile,
-            [&](int field) { return field < 0 ? 0 : lineOfField[std::size_t(field)]; }))
+    if (auto unsound = FirstProblem(
+            layout, fFile,
+            [&](int field) { return field < 0 ? 0 : lineOfField[std::size_t(field)]; },
+            kHighestVendorBit))
         return Failed(*unsound);
     const QString summary = fLeftOut.summary();
     if (!summary.isEmpty())
@@ -561,11 +563,17 @@ QByteArray ExportCHeader(const BitFieldLayout& layout, const QString& prefix)
         if (!FieldBitsValid(field))
             continue;
         const QString name = Identifier(prefix + FromUtf8(field.name));
+        if (field.msb > kHighestVendorBit) {
+            // No C integer holds its mask; said, so that the field is not lost unseen.
+            out += QStringLiteral("\n/* %1: bits %2 are past bit 63 */\n")
+                       .arg(name, QString::fromStdString(FieldBitsText(field)));
+            continue;
+        }
         const bool wide = field.msb > 31;
         const QString suffix = wide ? QStringLiteral("ull") : QStringLiteral("u");
         out += QStringLiteral("\n#define %1_SHIFT %2\n").arg(name).arg(field.lsb);
         out += QStringLiteral("#define %1_MASK 0x%2%3\n")
-                   .arg(name, QString::number(FieldMask(field), 16).toUpper(), suffix);
+                   .arg(name, QString::number(qulonglong(FieldMask(field)), 16).toUpper(), suffix);
         out += QStringLiteral("#define %1 %2(%3, %4)")
                    .arg(name, wide ? QStringLiteral("GENMASK_ULL") : QStringLiteral("GENMASK"))
                    .arg(field.msb)

@@ -29,12 +29,16 @@ QString FieldTitle(const BitField& field)
     return LayoutFiles::tr("field %1").arg(FromUtf8(field.name));
 }
 
-QString ProblemText(const BitFieldLayout& layout, const LayoutProblem& problem)
+QString ProblemText(const BitFieldLayout& layout, const LayoutProblem& problem, int highestBit)
 {
+    // The vendors' formats hold 64 bits, Bitlens's own 128.
+    const bool vendor = highestBit < kHighestBit;
     if (problem.field < 0) {
         if (problem.kind == eProblemTooManyFields)
             return LayoutFiles::tr("more than %1 fields").arg(kMaxLayoutFields);
-        return LayoutFiles::tr("width %1 is not 8, 16, 32 or 64").arg(layout.width);
+        if (vendor)
+            return LayoutFiles::tr("width %1 is not 8, 16, 32 or 64").arg(layout.width);
+        return LayoutFiles::tr("width %1 is not 8, 16, 32, 64 or 128").arg(layout.width);
     }
     const BitField& field = layout.fields[std::size_t(problem.field)];
     const QString title = FieldTitle(field);
@@ -46,7 +50,15 @@ QString ProblemText(const BitFieldLayout& layout, const LayoutProblem& problem)
             .arg(title)
             .arg(field.msb)
             .arg(field.lsb);
-    case eProblemPastBit63: return LayoutFiles::tr("%1: bits %2 are past bit 63").arg(title, bits);
+    case eProblemPastHighestBit:
+        if (vendor)
+            return LayoutFiles::tr("%1: bits %2 are past bit 63").arg(title, bits);
+        return LayoutFiles::tr("%1: bits %2 are past bit 127").arg(title, bits);
+    case eProblemFieldTooWide:
+        return LayoutFiles::tr("%1: bits %2 are %3 bits; a field has at most %4")
+            .arg(title, bits)
+            .arg(FieldWidth(field))
+            .arg(kMaxFieldBits);
     case eProblemPastWidth:
         return LayoutFiles::tr("%1: bits %2 are past the register's %3 bits")
             .arg(title, bits)
@@ -67,14 +79,14 @@ QString ProblemText(const BitFieldLayout& layout, const LayoutProblem& problem)
 
 } // namespace
 
-std::optional<LayoutFileError> FirstProblem(
-    const BitFieldLayout& layout, const QString& file, const std::function<int(int)>& lineOf)
+std::optional<LayoutFileError> FirstProblem(const BitFieldLayout& layout, const QString& file,
+    const std::function<int(int)>& lineOf, int highestBit)
 {
-    const std::vector<LayoutProblem> problems = LayoutProblems(layout);
+    const std::vector<LayoutProblem> problems = LayoutProblems(layout, highestBit);
     if (problems.empty())
         return std::nullopt;
     const LayoutProblem& first = problems.front();
-    return FileError(file, lineOf(first.field), ProblemText(layout, first));
+    return FileError(file, lineOf(first.field), ProblemText(layout, first, highestBit));
 }
 
 int LineAt(const QByteArray& bytes, qsizetype offset)

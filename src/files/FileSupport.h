@@ -47,10 +47,11 @@ inline LayoutResult Failed(const LayoutFileError& error)
 // "file is 300 MB; layout files are read up to 256 MB", or nothing.
 std::optional<LayoutFileError> CheckFileSize(qint64 size, qint64 limit, const QString& file);
 
-// The first of the layout's problems (LayoutProblems) as an error, at the
-// line `lineOf` gives for the field's index (-1: the layout itself).
-std::optional<LayoutFileError> FirstProblem(
-    const BitFieldLayout& layout, const QString& file, const std::function<int(int)>& lineOf);
+// The first of the layout's problems (LayoutProblems, up to `highestBit`)
+// as an error, at the line `lineOf` gives for the field's index (-1: the
+// layout itself).
+std::optional<LayoutFileError> FirstProblem(const BitFieldLayout& layout, const QString& file,
+    const std::function<int(int)>& lineOf, int highestBit = kHighestBit);
 
 // "31:28", or "5" for a field of one bit.
 QString BitsText(int msb, int lsb);

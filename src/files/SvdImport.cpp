@@ -298,7 +298,8 @@ LayoutResult SvdImport::run(const SvdPath& path, const QString& spokenName)
     layout.description = ToUtf8(chosen.description);
     if (chosen.size < 1 || chosen.size > 64)
         return Failed(FileError(fOut.file, chosen.line,
-            LayoutFiles::tr("register %1 is %2 bits wide; Bitlens holds up to 64")
+            LayoutFiles::tr(
+                "register %1 is %2 bits wide; Bitlens reads SVD registers of up to 64 bits")
                 .arg(spokenName)
                 .arg(chosen.size)));
     for (int width : { 8, 16, 32, 64 })
@@ -319,7 +320,8 @@ LayoutResult SvdImport::run(const SvdPath& path, const QString& spokenName)
         whole.description = layout.description;
         layout.fields.push_back(std::move(whole));
         // A register of no name gives a field of none: said, as for any field.
-        if (auto unsound = FirstProblem(layout, fOut.file, [&](int) { return chosen.line; }))
+        if (auto unsound = FirstProblem(
+                layout, fOut.file, [&](int) { return chosen.line; }, kHighestVendorBit))
             return Failed(*unsound);
         LayoutResult result;
         result.layout = std::move(layout);
@@ -375,8 +377,10 @@ LayoutResult SvdImport::run(const SvdPath& path, const QString& spokenName)
             lineOfField.push_back(field.line);
         }
     }
-    if (auto unsound = FirstProblem(layout, fOut.file,
-            [&](int field) { return field < 0 ? chosen.line : lineOfField[std::size_t(field)]; }))
+    if (auto unsound = FirstProblem(
+            layout, fOut.file,
+            [&](int field) { return field < 0 ? chosen.line : lineOfField[std::size_t(field)]; },
+            kHighestVendorBit))
         return Failed(*unsound);
     LayoutResult result;
     result.layout = std::move(layout);

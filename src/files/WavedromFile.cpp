@@ -125,7 +125,8 @@ LayoutResult ImportWavedrom(const QByteArray& bytes, const QString& fileName)
                                                                                      : QString();
         if (lsb + bits > 64)
             return Failed(FileError(fileName, item.line(),
-                LayoutFiles::tr("element %1: bits %2 are past bit 63; Bitlens holds up to 64 bits")
+                LayoutFiles::tr(
+                    "element %1: bits %2 are past bit 63; Bitlens reads diagrams of up to 64 bits")
                     .arg(element)
                     .arg(BitsText(lsb + bits - 1, lsb))));
         if (!nameText.trimmed().isEmpty()) {
@@ -156,8 +157,10 @@ LayoutResult ImportWavedrom(const QByteArray& bytes, const QString& fileName)
         layout.width = configBits;
     else if (lsb == 8 || lsb == 16 || lsb == 32 || lsb == 64)
         layout.width = lsb;
-    if (auto unsound = FirstProblem(layout, fileName,
-            [&](int field) { return field < 0 ? list.line() : lineOfField[std::size_t(field)]; }))
+    if (auto unsound = FirstProblem(
+            layout, fileName,
+            [&](int field) { return field < 0 ? list.line() : lineOfField[std::size_t(field)]; },
+            kHighestVendorBit))
         return Failed(*unsound);
     LayoutResult result;
     result.layout = std::move(layout);
@@ -180,7 +183,7 @@ WavedromExport ExportWavedrom(const BitFieldLayout& layout)
     };
     for (std::size_t index : order) {
         const BitField& field = layout.fields[index];
-        if (!FieldBitsValid(field) || field.lsb < next) {
+        if (!FieldBitsValid(field) || field.msb > kHighestVendorBit || field.lsb < next) {
             exported.leftOut.push_back(index);
             continue;
         }
@@ -200,7 +203,13 @@ WavedromExport ExportWavedrom(const BitFieldLayout& layout)
         list.append(object);
         next = field.msb + 1;
     }
-    gap(LayoutWidth(layout) - next);
+    // Padded to the layout's width, or to that of its fields below bit 64.
+    BitFieldLayout low;
+    low.width = std::min(layout.width, kHighestVendorBit + 1);
+    for (const BitField& field : layout.fields)
+        if (field.msb <= kHighestVendorBit)
+            low.fields.push_back(field);
+    gap(LayoutWidth(low) - next);
     std::sort(exported.leftOut.begin(), exported.leftOut.end());
     exported.bytes = QJsonDocument(list).toJson(QJsonDocument::Indented);
     return exported;

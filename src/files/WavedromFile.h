@@ -28,7 +28,9 @@ LayoutResult ImportWavedrom(const QByteArray& bytes, const QString& fileName);
 // (LayoutWidth). A diagram cannot show fields that overlap: those that
 // overlap a field already placed, taken from bit 0 up, are left out and
 // listed in `leftOut` (indexes into the layout's fields), as are fields
-// whose bits are not valid. Signs and value descriptions are not kept.
+// whose bits are not valid or lie past bit 63, which diagrams read back
+// here do not hold; a layout of 128 bits is drawn as its low 64. Signs and value descriptions are
+// not kept.
 struct WavedromExport {
     QByteArray bytes;
     std::vector<std::size_t> leftOut;

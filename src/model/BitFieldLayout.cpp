@@ -80,7 +80,8 @@ std::optional<UInt64> ReadDigits(std::string_view text, int base)
 std::optional<int> ReadBitNumber(std::string_view text)
 {
     text = Trimmed(text);
-    if (text.empty() || text.size() > 2)
+    // Two digits may start with 0 as they always might ("07"); three may not.
+    if (text.empty() || text.size() > 3 || (text.size() == 3 && text.front() == '0'))
         return std::nullopt;
     const auto value = ReadDigits(text, 10);
     if (!value || *value > UInt64(kHighestBit))
@@ -104,21 +105,21 @@ bool BitFieldLayout::operator==(const BitFieldLayout& other) const
         && fields == other.fields;
 }
 
-UInt64 FieldMask(const BitField& field)
+UInt128 FieldMask(const BitField& field)
 {
     if (!FieldBitsValid(field))
         return 0;
-    return WidthMask(unsigned(FieldWidth(field))) << field.lsb;
+    return WideMask(unsigned(FieldWidth(field))) << field.lsb;
 }
 
-UInt64 FieldValue(const BitField& field, UInt64 number)
+UInt64 FieldValue(const BitField& field, UInt128 number)
 {
     if (!FieldBitsValid(field))
         return 0;
-    return (number & FieldMask(field)) >> field.lsb;
+    return UInt64((number & FieldMask(field)) >> field.lsb);
 }
 
-SInt64 FieldSignedValue(const BitField& field, UInt64 number)
+SInt64 FieldSignedValue(const BitField& field, UInt128 number)
 {
     const UInt64 value = FieldValue(field, number);
     if (!FieldBitsValid(field))
@@ -128,12 +129,12 @@ SInt64 FieldSignedValue(const BitField& field, UInt64 number)
     return SInt64(negative ? value | ~WidthMask(unsigned(width)) : value);
 }
 
-UInt64 WithFieldValue(const BitField& field, UInt64 number, UInt64 value)
+UInt128 WithFieldValue(const BitField& field, UInt128 number, UInt64 value)
 {
-    const UInt64 mask = FieldMask(field);
+    const UInt128 mask = FieldMask(field);
     if (mask == 0)
         return number;
-    return (number & ~mask) | ((value << field.lsb) & mask);
+    return (number & ~mask) | ((UInt128(value) << field.lsb) & mask);
 }
 
 bool FieldHolds(const BitField& field, UInt64 value)
@@ -168,10 +169,10 @@ int LayoutWidth(const BitFieldLayout& layout)
     for (const BitField& field : layout.fields)
         if (FieldBitsValid(field))
             highest = std::max(highest, field.msb);
-    for (int width : { 8, 16, 32 })
+    for (int width : { 8, 16, 32, 64 })
         if (highest < width)
             return width;
-    return 64;
+    return 128;
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> OverlappingFields(const BitFieldLayout& layout)
@@ -185,23 +186,26 @@ std::vector<std::pair<std::size_t, std::size_t>> OverlappingFields(const BitFiel
     return pairs;
 }
 
-UInt64 OverlappingBits(const BitFieldLayout& layout)
+UInt128 OverlappingBits(const BitFieldLayout& layout)
 {
-    UInt64 claimed = 0;
-    UInt64 twice = 0;
+    UInt128 claimed = 0;
+    UInt128 twice = 0;
     for (const BitField& field : layout.fields) {
-        const UInt64 mask = FieldMask(field);
+        const UInt128 mask = FieldMask(field);
         twice |= claimed & mask;
         claimed |= mask;
     }
     return twice;
 }
 
-std::vector<LayoutProblem> LayoutProblems(const BitFieldLayout& layout)
+std::vector<LayoutProblem> LayoutProblems(const BitFieldLayout& layout, int highestBit)
 {
     std::vector<LayoutProblem> problems;
+    highestBit = std::min(highestBit, kHighestBit);
     const int width = layout.width;
-    if (width != 0 && width != 8 && width != 16 && width != 32 && width != 64)
+    const bool knownWidth
+        = width == 0 || width == 8 || width == 16 || width == 32 || width == 64 || width == 128;
+    if (!knownWidth || width > highestBit + 1)
         problems.push_back({ eProblemBadWidth });
     if (layout.fields.size() > kMaxLayoutFields) {
         problems.push_back({ eProblemTooManyFields });
@@ -214,10 +218,12 @@ std::vector<LayoutProblem> LayoutProblems(const BitFieldLayout& layout)
             problems.push_back({ eProblemNoName, index });
         if (field.msb < field.lsb)
             problems.push_back({ eProblemBitsReversed, index });
-        if (field.msb > kHighestBit || field.lsb < 0)
-            problems.push_back({ eProblemPastBit63, index });
-        else if (width > 0 && width <= kHighestBit && field.msb >= width)
+        if (field.msb > highestBit || field.lsb < 0)
+            problems.push_back({ eProblemPastHighestBit, index });
+        else if (width > 0 && width <= highestBit && field.msb >= width)
             problems.push_back({ eProblemPastWidth, index });
+        else if (field.msb - field.lsb >= kMaxFieldBits)
+            problems.push_back({ eProblemFieldTooWide, index });
         if (field.values.size() > kMaxNamedValues) {
             problems.push_back({ eProblemTooManyValues, index });
             continue;
@@ -242,7 +248,7 @@ std::string FieldBitsText(const BitField& field)
     return std::to_string(field.msb) + ':' + std::to_string(field.lsb);
 }
 
-std::string FieldHexText(const BitField& field, UInt64 number)
+std::string FieldHexText(const BitField& field, UInt128 number)
 {
     static const char kDigits[] = "0123456789abcdef";
     const UInt64 value = FieldValue(field, number);
@@ -267,7 +273,7 @@ bool FieldReadsFloat(const BitField& field)
     return false;
 }
 
-std::string FieldDecimalText(const BitField& field, UInt64 number)
+std::string FieldDecimalText(const BitField& field, UInt128 number)
 {
     if (FieldReadsFloat(field)) {
         char text[kWideFloatSize];
@@ -325,7 +331,7 @@ std::optional<UInt64> ReadFieldFloat(const BitField& field, std::string_view tex
 std::vector<int> LaneSizes(int width)
 {
     std::vector<int> sizes;
-    for (int bits = 8; bits < width && bits <= kHighestBit; bits *= 2)
+    for (int bits = 8; bits < width && bits <= kMaxFieldBits; bits *= 2)
         sizes.push_back(bits);
     return sizes;
 }
@@ -333,8 +339,8 @@ std::vector<int> LaneSizes(int width)
 std::optional<BitFieldLayout> LanesLayout(
     int width, int laneBits, const BitField& reading, std::string name)
 {
-    if (laneBits < 8 || laneBits > width || width > kHighestBit + 1 || width % laneBits != 0
-        || (laneBits & (laneBits - 1)) != 0)
+    if (laneBits < 8 || laneBits > width || laneBits > kMaxFieldBits || width > kHighestBit + 1
+        || width % laneBits != 0 || (laneBits & (laneBits - 1)) != 0)
         return std::nullopt;
     BitFieldLayout layout;
     layout.name = std::move(name);

@@ -21,7 +21,7 @@ bool IsWidth(UInt16 width)
     return width == 8 || width == 16 || width == 32 || width == 64 || width == 128;
 }
 
-// The row's bits after a grid or a bit field set the low 64 to `low`: at
+// The row's bits after the grid sets the low 64 to `low`: at
 // 128 bits the high 64 stay.
 UInt128 WithLowBits(const WideConverter& number, UInt64 low, UInt16 width)
 {
@@ -264,8 +264,8 @@ ModelChanges ConverterModel::setFieldValue(const BitField& field, UInt64 value)
         needed = UInt16(needed * 2);
     widen(needed);
     Row& edited = row(eFieldTypeValue);
-    const UInt64 bits = WithFieldValue(field, LowHalf(edited.number.GetValue(eBigEndian)), value);
-    edited.number.SetUnsignedDec(WithLowBits(edited.number, bits, fState.width), eBigEndian);
+    const UInt128 bits = WithFieldValue(field, edited.number.GetValue(eBigEndian), value);
+    edited.number.SetUnsignedDec(bits & WideMask(fState.width), eBigEndian);
     updateFieldsWithNewNumbers(eFieldTypeValue, eNotationCount);
     if (fState.mathEnabled)
         doTheMath();
@@ -602,7 +602,7 @@ ModelChanges ConverterModel::Compare(const Shown& before, const Shown& after)
         const bool form
             = before.widths[type] != after.widths[type] || before.signs[type] != after.signs[type];
         changes.bits[type] = form || before.bits[type] != after.bits[type];
-        changes.changedBits[type] = LowHalf(before.bits[type] ^ after.bits[type]);
+        changes.changedBits[type] = before.bits[type] ^ after.bits[type];
         changes.signs[type] = before.signs[type] != after.signs[type];
         changes.endians[type] = before.endians[type] != after.endians[type];
         changes.messages[type] = before.messages[type] != after.messages[type];

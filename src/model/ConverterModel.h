@@ -65,7 +65,7 @@ struct ModelChanges {
     std::array<std::bitset<eNotationCount>, kRowCount> texts;
     std::bitset<kRowCount> bits; // the bits within the width, the width or the sign: the grid
     // Which of those bits changed, by row: what a field of the layout shows.
-    std::array<UInt64, kRowCount> changedBits {};
+    std::array<UInt128, kRowCount> changedBits {};
     std::bitset<kRowCount> magnitudes;
     std::bitset<kRowCount> signs;
     std::bitset<kRowCount> endians;

@@ -51,7 +51,8 @@ ModelChanges RefusedFor(const LayoutProblem& problem)
     switch (problem.kind) {
     case eProblemNoName: return Refused(eLayoutEditNoName);
     case eProblemBitsReversed:
-    case eProblemPastBit63:
+    case eProblemPastHighestBit:
+    case eProblemFieldTooWide:
     case eProblemPastWidth: return Refused(eLayoutEditBadBits);
     case eProblemValueTooWide: return Refused(eLayoutEditValueTooWide, problem.value);
     case eProblemValueNoName:

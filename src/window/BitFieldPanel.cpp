@@ -110,7 +110,7 @@ public:
     using Chosen = std::function<void(int row, UInt64 value)>;
 
     NamedValueDelegate(
-        QObject* parent, FieldAt fieldAt, std::function<UInt64()> valueBits, Chosen chosen)
+        QObject* parent, FieldAt fieldAt, std::function<UInt128()> valueBits, Chosen chosen)
         : QStyledItemDelegate(parent)
         , fFieldAt(std::move(fieldAt))
         , fValueBits(std::move(valueBits))
@@ -173,7 +173,7 @@ protected:
 private:
     static constexpr const char* kChosen = "bitlensChosen";
     FieldAt fFieldAt;
-    std::function<UInt64()> fValueBits;
+    std::function<UInt128()> fValueBits;
     Chosen fChosen;
 };
 
@@ -256,7 +256,7 @@ void BitFieldPanel::build()
     });
     fTable->setItemDelegate(new NamedValueDelegate(
         fTable, [this](int row) { return fieldAt(fModel, row); },
-        [this] { return fModel.bits(eFieldTypeValue); },
+        [this] { return fModel.wideBits(eFieldTypeValue); },
         [this](int row, UInt64 value) { valueChosen(row, value); }));
     column->addWidget(fTable, 1);
 
@@ -529,7 +529,7 @@ void BitFieldPanel::showChanges(const ModelChanges& changes)
     if (changes.width)
         listLayouts();
     const BitFieldLayout* layout = fModel.layout();
-    const UInt64 changed = changes.changedBits[eFieldTypeValue - eFieldTypeValue];
+    const UInt128 changed = changes.changedBits[eFieldTypeValue - eFieldTypeValue];
     if (!layout || changed == 0)
         return;
     // A keystroke rewrites the lines whose fields it changed, no other.
@@ -627,7 +627,7 @@ void BitFieldPanel::fillRow(int row)
     const BitFieldLayout& layout = *fModel.layout();
     const BitField& field = layout.fields[std::size_t(row)];
     const QString name = FromUtf8(field.name);
-    const UInt64 overlapping = OverlappingBits(layout);
+    const UInt128 overlapping = OverlappingBits(layout);
     for (int column = 0; column < eColumnCount; ++column) {
         QTableWidgetItem* item = fTable->item(row, column);
         if (!item) {
@@ -672,7 +672,7 @@ void BitFieldPanel::fillRow(int row)
 void BitFieldPanel::fillValues(int row)
 {
     const BitField& field = fModel.layout()->fields[std::size_t(row)];
-    const UInt64 number = fModel.bits(eFieldTypeValue);
+    const UInt128 number = fModel.wideBits(eFieldTypeValue);
     fTable->item(row, eColumnHexadecimal)->setText(FromUtf8(FieldHexText(field, number)));
     fTable->item(row, eColumnDecimal)->setText(FromUtf8(FieldDecimalText(field, number)));
     const NamedValue* named = NamedValueFor(field, FieldValue(field, number));
@@ -703,8 +703,8 @@ void BitFieldPanel::sizeColumns()
     for (const BitField& field : layout->fields) {
         if (!FieldBitsValid(field))
             continue;
-        const UInt64 all = FieldMask(field);
-        const UInt64 lowest = UInt64(1) << field.msb;
+        const UInt128 all = FieldMask(field);
+        const UInt128 lowest = UInt128(1) << field.msb;
         hex = std::max(hex, metrics.horizontalAdvance(FromUtf8(FieldHexText(field, all))));
         decimal = std::max(decimal,
             FieldReadsFloat(field)
@@ -790,7 +790,8 @@ QString BitFieldPanel::refusal(int row, const ModelChanges& changes, const QStri
     case eLayoutEditAccepted: return {};
     case eLayoutEditNoName: return tr("A field needs a name.");
     case eLayoutEditBadBits:
-        return tr("Bits are written msb:lsb, from 63 down to 0, such as 31:28.");
+        return tr("Bits are written msb:lsb, from 127 down to 0 and at most 64 of them, "
+                  "such as 31:28.");
     case eLayoutEditValueTooWide: {
         const bool known = field && changes.refusedValue >= 0
             && std::size_t(changes.refusedValue) < field->values.size();

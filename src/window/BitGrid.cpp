@@ -19,6 +19,7 @@
 
 #include <QtAlgorithms>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -554,13 +555,18 @@ void BitGrid::selectTo(int bit)
 
 void BitGrid::setFields(std::vector<BitField> fields)
 {
+    // The grid shows the low 64 bits: a field reaching above them has no
+    // band, and the panel's table shows it.
+    fields.erase(std::remove_if(fields.begin(), fields.end(),
+                     [](const BitField& field) { return field.msb > 63; }),
+        fields.end());
     fFields = std::move(fields);
     // Each field on the highest band where it shares no bit with a field
     // already placed there.
     fFieldLevels.assign(fFields.size(), 0);
     std::vector<UInt64> taken;
     for (std::size_t index = 0; index < fFields.size(); ++index) {
-        const UInt64 mask = FieldMask(fFields[index]);
+        const UInt64 mask = LowHalf(FieldMask(fFields[index]));
         std::size_t level = 0;
         while (level < taken.size() && (taken[level] & mask) && level + 1 < kMaxBandLevels)
             ++level;
