@@ -268,8 +268,8 @@ void BitFieldPanelTest::valueCellsWriteTheValueAsOneUndoableStep()
 }
 
 // A field above bit 63, saved and chosen, widens the Value to 128 bits as
-// its cell is written, one step; the grid, of the low 64 bits, has no band
-// for it.
+// its cell is written, one step; its band then stands under the grid's
+// upper two lines, bits 127 to 64, and under none of the low 64.
 void BitFieldPanelTest::editsAFieldPastBit63()
 {
     QVERIFY(run("type currentHexadecimal 12abcdef"));
@@ -277,7 +277,9 @@ void BitFieldPanelTest::editsAFieldPastBit63()
     high.width = 128;
     high.fields.push_back(Field("HIGH", 100, 64));
     openPanel(high);
-    QCOMPARE(child<BitGrid>("currentBitGrid")->fields().size(), std::size_t(4));
+    auto* grid = child<BitGrid>("currentBitGrid");
+    QCOMPARE(grid->fields().size(), std::size_t(5));
+    QVERIFY(grid->bandRect(4, 0).isEmpty());
     QCOMPARE(cell(4, BitFieldPanel::eColumnBits)->text(), QString("100:64"));
     const std::size_t steps = view->model().undoSteps();
     editCell(4, BitFieldPanel::eColumnDecimal, "-1");
@@ -285,6 +287,9 @@ void BitFieldPanelTest::editsAFieldPastBit63()
     QCOMPARE(view->model().wideBits(eFieldTypeValue), MakeUInt128(0x1FFFFFFFFF, 0x12abcdef));
     QCOMPARE(cell(4, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1fffffffff"));
     QCOMPARE(cell(0, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x1"));
+    QVERIFY(!grid->bandRect(4, 0).isEmpty() && !grid->bandRect(4, 1).isEmpty());
+    QVERIFY(grid->bandRect(4, 2).isEmpty());
+    QVERIFY(grid->fieldToolTip(4).startsWith("HIGH \u00B7 bits 100:64 \u00B7 0x1fffffffff"));
     QCOMPARE(view->model().undoSteps(), steps + 1);
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(cell(4, BitFieldPanel::eColumnHexadecimal)->text(), QString("0x0000000000"));

@@ -490,9 +490,6 @@ QString BitGrid::bitDescription(int bit) const
 // "field MODE", or "fields MODE and COUNT" where fields overlap.
 QString BitGrid::fieldNamesAt(int bit) const
 {
-    // Fields hold bits below 64 only.
-    if (bit >= 64)
-        return QString();
     QStringList names;
     for (const BitField& field : fFields)
         if ((FieldMask(field) >> bit) & 1)
@@ -555,18 +552,13 @@ void BitGrid::selectTo(int bit)
 
 void BitGrid::setFields(std::vector<BitField> fields)
 {
-    // The grid shows the low 64 bits: a field reaching above them has no
-    // band, and the panel's table shows it.
-    fields.erase(std::remove_if(fields.begin(), fields.end(),
-                     [](const BitField& field) { return field.msb > 63; }),
-        fields.end());
     fFields = std::move(fields);
     // Each field on the highest band where it shares no bit with a field
     // already placed there.
     fFieldLevels.assign(fFields.size(), 0);
-    std::vector<UInt64> taken;
+    std::vector<UInt128> taken;
     for (std::size_t index = 0; index < fFields.size(); ++index) {
-        const UInt64 mask = LowHalf(FieldMask(fFields[index]));
+        const UInt128 mask = FieldMask(fFields[index]);
         std::size_t level = 0;
         while (level < taken.size() && (taken[level] & mask) && level + 1 < kMaxBandLevels)
             ++level;
@@ -626,9 +618,9 @@ QString BitGrid::fieldToolTip(std::size_t index) const
     QString tip
         = tr("%1 \u00B7 bits %2 \u00B7 %3 = %4")
               .arg(QString::fromStdString(field.name), QString::fromStdString(FieldBitsText(field)),
-                  QString::fromStdString(FieldHexText(field, bits())),
-                  QString::fromStdString(FieldDecimalText(field, bits())));
-    if (const NamedValue* named = NamedValueFor(field, FieldValue(field, bits())))
+                  QString::fromStdString(FieldHexText(field, wideBits())),
+                  QString::fromStdString(FieldDecimalText(field, wideBits())));
+    if (const NamedValue* named = NamedValueFor(field, FieldValue(field, wideBits())))
         tip += QStringLiteral(" \u00B7 ") + QString::fromStdString(named->name);
     if (!field.description.empty())
         tip += u'\n' + QString::fromStdString(field.description);

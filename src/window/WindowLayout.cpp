@@ -170,8 +170,13 @@ void WindowLayout::widthChosen(int bits)
 {
     fBits = bits;
     showUuidRows();
-    if (!fMathShown)
+    if (!fMathShown) {
+        // Once the rows have taken the width's grids and fields, the window
+        // grows to show them: the binary number whole, every row in height.
+        QMetaObject::invokeMethod(
+            this, [this] { fitClosedRows(true); }, Qt::QueuedConnection);
         return;
+    }
     const Arrangement before = fArrangement;
     chooseArrangement();
     // The same arrangement keeps the window's size while the rows fit it.
@@ -181,6 +186,29 @@ void WindowLayout::widthChosen(int bits)
         return;
     }
     resizeWithin(contentSizeWithMath() + chrome());
+}
+
+// The Value row grows to show a wider binary number whole, and the window
+// to hold the rows the width adds, as far as the screen has room; it never
+// shrinks for a narrower width. The grids' cells grow with the width, and
+// the rows with them: a second pass, once, takes the height they then need.
+void WindowLayout::fitClosedRows(bool again)
+{
+    if (fMathShown || !fWindow.isVisible() || fWindow.isMaximized() || fWindow.isFullScreen())
+        return;
+    const int lacking
+        = FieldWidthFor(*fForm.currentBinary, binaryCharacters()) - fForm.currentBinary->width();
+    const QSize content = contentMinimum();
+    const QScrollArea& area = *fForm.windowScrollArea;
+    const QSize shown = area.viewport()->size();
+    if (lacking <= 0 && content.height() <= shown.height())
+        return;
+    const QSize rows(
+        shown.width() + std::max(0, lacking), std::max(contentHeight(), shown.height()));
+    resizeWithin(rows + chrome());
+    if (again)
+        QMetaObject::invokeMethod(
+            this, [this] { fitClosedRows(false); }, Qt::QueuedConnection);
 }
 
 // Only 128 bits have a UUID: narrower, its rows take no room.

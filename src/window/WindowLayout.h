@@ -87,6 +87,7 @@ private:
     // digits whole and the window fits the screen's width; the narrowest
     // when none does.
     void showUuidRows();
+    void fitClosedRows(bool again);
     void chooseArrangement();
     void arrange(Arrangement arrangement);
     void placeResultBlock(bool belowOperand);
