@@ -16,13 +16,18 @@
 #include <QStyle>
 
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
 // The math area's grid holds the Result row's labels and controls in these
 // columns beside the Operand row's, or in the Operand row's columns below it.
 constexpr int kResultColumn = 2;
+
+// A panel's width for its content, never less than it can be.
+int WantedWidth(const QDockWidget& dock)
+{
+    return std::max(dock.sizeHint().width(), dock.minimumSizeHint().width());
+}
 
 } // namespace
 
@@ -350,8 +355,7 @@ QSize WindowLayout::chrome() const
     QSize around(frame, frame + (menu && !menu->isHidden() ? menu->sizeHint().height() : 0));
     // A panel docked beside the rows keeps its width: the rows get theirs
     // besides it.
-    const int separator
-        = fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
+    const int separator = dockSeparator();
     for (QDockWidget* dock : fWindow.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
         const Qt::DockWidgetArea area = fWindow.dockWidgetArea(dock);
         if (dock->isVisible() && !dock->isFloating()
@@ -465,20 +469,18 @@ void WindowLayout::makeRoom(QDockWidget& panel)
     fGrownFor.insert(&panel, 0);
     if (panel.isFloating() || fWindow.isMaximized() || fWindow.isFullScreen())
         return;
-    const int separator
-        = fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
-    const int wanted = std::max(panel.sizeHint().width(), panel.minimumSizeHint().width());
+    const int separator = dockSeparator();
+    const int wanted = WantedWidth(panel);
     const QRect room = fWindow.screen()->availableGeometry();
     const QRect frame = fWindow.frameGeometry();
     // Beside the rows only where the screen holds the rows and the panel:
     // a panel that would squeeze the rows goes under them instead, where the
     // rows scroll down rather than sideways.
-    int besideRows = contentMinimum().width() + 2 * fForm.windowScrollArea->frameWidth()
-        + fForm.windowScrollArea->verticalScrollBar()->sizeHint().width() + wanted + separator;
-    for (QDockWidget* other : std::as_const(fPanels))
-        if (other != &panel && other->isVisible() && !other->isFloating()
-            && fWindow.dockWidgetArea(other) == Qt::RightDockWidgetArea)
-            besideRows += other->width() + separator;
+    const int rows = contentMinimum().width() + 2 * fForm.windowScrollArea->frameWidth()
+        + fForm.windowScrollArea->verticalScrollBar()->sizeHint().width();
+    int besideRows = rows + wanted + separator;
+    for (const QDockWidget* other : docked(Qt::RightDockWidgetArea, &panel))
+        besideRows += other->width() + separator;
     const QSize decorations = frame.size() - fWindow.size();
     if (besideRows > room.width() - decorations.width()) {
         dockBelow(panel);
@@ -499,16 +501,8 @@ void WindowLayout::makeRoom(QDockWidget& panel)
     // the rows then lack, as far as the screen has room.
     if (QLayout* layout = fWindow.layout())
         layout->activate();
-    const int lacking = besideRows - wanted - separator
-        - std::accumulate(fPanels.begin(), fPanels.end(), 0,
-            [&](int sum, QDockWidget* other) {
-                return other != &panel && other->isVisible() && !other->isFloating()
-                        && fWindow.dockWidgetArea(other) == Qt::RightDockWidgetArea
-                    ? sum + other->width() + separator
-                    : sum;
-            })
-        - fForm.windowScrollArea->width();
     const QRect grownFrame = fWindow.frameGeometry();
+    const int lacking = rows - fForm.windowScrollArea->width();
     const int more = std::clamp(room.width() - grownFrame.width(), 0, std::max(lacking, 0));
     if (more > 0) {
         fGrownTo += more;
@@ -523,15 +517,9 @@ void WindowLayout::makeRoom(QDockWidget& panel)
 
 void WindowLayout::dockBelow(QDockWidget& panel, bool grow)
 {
-    QDockWidget* beside = nullptr;
-    for (QDockWidget* other : std::as_const(fPanels))
-        if (other != &panel && other->isVisible() && !other->isFloating()
-            && fWindow.dockWidgetArea(other) == Qt::BottomDockWidgetArea)
-            beside = other;
-    const auto wantedWidth = [](const QDockWidget& dock) {
-        return std::max(dock.sizeHint().width(), dock.minimumSizeHint().width());
-    };
-    const bool sideBySide = beside && wantedWidth(*beside) + wantedWidth(panel) <= fWindow.width();
+    const std::vector<QDockWidget*> below = docked(Qt::BottomDockWidgetArea, &panel);
+    QDockWidget* beside = below.empty() ? nullptr : below.back();
+    const bool sideBySide = beside && WantedWidth(*beside) + WantedWidth(panel) <= fWindow.width();
     if (beside && sideBySide)
         fWindow.splitDockWidget(beside, &panel, Qt::Horizontal);
     else if (beside)
@@ -539,19 +527,15 @@ void WindowLayout::dockBelow(QDockWidget& panel, bool grow)
     else if (fWindow.dockWidgetArea(&panel) != Qt::BottomDockWidgetArea)
         fWindow.addDockWidget(Qt::BottomDockWidgetArea, &panel);
     // A panel beside the rows keeps to the width it wants: the rows have the rest.
-    for (QDockWidget* other : std::as_const(fPanels))
-        if (other->isVisible() && !other->isFloating()
-            && fWindow.dockWidgetArea(other) == Qt::RightDockWidgetArea)
-            fWindow.resizeDocks({ other },
-                { std::max(other->sizeHint().width(), other->minimumSizeHint().width()) },
-                Qt::Horizontal);
+    for (QDockWidget* other : docked(Qt::RightDockWidgetArea, &panel))
+        fWindow.resizeDocks({ other }, { WantedWidth(*other) }, Qt::Horizontal);
     if (beside && !sideBySide) {
         panel.raise();
         return;
     }
     if (beside) {
         // The panel takes the width its content wants, the one beside it the rest.
-        const int wanted = wantedWidth(panel);
+        const int wanted = WantedWidth(panel);
         fWindow.resizeDocks(
             { beside, &panel }, { fWindow.width() - wanted, wanted }, Qt::Horizontal);
         return;
@@ -560,8 +544,7 @@ void WindowLayout::dockBelow(QDockWidget& panel, bool grow)
         return;
     // The window grows down by the panel's height as far as the screen
     // has room; what is missing the rows give up, and scroll.
-    const int separator
-        = fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
+    const int separator = dockSeparator();
     const QRect room = fWindow.screen()->availableGeometry();
     const QRect frame = fWindow.frameGeometry();
     const int wanted = panel.sizeHint().height();
@@ -577,6 +560,22 @@ void WindowLayout::dockBelow(QDockWidget& panel, bool grow)
     // Never more than half the window: the rows keep room to be read.
     fWindow.resizeDocks({ &panel }, { std::min(wanted, fGrownDownTo / 2) }, Qt::Vertical);
     updateScrollArea();
+}
+
+std::vector<QDockWidget*> WindowLayout::docked(
+    Qt::DockWidgetArea area, const QDockWidget* except) const
+{
+    std::vector<QDockWidget*> panels;
+    for (QDockWidget* each : fPanels)
+        if (each != except && each->isVisible() && !each->isFloating()
+            && fWindow.dockWidgetArea(each) == area)
+            panels.push_back(each);
+    return panels;
+}
+
+int WindowLayout::dockSeparator() const
+{
+    return fWindow.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &fWindow);
 }
 
 void WindowLayout::giveRoomBack(QDockWidget& panel)

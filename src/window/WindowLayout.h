@@ -82,6 +82,9 @@ private:
     // the two would not have room side by side, as tabs; the window grows
     // down for it when `grow`.
     void dockBelow(QDockWidget& panel, bool grow = true);
+    // The panels shown and docked in `area`, but `except`.
+    std::vector<QDockWidget*> docked(Qt::DockWidgetArea area, const QDockWidget* except) const;
+    int dockSeparator() const;
     void giveRoomBack(QDockWidget& panel);
     // The widest arrangement in which every binary field shows the width's
     // digits whole and the window fits the screen's width; the narrowest
