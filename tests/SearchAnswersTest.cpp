@@ -36,6 +36,12 @@ private slots:
         const auto same = [](const QString& text, const QString& subtitle) {
             return Shown { text, text, subtitle };
         };
+        // An IPv6 address's three answers: its shortest and full forms, its hexadecimal.
+        const auto ipv6 = [&](const QString& shortest, const QString& full, const QString& hex) {
+            return QList<Shown> { same(shortest, "IPv6 address · shortest form"),
+                same(full, "IPv6 address · every group in full"),
+                same(hex, "hexadecimal · the IPv6 address") };
+        };
 
         row("hex with its top bit set", "0xdeadbeef",
             { same("3735928559", "decimal · unsigned 32 bits"),
@@ -128,25 +134,16 @@ private slots:
                     "binary · the IPv4 address by octets") });
         // 128 bits: an address's shortest and full forms, a UUID's version.
         row("IPv6 address", "2001:db8::1",
-            { same("2001:db8::1", "IPv6 address · shortest form"),
-                same("2001:0db8:0000:0000:0000:0000:0000:0001",
-                    "IPv6 address · every group in full"),
-                same("0x20010db8000000000000000000000001", "hexadecimal · the IPv6 address") });
+            ipv6("2001:db8::1", "2001:0db8:0000:0000:0000:0000:0000:0001",
+                "0x20010db8000000000000000000000001"));
         row("IPv6 in capitals with a prefix length", "2001:DB8:0:0:1:0:0:1/64",
-            { same("2001:db8::1:0:0:1", "IPv6 address · shortest form"),
-                same("2001:0db8:0000:0000:0001:0000:0000:0001",
-                    "IPv6 address · every group in full"),
-                same("0x20010db8000000000001000000000001", "hexadecimal · the IPv6 address") });
+            ipv6("2001:db8::1:0:0:1", "2001:0db8:0000:0000:0001:0000:0000:0001",
+                "0x20010db8000000000001000000000001"));
         row("IPv4-mapped IPv6 with a zone", "::ffff:192.0.2.128%eth0",
-            { same("::ffff:192.0.2.128", "IPv6 address · shortest form"),
-                same("0000:0000:0000:0000:0000:ffff:c000:0280",
-                    "IPv6 address · every group in full"),
-                same("0xffffc0000280", "hexadecimal · the IPv6 address") });
+            ipv6(
+                "::ffff:192.0.2.128", "0000:0000:0000:0000:0000:ffff:c000:0280", "0xffffc0000280"));
         row("IPv6 in brackets", "[::1]",
-            { same("::1", "IPv6 address · shortest form"),
-                same("0000:0000:0000:0000:0000:0000:0000:0001",
-                    "IPv6 address · every group in full"),
-                same("0x1", "hexadecimal · the IPv6 address") });
+            ipv6("::1", "0000:0000:0000:0000:0000:0000:0000:0001", "0x1"));
         row("UUID", "123e4567-e89b-12d3-a456-426614174000",
             { same(
                   "123e4567-e89b-12d3-a456-426614174000", "UUID · version 1, Gregorian time-based"),
